@@ -1,0 +1,43 @@
+// String comparison under the database collation Chinese_PRC_CI_AS, the one the
+// ERP database uses for every column: case-insensitive, accent-sensitive,
+// trailing blanks ignored, Chinese text in the order SQL Server's Chinese_PRC
+// collation gives it (pinyin). Backed by ICU. Strings are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orv::engine::collation {
+
+// -1, 0, 1. Equal strings under the collation compare 0 ("abc" = "ABC " ).
+int Compare(std::string_view a, std::string_view b);
+inline bool Equal(std::string_view a, std::string_view b) { return Compare(a, b) == 0; }
+
+// A hash consistent with Equal: strings that compare equal hash equal.
+uint64_t Hash(std::string_view s);
+
+// A binary key whose byte order is the collation order (for sorting and
+// hashing many values); equal strings give equal keys.
+std::string SortKey(std::string_view s);
+
+// LIKE under the collation: % any run, _ one character, [abc] [a-z] [^a] sets,
+// `escape` (or 0 for none) makes the next character literal. Blanks follow
+// SQL Server's LIKE rules: every character of the pattern is significant.
+bool Like(std::string_view value, std::string_view pattern, char32_t escape = 0);
+
+// Number of characters (code points) with trailing blanks removed: LEN().
+int64_t Length(std::string_view s);
+// Number of characters including trailing blanks (DATALENGTH/2 for nvarchar).
+int64_t CharCount(std::string_view s);
+// Byte offset of character index `chars` (0-based) in s, clamped to s.size().
+size_t ByteOffset(std::string_view s, int64_t chars);
+
+// Upper/lower case of Unicode text (UPPER/LOWER).
+std::string Upper(std::string_view s);
+std::string Lower(std::string_view s);
+
+// Replaces invalid UTF-8 sequences by U+FFFD so nothing downstream sees them.
+std::string Sanitize(std::string_view s);
+
+}  // namespace orv::engine::collation

@@ -1,0 +1,129 @@
+// The typed value operations the binder and the executor build on: implicit
+// and explicit conversion, the type of an operator's result, arithmetic,
+// comparison, built-in scalar functions and aggregates, all with SQL Server's
+// rules. Every failure is a SqlError with SQL Server's number.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "engine/common/string_arena.h"
+#include "engine/common/types.h"
+#include "engine/common/value.h"
+#include "engine/parser/ast.h"
+
+namespace orv::engine {
+
+// ------------------------------------------------------------------ types
+
+// The DataType for a type written in SQL (INT, DECIMAL(28,10), NVARCHAR(255),
+// VARCHAR(MAX) ...). Unknown names raise 2715; DECIMAL without arguments is
+// (18,0); VARCHAR without length is 1 in a declaration (30 in CAST: pass
+// in_cast). `column_number` is used in the 2715 message.
+DataType ResolveTypeName(const TypeName& name, bool in_cast = false, int column_number = 1);
+
+// The type of a literal as SQL Server types it: 12 int, 3000000000
+// numeric(10,0), 1.50 numeric(3,2), 1e5 float, 'ab' varchar(2), N'ab'
+// nvarchar(2), NULL the untyped Null.
+DataType LiteralType(const ast::LiteralExpr& literal);
+Value LiteralValue(const ast::LiteralExpr& literal, const DataType& type, StringArena& arena);
+
+// The type both sides convert to for comparison, CASE, COALESCE, IN and
+// UNION: the operand with the higher precedence wins; two decimals combine
+// to hold both; two strings keep the longer length, unicode if either is.
+DataType CommonType(const DataType& a, const DataType& b);
+
+// "int", "nvarchar", "numeric", "varchar", "datetime" ... as SQL Server names a
+// type in its messages.
+std::string_view TypeDisplayName(TypeId id);
+// "decimal(28,10)", "nvarchar(255)" ... for result-set metadata and messages.
+std::string TypeToString(const DataType& type);
+
+// ------------------------------------------------------------------ conversion
+
+// CAST/CONVERT of `value` to `target`, SQL Server's rules: text to number (245
+// for int targets with the text in the message, 8114 for decimal/float), number
+// to narrower number (8115, 220 for tinyint/smallint/int from int types),
+// text to datetime (241), datetime to text with `style` (-1 = default),
+// number to text, decimal to int truncates, float to decimal rounds, string
+// to a shorter string truncates silently (CAST) — INSERT checks length itself.
+// A NULL converts to a NULL of `target`.
+Value CastValue(const Value& value, const DataType& target, StringArena& arena, int style = -1);
+
+// ------------------------------------------------------------------ operators
+
+// The result type of `left op right` for + - * / % & | ^ (Add on two strings
+// is concatenation: varchar(l1+l2) capped at 8000 / nvarchar 4000); raises
+// 402 for incompatible operands (e.g. datetime * int) and 206 where SQL Server
+// does. Comparison and logical operators are not handled here.
+DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType& right);
+
+// Evaluates an arithmetic or concatenation operator; operands may have any
+// types, they are converted to what `result` needs. NULL in, NULL out. Raises
+// 8134 on division by zero, 8115 on overflow of `result`.
+Value EvalBinary(ast::BinaryOp op, const Value& left, const Value& right, const DataType& result,
+                 StringArena& arena);
+
+// Unary minus / plus / bitwise not.
+DataType UnaryResultType(ast::UnaryOp op, const DataType& operand);
+Value EvalUnary(ast::UnaryOp op, const Value& operand, const DataType& result);
+
+// Compares two non-NULL values of the same comparison type (both already
+// converted to CommonType): numbers by value, strings by the database
+// collation (trailing blanks ignored), datetimes by ticks. -1, 0, 1.
+int CompareValues(const Value& a, const Value& b);
+// A hash consistent with CompareValues == 0 (for hash joins and grouping).
+uint64_t HashValue(const Value& v);
+
+// ------------------------------------------------------------------ functions
+
+struct EvalContext {
+  StringArena& arena;
+};
+
+// A built-in scalar function. `result_type` checks the argument count and
+// types (raising 174/8116/...) and returns the result type; `eval` computes
+// one result from argument values of the types given to result_type.
+struct ScalarFunction {
+  std::string_view name;  // upper case
+  int min_args;
+  int max_args;
+  DataType (*result_type)(std::span<const DataType> args, std::string_view datepart);
+  Value (*eval)(std::span<const Value> args, const DataType& result, std::string_view datepart,
+                EvalContext& context);
+};
+
+// nullptr when `upper_name` is not a scalar built-in here (aggregates,
+// GROUPING and OBJECT_ID are the binder's).
+const ScalarFunction* FindScalarFunction(std::string_view upper_name);
+
+// ------------------------------------------------------------------ aggregates
+
+enum class AggregateKind { Sum, Count, CountStar, Min, Max, Avg };
+
+// nullopt-like: returns false when `upper_name` is not an aggregate.
+bool LookupAggregate(std::string_view upper_name, AggregateKind& kind);
+
+// SUM(int) int, SUM(bigint) bigint, SUM(decimal(p,s)) decimal(38,s),
+// SUM(money) money, SUM(float) float; AVG likewise with decimal(38,max(s,6));
+// COUNT int; MIN/MAX the argument's type. 8117 for a string argument of SUM/AVG.
+DataType AggregateResultType(AggregateKind kind, const DataType& argument);
+
+// Running state of one aggregate over one group. Init/Accumulate/Finish are
+// called with values of the argument type; NULLs are skipped (COUNT(*)
+// counts rows). Overflow of an int SUM raises 8115 ("... converting
+// expression to data type int.").
+struct AggregateState {
+  bool has_value = false;
+  int64_t count = 0;
+  Int128 sum = 0;     // exact sums (integers, decimals, money) at the argument's scale
+  double fsum = 0;    // float sums
+  Value extreme;      // MIN / MAX; strings point into the caller's arena
+};
+void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument, const DataType& argument_type,
+                StringArena& arena);
+Value FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
+                      const DataType& result_type);
+
+}  // namespace orv::engine
