@@ -1,12 +1,15 @@
 // String comparison under the database collation Chinese_PRC_CI_AS, the one the
-// ERP database uses for every column: case-insensitive, accent-sensitive,
-// trailing blanks ignored, Chinese text in the order SQL Server's Chinese_PRC
-// collation gives it (pinyin). Backed by ICU. Strings are UTF-8.
+// ERP database uses for every column: case-, width- and kana-insensitive,
+// accent-sensitive, trailing blanks ignored, Chinese text in the order SQL
+// Server's Chinese_PRC collation gives it (pinyin, after Latin). Backed by ICU;
+// safe to call from several threads. Strings are UTF-8.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace orv::engine::collation {
 
@@ -25,6 +28,29 @@ std::string SortKey(std::string_view s);
 // `escape` (or 0 for none) makes the next character literal. Blanks follow
 // SQL Server's LIKE rules: every character of the pattern is significant.
 bool Like(std::string_view value, std::string_view pattern, char32_t escape = 0);
+
+// The same pattern compiled once, for matching many values. A pattern that
+// ends in the escape character matches nothing; a '[' without its ']' is a
+// literal '['. Ranges [a-z] follow the collation's order.
+class LikePattern {
+ public:
+  explicit LikePattern(std::string_view pattern, char32_t escape = 0);
+  bool Matches(std::string_view value) const;
+
+ private:
+  enum class Kind { kLiteral, kAnyOne, kAnyRun, kSet };
+  struct Token {
+    explicit Token(Kind k, char32_t c = 0) : kind(k), ch(c) {}
+    Kind kind;
+    char32_t ch;
+    bool negate = false;
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // a single character is (c, c)
+  };
+  bool MatchesOne(const Token& token, char32_t c) const;
+
+  std::vector<Token> tokens_;
+  bool valid_ = true;
+};
 
 // Number of characters (code points) with trailing blanks removed: LEN().
 int64_t Length(std::string_view s);

@@ -34,14 +34,21 @@ Int128 Pow10(int n);
 int DigitCount(Int128 v);
 
 // Moves `v` from scale `from` to scale `to`; a smaller scale rounds half away
-// from zero (SQL Server's rounding on conversion).
+// from zero (SQL Server's rounding on conversion). Throws SqlError 8115 when
+// a larger scale pushes the value past 38 digits.
 Int128 Rescale(Int128 v, int from, int to);
-// Same but truncating, as SQL Server does for the result of a division.
+// Same but dropping the digits instead (CAST of a decimal to an integer type).
 Int128 RescaleTruncate(Int128 v, int from, int to);
+// Rescale that reports a result of more than `precision` digits as nullopt
+// (conversion to a narrower decimal type: the caller raises 8115).
+std::optional<Int128> TryRescale(Int128 v, int from, int to, int precision);
 
 // The arithmetic itself: operands with their scales, result at `result.scale`.
 // Each returns nullopt on overflow of `result.precision` (the caller raises
-// 8115); Divide and Modulo throw SqlError 8134 on a zero divisor.
+// 8115); Divide and Modulo throw SqlError 8134 on a zero divisor. Add,
+// Subtract, Multiply and Modulo round half away from zero when the result
+// scale is smaller than the exact one; Divide truncates its quotient at the
+// result scale, as SQL Server does (2.0/3 gives 0.666666).
 std::optional<Int128> Add(Int128 a, int scale_a, Int128 b, int scale_b, Type result);
 std::optional<Int128> Subtract(Int128 a, int scale_a, Int128 b, int scale_b, Type result);
 std::optional<Int128> Multiply(Int128 a, int scale_a, Int128 b, int scale_b, Type result);
