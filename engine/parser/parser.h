@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/errors.h"
 #include "engine/parser/ast.h"
 
 namespace orv::engine {

@@ -1,0 +1,169 @@
+// The recursive-descent parser behind ParseBatch: one object per batch, holding
+// the tokens and a cursor. Statements, queries, expressions and DDL are parsed
+// in their own files; this header is their shared cursor, error and nesting
+// machinery.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/common/errors.h"
+#include "engine/parser/ast.h"
+#include "engine/parser/lexer.h"
+
+namespace orv::engine::parse {
+
+class Parser {
+ public:
+  explicit Parser(std::string_view text);
+  ast::Batch ParseBatch();
+
+ private:
+  // Nesting a parse may reach; past it SQL Server's error 191 ends the batch
+  // instead of the stack. Height bounds the finished tree, which the binder
+  // and destructors walk recursively (a chain a+b+c+... is as tall as long).
+  static constexpr int kMaxDepth = 400;
+  static constexpr int kMaxHeight = 1000;
+
+  class NestGuard {
+   public:
+    explicit NestGuard(Parser& parser);
+    ~NestGuard() { --parser_.depth_; }
+    NestGuard(const NestGuard&) = delete;
+    NestGuard& operator=(const NestGuard&) = delete;
+
+   private:
+    Parser& parser_;
+  };
+
+  // ------------------------------------------------------------ cursor (parser.cpp)
+  const Token& Cur() const { return tokens_[pos_]; }
+  const Token& Ahead(size_t n) const;
+  void Advance() {
+    if (tokens_[pos_].kind != TokenKind::End) ++pos_;
+  }
+  bool AtEnd() const { return Cur().kind == TokenKind::End; }
+  bool IsWord(const Token& t, std::string_view word) const;
+  bool AtWord(std::string_view word, size_t ahead = 0) const { return IsWord(Ahead(ahead), word); }
+  bool AtOp(std::string_view op, size_t ahead = 0) const;
+  bool AcceptWord(std::string_view word);
+  bool AcceptOp(std::string_view op);
+  void ExpectWord(std::string_view word);
+  void ExpectOp(std::string_view op);
+  // A token that can be a name: a quoted name or a word that is not reserved.
+  bool IsName(const Token& t) const;
+  std::string Value(const Token& t) const { return TokenValue(text_, t); }
+  std::string Upper(const Token& t) const;
+  std::string ExpectName();
+  ast::Name ParseMultipartName();
+  int Line() const { return Cur().line; }
+  // Skips a parenthesised list starting at the current '(' (table hints, index options).
+  void SkipParenthesized();
+
+  [[noreturn]] void SyntaxError() const { SyntaxErrorAt(pos_); }
+  [[noreturn]] void SyntaxErrorAt(size_t index) const;
+  [[noreturn]] void NotSupported(std::string_view what) const;
+  // Throws 4145 unless `e` is a condition (comparison, AND/OR/NOT, predicate).
+  void RequireCondition(const ast::Expr& e) const;
+  static bool IsCondition(const ast::Expr& e);
+
+  // Heights: every routine returning an expression, query or table reference
+  // leaves that tree's height in height_.
+  void Note(int& max_child) const {
+    if (height_ > max_child) max_child = height_;
+  }
+  void SetHeight(int child_height);
+
+  // ------------------------------------------------------------ statements (parse_statement.cpp)
+  ast::StmtPtr ParseStatement();
+  ast::StmtPtr ParseIf();
+  ast::StmtPtr ParseBlock();
+  ast::StmtPtr ParseSet();
+  ast::StmtPtr ParseInsert();
+  void ParseValuesRows(ast::InsertStmt& insert);
+  ast::StmtPtr ParseUpdate();
+  ast::StmtPtr ParseDelete();
+  ast::StmtPtr ParseTruncate();
+  ast::StmtPtr ParseSelectStatement();
+  void SkipTableHintsAfterTarget();
+  // The tail UPDATE and DELETE share: [FROM ...] [WHERE ...].
+  void ParseFromAndWhere(ast::TableRefPtr& from, ast::ExprPtr& where);
+
+  // ------------------------------------------------------------ DDL (parse_ddl.cpp)
+  ast::StmtPtr ParseCreate();
+  ast::StmtPtr ParseCreateTable();
+  void ParseColumnDef(ast::CreateTableStmt& table);
+  void ParseTableConstraint(ast::CreateTableStmt& table);
+  void CheckSinglePrimaryKey(const ast::CreateTableStmt& table, int line) const;
+  std::vector<std::string> ParseIndexColumns();
+  void SkipFileGroupName();
+  TypeName ParseTypeName();
+  long long ParseSignedInteger();
+  ast::StmtPtr ParseCreateView();
+  ast::StmtPtr ParseCreateIndex();
+  ast::StmtPtr ParseDrop();
+
+  // ------------------------------------------------------------ queries (parse_query.cpp)
+  std::unique_ptr<ast::QueryExpr> ParseQueryExpression();
+  std::unique_ptr<ast::QueryExpr> ParseQueryUnion();
+  std::unique_ptr<ast::QueryExpr> ParseQueryTerm();
+  std::unique_ptr<ast::QueryExpr> ParseQueryPrimary();
+  std::unique_ptr<ast::QueryExpr> Combine(std::unique_ptr<ast::QueryExpr> left, ast::SetOp op,
+                                          std::unique_ptr<ast::QueryExpr> right, int left_height);
+  std::unique_ptr<ast::SelectCore> ParseSelectCore();
+  ast::SelectItem ParseSelectItem(int& height);
+  bool AtQualifiedStar() const;
+  std::vector<ast::OrderItem> ParseOrderBy();
+  void ParseGroupBy(ast::SelectCore& core, int& height);
+  bool AtQueryStart() const;
+
+  // ------------------------------------------------------------ FROM (parse_from.cpp)
+  ast::TableRefPtr ParseFromClause();
+  ast::TableRefPtr ParseTableSource();
+  bool AtJoin() const;
+  ast::TableRefPtr ParseJoin(ast::TableRefPtr left, int left_height);
+  ast::TableRefPtr ParseTablePrimary();
+  ast::TableRefPtr ParseDerivedTable();
+  ast::TableRefPtr ParseNamedTable();
+  std::string ParseOptionalAlias();
+  bool AtHintList() const;
+
+  // ------------------------------------------------------------ expressions (parse_expr.cpp)
+  ast::ExprPtr ParseCondition();          // WHERE, ON, HAVING, WHEN, IF
+  ast::ExprPtr ParseConditionOrScalar();  // inside parentheses in a condition
+  ast::ExprPtr ParseScalar();             // every value position
+  ast::ExprPtr ParseOr(bool scalar_ok);
+  ast::ExprPtr ParseAnd(bool scalar_ok);
+  ast::ExprPtr ParseLogicalChain(bool scalar_ok, ast::BinaryOp op);
+  ast::ExprPtr ParseNot(bool scalar_ok);
+  ast::ExprPtr ParsePredicate();
+  ast::ExprPtr ParsePredicateTail(ast::ExprPtr left, int height);
+  ast::ExprPtr ParseAdditive(bool condition_ok);
+  ast::ExprPtr ParseSignedTerm(bool condition_ok);
+  ast::ExprPtr ParseMultiplicative(bool condition_ok);
+  ast::ExprPtr ParseArithmeticChain(bool condition_ok, bool multiplicative);
+  ast::ExprPtr ParseFactor(bool condition_ok);
+  ast::ExprPtr ParsePrimary(bool condition_ok);
+  ast::ExprPtr ParseParenthesized(bool condition_ok);
+  ast::ExprPtr ParseCollate(ast::ExprPtr value);
+
+  // ------------------------------------------------------------ primaries (parse_primary.cpp)
+  ast::ExprPtr ParseLiteral();
+  ast::ExprPtr ParseNameOrCall();
+  ast::ExprPtr ParseFunctionCall(std::string name, int line);
+  ast::ExprPtr ParseCase();
+  ast::ExprPtr ParseCast();
+  ast::ExprPtr ParseConvert();
+  ast::ExprPtr ParseExists();
+
+  std::string_view text_;
+  std::vector<Token> tokens_;
+  size_t pos_ = 0;
+  int depth_ = 0;
+  int height_ = 0;
+  size_t statements_started_ = 0;
+};
+
+}  // namespace orv::engine::parse
