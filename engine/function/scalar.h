@@ -43,20 +43,28 @@ std::string TypeToString(const DataType& type);
 // ------------------------------------------------------------------ conversion
 
 // CAST/CONVERT of `value` to `target`, SQL Server's rules: text to number (245
-// for int targets with the text in the message, 8114 for decimal/float), number
-// to narrower number (8115, 220 for tinyint/smallint/int from int types),
-// text to datetime (241), datetime to text with `style` (-1 = default),
-// number to text, decimal to int truncates, float to decimal rounds, string
+// for int targets with the text in the message, 244/248 when it overflows,
+// 8114 for decimal/float, 235 for money), number to narrower number (8115;
+// 220 for tinyint/smallint from int types, 232 from float), text to datetime
+// (241; 242 for a well-formed date out of range), datetime to text with `style` (-1 = default), number to text,
+// decimal to int truncates, money to int and float to decimal round, string
 // to a shorter string truncates silently (CAST) — INSERT checks length itself.
 // A NULL converts to a NULL of `target`.
 Value CastValue(const Value& value, const DataType& target, StringArena& arena, int style = -1);
+
+// The length of `text` as a column of `type` measures it: characters for
+// NCHAR/NVARCHAR, bytes of the database's Chinese code page for CHAR/VARCHAR
+// (one per ASCII character, two per other character). INSERT compares it
+// with the column's length (8152).
+int64_t TextLength(TypeId type, std::string_view text);
 
 // ------------------------------------------------------------------ operators
 
 // The result type of `left op right` for + - * / % & | ^ (Add on two strings
 // is concatenation: varchar(l1+l2) capped at 8000 / nvarchar 4000); raises
-// 402 for incompatible operands (e.g. datetime * int) and 206 where SQL Server
-// does. Comparison and logical operators are not handled here.
+// 402 for incompatible operands (two strings in - * / %, a decimal in & | ^)
+// and 8117 for an operand type the operator refuses (datetime * int, bit +
+// bit, float % int). Comparison and logical operators are not handled here.
 DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType& right);
 
 // Evaluates an arithmetic or concatenation operator; operands may have any

@@ -1,0 +1,158 @@
+// SUM, COUNT, AVG, MIN and MAX: their result types and their running state.
+// Sums of exact numbers are kept exact in 128 bits at the argument's scale;
+// overflow of the result type raises 8115 as SQL Server does.
+#include <string>
+
+#include "engine/common/decimal.h"
+#include "engine/function/scalar.h"
+#include "engine/function/value_util.h"
+
+namespace orv::engine {
+namespace {
+
+std::string_view KindName(AggregateKind kind) {
+  switch (kind) {
+    case AggregateKind::Sum:
+      return "sum";
+    case AggregateKind::Avg:
+      return "avg";
+    case AggregateKind::Min:
+      return "min";
+    case AggregateKind::Max:
+      return "max";
+    default:
+      return "count";
+  }
+}
+
+// The sum's type: int for the small integers, the argument's otherwise,
+// decimal(38,s) for decimals.
+DataType SumType(const DataType& argument) {
+  switch (argument.id) {
+    case TypeId::TinyInt:
+    case TypeId::SmallInt:
+    case TypeId::Int:
+      return {TypeId::Int};
+    case TypeId::Decimal: {
+      auto t = decimal::SumType({argument.precision, argument.scale});
+      return {TypeId::Decimal, static_cast<uint8_t>(t.precision), static_cast<uint8_t>(t.scale)};
+    }
+    default:
+      return argument;
+  }
+}
+
+void AddExact(AggregateState& state, Int128 amount) {
+  // 38 digits is the widest any exact sum may grow; two 38-digit numbers can
+  // pass what 128 bits hold, so the addition itself is checked too.
+  if (__builtin_add_overflow(state.sum, amount, &state.sum) || !decimal::Fits(state.sum, decimal::kMaxPrecision)) {
+    detail::ThrowExpressionOverflow(TypeId::Decimal);
+  }
+}
+
+}  // namespace
+
+bool LookupAggregate(std::string_view upper_name, AggregateKind& kind) {
+  if (upper_name == "SUM") {
+    kind = AggregateKind::Sum;
+  } else if (upper_name == "COUNT") {
+    kind = AggregateKind::Count;
+  } else if (upper_name == "MIN") {
+    kind = AggregateKind::Min;
+  } else if (upper_name == "MAX") {
+    kind = AggregateKind::Max;
+  } else if (upper_name == "AVG") {
+    kind = AggregateKind::Avg;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+DataType AggregateResultType(AggregateKind kind, const DataType& argument) {
+  if (kind == AggregateKind::Count || kind == AggregateKind::CountStar) return {TypeId::Int};
+  bool numeric = IsNumeric(argument.id) && argument.id != TypeId::Bit;
+  if (kind == AggregateKind::Min || kind == AggregateKind::Max) {
+    if (argument.id == TypeId::Bit) Throw(ErrorCode::kInvalidOperandType, {"bit", KindName(kind)});
+    return argument.id == TypeId::Null ? DataType{TypeId::Int} : argument;
+  }
+  if (!numeric) Throw(ErrorCode::kInvalidOperandType, {TypeDisplayName(argument.id), KindName(kind)});
+  if (kind == AggregateKind::Avg && argument.id == TypeId::Decimal) {
+    auto t = decimal::AvgType({argument.precision, argument.scale});
+    return {TypeId::Decimal, static_cast<uint8_t>(t.precision), static_cast<uint8_t>(t.scale)};
+  }
+  return SumType(argument);
+}
+
+void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument, const DataType& argument_type,
+                StringArena& arena) {
+  if (kind == AggregateKind::CountStar) {
+    ++state.count;
+    return;
+  }
+  if (argument.is_null) return;
+  ++state.count;
+  state.has_value = true;
+  switch (kind) {
+    case AggregateKind::Sum:
+    case AggregateKind::Avg:
+      if (argument.type == TypeId::Float) {
+        state.fsum += argument.f;
+      } else {
+        AddExact(state, detail::UnscaledAt(argument, argument_type.scale));
+      }
+      return;
+    case AggregateKind::Min:
+    case AggregateKind::Max: {
+      bool first = state.count == 1;
+      int order = first ? 0 : CompareValues(argument, state.extreme);
+      if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) {
+        state.extreme = argument;
+        // The argument's text may not outlive this row; the extreme must.
+        if (IsString(argument.type)) state.extreme.s = arena.Copy(argument.s);
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+Value FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
+                      const DataType& result_type) {
+  if (kind == AggregateKind::Count || kind == AggregateKind::CountStar) {
+    if (!detail::IntegerFits(TypeId::Int, state.count)) detail::ThrowExpressionOverflow(TypeId::Int);
+    return Value::Integer(TypeId::Int, state.count);
+  }
+  if (!state.has_value) return Value::Null(result_type.id);
+  if (kind == AggregateKind::Min || kind == AggregateKind::Max) return state.extreme;
+  bool avg = kind == AggregateKind::Avg;
+  switch (result_type.id) {
+    case TypeId::Float:
+      return Value::Double(avg ? state.fsum / static_cast<double>(state.count) : state.fsum);
+    case TypeId::Decimal:
+    case TypeId::Money: {
+      Int128 total = state.sum;
+      int scale = argument_type.scale;
+      if (avg) {
+        auto mean = decimal::Divide(total, scale, state.count, 0, {result_type.precision, result_type.scale});
+        if (!mean) detail::ThrowExpressionOverflow(result_type.id);
+        total = *mean;
+      } else {
+        total = decimal::Rescale(total, scale, result_type.scale);
+      }
+      if (result_type.id == TypeId::Money && !detail::IntegerFits(TypeId::BigInt, total)) {
+        detail::ThrowExpressionOverflow(TypeId::Money);
+      }
+      return Value::Decimal(total, result_type.precision, result_type.scale, result_type.id);
+    }
+    default: {
+      // Integer AVG truncates toward zero like integer division.
+      Int128 total = avg ? state.sum / state.count : state.sum;
+      if (!detail::IntegerFits(result_type.id, total)) detail::ThrowExpressionOverflow(result_type.id);
+      return Value::Integer(result_type.id, static_cast<int64_t>(total));
+    }
+  }
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,176 @@
+// Built-ins that build new text: REPLACE, REPLICATE, SPACE, CONCAT and STR.
+// Results without (MAX) stop at 8000 bytes (4000 characters for nvarchar), as
+// SQL Server cuts them.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "engine/function/registry.h"
+#include "engine/function/text_search.h"
+#include "engine/function/value_util.h"
+
+namespace orv::engine::detail {
+namespace {
+
+// A (MAX) result this large would exhaust memory long before it is useful.
+constexpr size_t kMaxBuiltBytes = size_t{1} << 28;
+
+// varchar(8000), nvarchar(4000), or (MAX) when `max` is set.
+DataType LongText(bool unicode, bool max) {
+  TypeId id = unicode ? TypeId::NVarChar : TypeId::VarChar;
+  if (max) return {id, 0, 0, DataType::kMaxLength};
+  return {id, 0, 0, unicode ? kMaxNVarCharLength : kMaxVarCharLength};
+}
+
+Value Finish(std::string_view text, const DataType& result, EvalContext& context) {
+  if (text.size() > kMaxBuiltBytes) Throw(ErrorCode::kNotSupported, {"Text longer than 256 MB"});
+  return Value::String(result.id, FitText(context.arena.Copy(text), result, context.arena));
+}
+
+// ---------------------------------------------------------------- REPLACE
+
+DataType ReplaceType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "replace", 3, 3);
+  bool unicode = IsUnicode(args[0].id) || IsUnicode(args[1].id) || IsUnicode(args[2].id);
+  return LongText(unicode, args[0].length == DataType::kMaxLength && IsString(args[0].id));
+}
+
+// Every match of the pattern is found under the collation, so 'A' replaces 'a' too.
+Value ReplaceEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (AnyNull(args)) return Value::Null(result.id);
+  std::string_view text = TextOf(args[0], context);
+  std::string_view pattern = TextOf(args[1], context);
+  std::string_view replacement = TextOf(args[2], context);
+  if (pattern.empty()) return Finish(text, result, context);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t pos = 0; pos < text.size();) {
+    size_t matched = MatchAt(text, pos, pattern);
+    if (matched > 0) {
+      out += replacement;
+      pos += matched;
+    } else {
+      size_t next = NextChar(text, pos);
+      out.append(text.substr(pos, next - pos));
+      pos = next;
+    }
+    if (out.size() > kMaxBuiltBytes) break;
+  }
+  return Finish(out, result, context);
+}
+
+// ---------------------------------------------------------------- REPLICATE, SPACE
+
+DataType ReplicateType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "replicate", 2, 2);
+  return LongText(IsUnicode(args[0].id), args[0].length == DataType::kMaxLength && IsString(args[0].id));
+}
+
+std::string Repeat(std::string_view unit, int64_t times, size_t limit) {
+  std::string out;
+  for (int64_t i = 0; i < times && out.size() <= limit && !unit.empty(); ++i) out += unit;
+  return out;
+}
+
+// The byte count past which a result cannot fit its type anyway.
+size_t ByteLimit(const DataType& result) {
+  return result.length <= 0 ? kMaxBuiltBytes + 1 : static_cast<size_t>(result.length) * 4;
+}
+
+Value ReplicateEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (AnyNull(args)) return Value::Null(result.id);
+  int64_t times = IntegerOf(args[1], context);
+  if (times < 0) return Value::Null(result.id);
+  return Finish(Repeat(TextOf(args[0], context), times, ByteLimit(result)), result, context);
+}
+
+DataType SpaceType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "space", 1, 1);
+  return LongText(false, false);
+}
+
+Value SpaceEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (args[0].is_null) return Value::Null(result.id);
+  int64_t count = IntegerOf(args[0], context);
+  if (count < 0) return Value::Null(result.id);
+  return Finish(std::string(static_cast<size_t>(std::min<int64_t>(count, result.length)), ' '), result, context);
+}
+
+// ---------------------------------------------------------------- CONCAT
+
+DataType ConcatType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "concat", 2, 254);
+  bool unicode = false;
+  bool max = false;
+  int64_t length = 0;
+  for (const DataType& arg : args) {
+    if (arg.id == TypeId::Null) continue;
+    DataType text = ImplicitStringType(arg);
+    unicode = unicode || IsUnicode(text.id);
+    max = max || text.length == DataType::kMaxLength;
+    length += text.length;
+  }
+  if (max) return LongText(unicode, true);
+  int cap = unicode ? kMaxNVarCharLength : kMaxVarCharLength;
+  return {unicode ? TypeId::NVarChar : TypeId::VarChar, 0, 0,
+          static_cast<int32_t>(std::clamp<int64_t>(length, 1, cap))};
+}
+
+// NULL arguments count as empty text.
+Value ConcatEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  std::string out;
+  for (const Value& v : args) {
+    if (!v.is_null) out += TextOf(v, context);
+  }
+  return Finish(out, result, context);
+}
+
+// ---------------------------------------------------------------- STR
+
+DataType StrType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "str", 1, 3);
+  for (size_t i = 0; i < args.size(); ++i) RequireNumeric(args, i, "str");
+  // The length is only known when the call runs; one argument means 10.
+  return {TypeId::VarChar, 0, 0, args.size() == 1 ? 10 : kMaxVarCharLength};
+}
+
+// Right-aligned in `length` characters with up to `decimals` decimals (fewer
+// when they do not fit); all '*' when even the whole number does not fit.
+std::string FormatStr(double x, int64_t length, int64_t decimals) {
+  for (int64_t d = std::min<int64_t>(decimals, 16); d >= 0; --d) {
+    double scale = std::pow(10.0, static_cast<double>(d));
+    double rounded = std::round(x * scale) / scale;  // half away from zero
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(d), rounded);
+    std::string text = buffer;
+    if (static_cast<int64_t>(text.size()) <= length) {
+      return std::string(static_cast<size_t>(length) - text.size(), ' ') + text;
+    }
+  }
+  return std::string(static_cast<size_t>(length), '*');
+}
+
+Value StrEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (AnyNull(args)) return Value::Null(result.id);
+  double x = CastValue(args[0], {TypeId::Float}, context.arena).f;
+  int64_t length = args.size() > 1 ? IntegerOf(args[1], context) : 10;
+  int64_t decimals = args.size() > 2 ? IntegerOf(args[2], context) : 0;
+  if (length < 1 || length > kMaxVarCharLength || decimals < 0) return Value::Null(result.id);
+  return Finish(FormatStr(x, length, decimals), result, context);
+}
+
+constexpr std::array kFunctions = {
+    ScalarFunction{"REPLACE", 3, 3, ReplaceType, ReplaceEval},
+    ScalarFunction{"REPLICATE", 2, 2, ReplicateType, ReplicateEval},
+    ScalarFunction{"SPACE", 1, 1, SpaceType, SpaceEval},
+    ScalarFunction{"CONCAT", 2, 254, ConcatType, ConcatEval},
+    ScalarFunction{"STR", 1, 3, StrType, StrEval},
+};
+
+}  // namespace
+
+std::span<const ScalarFunction> TextBuildFunctions() { return kFunctions; }
+
+}  // namespace orv::engine::detail
