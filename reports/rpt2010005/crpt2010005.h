@@ -1,0 +1,16 @@
+// The report class CRPT2010005: the second shape of the report frame, in which
+// the report's GetstrSQL runs its own batches on the connection and returns
+// the last record set, detached.
+#pragma once
+
+#include "frame/report_frame.h"
+#include "reports/rpt2010005/sql_routines.h"
+
+namespace orv::reports {
+
+class CRPT2010005 : public frame::StrSqlReport {
+ public:
+  CRPT2010005() : StrSqlReport("CRPT2010005", rpt2010005::GetstrSQL) {}
+};
+
+}  // namespace orv::reports

@@ -1,0 +1,15 @@
+// The report class CRPT2010007: the second shape of the report frame, in which
+// the report's GetstrSQL runs its own batches on the connection and returns
+// the last record set, detached.
+#pragma once
+
+#include "frame/report_frame.h"
+
+namespace orv::reports {
+
+class CRPT2010007 : public frame::StrSqlReport {
+ public:
+  CRPT2010007() : StrSqlReport("CRPT2010007", frame::NotImplementedRoutine("CRPT2010007")) {}
+};
+
+}  // namespace orv::reports

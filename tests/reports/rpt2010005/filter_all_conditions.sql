@@ -1,0 +1,2 @@
+
+ AND ( aa.FDate>='2024-01-01' AND aa.FDate<='2024-06-30' ) AND ( ae.FDeliveryDate>='2024-02-01' AND ae.FDeliveryDate<='2024-07-31' ) AND ts.FNumber>='S01' AND ts.FNumber<='S09' AND aa.FBillNo>='PO-001' AND aa.FBillNo<='PO-999' AND tc.FNumber >='01.01' AND tc.FNumber <='01.99' AND te.FNumber>='E01' AND te.FNumber<='E05' AND td.FNumber>='D01' AND td.FNumber<='D03' AND ae.FCloseStatus = 0 AND (ae.FQty - ae.FAuxRelateQty) > 0  AND (ae.FQty - ae.FAcceptQty) <= 0 AND (ae.FQty - ae.FInvoiceQty) > 0  And aa.FMultiCheckStatus = 16 

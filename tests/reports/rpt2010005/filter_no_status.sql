@@ -1,0 +1,2 @@
+
+ And aa.FMultiCheckStatus = 16 

@@ -1,0 +1,2 @@
+
+ AND ae.FCloseStatus = 0 And aa.FMultiCheckStatus = 16 
