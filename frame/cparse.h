@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orv::frame {
@@ -37,6 +38,7 @@ class CParse {
  private:
   std::string props_string_;
   std::vector<std::pair<std::string, std::string>> table_;
+  std::unordered_map<std::string, size_t> index_;  // case-folded name -> position in table_
 };
 
 }  // namespace orv::frame

@@ -33,6 +33,7 @@ inline constexpr int32_t kErrSubscriptOutOfRange = 9;
 inline constexpr int32_t kErrTypeMismatch = 13;
 inline constexpr int32_t kErrInvalidUseOfNull = 94;
 inline constexpr int32_t kErrDuplicateKey = 457;
+inline constexpr int32_t kErrCannotCreateObject = 429;
 // Provider HRESULTs (as signed 32-bit numbers).
 inline constexpr int32_t kErrCommandText = static_cast<int32_t>(0x80040E14);  // DB_E_ERRORSINCOMMAND
 

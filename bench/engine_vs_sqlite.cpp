@@ -1,0 +1,134 @@
+// Times the six report operations on the embedded engine and on SQLite (in
+// memory, same data) in one run, then prints rows/s side by side with the
+// ratio. Rows: ORV_BENCH_ROWS (default 1,000,000).
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "bench/workload.h"
+#include "engine/engine.h"
+
+namespace orv::bench {
+namespace {
+
+void CheckEngine(const engine::BatchResult& result, const std::string& sql) {
+  if (result.error) throw std::runtime_error("engine: " + result.error->message() + "\n" + sql.substr(0, 300));
+}
+
+void CheckSqlite(int rc, sqlite3* db, const std::string& what) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw std::runtime_error("sqlite: " + std::string(sqlite3_errmsg(db)) + " in " + what.substr(0, 300));
+}
+
+void SqliteExec(sqlite3* db, const std::string& sql) {
+  if (sql.empty()) return;
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string text = message ? message : "?";
+    sqlite3_free(message);
+    throw std::runtime_error("sqlite: " + text + " in " + sql.substr(0, 300));
+  }
+}
+
+void LoadSqlite(sqlite3* db, const Workload& workload) {
+  SqliteExec(db, SqliteSchema());
+  SqliteExec(db, "BEGIN");
+  std::map<std::string, sqlite3_stmt*> inserts;
+  SqliteRows(workload, [&](const std::string& table, int columns, const SqliteRow& row) {
+    sqlite3_stmt*& statement = inserts[table];
+    if (!statement) {
+      std::string sql = "INSERT INTO " + table + " VALUES (";
+      for (int i = 0; i < columns; ++i) sql += i ? ",?" : "?";
+      CheckSqlite(sqlite3_prepare_v2(db, (sql + ")").c_str(), -1, &statement, nullptr), db, sql);
+    }
+    for (int i = 0; i < columns; ++i) {
+      const std::string& text = row.texts[i];
+      if (text == "\x01NULL")
+        sqlite3_bind_null(statement, i + 1);
+      else
+        sqlite3_bind_text(statement, i + 1, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    CheckSqlite(sqlite3_step(statement), db, table);
+    sqlite3_reset(statement);
+  });
+  for (auto& [table, statement] : inserts) sqlite3_finalize(statement);
+  SqliteExec(db, "COMMIT");
+}
+
+struct Fixture {
+  Workload workload;
+  std::shared_ptr<engine::Database> database = std::make_shared<engine::Database>("bench");
+  std::unique_ptr<engine::Session> session = std::make_unique<engine::Session>(database);
+  sqlite3* sqlite = nullptr;
+  std::map<std::string, double> best_seconds;  // "engine/op" -> best time
+};
+
+Fixture* fixture = nullptr;
+
+template <typename Run>
+void Time(benchmark::State& state, const std::string& name, const std::string& setup, const std::string& sql, Run run,
+          int64_t rows) {
+  for (auto _ : state) {
+    if (!setup.empty()) {
+      state.PauseTiming();
+      run(setup);
+      state.ResumeTiming();
+    }
+    auto start = std::chrono::steady_clock::now();
+    run(sql);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    auto [it, inserted] = fixture->best_seconds.emplace(name, seconds);
+    if (!inserted && seconds < it->second) it->second = seconds;
+  }
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes) {
+  std::printf("\n%-34s %16s %16s %8s\n", "operation", "engine rows/s", "SQLite rows/s", "ratio");
+  for (const Operation& op : operations) {
+    double engine = fixture->best_seconds["engine/" + op.name];
+    double sqlite = fixture->best_seconds["sqlite/" + op.name];
+    std::printf("%-34s %16.0f %16.0f %8.2f\n", op.name.c_str(), op.rows / engine, op.rows / sqlite, sqlite / engine);
+  }
+  std::printf("raw values of the documents table: %.1f MB\n", raw_bytes / 1e6);
+}
+
+}  // namespace
+}  // namespace orv::bench
+
+int main(int argc, char** argv) {
+  using namespace orv::bench;
+  benchmark::Initialize(&argc, argv);
+  Fixture state;
+  fixture = &state;
+  if (const char* rows = std::getenv("ORV_BENCH_ROWS")) state.workload.documents = std::atoll(rows);
+
+  EngineLoadScript(state.workload, [&](const std::string& sql) { CheckEngine(state.session->Execute(sql), sql); });
+  CheckSqlite(sqlite3_open(":memory:", &state.sqlite), state.sqlite, "open");
+  LoadSqlite(state.sqlite, state.workload);
+
+  auto engine_run = [&](const std::string& sql) { CheckEngine(state.session->Execute(sql), sql); };
+  auto sqlite_run = [&](const std::string& sql) { SqliteExec(state.sqlite, sql); };
+  std::vector<Operation> operations = Operations(state.workload);
+  for (const Operation& op : operations) {
+    benchmark::RegisterBenchmark(("engine/" + op.name).c_str(), [op, engine_run](benchmark::State& s) {
+      Time(s, "engine/" + op.name, op.engine_setup, op.engine_sql, engine_run, op.rows);
+    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark(("sqlite/" + op.name).c_str(), [op, sqlite_run](benchmark::State& s) {
+      Time(s, "sqlite/" + op.name, op.sqlite_setup, op.sqlite_sql, sqlite_run, op.rows);
+    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  PrintSummary(operations, RawDocumentBytes(state.workload));
+  sqlite3_close(state.sqlite);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,50 @@
+// The report workload of the speed comparison: a documents table of N lines
+// and its base data (items, suppliers, departments), generated
+// deterministically, and the six operations every report is made of, written
+// once for the embedded engine and once for SQLite.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orv::bench {
+
+struct Operation {
+  std::string name;
+  std::string engine_setup;   // run before each timed run, untimed (may be empty)
+  std::string engine_sql;     // the timed statement(s)
+  std::string sqlite_setup;
+  std::string sqlite_sql;
+  int64_t rows;               // rows the operation processes, for rows/s
+};
+
+struct Workload {
+  int64_t documents = 1'000'000;
+  int64_t items() const { return documents / 10; }
+  int64_t suppliers() const { return 2'000; }
+  int64_t departments() const { return 200; }
+};
+
+// The schema, then INSERT batches of at most 1000 rows each, as SQL text the
+// engine runs. `emit` receives one batch at a time so 1 M rows never sit in
+// memory as one string.
+void EngineLoadScript(const Workload& workload, const std::function<void(const std::string&)>& emit);
+
+// The same data for SQLite: its schema, and each row of each table as bound
+// values (decimals as REAL, dates as ISO text, NULL as nullopt).
+struct SqliteRow {
+  std::vector<std::string> texts;  // one per column, "\x01NULL" marks NULL
+};
+std::string SqliteSchema();
+void SqliteRows(const Workload& workload,
+                const std::function<void(const std::string& table, int columns, const SqliteRow&)>& emit);
+
+std::vector<Operation> Operations(const Workload& workload);
+
+// Bytes of the raw values of the documents table (ints 4, decimals 16, dates
+// 8, strings their UTF-8 length), the yardstick of the memory target.
+int64_t RawDocumentBytes(const Workload& workload);
+
+}  // namespace orv::bench

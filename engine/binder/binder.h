@@ -1,0 +1,100 @@
+// Binds the syntax tree of one statement against the catalog and the
+// session: resolves names without regard to case, types every expression
+// through function/scalar.h and builds the operator tree of each query.
+// Every error is a SqlError with SQL Server's number and the line of the
+// construct.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/binder/bound_query.h"
+#include "engine/binder/scope.h"
+#include "engine/catalog/catalog.h"
+#include "engine/catalog/session_state.h"
+#include "engine/common/errors.h"
+#include "engine/common/string_arena.h"
+#include "engine/parser/ast.h"
+
+namespace orv::engine {
+
+struct BindContext {
+  Catalog& catalog;
+  SessionState& session;
+  StringArena& arena;  // the statement's: text of literals
+};
+
+// Where an expression stands decides whether aggregates may appear in it.
+enum class Clause { Select, Where, GroupBy, Having, OrderBy, On, Other };
+
+struct ExprContext {
+  Clause clause = Clause::Other;
+  bool has_group_by = false;
+  bool in_aggregate = false;
+};
+
+class Binder {
+ public:
+  explicit Binder(BindContext& context) : context_(context) {}
+
+  // A query with its set operators, ORDER BY and TOP. `nested` for derived
+  // tables and subqueries, where ORDER BY needs TOP (1033).
+  BoundQuery BindQuery(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
+
+  // The FROM clause: the plan of the joined rows; the tables land in `scope`.
+  // With `row_ids` every table scan also yields its row positions.
+  PlanPtr BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids);
+
+  BoundExprPtr BindExpr(const ast::Expr& expr, Scope& scope, const ExprContext& context);
+  // An expression outside any query (VALUES, IF, TOP, DEFAULT).
+  BoundExprPtr BindScalar(const ast::Expr& expr);
+
+  // A table of the session (#name) or of the database; raises 208.
+  std::shared_ptr<Table> LookupTable(const ast::Name& name, int line) const;
+
+  // `expr` converted to exactly `type` (a Cast node unless it already is).
+  static BoundExprPtr Convert(BoundExprPtr expr, const DataType& type);
+  // Conversion for comparing: skipped where CompareValues copes with the pair.
+  static BoundExprPtr ConvertForCompare(BoundExprPtr expr, const DataType& type);
+
+ private:
+  BoundQuery BindSelect(const ast::SelectCore& core, const std::vector<ast::OrderItem>& order_by, Scope* parent,
+                        Scope* enclosing, bool nested);
+  BoundQuery BindSetOperation(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
+  PlanPtr BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  PlanPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  PlanPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
+                      const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
+
+  BoundExprPtr BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context);
+  void FoldConstantCasts(BoundExpr& node);
+  BoundExprPtr BindColumn(const ast::Name& name, Scope& scope, int line);
+  BoundExprPtr BindBinary(const ast::BinaryExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindFunction(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindCase(const ast::CaseExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindSubquery(const ast::QueryExpr& query, Scope& scope, BoundKind kind, int line);
+  BoundExprPtr BindLike(const ast::LikeExpr& expr, Scope& scope, const ExprContext& context);
+
+  BindContext& context_;
+};
+
+// Runs `f`; a SqlError it raises without a line gets `line`.
+template <typename F>
+auto AtLine(int line, F&& f) -> decltype(f()) {
+  try {
+    return f();
+  } catch (SqlError& error) {
+    if (error.line() == 0) error.set_line(line);
+    throw;
+  }
+}
+
+// Helpers shared by the binder's files.
+BoundExprPtr MakeCompare(BoundExprPtr left, BoundExprPtr right, CompareOp op, int line);
+BoundExprPtr MakeLogical(BoundKind kind, BoundExprPtr left, BoundExprPtr right);
+BoundExprPtr MakeNot(BoundExprPtr operand);
+BoundExprPtr MakeColumn(int column, const DataType& type, bool nullable, std::string name = {});
+bool ContainsAggregate(const BoundExpr& expr);
+
+}  // namespace orv::engine

@@ -1,0 +1,28 @@
+// Rewrites the expressions of a grouped query (select list, HAVING, ORDER BY)
+// onto the rows of its aggregation: GROUP BY expressions and aggregates
+// become references to the aggregate's output, GROUPING(x) to its flags, and
+// a column that is neither raises 8120.
+#pragma once
+
+#include <vector>
+
+#include "engine/planner/plan.h"
+
+namespace orv::engine {
+
+class GroupedRewriter {
+ public:
+  explicit GroupedRewriter(AggregatePlan& plan) : plan_(plan) {}
+
+  BoundExprPtr Rewrite(BoundExprPtr expr);
+  // Width of the aggregate's rows once every expression is rewritten.
+  size_t OutputWidth() const { return 2 * plan_.groups.size() + plan_.aggregates.size(); }
+
+ private:
+  int MatchGroup(const BoundExpr& expr) const;
+
+  AggregatePlan& plan_;
+  std::vector<BoundExprPtr> seen_aggregates_;  // as bound, to share equal aggregates
+};
+
+}  // namespace orv::engine

@@ -1,0 +1,55 @@
+// The objects one Database shares between its sessions: base tables and
+// views, found by name without regard to case. Sessions lock `mutex()` around
+// each statement (shared to read, exclusive to change a base object); the
+// catalog itself does no locking.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+
+// A view is kept as its text and bound again at every use, so it sees the
+// tables as they are when the query runs.
+struct ViewDefinition {
+  std::string name;
+  std::vector<std::string> columns;  // empty: the query's own names
+  std::string query_text;
+  int64_t object_id = 0;
+};
+
+class Catalog {
+ public:
+  std::shared_mutex& mutex() { return mutex_; }
+
+  std::shared_ptr<Table> FindTable(std::string_view name) const;
+  const ViewDefinition* FindView(std::string_view name) const;
+  // Raises 2714 when a table or view of that name exists.
+  void AddTable(std::shared_ptr<Table> table);
+  void AddView(ViewDefinition view);
+  bool DropTable(std::string_view name);
+  bool DropView(std::string_view name);
+  std::optional<int64_t> ObjectId(std::string_view name) const;
+
+  // Ids are unique across the process so that a temporary table never shares
+  // an id with a base object.
+  static int64_t NewObjectId();
+
+ private:
+  void CheckFree(std::string_view name) const;
+
+  std::shared_mutex mutex_;
+  std::unordered_map<std::string, std::shared_ptr<Table>> tables_;
+  std::unordered_map<std::string, ViewDefinition> views_;
+};
+
+}  // namespace orv::engine

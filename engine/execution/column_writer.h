@@ -1,0 +1,24 @@
+// Converts values for storing into a table column as INSERT, UPDATE and
+// SELECT INTO do: to the column's type, refusing NULL in a NOT NULL column
+// (515), text longer than the column (8152; trailing blanks are cut
+// silently) and numbers the column cannot hold (8115, from CastValue).
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "engine/common/string_arena.h"
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+
+// `statement` is "INSERT" or "UPDATE" for the 515 message; `database` names
+// base tables in it as SQL Server does ("db.dbo.t"; temporary: "tempdb.dbo.#t").
+Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
+                       std::string_view database, StringArena& arena);
+
+// Raises 2705 when `schema` already has a column called `name` (any case).
+void CheckNewColumnName(const std::vector<ColumnSchema>& schema, std::string_view name, std::string_view table,
+                        int line);
+
+}  // namespace orv::engine

@@ -1,0 +1,37 @@
+// What the operators of one statement share: the catalog and session (for
+// OBJECT_ID), the statement's string arena and the results of uncorrelated
+// subqueries, which run once per statement (IN subqueries as hashed sets).
+#pragma once
+
+#include <unordered_map>
+
+#include "engine/binder/bound_query.h"
+#include "engine/catalog/catalog.h"
+#include "engine/catalog/session_state.h"
+#include "engine/common/string_arena.h"
+#include "engine/execution/relation.h"
+#include "engine/execution/row_index.h"
+
+namespace orv::engine {
+
+// The values of an uncorrelated IN subquery, hashed once per statement.
+struct InSet {
+  RowIndex values{1};
+  bool has_null = false;
+};
+
+struct ExecContext {
+  Catalog& catalog;
+  SessionState& session;
+  StringArena& arena;
+  std::unordered_map<const BoundQuery*, Relation> subquery_results;
+  std::unordered_map<const BoundExpr*, InSet> in_sets;
+};
+
+// A row being evaluated and the rows of the queries around it, innermost first.
+struct EvalRow {
+  const Value* values = nullptr;
+  const EvalRow* outer = nullptr;
+};
+
+}  // namespace orv::engine

@@ -1,0 +1,59 @@
+// The switches from plan nodes to operators.
+#include "engine/execution/executor.h"
+
+namespace orv::engine {
+
+void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  switch (plan.kind) {
+    case PlanKind::Scan:
+      StreamScan(static_cast<const ScanPlan&>(plan), sink);
+      return;
+    case PlanKind::Filter:
+      StreamFilter(static_cast<const FilterPlan&>(plan), context, outer, sink);
+      return;
+    case PlanKind::Project:
+      StreamProject(static_cast<const ProjectPlan&>(plan), context, outer, sink);
+      return;
+    case PlanKind::Join:
+      StreamJoin(static_cast<const JoinPlan&>(plan), context, outer, sink);
+      return;
+    case PlanKind::Single:
+      sink(nullptr);
+      return;
+    case PlanKind::Aggregate:
+    case PlanKind::Sort:
+    case PlanKind::Distinct:
+    case PlanKind::Top:
+    case PlanKind::SetOperation:
+      break;
+  }
+  Relation rows = ExecutePlan(plan, context, outer);
+  for (size_t r = 0; r < rows.rows; ++r) sink(rows.Row(r));
+}
+
+Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer) {
+  switch (plan.kind) {
+    case PlanKind::Aggregate:
+      return ExecuteAggregate(static_cast<const AggregatePlan&>(plan), context, outer);
+    case PlanKind::Sort:
+      return ExecuteSort(static_cast<const SortPlan&>(plan), context, outer);
+    case PlanKind::Distinct:
+      return ExecuteDistinct(static_cast<const DistinctPlan&>(plan), context, outer);
+    case PlanKind::Top:
+      return ExecuteTop(static_cast<const TopPlan&>(plan), context, outer);
+    case PlanKind::SetOperation:
+      return ExecuteSetOperation(static_cast<const SetOperationPlan&>(plan), context, outer);
+    case PlanKind::Scan:
+    case PlanKind::Single:
+    case PlanKind::Filter:
+    case PlanKind::Project:
+    case PlanKind::Join:
+      break;
+  }
+  Relation out(plan.width);
+  auto collect = [&out](const Value* row) { out.AppendRow(row); };
+  StreamPlan(plan, context, outer, collect);
+  return out;
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,44 @@
+// The executor's entry points: an operator tree runs either to a stored
+// Relation or as a stream of rows into a sink.
+#pragma once
+
+#include "engine/execution/exec_context.h"
+#include "engine/planner/plan.h"
+
+namespace orv::engine {
+
+// Where a streaming operator hands its rows, one at a time; the row is valid
+// only during the call. A non-owning reference to a callable.
+class RowSink {
+ public:
+  template <typename F>
+  RowSink(F& f)  // NOLINT: implicit by design, sinks are lambdas
+      : object_(&f), call_([](void* object, const Value* row) { (*static_cast<F*>(object))(row); }) {}
+  void operator()(const Value* row) const { call_(object_, row); }
+
+ private:
+  void* object_;
+  void (*call_)(void*, const Value*);
+};
+
+// Runs an operator tree to completion and returns its rows. `outer` is the
+// row of the enclosing query for correlated subqueries (null at the top).
+Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer);
+// Hands the rows to `sink` as they are made: scans, filters, projections and
+// the probe side of joins pass rows on without storing them.
+void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+
+// One operator each, in their own files; the two functions above dispatch.
+void StreamScan(const ScanPlan& plan, RowSink sink);
+void StreamFilter(const FilterPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+void StreamProject(const ProjectPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+Relation ExecuteAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer);
+Relation ExecuteSort(const SortPlan& plan, ExecContext& context, const EvalRow* outer);
+Relation ExecuteDistinct(const DistinctPlan& plan, ExecContext& context, const EvalRow* outer);
+Relation ExecuteTop(const TopPlan& plan, ExecContext& context, const EvalRow* outer);
+// The first of each set of equal rows (NULLs equal), in input order.
+Relation DistinctRows(const Relation& input);
+Relation ExecuteSetOperation(const SetOperationPlan& plan, ExecContext& context, const EvalRow* outer);
+
+}  // namespace orv::engine

@@ -1,0 +1,94 @@
+// Joins of every kind. The right side is stored; with equi-join keys it is
+// hashed on them and each left row, as it streams in, probes it (rows with a
+// NULL key never match); without keys every pair is tried. The residual condition decides a match;
+// unmatched rows of the outer side(s) are padded with NULLs.
+#include "engine/execution/evaluate.h"
+#include "engine/execution/executor.h"
+#include "engine/execution/row_index.h"
+
+namespace orv::engine {
+namespace {
+
+// Evaluates `keys` on `values`; false when a key is NULL.
+bool EvaluateKeys(const std::vector<BoundExprPtr>& keys, const Value* values, const EvalRow* outer,
+                  ExecContext& context, Value* out) {
+  EvalRow row{values, outer};
+  for (size_t k = 0; k < keys.size(); ++k) {
+    out[k] = Evaluate(*keys[k], row, context);
+    if (out[k].is_null) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  const size_t left_width = plan.left->width;
+  Relation right = ExecutePlan(*plan.right, context, outer);
+  const size_t key_count = plan.left_keys.size();
+  const bool keep_left = plan.type == ast::JoinType::Left || plan.type == ast::JoinType::Full;
+  const bool keep_right = plan.type == ast::JoinType::Right || plan.type == ast::JoinType::Full;
+
+  // The distinct right keys in a RowIndex; the right rows of each key chained
+  // (first_row per key, next_row per row), in input order.
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  RowIndex right_index(key_count);
+  std::vector<size_t> first_row;
+  std::vector<size_t> last_row;
+  std::vector<size_t> next_row(key_count > 0 ? right.rows : 0, kNone);
+  if (key_count > 0) {
+    std::vector<Value> key(key_count);
+    for (size_t r = 0; r < right.rows; ++r) {
+      if (!EvaluateKeys(plan.right_keys, right.Row(r), outer, context, key.data())) continue;
+      bool inserted = false;
+      size_t number = right_index.FindOrInsert(key.data(), inserted);
+      if (inserted) {
+        first_row.push_back(r);
+        last_row.push_back(r);
+      } else {
+        next_row[last_row[number]] = r;
+        last_row[number] = r;
+      }
+    }
+  }
+
+  std::vector<Value> joined(plan.width);
+  std::vector<Value> left_key(key_count);
+  std::vector<uint8_t> right_matched(keep_right ? right.rows : 0);
+  auto try_pair = [&](size_t r) {
+    std::copy(right.Row(r), right.Row(r) + right.width, joined.begin() + left_width);
+    if (plan.residual && !IsTrue(Evaluate(*plan.residual, EvalRow{joined.data(), outer}, context))) return false;
+    sink(joined.data());
+    if (keep_right) right_matched[r] = 1;
+    return true;
+  };
+  auto probe = [&](const Value* left_row) {
+    std::copy(left_row, left_row + left_width, joined.begin());
+    bool matched = false;
+    if (key_count > 0) {
+      if (EvaluateKeys(plan.left_keys, left_row, outer, context, left_key.data())) {
+        int64_t number = right_index.Find(left_key.data());
+        if (number >= 0) {
+          for (size_t r = first_row[number]; r != kNone; r = next_row[r]) matched = try_pair(r) || matched;
+        }
+      }
+    } else {
+      for (size_t r = 0; r < right.rows; ++r) matched = try_pair(r) || matched;
+    }
+    if (!matched && keep_left) {
+      std::fill(joined.begin() + left_width, joined.end(), Value());
+      sink(joined.data());
+    }
+  };
+  StreamPlan(*plan.left, context, outer, probe);
+  if (keep_right) {
+    std::fill(joined.begin(), joined.begin() + left_width, Value());
+    for (size_t r = 0; r < right.rows; ++r) {
+      if (right_matched[r]) continue;
+      std::copy(right.Row(r), right.Row(r) + right.width, joined.begin() + left_width);
+      sink(joined.data());
+    }
+  }
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,41 @@
+// A hash index over keys of a fixed number of values, with SQL grouping
+// equality: NULL equals NULL, strings compare under the collation. Used by
+// grouping, DISTINCT, the set operators and the build side of hash joins.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/common/value.h"
+
+namespace orv::engine {
+
+uint64_t HashKey(const Value* key, size_t width);
+bool KeysEqual(const Value* a, const Value* b, size_t width);
+
+class RowIndex {
+ public:
+  explicit RowIndex(size_t width) : width_(width) {}
+
+  // The number of the key equal to `key`, adding it when new (`inserted`).
+  size_t FindOrInsert(const Value* key, bool& inserted);
+  // The number of an equal key, or -1.
+  int64_t Find(const Value* key) const;
+  const Value* Key(size_t number) const { return keys_.data() + number * width_; }
+  size_t size() const { return count_; }
+
+ private:
+  static constexpr size_t kEmpty = static_cast<size_t>(-1);
+  // The slot holding `key` (hash `hash`), or the empty slot where it belongs.
+  size_t Probe(const Value* key, uint64_t hash) const;
+  void Grow();
+
+  size_t width_;
+  size_t count_ = 0;
+  std::vector<Value> keys_;
+  // Open addressing with linear probing: each slot holds a key number and its hash.
+  std::vector<size_t> slots_;
+  std::vector<uint64_t> hashes_;
+};
+
+}  // namespace orv::engine

@@ -1,0 +1,114 @@
+// The operator tree of a query, as the binder builds it and the executor runs
+// it. Every node produces rows of `width` values; column positions in bound
+// expressions refer to the rows of the node's input (or, for joins, to the
+// joined row: left columns first).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/binder/bound_expr.h"
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+
+enum class PlanKind { Scan, Single, Filter, Project, Join, Aggregate, Sort, Distinct, Top, SetOperation };
+
+struct PlanNode {
+  explicit PlanNode(PlanKind k) : kind(k) {}
+  virtual ~PlanNode() = default;
+  PlanKind kind;
+  size_t width = 0;
+};
+using PlanPtr = std::unique_ptr<PlanNode>;
+
+// Every row of a table; with `row_ids` one more column, the row's position,
+// which UPDATE and DELETE use to find their target rows. Only the columns
+// flagged in `read` are fetched; the others stay NULL.
+struct ScanPlan : PlanNode {
+  ScanPlan() : PlanNode(PlanKind::Scan) {}
+  std::shared_ptr<Table> table;
+  bool row_ids = false;
+  std::vector<uint8_t> read;
+};
+
+// One row without columns: a SELECT without FROM.
+struct SinglePlan : PlanNode {
+  SinglePlan() : PlanNode(PlanKind::Single) {}
+};
+
+struct FilterPlan : PlanNode {
+  FilterPlan() : PlanNode(PlanKind::Filter) {}
+  PlanPtr input;
+  BoundExprPtr predicate;
+};
+
+struct ProjectPlan : PlanNode {
+  ProjectPlan() : PlanNode(PlanKind::Project) {}
+  PlanPtr input;
+  std::vector<BoundExprPtr> exprs;
+};
+
+// Equi-join keys are evaluated on their own side's row (right keys on the
+// right row alone); the residual on the joined row.
+struct JoinPlan : PlanNode {
+  JoinPlan() : PlanNode(PlanKind::Join) {}
+  ast::JoinType type = ast::JoinType::Inner;
+  PlanPtr left;
+  PlanPtr right;
+  std::vector<BoundExprPtr> left_keys;
+  std::vector<BoundExprPtr> right_keys;
+  BoundExprPtr residual;  // may be null
+};
+
+struct AggregateCall {
+  AggregateKind kind = AggregateKind::Count;
+  bool distinct = false;
+  BoundExprPtr argument;  // null for COUNT(*)
+  DataType argument_type;
+  DataType result_type;
+};
+
+// Output: the group values, one GROUPING flag per group expression (tinyint),
+// then the aggregates. Without group expressions it yields exactly one row;
+// WITH ROLLUP adds the rows of every prefix of the group list.
+struct AggregatePlan : PlanNode {
+  AggregatePlan() : PlanNode(PlanKind::Aggregate) {}
+  PlanPtr input;
+  std::vector<BoundExprPtr> groups;
+  std::vector<AggregateCall> aggregates;
+  bool rollup = false;
+};
+
+struct SortKey {
+  size_t column = 0;
+  bool descending = false;
+};
+
+struct SortPlan : PlanNode {
+  SortPlan() : PlanNode(PlanKind::Sort) {}
+  PlanPtr input;
+  std::vector<SortKey> keys;
+};
+
+struct DistinctPlan : PlanNode {
+  DistinctPlan() : PlanNode(PlanKind::Distinct) {}
+  PlanPtr input;
+};
+
+struct TopPlan : PlanNode {
+  TopPlan() : PlanNode(PlanKind::Top) {}
+  PlanPtr input;
+  BoundExprPtr count;
+  bool percent = false;
+};
+
+struct SetOperationPlan : PlanNode {
+  SetOperationPlan() : PlanNode(PlanKind::SetOperation) {}
+  ast::SetOp op = ast::SetOp::Union;
+  PlanPtr left;
+  PlanPtr right;
+};
+
+}  // namespace orv::engine

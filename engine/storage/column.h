@@ -1,0 +1,46 @@
+// One column of a table, stored by type: 64-bit integers (every integer type,
+// bit and datetime ticks), 128-bit scaled integers (decimal, money), doubles
+// or string views into the owning table's arena, with one null flag a row.
+// Values come out as Value of the column's declared type.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/common/string_arena.h"
+#include "engine/common/types.h"
+#include "engine/common/value.h"
+
+namespace orv::engine {
+
+class Column {
+ public:
+  Column(DataType type, StringArena* arena);
+
+  const DataType& type() const { return type_; }
+  size_t size() const { return nulls_.size(); }
+
+  Value Get(size_t row) const;
+  // `value` must already have the column's type (or be NULL); strings are
+  // copied into the table's arena.
+  void Append(const Value& value);
+  void Set(size_t row, const Value& value);
+  // Keeps the rows whose flag in `keep` is set, in order.
+  void Compact(const std::vector<uint8_t>& keep);
+  void Clear();
+
+ private:
+  enum class Storage : uint8_t { Int, Decimal, Float, String, None };
+  void Store(size_t row, const Value& value);
+
+  DataType type_;
+  Storage storage_;
+  StringArena* arena_;
+  std::vector<int64_t> ints_;
+  std::vector<Int128> decimals_;
+  std::vector<double> floats_;
+  std::vector<std::string_view> strings_;
+  std::vector<uint8_t> nulls_;
+};
+
+}  // namespace orv::engine

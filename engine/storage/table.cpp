@@ -1,0 +1,57 @@
+// Table rows: appends, in-place updates, deletes by mask and identity values.
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+
+Table::Table(std::string display_name, std::vector<ColumnSchema> schema)
+    : name_(std::move(display_name)), schema_(std::move(schema)), arena_(std::make_unique<StringArena>()) {
+  columns_.reserve(schema_.size());
+  for (size_t i = 0; i < schema_.size(); ++i) {
+    columns_.emplace_back(schema_[i].type, arena_.get());
+    if (schema_[i].identity && identity_column_ < 0) identity_column_ = static_cast<int>(i);
+  }
+}
+
+void Table::AppendRows(const std::vector<Value>& cells) {
+  size_t width = columns_.size();
+  if (width == 0) return;
+  size_t rows = cells.size() / width;
+  for (size_t c = 0; c < width; ++c) {
+    Column& column = columns_[c];
+    for (size_t r = 0; r < rows; ++r) column.Append(cells[r * width + c]);
+  }
+  row_count_ += rows;
+}
+
+void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
+  std::vector<uint8_t> keep(doomed.size());
+  size_t kept = 0;
+  for (size_t i = 0; i < doomed.size(); ++i) {
+    keep[i] = doomed[i] ? 0 : 1;
+    kept += keep[i];
+  }
+  for (Column& column : columns_) column.Compact(keep);
+  row_count_ = kept;
+}
+
+void Table::Truncate() {
+  for (Column& column : columns_) column.Clear();
+  row_count_ = 0;
+  last_identity_.reset();
+  // Old strings are unreachable now; a fresh arena returns their memory.
+  auto fresh = std::make_unique<StringArena>();
+  columns_.clear();
+  for (const ColumnSchema& schema : schema_) columns_.emplace_back(schema.type, fresh.get());
+  arena_ = std::move(fresh);
+}
+
+int64_t Table::NextIdentity() {
+  const Identity& identity = *schema_[identity_column_].identity;
+  int64_t next = last_identity_ ? *last_identity_ + identity.increment : identity.seed;
+  last_identity_ = next;
+  return next;
+}
+
+void Table::SeedIdentityAfter(int64_t last) { last_identity_ = last; }
+
+}  // namespace orv::engine

@@ -1,0 +1,77 @@
+// A table of the engine: its schema (column types, nullability, defaults,
+// identity) and its column storage. Base tables and temporary tables are the
+// same class; who may see a table is the catalog's and the session's concern,
+// and locking is the statement runner's.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/common/string_arena.h"
+#include "engine/common/types.h"
+#include "engine/parser/ast.h"
+#include "engine/storage/column.h"
+
+namespace orv::engine {
+
+struct Identity {
+  int64_t seed = 1;
+  int64_t increment = 1;
+};
+
+struct ColumnSchema {
+  std::string name;
+  DataType type;
+  bool nullable = true;
+  std::shared_ptr<const ast::Expr> default_value;  // bound again at every insert
+  std::optional<Identity> identity;
+  std::string collation;  // kept as written; every column compares under the database collation
+};
+
+class Table {
+ public:
+  // `display_name` is the name used in messages ("#t" or "t_Item").
+  Table(std::string display_name, std::vector<ColumnSchema> schema);
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+  const std::string& name() const { return name_; }
+  const std::vector<ColumnSchema>& schema() const { return schema_; }
+  size_t column_count() const { return schema_.size(); }
+  size_t row_count() const { return row_count_; }
+  int64_t object_id() const { return object_id_; }
+  void set_object_id(int64_t id) { object_id_ = id; }
+  // Index of the identity column, or -1.
+  int identity_column() const { return identity_column_; }
+
+  Value Get(size_t row, size_t column) const { return columns_[column].Get(row); }
+  const Column& column(size_t index) const { return columns_[index]; }
+
+  // Appends rows given row-major, `column_count()` values each, already of the
+  // column types and checked against the schema.
+  void AppendRows(const std::vector<Value>& cells);
+  void Set(size_t row, size_t column, const Value& value) { columns_[column].Set(row, value); }
+  void DeleteRows(const std::vector<uint8_t>& doomed);
+  // Empties the table and restarts its identity at the seed.
+  void Truncate();
+
+  // The next identity value; each call consumes one.
+  int64_t NextIdentity();
+  // After explicit identity values are copied in (SELECT INTO): continue after `last`.
+  void SeedIdentityAfter(int64_t last);
+
+ private:
+  std::string name_;
+  std::vector<ColumnSchema> schema_;
+  std::unique_ptr<StringArena> arena_;
+  std::vector<Column> columns_;
+  size_t row_count_ = 0;
+  int64_t object_id_ = 0;
+  int identity_column_ = -1;
+  std::optional<int64_t> last_identity_;
+};
+
+}  // namespace orv::engine

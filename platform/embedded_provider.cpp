@@ -1,0 +1,143 @@
+// The embedded provider: the process's named database instances, the loaders
+// that fill them, and sessions that run batches on the embedded engine.
+#include "platform/embedded_provider.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/ado_errors.h"
+#include "platform/ascii_text.h"
+#include "platform/automation_error.h"
+#include "platform/engine_row_source.h"
+#include "platform/provider.h"
+
+namespace orv::platform {
+namespace {
+
+const std::string kSource(kEmbeddedProviderName);
+
+struct Instance {
+  std::mutex mutex;  // held while the instance is loaded, so a second opener waits
+  std::shared_ptr<engine::Database> database;
+};
+
+struct Databases {
+  std::mutex mutex;
+  std::map<std::string, std::shared_ptr<Instance>> instances;  // lower-case names
+  std::vector<std::pair<std::string, DatabaseLoader>> loaders;  // lower-case names or prefixes
+};
+
+Databases& GetDatabases() {
+  static Databases* databases = new Databases();  // never destroyed: sessions may close late
+  return *databases;
+}
+
+// The loader registered for `name` itself, else for its longest registered prefix.
+DatabaseLoader FindLoader(Databases& databases, const std::string& name) {
+  std::lock_guard lock(databases.mutex);
+  const std::pair<std::string, DatabaseLoader>* best = nullptr;
+  for (const auto& entry : databases.loaders) {
+    if (entry.first == name) return entry.second;
+    if (name.starts_with(entry.first) && (!best || entry.first.size() > best->first.size())) best = &entry;
+  }
+  return best ? best->second : DatabaseLoader();
+}
+
+[[noreturn]] void RaiseLoadFailure(std::string_view name, std::string_view why) {
+  throw AutomationError(kHrFail, kSource,
+                        "Cannot open database \"" + std::string(name) + "\": " + std::string(why));
+}
+
+ProviderError ToProviderError(const engine::SqlError& error) {
+  return ProviderError{error.number(), error.severity(), error.state(), error.line(), error.message(), kSource};
+}
+
+class EmbeddedSession : public ProviderSession {
+ public:
+  explicit EmbeddedSession(std::shared_ptr<engine::Database> database) : session_(std::move(database)) {}
+
+  ProviderBatch Execute(std::string_view batch) override {
+    ProviderBatch out;
+    engine::BatchResult result;
+    try {
+      result = session_.Execute(batch);
+    } catch (const engine::SqlError& error) {
+      out.error = ToProviderError(error);
+      return out;
+    } catch (const std::exception& error) {
+      // Never let a failure pass as success: report it as the engine's internal error.
+      out.error = ProviderError{50002, 16, 1, 0, std::string("Internal error in the embedded engine: ") + error.what(),
+                                kSource};
+      return out;
+    }
+    for (engine::ResultSet& rows : result.result_sets) {
+      out.row_sets.push_back(std::make_shared<EngineRowSource>(std::move(rows)));
+    }
+    out.messages = std::move(result.messages);
+    if (result.error) out.error = ToProviderError(*result.error);
+    return out;
+  }
+
+ private:
+  engine::Session session_;
+};
+
+}  // namespace
+
+void RegisterDatabaseFactory(std::string_view name_or_prefix, DatabaseLoader loader) {
+  Databases& databases = GetDatabases();
+  const std::string key = AsciiLower(name_or_prefix);
+  std::lock_guard lock(databases.mutex);
+  std::erase_if(databases.loaders, [&](const auto& entry) { return entry.first == key; });
+  databases.loaders.emplace_back(key, std::move(loader));
+}
+
+std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
+  if (name.empty()) {
+    throw AutomationError(kHrFail, kSource, "The connection string names no database (Data Source=...).");
+  }
+  Databases& databases = GetDatabases();
+  const std::string key = AsciiLower(name);
+  std::shared_ptr<Instance> instance;
+  {
+    std::lock_guard lock(databases.mutex);
+    std::shared_ptr<Instance>& slot = databases.instances[key];
+    if (!slot) slot = std::make_shared<Instance>();
+    instance = slot;
+  }
+  std::lock_guard lock(instance->mutex);
+  if (instance->database) return instance->database;
+  auto database = std::make_shared<engine::Database>(std::string(name));
+  if (const DatabaseLoader loader = FindLoader(databases, key)) {
+    // A loader that fails leaves the slot empty, so the next opener tries again.
+    try {
+      engine::Session session(database);
+      loader(session);
+    } catch (const engine::SqlError& error) {
+      RaiseLoadFailure(name, error.message());
+    } catch (const AutomationError&) {
+      throw;
+    } catch (const std::exception& error) {
+      RaiseLoadFailure(name, error.what());
+    }
+  }
+  instance->database = database;
+  return database;
+}
+
+void DropDatabaseInstance(std::string_view name) {
+  Databases& databases = GetDatabases();
+  std::lock_guard lock(databases.mutex);
+  databases.instances.erase(AsciiLower(name));
+}
+
+void RegisterEmbeddedProvider() {
+  RegisterProvider(kEmbeddedProviderName, [](const ConnectionProperties& properties) {
+    const std::string name = properties.Get({"data source", "database", "initial catalog", "server"});
+    return std::unique_ptr<ProviderSession>(std::make_unique<EmbeddedSession>(GetDatabaseInstance(name)));
+  });
+}
+
+}  // namespace orv::platform
