@@ -54,12 +54,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   orv::frame::CParse parser;
+  bool complete = true;
   try {
     if (!parser.ParseString(sDsn)) std::abort();
   } catch (const AutomationError& error) {
     RequireNumber(error, {orv::platform::kErrDuplicateKey});
+    complete = false;
   }
   if (parser.PropsString() != sDsn) std::abort();
+  // The first pair is always stored under its name less the blanks around it.
+  const size_t first = first_name.find_first_not_of(' ');
+  if (complete && first != std::string_view::npos) {
+    const std::string_view trimmed = first_name.substr(first, first_name.find_last_not_of(' ') - first + 1);
+    try {
+      parser.GetProperty(trimmed);
+    } catch (const AutomationError&) {
+      std::abort();
+    }
+  }
 
   constexpr int32_t kMissing = orv::platform::kErrInvalidProcedureCall;
   Probe([&] { parser.GetProperty(first_name); }, {kMissing});

@@ -1,0 +1,1 @@
+SELECT t.name, SUM(amount) FROM t LEFT JOIN u ON t.id = u.id GROUP BY t.name WITH ROLLUP ORDER BY 1
