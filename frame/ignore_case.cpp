@@ -4,8 +4,6 @@
 
 #include <unicode/uchar.h>
 
-#include <algorithm>
-#include <functional>
 #include <vector>
 
 #include "frame/utf8_scan.h"
@@ -47,20 +45,29 @@ CaseMatch FindIgnoreCase(std::string_view haystack, std::string_view needle) {
   if (needle.empty()) return {true, 0, 0};
   std::vector<int32_t> wanted;
   for (size_t pos = 0; pos < needle.size();) wanted.push_back(NextFolded(needle, pos));
-  // The haystack as folded units, each with its byte offset (one more at the
-  // end); Boyer-Moore keeps the search linear whatever the two texts hold.
-  std::vector<int32_t> units;
-  std::vector<size_t> offsets;
-  for (size_t pos = 0; pos < haystack.size();) {
-    offsets.push_back(pos);
-    units.push_back(NextFolded(haystack, pos));
+  // Knuth-Morris-Pratt keeps the search linear whatever the two texts hold:
+  // border[i] is the length of the longest proper border of wanted[0..i].
+  std::vector<size_t> border(wanted.size(), 0);
+  for (size_t i = 1, length = 0; i < wanted.size(); ++i) {
+    while (length > 0 && wanted[i] != wanted[length]) length = border[length - 1];
+    if (wanted[i] == wanted[length]) ++length;
+    border[i] = length;
   }
-  offsets.push_back(haystack.size());
-  const auto found =
-      std::search(units.begin(), units.end(), std::boyer_moore_searcher(wanted.begin(), wanted.end()));
-  if (found == units.end()) return {};
-  const auto first = static_cast<size_t>(found - units.begin());
-  return {true, offsets[first], offsets[first + wanted.size()] - offsets[first]};
+  // The byte offsets of the last wanted.size() characters read, in a ring, to
+  // tell where a match starts.
+  std::vector<size_t> recent(wanted.size());
+  size_t matched = 0;
+  for (size_t pos = 0, index = 0; pos < haystack.size(); ++index) {
+    recent[index % wanted.size()] = pos;
+    const int32_t unit = NextFolded(haystack, pos);
+    while (matched > 0 && unit != wanted[matched]) matched = border[matched - 1];
+    if (unit == wanted[matched]) ++matched;
+    if (matched == wanted.size()) {
+      const size_t first = recent[(index + 1) % wanted.size()];
+      return {true, first, pos - first};
+    }
+  }
+  return {};
 }
 
 }  // namespace orv::frame

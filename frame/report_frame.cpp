@@ -51,7 +51,6 @@ void ReportFrame::Terminate() {
     // The connection is dropped from the member first, so a Close that fails
     // cannot leave it behind for a second attempt.
     const std::shared_ptr<platform::Connection> connection = std::move(connection_);
-    connection_.reset();
     if (connection && connection->State() == platform::adStateOpen) connection->Close();
   });
 }

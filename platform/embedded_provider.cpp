@@ -2,10 +2,8 @@
 // that fill them, and sessions that run batches on the embedded engine.
 #include "platform/embedded_provider.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
-#include <vector>
 
 #include "platform/ado_errors.h"
 #include "platform/ascii_text.h"
@@ -26,7 +24,7 @@ struct Instance {
 struct Databases {
   std::mutex mutex;
   std::map<std::string, std::shared_ptr<Instance>> instances;  // lower-case names
-  std::vector<std::pair<std::string, DatabaseLoader>> loaders;  // lower-case names or prefixes
+  std::map<std::string, DatabaseLoader> loaders;  // lower-case names
 };
 
 Databases& GetDatabases() {
@@ -34,15 +32,12 @@ Databases& GetDatabases() {
   return *databases;
 }
 
-// The loader registered for `name` itself, else for its longest registered prefix.
+// The loader registered for exactly `name`. Exact names only: a prefix match
+// would let every distinct name load and keep another full copy of the data.
 DatabaseLoader FindLoader(Databases& databases, const std::string& name) {
   std::lock_guard lock(databases.mutex);
-  const std::pair<std::string, DatabaseLoader>* best = nullptr;
-  for (const auto& entry : databases.loaders) {
-    if (entry.first == name) return entry.second;
-    if (name.starts_with(entry.first) && (!best || entry.first.size() > best->first.size())) best = &entry;
-  }
-  return best ? best->second : DatabaseLoader();
+  auto found = databases.loaders.find(name);
+  return found == databases.loaders.end() ? DatabaseLoader() : found->second;
 }
 
 [[noreturn]] void RaiseLoadFailure(std::string_view name, std::string_view why) {
@@ -86,12 +81,10 @@ class EmbeddedSession : public ProviderSession {
 
 }  // namespace
 
-void RegisterDatabaseFactory(std::string_view name_or_prefix, DatabaseLoader loader) {
+void RegisterDatabaseFactory(std::string_view name, DatabaseLoader loader) {
   Databases& databases = GetDatabases();
-  const std::string key = AsciiLower(name_or_prefix);
   std::lock_guard lock(databases.mutex);
-  std::erase_if(databases.loaders, [&](const auto& entry) { return entry.first == key; });
-  databases.loaders.emplace_back(key, std::move(loader));
+  databases.loaders[AsciiLower(name)] = std::move(loader);
 }
 
 std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {

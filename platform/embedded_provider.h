@@ -1,7 +1,7 @@
 // The "Orvalent.Embedded" provider: connection strings
 // "Provider=Orvalent.Embedded;Data Source=<name>" open a session on the
 // process-wide embedded database instance <name>, created on first use and
-// filled once by the loader registered for that name (or a prefix of it).
+// filled once by the loader registered for that name.
 #pragma once
 
 #include <functional>
@@ -15,12 +15,10 @@ namespace orv::platform {
 
 inline constexpr std::string_view kEmbeddedProviderName = "Orvalent.Embedded";
 
-// Fills a fresh database instance through a session on it. `name_or_prefix`
-// matches an instance name exactly or, failing that, as its longest registered
-// prefix (so "demo-" can serve "demo-tiny" and "demo-small"; the loader reads
-// the instance name from session.database().name()). Names ignore case.
+// Fills a fresh database instance through a session on it; registered for one
+// instance name (letter case ignored), which it replaces if already registered.
 using DatabaseLoader = std::function<void(engine::Session& session)>;
-void RegisterDatabaseFactory(std::string_view name_or_prefix, DatabaseLoader loader);
+void RegisterDatabaseFactory(std::string_view name, DatabaseLoader loader);
 
 // The instance named `name`, created and loaded on first use. A loader that
 // throws leaves no instance behind and raises 0x80004005 with its message.

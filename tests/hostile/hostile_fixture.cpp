@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <limits>
 #include <mutex>
-#include <regex>
 
 #include "demo/demo_database.h"
 #include "engine/engine.h"
@@ -53,10 +52,11 @@ std::string CellText(const platform::Variant& value) {
   return std::to_string(static_cast<int>(value.type())) + ":" + value.ToString();
 }
 
-// Runs `sql` on its own session of the tiny database: each row's cells as texts.
-std::optional<std::vector<std::vector<std::string>>> DirectRows(const std::string& sql) {
+// Runs `sql` on its own session of the database: each row's cells as texts.
+std::optional<std::vector<std::vector<std::string>>> DirectRows(const std::string& sql,
+                                                                std::string_view data_source = "demo-tiny") {
   RegisterEverything();
-  engine::Session session(platform::GetDatabaseInstance("demo-tiny"));
+  engine::Session session(platform::GetDatabaseInstance(data_source));
   const engine::BatchResult result = session.Execute(sql);
   if (result.error || result.result_sets.size() != 1) return std::nullopt;
   const engine::ResultSet& set = result.result_sets.front();
@@ -71,12 +71,15 @@ std::optional<std::vector<std::vector<std::string>>> DirectRows(const std::strin
   return rows;
 }
 
+// The name after each "CREATE TABLE " of the schema script (views are left out).
 std::vector<std::string> BaseTableNames() {
-  static const std::regex create_table(R"(CREATE TABLE (\w+))");
+  constexpr std::string_view kCreate = "CREATE TABLE ";
   const std::string schema = demo::SchemaScript();
   std::vector<std::string> names;
-  for (std::sregex_iterator it(schema.begin(), schema.end(), create_table), end; it != end; ++it) {
-    names.push_back((*it)[1]);
+  for (size_t at = schema.find(kCreate); at != std::string::npos; at = schema.find(kCreate, at)) {
+    at += kCreate.size();
+    const size_t end = schema.find_first_of(" (\r\n", at);
+    names.push_back(schema.substr(at, end - at));
   }
   return names;
 }
@@ -309,11 +312,11 @@ void ExpectOddValuesHandled(const ReportUnderTest& report, const platform::Condi
   }
 }
 
-std::map<std::string, std::string> BaseTableFingerprint() {
+std::map<std::string, std::string> BaseTableFingerprint(std::string_view data_source) {
   std::map<std::string, std::string> fingerprint;
   for (const std::string& table : BaseTableNames()) {
-    const auto count = DirectRows("SELECT COUNT(*) FROM " + table);
-    const auto rows = DirectRows("SELECT * FROM " + table);
+    const auto count = DirectRows("SELECT COUNT(*) FROM " + table, data_source);
+    const auto rows = DirectRows("SELECT * FROM " + table, data_source);
     if (!count || !rows) {
       fingerprint[table] = "<unreadable>";
       continue;
