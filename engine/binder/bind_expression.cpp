@@ -5,6 +5,7 @@
 
 #include "engine/binder/binder.h"
 #include "engine/catalog/names.h"
+#include "engine/common/decimal.h"
 #include "engine/common/errors.h"
 
 namespace orv::engine {
@@ -29,6 +30,18 @@ CompareOp ToCompareOp(ast::BinaryOp op) {
     case ast::BinaryOp::Greater: return CompareOp::Greater;
     default: return CompareOp::GreaterEqual;
   }
+}
+
+// SQL Server gives an integer constant the precision of its own digits when it
+// meets a decimal in arithmetic, so 1.0/3 is decimal(2,1)/decimal(1,0) and
+// gives 0.333333, not the twelve decimals a decimal(10,0) divisor would.
+void TypeIntegerConstantByDigits(BoundExpr& operand, const DataType& other) {
+  if (operand.kind != BoundKind::Constant || operand.constant.is_null || other.id != TypeId::Decimal) return;
+  if (operand.type.id != TypeId::Int && operand.type.id != TypeId::BigInt) return;
+  const int64_t value = operand.constant.i;
+  const auto digits = static_cast<uint8_t>(decimal::DigitCount(value));
+  operand.type = DataType{TypeId::Decimal, digits, 0, 0};
+  operand.constant = Value::Decimal(value, digits, 0);
 }
 
 bool IsComparison(ast::BinaryOp op) {
@@ -144,6 +157,8 @@ BoundExprPtr Binder::BindBinary(const ast::BinaryExpr& expr, Scope& scope, const
   if (IsComparison(expr.op)) return MakeCompare(std::move(left), std::move(right), ToCompareOp(expr.op), expr.line);
   if (expr.op == ast::BinaryOp::And) return MakeLogical(BoundKind::And, std::move(left), std::move(right));
   if (expr.op == ast::BinaryOp::Or) return MakeLogical(BoundKind::Or, std::move(left), std::move(right));
+  TypeIntegerConstantByDigits(*left, right->type);
+  TypeIntegerConstantByDigits(*right, left->type);
   DataType type = AtLine(expr.line, [&] { return BinaryResultType(expr.op, left->type, right->type); });
   auto node = MakeNode(BoundKind::Arithmetic, type, left->nullable || right->nullable, expr.line);
   node->binary_op = expr.op;

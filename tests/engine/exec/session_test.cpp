@@ -32,8 +32,8 @@ TEST(Session, ReturnsResultSetsWithSqlServerColumnMetadata) {
   EXPECT_FALSE(rows.columns()[3].nullable);
   ASSERT_EQ(rows.row_count(), 1u);
   EXPECT_EQ(FormatValue(rows.at(0, 1)), "甲");
-  // decimal(28,10) * int: precision 39 over 38 cuts the scale to 9.
-  EXPECT_EQ(FormatValue(rows.at(0, 2)), "5.000000000");
+  // decimal(28,10) * the constant 2, typed decimal(1,0): decimal(30,10).
+  EXPECT_EQ(FormatValue(rows.at(0, 2)), "5.0000000000");
   EXPECT_EQ(result.messages, (std::vector<std::string>{"(1 row affected)", "(1 row affected)", "(1 row affected)"}));
 }
 
