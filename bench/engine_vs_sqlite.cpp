@@ -13,7 +13,9 @@
 #include <string>
 
 #include "bench/workload.h"
+#include "engine/catalog/catalog.h"
 #include "engine/engine.h"
+#include "engine/storage/table.h"
 
 namespace orv::bench {
 namespace {
@@ -91,14 +93,15 @@ void Time(benchmark::State& state, const std::string& name, const std::string& s
   state.SetItemsProcessed(state.iterations() * rows);
 }
 
-void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes) {
+void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes, size_t engine_bytes) {
   std::printf("\n%-34s %16s %16s %8s\n", "operation", "engine rows/s", "SQLite rows/s", "ratio");
   for (const Operation& op : operations) {
     double engine = fixture->best_seconds["engine/" + op.name];
     double sqlite = fixture->best_seconds["sqlite/" + op.name];
     std::printf("%-34s %16.0f %16.0f %8.2f\n", op.name.c_str(), op.rows / engine, op.rows / sqlite, sqlite / engine);
   }
-  std::printf("raw values of the documents table: %.1f MB\n", raw_bytes / 1e6);
+  std::printf("documents table: raw values %.1f MB, engine %.1f MB (%.2fx)\n", raw_bytes / 1e6, engine_bytes / 1e6,
+              static_cast<double>(engine_bytes) / static_cast<double>(raw_bytes));
 }
 
 }  // namespace
@@ -127,7 +130,8 @@ int main(int argc, char** argv) {
     })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
   }
   benchmark::RunSpecifiedBenchmarks();
-  PrintSummary(operations, RawDocumentBytes(state.workload));
+  PrintSummary(operations, RawDocumentBytes(state.workload),
+               state.database->catalog().FindTable("BenchDoc")->MemoryBytes());
   sqlite3_close(state.sqlite);
   benchmark::Shutdown();
   return 0;

@@ -23,6 +23,7 @@ class StringArena {
     if (blocks_.empty() || used_ + size > capacity_) {
       capacity_ = std::max(size, kBlockSize);
       blocks_.push_back(std::make_unique<char[]>(capacity_));
+      block_bytes_ += capacity_;
       used_ = 0;
     }
     char* p = blocks_.back().get() + used_;
@@ -32,14 +33,18 @@ class StringArena {
 
   void Clear() {
     blocks_.clear();
-    used_ = capacity_ = 0;
+    block_bytes_ = used_ = capacity_ = 0;
   }
+
+  // Bytes of every block held, used or not.
+  size_t MemoryBytes() const { return block_bytes_; }
 
  private:
   static constexpr size_t kBlockSize = 64 * 1024;
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t used_ = 0;
   size_t capacity_ = 0;
+  size_t block_bytes_ = 0;
 };
 
 }  // namespace orv::engine

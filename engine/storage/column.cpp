@@ -90,6 +90,11 @@ void Column::Compact(const std::vector<uint8_t>& keep) {
   CompactVector(nulls_, keep);
 }
 
+size_t Column::MemoryBytes() const {
+  return ints_.capacity() * sizeof(int64_t) + decimals_.capacity() * sizeof(Int128) +
+         floats_.capacity() * sizeof(double) + strings_.capacity() * sizeof(std::string_view) + nulls_.capacity();
+}
+
 void Column::Clear() {
   ints_.clear();
   decimals_.clear();

@@ -28,6 +28,8 @@ class Column {
   // Keeps the rows whose flag in `keep` is set, in order.
   void Compact(const std::vector<uint8_t>& keep);
   void Clear();
+  // Bytes the column's vectors hold (capacity, not size); string text is the arena's.
+  size_t MemoryBytes() const;
 
  private:
   enum class Storage : uint8_t { Int, Decimal, Float, String, None };

@@ -54,4 +54,10 @@ int64_t Table::NextIdentity() {
 
 void Table::SeedIdentityAfter(int64_t last) { last_identity_ = last; }
 
+size_t Table::MemoryBytes() const {
+  size_t bytes = arena_->MemoryBytes();
+  for (const Column& column : columns_) bytes += column.MemoryBytes();
+  return bytes;
+}
+
 }  // namespace orv::engine

@@ -57,6 +57,8 @@ class Table {
   void DeleteRows(const std::vector<uint8_t>& doomed);
   // Empties the table and restarts its identity at the seed.
   void Truncate();
+  // Bytes the table's values take in memory: every column's vectors and the text arena.
+  size_t MemoryBytes() const;
 
   // The next identity value; each call consumes one.
   int64_t NextIdentity();
