@@ -37,7 +37,7 @@ CompareOp ToCompareOp(ast::BinaryOp op) {
 // gives 0.333333, not the twelve decimals a decimal(10,0) divisor would.
 void TypeIntegerConstantByDigits(BoundExpr& operand, const DataType& other) {
   if (operand.kind != BoundKind::Constant || operand.constant.is_null || other.id != TypeId::Decimal) return;
-  if (operand.type.id != TypeId::Int && operand.type.id != TypeId::BigInt) return;
+  if (operand.type.id != TypeId::Int) return;  // larger integer literals are already numeric(p,0)
   const int64_t value = operand.constant.i;
   const auto digits = static_cast<uint8_t>(decimal::DigitCount(value));
   operand.type = DataType{TypeId::Decimal, digits, 0, 0};
