@@ -1,9 +1,11 @@
 // Times the six report operations on the embedded engine and on SQLite (in
 // memory, same data) in one run, then prints rows/s side by side with the
-// ratio. Rows: ORV_BENCH_ROWS (default 1,000,000).
+// ratio. Rows: ORV_BENCH_ROWS (default 1,000,000); timed runs per operation:
+// ORV_BENCH_RUNS (default 3; raise it to profile one operation).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -121,13 +123,15 @@ int main(int argc, char** argv) {
   auto engine_run = [&](const std::string& sql) { CheckEngine(state.session->Execute(sql), sql); };
   auto sqlite_run = [&](const std::string& sql) { SqliteExec(state.sqlite, sql); };
   std::vector<Operation> operations = Operations(state.workload);
+  const char* runs_text = std::getenv("ORV_BENCH_RUNS");
+  const int runs = runs_text ? std::max(1, std::atoi(runs_text)) : 3;
   for (const Operation& op : operations) {
     benchmark::RegisterBenchmark(("engine/" + op.name).c_str(), [op, engine_run](benchmark::State& s) {
       Time(s, "engine/" + op.name, op.engine_setup, op.engine_sql, engine_run, op.rows);
-    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);
     benchmark::RegisterBenchmark(("sqlite/" + op.name).c_str(), [op, sqlite_run](benchmark::State& s) {
       Time(s, "sqlite/" + op.name, op.sqlite_setup, op.sqlite_sql, sqlite_run, op.rows);
-    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);
   }
   benchmark::RunSpecifiedBenchmarks();
   PrintSummary(operations, RawDocumentBytes(state.workload),
