@@ -17,7 +17,7 @@ std::string FormatValue(const Value& value) {
     case TypeId::VarChar:
     case TypeId::NChar:
     case TypeId::NVarChar:
-      return std::string(value.s);
+      return std::string(value.s());
     case TypeId::Bit:
     case TypeId::TinyInt:
     case TypeId::SmallInt:

@@ -35,7 +35,7 @@ void ResultSet::AppendRow(const Value* values) {
   if (!storage_) storage_ = std::make_unique<Storage>();
   for (size_t c = 0; c < columns_.size(); ++c) {
     Value value = values[c];
-    if (!value.is_null && IsString(value.type)) value.s = storage_->arena.Copy(value.s);
+    if (!value.is_null && IsString(value.type)) value.set_s(storage_->arena.Copy(value.s()));
     cells_.push_back(value);
   }
 }

@@ -124,7 +124,7 @@ Variant ToVariant(const engine::Value& value) {
     case engine::TypeId::VarChar:
     case engine::TypeId::NChar:
     case engine::TypeId::NVarChar:
-      return Variant(value.s);
+      return Variant(value.s());
   }
   return Variant::Null();
 }

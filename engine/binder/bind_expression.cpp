@@ -206,6 +206,11 @@ BoundExprPtr Binder::BindLike(const ast::LikeExpr& expr, Scope& scope, const Exp
   node->children.push_back(as_text(BindExpr(*expr.pattern, scope, context)));
   if (expr.escape) node->children.push_back(as_text(BindExpr(*expr.escape, scope, context)));
   node->nullable = node->children[0]->nullable || node->children[1]->nullable;
+  auto constant_text = [](const BoundExpr& e) { return e.kind == BoundKind::Constant && !e.constant.is_null; };
+  if (constant_text(*node->children[1]) && (node->children.size() == 2 || constant_text(*node->children[2]))) {
+    char32_t escape = node->children.size() > 2 ? collation::FirstCodePoint(node->children[2]->constant.s()) : 0;
+    node->like_pattern = std::make_shared<collation::LikePattern>(node->children[1]->constant.s(), escape);
+  }
   return node;
 }
 

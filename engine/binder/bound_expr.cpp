@@ -67,6 +67,7 @@ BoundExprPtr CloneExpr(const BoundExpr& e) {
   copy->compare_type = e.compare_type;
   copy->subquery = e.subquery;
   copy->correlated = e.correlated;
+  copy->like_pattern = e.like_pattern;
   for (const auto& child : e.children) copy->children.push_back(CloneExpr(*child));
   return copy;
 }

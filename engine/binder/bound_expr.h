@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/collation.h"
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/function/scalar.h"
@@ -69,6 +70,8 @@ struct BoundExpr {
   DataType compare_type;                            // InSubquery
   std::shared_ptr<BoundQuery> subquery;             // InSubquery, Exists, ScalarSubquery
   bool correlated = false;                          // the subquery reads an outer row
+  // Like: the pattern compiled once when pattern and escape are constants.
+  std::shared_ptr<const collation::LikePattern> like_pattern;
 };
 
 // Structural equality, used to match select-list expressions with GROUP BY ones.

@@ -28,6 +28,8 @@ std::string SortKey(std::string_view s);
 // `escape` (or 0 for none) makes the next character literal. Blanks follow
 // SQL Server's LIKE rules: every character of the pattern is significant.
 bool Like(std::string_view value, std::string_view pattern, char32_t escape = 0);
+// The first character of a LIKE ESCAPE text (0 when empty).
+char32_t FirstCodePoint(std::string_view s);
 
 // The same pattern compiled once, for matching many values. A pattern that
 // ends in the escape character matches nothing; a '[' without its ']' is a

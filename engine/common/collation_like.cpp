@@ -141,4 +141,14 @@ bool Like(std::string_view value, std::string_view pattern, char32_t escape) {
   return LikePattern(pattern, escape).Matches(value);
 }
 
+char32_t FirstCodePoint(std::string_view s) {
+  if (s.empty()) return 0;
+  auto b = static_cast<unsigned char>(s[0]);
+  if (b < 0x80) return b;
+  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+  char32_t cp = b & (0x3F >> extra);
+  for (int i = 1; i <= extra && i < static_cast<int>(s.size()); ++i) cp = (cp << 6) | (s[i] & 0x3F);
+  return cp;
+}
+
 }  // namespace orv::engine::collation

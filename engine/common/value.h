@@ -18,20 +18,29 @@ using Int128 = __int128;
 inline constexpr int64_t kTicksPerSecond = 300;
 inline constexpr int64_t kTicksPerDay = 86400 * kTicksPerSecond;
 
+// 32 bytes: the executor moves millions of these, so the string's length
+// sits beside the type and its pointer shares the payload.
 struct Value {
   TypeId type = TypeId::Null;  // the value's own type; Null for an untyped NULL
   bool is_null = true;
   uint8_t precision = 0;  // Decimal/Money: precision and scale of `dec`
   uint8_t scale = 0;
+  uint32_t length = 0;    // string types: bytes of `chars`
   union {
-    int64_t i;   // Bit, TinyInt, SmallInt, Int, BigInt
-    double f;    // Float
-    Int128 dec;  // Decimal, Money: the unscaled integer (value * 10^scale)
-    int64_t dt;  // DateTime ticks
+    int64_t i;          // Bit, TinyInt, SmallInt, Int, BigInt
+    double f;           // Float
+    Int128 dec;         // Decimal, Money: the unscaled integer (value * 10^scale)
+    int64_t dt;         // DateTime ticks
+    const char* chars;  // string types: UTF-8 text
   };
-  std::string_view s;  // string types: UTF-8 text
 
   Value() : dec(0) {}
+
+  std::string_view s() const { return {chars, length}; }
+  void set_s(std::string_view text) {
+    chars = text.data();
+    length = static_cast<uint32_t>(text.size());
+  }
 
   static Value Null(TypeId t = TypeId::Null) {
     Value v;
@@ -72,7 +81,7 @@ struct Value {
     Value v;
     v.type = t;
     v.is_null = false;
-    v.s = text;
+    v.set_s(text);
     return v;
   }
 };

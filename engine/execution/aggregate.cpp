@@ -1,10 +1,11 @@
 // Hash aggregation. The input streams through once; each row's group key and
-// aggregate arguments are evaluated, and every grouping level (all group
-// columns and, WITH ROLLUP, every shorter prefix down to the grand total)
-// adds the row to its group of that prefix. ROLLUP output comes in the order
-// SQL Server's sorted rollup gives: each group's rows, then its subtotal, the
-// grand total last. Over no rows, a query without GROUP BY still yields one
-// row; with GROUP BY (even WITH ROLLUP) it yields none.
+// aggregate arguments are evaluated and the row joins its group. WITH ROLLUP
+// the groups come out in the order SQL Server's sorted rollup gives: each
+// group's rows, then its subtotal, the grand total last. Subtotals are merged
+// from the sorted groups' states; DISTINCT aggregates cannot be merged, so
+// with them every prefix of the group list is hashed as a level of its own.
+// Over no rows, a query without GROUP BY still yields one row; with GROUP BY
+// (even WITH ROLLUP) it yields none.
 #include <algorithm>
 #include <numeric>
 
@@ -26,6 +27,13 @@ struct Level {
   std::vector<RowIndex> distinct_seen;  // per aggregate: (group, value) pairs already counted
 };
 
+int CompareKeyValue(const Value& a, const Value& b) {
+  if (a.is_null != b.is_null) return a.is_null ? -1 : 1;
+  if (a.is_null) return 0;
+  if (a.type == b.type && IsInteger(a.type)) return a.i < b.i ? -1 : (a.i > b.i ? 1 : 0);
+  return CompareValues(a, b);
+}
+
 // Rollup order: keys ascending (NULL first), a rolled-up column after the
 // rows that carry a value in it.
 bool RollupBefore(const Value* a, const Value* b, size_t n) {
@@ -34,12 +42,68 @@ bool RollupBefore(const Value* a, const Value* b, size_t n) {
     int64_t fb = b[n + i].i;
     if (fa != fb) return fa < fb;
     if (fa == 1) return false;
-    if (a[i].is_null != b[i].is_null) return a[i].is_null;
-    if (a[i].is_null) continue;
-    int c = CompareValues(a[i], b[i]);
+    int c = CompareKeyValue(a[i], b[i]);
     if (c != 0) return c < 0;
   }
   return false;
+}
+
+// One output row: the first `kept` group values (the rest rolled up to NULL),
+// the GROUPING flags, then the finished aggregates.
+void EmitGroup(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
+               std::vector<Value>& result, RowSink sink) {
+  const size_t n = plan.groups.size();
+  for (size_t g = 0; g < n; ++g) {
+    result[g] = g < kept ? key[g] : Value::Null(plan.groups[g]->type.id);
+    result[n + g] = Value::Integer(TypeId::TinyInt, g < kept ? 0 : 1);
+  }
+  for (size_t k = 0; k < plan.aggregates.size(); ++k) {
+    const AggregateCall& call = plan.aggregates[k];
+    result[2 * n + k] = FinishAggregate(call.kind, states[k], call.argument_type, call.result_type);
+  }
+  sink(result.data());
+}
+
+// ROLLUP without DISTINCT aggregates: the full groups sorted by key; each
+// prefix's running state collects the groups it covers and is written out
+// when its prefix changes.
+void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowSink sink) {
+  const size_t n = plan.groups.size();
+  const size_t a = plan.aggregates.size();
+  if (finest.groups.size() == 0) return;
+  std::vector<size_t> order(finest.groups.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+    const Value* kx = finest.groups.Key(x);
+    const Value* ky = finest.groups.Key(y);
+    for (size_t i = 0; i < n; ++i) {
+      int c = CompareKeyValue(kx[i], ky[i]);
+      if (c != 0) return c < 0;
+    }
+    return false;
+  });
+  std::vector<AggregateState> running(n * a);  // prefix of width w: running[w * a + k]
+  std::vector<Value> result(plan.width);
+  const Value* previous = nullptr;
+  for (size_t group : order) {
+    const Value* key = finest.groups.Key(group);
+    if (previous) {
+      size_t differ = 0;
+      while (differ + 1 < n && CompareKeyValue(previous[differ], key[differ]) == 0) ++differ;
+      for (size_t w = n; w-- > differ + 1;) {
+        EmitGroup(plan, previous, w, &running[w * a], result, sink);
+        std::fill(running.begin() + static_cast<ptrdiff_t>(w * a), running.begin() + static_cast<ptrdiff_t>((w + 1) * a),
+                  AggregateState{});
+      }
+    }
+    const AggregateState* states = &finest.states[group * a];
+    EmitGroup(plan, key, n, states, result, sink);
+    for (size_t w = 0; w < n; ++w) {
+      for (size_t k = 0; k < a; ++k) MergeAggregate(plan.aggregates[k].kind, running[w * a + k], states[k]);
+    }
+    previous = key;
+  }
+  for (size_t w = n; w-- > 0;) EmitGroup(plan, previous, w, &running[w * a], result, sink);
 }
 
 void AddRow(const AggregatePlan& plan, Level& level, const Value* key, const Value* args, StringArena& arena) {
@@ -65,11 +129,15 @@ void AddRow(const AggregatePlan& plan, Level& level, const Value* key, const Val
 
 }  // namespace
 
-Relation ExecuteAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer) {
+void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
   const size_t n = plan.groups.size();
   const size_t a = plan.aggregates.size();
+  const bool merge_rollup =
+      plan.rollup && std::none_of(plan.aggregates.begin(), plan.aggregates.end(), [](const AggregateCall& call) {
+        return call.distinct;
+      });
   std::vector<Level> levels;
-  for (size_t width = n + 1; width-- > (plan.rollup ? 0 : n);) levels.emplace_back(width, a);
+  for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
   std::vector<Value> key(n);
   std::vector<Value> args(a);
@@ -83,40 +151,29 @@ Relation ExecuteAggregate(const AggregatePlan& plan, ExecContext& context, const
     for (Level& level : levels) AddRow(plan, level, key.data(), args.data(), context.arena);
   };
   StreamPlan(*plan.input, context, outer, add);
+  if (merge_rollup) return RollupFromSortedGroups(plan, levels.front(), sink);
 
+  // DISTINCT aggregates WITH ROLLUP: every level's rows, then sorted.
   Relation out(plan.width);
+  auto collect = [&out](const Value* row) { out.AppendRow(row); };
   std::vector<Value> result(plan.width);
   for (Level& level : levels) {
-    size_t level_width = level.width;
-    size_t group_count = level_width == 0 ? (level.any_row ? 1 : 0) : level.groups.size();
+    size_t group_count = level.width == 0 ? (level.any_row ? 1 : 0) : level.groups.size();
     if (n == 0 && group_count == 0) {
       group_count = 1;  // an aggregate without GROUP BY answers even for no rows
       level.states.resize(a);
     }
     for (size_t group = 0; group < group_count; ++group) {
-      for (size_t g = 0; g < n; ++g) {
-        bool kept = g < level_width;
-        result[g] = kept ? level.groups.Key(group)[g] : Value::Null(plan.groups[g]->type.id);
-        result[n + g] = Value::Integer(TypeId::TinyInt, kept ? 0 : 1);
-      }
-      for (size_t k = 0; k < a; ++k) {
-        const AggregateCall& call = plan.aggregates[k];
-        result[2 * n + k] =
-            FinishAggregate(call.kind, level.states[group * a + k], call.argument_type, call.result_type);
-      }
-      out.AppendRow(result.data());
+      const Value* key = level.width == 0 ? nullptr : level.groups.Key(group);
+      EmitGroup(plan, key, level.width, &level.states[group * a], result, plan.rollup ? RowSink(collect) : sink);
     }
   }
-  if (plan.rollup && out.rows > 1) {
-    std::vector<size_t> order(out.rows);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t x, size_t y) { return RollupBefore(out.Row(x), out.Row(y), n); });
-    Relation sorted(out.width);
-    for (size_t r : order) sorted.AppendRow(out.Row(r));
-    return sorted;
-  }
-  return out;
+  if (!plan.rollup) return;
+  std::vector<size_t> order(out.rows);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t x, size_t y) { return RollupBefore(out.Row(x), out.Row(y), n); });
+  for (size_t r : order) sink(out.Row(r));
 }
 
 }  // namespace orv::engine

@@ -15,7 +15,7 @@ std::string QualifiedName(const Table& table, std::string_view database) {
 
 Value StoreText(const Value& value, const DataType& type, StringArena& arena) {
   Value text = IsString(value.type) ? value : CastValue(value, DataType{type.id, 0, 0, DataType::kMaxLength}, arena);
-  std::string_view s = text.s;
+  std::string_view s = text.s();
   if (type.length != DataType::kMaxLength) {
     while (TextLength(type.id, s) > type.length && !s.empty() && s.back() == ' ') s.remove_suffix(1);
     if (TextLength(type.id, s) > type.length) Throw(ErrorCode::kStringTruncated);
@@ -47,8 +47,8 @@ Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Tab
   if (IsString(type.id)) {
     // Text no longer in bytes than the column's length fits under any measure.
     bool fits = IsString(value.type) && type.id != TypeId::Char && type.id != TypeId::NChar &&
-                (type.length == DataType::kMaxLength || value.s.size() <= static_cast<size_t>(type.length));
-    return fits ? Value::String(type.id, value.s) : StoreText(value, type, arena);
+                (type.length == DataType::kMaxLength || value.s().size() <= static_cast<size_t>(type.length));
+    return fits ? Value::String(type.id, value.s()) : StoreText(value, type, arena);
   }
   if (value.type == type.id) {
     bool exact = type.id != TypeId::Decimal || (value.scale == type.scale && value.precision <= type.precision);

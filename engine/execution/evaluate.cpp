@@ -26,16 +26,6 @@ bool CompareResult(CompareOp op, int c) {
   return false;
 }
 
-char32_t FirstCodePoint(std::string_view s) {
-  if (s.empty()) return 0;
-  auto b = static_cast<unsigned char>(s[0]);
-  if (b < 0x80) return b;
-  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
-  char32_t cp = b & (0x3F >> extra);
-  for (int i = 1; i <= extra && i < static_cast<int>(s.size()); ++i) cp = (cp << 6) | (s[i] & 0x3F);
-  return cp;
-}
-
 // The id of the object a name like 'tempdb..#x', '#x', 'dbo.t' or '[t]' names.
 Value ObjectIdOf(std::string_view text, ExecContext& context) {
   std::string_view last = text;
@@ -187,15 +177,19 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       return Bit(Evaluate(*expr.children[0], row, context).is_null != expr.negated);
     case BoundKind::Like: {
       Value value = Evaluate(*expr.children[0], row, context);
+      if (expr.like_pattern) {
+        if (value.is_null) return UnknownBit();
+        return Bit(expr.like_pattern->Matches(value.s()) != expr.negated);
+      }
       Value pattern = Evaluate(*expr.children[1], row, context);
       char32_t escape = 0;
       if (expr.children.size() > 2) {
         Value escape_text = Evaluate(*expr.children[2], row, context);
         if (escape_text.is_null) return UnknownBit();
-        escape = FirstCodePoint(escape_text.s);
+        escape = collation::FirstCodePoint(escape_text.s());
       }
       if (value.is_null || pattern.is_null) return UnknownBit();
-      return Bit(collation::Like(value.s, pattern.s, escape) != expr.negated);
+      return Bit(collation::Like(value.s(), pattern.s(), escape) != expr.negated);
     }
     case BoundKind::InSubquery:
       return EvaluateIn(expr, row, context);
@@ -222,7 +216,7 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       return EvaluateFunction(expr, row, context);
     case BoundKind::ObjectId: {
       Value name = Evaluate(*expr.children[0], row, context);
-      return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s, context);
+      return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), context);
     }
     case BoundKind::Aggregate:
     case BoundKind::Grouping:

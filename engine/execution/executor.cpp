@@ -21,6 +21,8 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
       sink(nullptr);
       return;
     case PlanKind::Aggregate:
+      StreamAggregate(static_cast<const AggregatePlan&>(plan), context, outer, sink);
+      return;
     case PlanKind::Sort:
     case PlanKind::Distinct:
     case PlanKind::Top:
@@ -33,8 +35,6 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
 
 Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer) {
   switch (plan.kind) {
-    case PlanKind::Aggregate:
-      return ExecuteAggregate(static_cast<const AggregatePlan&>(plan), context, outer);
     case PlanKind::Sort:
       return ExecuteSort(static_cast<const SortPlan&>(plan), context, outer);
     case PlanKind::Distinct:
@@ -43,6 +43,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       return ExecuteTop(static_cast<const TopPlan&>(plan), context, outer);
     case PlanKind::SetOperation:
       return ExecuteSetOperation(static_cast<const SetOperationPlan&>(plan), context, outer);
+    case PlanKind::Aggregate:
     case PlanKind::Scan:
     case PlanKind::Single:
     case PlanKind::Filter:

@@ -33,7 +33,7 @@ void StreamScan(const ScanPlan& plan, RowSink sink);
 void StreamFilter(const FilterPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamProject(const ProjectPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
-Relation ExecuteAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer);
+void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 Relation ExecuteSort(const SortPlan& plan, ExecContext& context, const EvalRow* outer);
 Relation ExecuteDistinct(const DistinctPlan& plan, ExecContext& context, const EvalRow* outer);
 Relation ExecuteTop(const TopPlan& plan, ExecContext& context, const EvalRow* outer);

@@ -1,6 +1,7 @@
 // Hashing and equality of keys; the RowIndex built on them.
 #include "engine/execution/row_index.h"
 
+#include "engine/common/types.h"
 #include "engine/function/scalar.h"
 
 namespace orv::engine {
@@ -17,7 +18,13 @@ uint64_t HashKey(const Value* key, size_t width) {
 bool KeysEqual(const Value* a, const Value* b, size_t width) {
   for (size_t i = 0; i < width; ++i) {
     if (a[i].is_null != b[i].is_null) return false;
-    if (!a[i].is_null && CompareValues(a[i], b[i]) != 0) return false;
+    if (a[i].is_null) continue;
+    // Keys of one column share a type; integers need no general comparison.
+    if (a[i].type == b[i].type && IsInteger(a[i].type)) {
+      if (a[i].i != b[i].i) return false;
+    } else if (CompareValues(a[i], b[i]) != 0) {
+      return false;
+    }
   }
   return true;
 }
@@ -25,46 +32,44 @@ bool KeysEqual(const Value* a, const Value* b, size_t width) {
 size_t RowIndex::Probe(const Value* key, uint64_t hash) const {
   size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    if (slots_[i] == kEmpty) return i;
-    if (hashes_[i] == hash && KeysEqual(Key(slots_[i]), key, width_)) return i;
+    const Slot& slot = slots_[i];
+    if (slot.number == kEmpty) return i;
+    if (slot.hash == hash && KeysEqual(Key(slot.number), key, width_)) return i;
   }
 }
 
 void RowIndex::Grow() {
   size_t capacity = slots_.empty() ? 16 : slots_.size() * 2;
-  std::vector<size_t> old_slots = std::move(slots_);
-  std::vector<uint64_t> old_hashes = std::move(hashes_);
-  slots_.assign(capacity, kEmpty);
-  hashes_.assign(capacity, 0);
-  for (size_t i = 0; i < old_slots.size(); ++i) {
-    if (old_slots[i] == kEmpty) continue;
-    size_t mask = capacity - 1;
-    size_t j = old_hashes[i] & mask;
-    while (slots_[j] != kEmpty) j = (j + 1) & mask;
-    slots_[j] = old_slots[i];
-    hashes_[j] = old_hashes[i];
+  std::vector<Slot> old_slots = std::move(slots_);
+  slots_.assign(capacity, Slot{0, kEmpty});
+  size_t mask = capacity - 1;
+  for (const Slot& slot : old_slots) {
+    if (slot.number == kEmpty) continue;
+    size_t j = slot.hash & mask;
+    while (slots_[j].number != kEmpty) j = (j + 1) & mask;
+    slots_[j] = slot;
   }
+  keys_.reserve(capacity / 2 * width_);
 }
 
 size_t RowIndex::FindOrInsert(const Value* key, bool& inserted) {
   if ((count_ + 1) * 2 > slots_.size()) Grow();
   uint64_t hash = HashKey(key, width_);
   size_t slot = Probe(key, hash);
-  if (slots_[slot] != kEmpty) {
+  if (slots_[slot].number != kEmpty) {
     inserted = false;
-    return slots_[slot];
+    return slots_[slot].number;
   }
   keys_.insert(keys_.end(), key, key + width_);
-  slots_[slot] = count_;
-  hashes_[slot] = hash;
+  slots_[slot] = Slot{hash, count_};
   inserted = true;
   return count_++;
 }
 
 int64_t RowIndex::Find(const Value* key) const {
   if (slots_.empty()) return -1;
-  size_t slot = Probe(key, HashKey(key, width_));
-  return slots_[slot] == kEmpty ? -1 : static_cast<int64_t>(slots_[slot]);
+  size_t number = slots_[Probe(key, HashKey(key, width_))].number;
+  return number == kEmpty ? -1 : static_cast<int64_t>(number);
 }
 
 }  // namespace orv::engine

@@ -33,9 +33,13 @@ class RowIndex {
   size_t width_;
   size_t count_ = 0;
   std::vector<Value> keys_;
-  // Open addressing with linear probing: each slot holds a key number and its hash.
-  std::vector<size_t> slots_;
-  std::vector<uint64_t> hashes_;
+  // Open addressing with linear probing; a slot keeps the key's hash beside
+  // its number so most mismatches are settled without touching the key.
+  struct Slot {
+    uint64_t hash;
+    size_t number;
+  };
+  std::vector<Slot> slots_;
 };
 
 }  // namespace orv::engine

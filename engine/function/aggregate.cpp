@@ -109,8 +109,31 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
       if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) {
         state.extreme = argument;
         // The argument's text may not outlive this row; the extreme must.
-        if (IsString(argument.type)) state.extreme.s = arena.Copy(argument.s);
+        if (IsString(argument.type)) state.extreme.set_s(arena.Copy(argument.s()));
       }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from) {
+  if (from.count == 0) return;
+  bool first = into.count == 0;
+  into.count += from.count;
+  if (kind == AggregateKind::CountStar || !from.has_value) return;
+  into.has_value = true;
+  switch (kind) {
+    case AggregateKind::Sum:
+    case AggregateKind::Avg:
+      into.fsum += from.fsum;
+      AddExact(into, from.sum);
+      return;
+    case AggregateKind::Min:
+    case AggregateKind::Max: {
+      int order = first ? 0 : CompareValues(from.extreme, into.extreme);
+      if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) into.extreme = from.extreme;
       return;
     }
     default:

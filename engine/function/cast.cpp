@@ -162,9 +162,9 @@ int64_t ToDateTime(const Value& v, int style) {
   if (IsString(v.type)) {
     int base = style % 100;
     bool day_first = style >= 0 && (base == 3 || base == 4 || base == 5);
-    auto ticks = day_first ? datetime::Parse(DayFirstToMonthFirst(v.s)) : datetime::Parse(v.s);
+    auto ticks = day_first ? datetime::Parse(DayFirstToMonthFirst(v.s())) : datetime::Parse(v.s());
     if (ticks) return *ticks;
-    if (IsNumericDateShape(v.s)) Throw(ErrorCode::kDateOutOfRange, {TypeDisplayName(v.type), "datetime"});
+    if (IsNumericDateShape(v.s())) Throw(ErrorCode::kDateOutOfRange, {TypeDisplayName(v.type), "datetime"});
     Throw(ErrorCode::kDateConversionFailed);
   }
   if (v.type == TypeId::DateTime) return v.dt;
@@ -196,7 +196,7 @@ std::string NumberText(const Value& v, int style) {
 }
 
 Value ToText(const Value& v, const DataType& target, StringArena& arena, int style) {
-  if (IsString(v.type)) return Value::String(target.id, detail::FitText(v.s, target, arena));
+  if (IsString(v.type)) return Value::String(target.id, detail::FitText(v.s(), target, arena));
   std::string text;
   if (v.type == TypeId::DateTime) {
     auto formatted = datetime::Format(v.dt, style);

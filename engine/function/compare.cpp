@@ -31,7 +31,7 @@ bool IsScaled(TypeId id) { return id == TypeId::Decimal || id == TypeId::Money; 
 int CompareValues(const Value& a, const Value& b) {
   // NULLs sort first, as ORDER BY wants them; predicates never ask.
   if (a.is_null || b.is_null) return Order<int>(!a.is_null, !b.is_null);
-  if (IsString(a.type) && IsString(b.type)) return collation::Compare(a.s, b.s);
+  if (IsString(a.type) && IsString(b.type)) return collation::Compare(a.s(), b.s());
   if (IsInteger(a.type) && IsInteger(b.type)) return Order(a.i, b.i);
   if (a.type == TypeId::DateTime && b.type == TypeId::DateTime) return Order(a.dt, b.dt);
   if (a.type == TypeId::Float || b.type == TypeId::Float) return Order(detail::ToDouble(a), detail::ToDouble(b));
@@ -45,7 +45,7 @@ int CompareValues(const Value& a, const Value& b) {
 
 uint64_t HashValue(const Value& v) {
   if (v.is_null) return 0x6E756C6CULL;
-  if (IsString(v.type)) return collation::Hash(v.s);
+  if (IsString(v.type)) return collation::Hash(v.s());
   if (v.type == TypeId::DateTime) return Mix(static_cast<uint64_t>(v.dt) ^ 0xD7);
   if (v.type == TypeId::Float) {
     double f = v.f == 0 ? 0.0 : v.f;  // -0.0 equals 0.0

@@ -223,8 +223,8 @@ Value EvalDateTime(BinaryOp op, const Value& left, const Value& right, StringAre
 }
 
 Value Concatenate(const Value& left, const Value& right, const DataType& result, StringArena& arena) {
-  std::string_view a = left.s;
-  std::string_view b = right.s;
+  std::string_view a = left.s();
+  std::string_view b = right.s();
   char* p = arena.Allocate(a.size() + b.size());
   std::copy(a.begin(), a.end(), p);
   std::copy(b.begin(), b.end(), p + a.size());

@@ -24,9 +24,9 @@ void RequireNumeric(std::span<const DataType> args, size_t index, std::string_vi
 }
 
 std::string_view TextOf(const Value& v, EvalContext& context) {
-  if (IsString(v.type)) return v.s;
+  if (IsString(v.type)) return v.s();
   DataType type = ImplicitStringType({v.type, v.precision, v.scale});
-  return CastValue(v, type, context.arena).s;
+  return CastValue(v, type, context.arena).s();
 }
 
 int64_t IntegerOf(const Value& v, EvalContext& context) {

@@ -133,5 +133,8 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
                 StringArena& arena);
 Value FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
                       const DataType& result_type);
+// Adds the rows one state has seen to another (not for DISTINCT aggregates):
+// subtotals are made from the states of the groups they cover.
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from);
 
 }  // namespace orv::engine

@@ -99,12 +99,12 @@ int64_t StorageBytes(const Value& v) {
   switch (v.type) {
     case TypeId::Char:
     case TypeId::VarChar:
-      return TextLength(v.type, v.s);
+      return TextLength(v.type, v.s());
     case TypeId::NChar:
     case TypeId::NVarChar: {
       // UTF-16: two bytes a character, four for those beyond the basic plane.
       int64_t bytes = 0;
-      for (unsigned char c : v.s) {
+      for (unsigned char c : v.s()) {
         if ((c & 0xC0) != 0x80) bytes += c >= 0xF0 ? 4 : 2;
       }
       return bytes;
@@ -196,7 +196,7 @@ Value ReverseEval(std::span<const Value> args, const DataType& result, std::stri
 
 Value IsNumericEval(std::span<const Value> args, const DataType&, std::string_view, EvalContext&) {
   const Value& v = args[0];
-  bool numeric = !v.is_null && (IsString(v.type) ? LooksNumeric(v.s) : IsNumeric(v.type));
+  bool numeric = !v.is_null && (IsString(v.type) ? LooksNumeric(v.s()) : IsNumeric(v.type));
   return Value::Integer(TypeId::Int, numeric ? 1 : 0);
 }
 

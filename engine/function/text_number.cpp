@@ -66,16 +66,16 @@ bool IsFloatSpelling(std::string_view s, bool allow_d) {
 [[noreturn]] void ThrowTextOverflow(const Value& text, TypeId target) {
   std::string_view type_name = TypeDisplayName(text.type);
   if (target == TypeId::TinyInt || target == TypeId::SmallInt) {
-    Throw(ErrorCode::kSmallIntegerTextOverflow, {type_name, text.s, target == TypeId::TinyInt ? "INT1" : "INT2"});
+    Throw(ErrorCode::kSmallIntegerTextOverflow, {type_name, text.s(), target == TypeId::TinyInt ? "INT1" : "INT2"});
   }
-  if (target == TypeId::Int) Throw(ErrorCode::kIntTextOverflow, {type_name, text.s});
+  if (target == TypeId::Int) Throw(ErrorCode::kIntTextOverflow, {type_name, text.s()});
   Throw(ErrorCode::kErrorConvertingDataType, {type_name, TypeDisplayName(target)});
 }
 
 }  // namespace
 
 int64_t TextToInteger(const Value& text, TypeId target) {
-  std::string_view s = TrimBlanks(text.s);
+  std::string_view s = TrimBlanks(text.s());
   if (target == TypeId::Bit) {
     if (EqualsIgnoringCase(s, "true")) return 1;
     if (EqualsIgnoringCase(s, "false")) return 0;
@@ -102,7 +102,7 @@ int64_t TextToInteger(const Value& text, TypeId target) {
 }
 
 Int128 TextToDecimal(const Value& text, TypeId target, int precision, int scale) {
-  std::string_view s = TrimBlanks(text.s);
+  std::string_view s = TrimBlanks(text.s());
   std::string cleaned;
   if (target == TypeId::Money) {
     bool negative = !s.empty() && s[0] == '-';
@@ -133,7 +133,7 @@ Int128 TextToDecimal(const Value& text, TypeId target, int precision, int scale)
 }
 
 double TextToFloat(const Value& text) {
-  std::string_view s = TrimBlanks(text.s);
+  std::string_view s = TrimBlanks(text.s());
   if (s.empty()) return 0;
   double d = IsFloatSpelling(s, false) ? std::strtod(std::string(s).c_str(), nullptr) : HUGE_VAL;
   // Past the float range is as wrong as no number at all.

@@ -128,7 +128,7 @@ DataType ImplicitStringType(const DataType& type) {
 
 void ThrowConversionFailed(const Value& text_value, TypeId target) {
   Throw(ErrorCode::kConversionFailed,
-        {TypeDisplayName(text_value.type), text_value.s, TypeDisplayName(target)});
+        {TypeDisplayName(text_value.type), text_value.s(), TypeDisplayName(target)});
 }
 
 void ThrowExpressionOverflow(TypeId target) {

@@ -60,7 +60,7 @@ void Column::Store(size_t row, const Value& value) {
       floats_[row] = value.is_null ? 0 : value.f;
       break;
     case Storage::String:
-      strings_[row] = value.is_null ? std::string_view() : arena_->Copy(value.s);
+      strings_[row] = value.is_null ? std::string_view() : arena_->Copy(value.s());
       break;
     case Storage::None:
       break;

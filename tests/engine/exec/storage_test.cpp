@@ -29,13 +29,13 @@ TEST(Table, AppendGetUpdateDelete) {
   ASSERT_EQ(table.row_count(), 3u);
   EXPECT_EQ(table.Get(2, 0).i, 110);
   EXPECT_TRUE(table.Get(1, 1).is_null);
-  EXPECT_EQ(table.Get(2, 1).s, "row2");
+  EXPECT_EQ(table.Get(2, 1).s(), "row2");
   EXPECT_EQ(table.Get(2, 2).dec, 300);
   EXPECT_EQ(table.Get(2, 2).scale, 2);
   table.Set(0, 1, Value::String(TypeId::NVarChar, "中文"));
   table.DeleteRows({0, 1, 0});
   ASSERT_EQ(table.row_count(), 2u);
-  EXPECT_EQ(table.Get(0, 1).s, "中文");
+  EXPECT_EQ(table.Get(0, 1).s(), "中文");
   EXPECT_EQ(table.Get(1, 0).i, 110);
   table.Truncate();
   EXPECT_EQ(table.row_count(), 0u);

@@ -43,7 +43,7 @@ inline std::string Show(const Value& v) {
     case TypeId::DateTime:
       return "ticks " + std::to_string(v.dt);
     default:
-      if (IsString(v.type)) return "'" + std::string(v.s) + "'";
+      if (IsString(v.type)) return "'" + std::string(v.s()) + "'";
       return std::to_string(v.i);
   }
 }
