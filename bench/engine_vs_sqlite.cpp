@@ -45,7 +45,7 @@ void LoadSqlite(sqlite3* db, const Workload& workload) {
   SqliteExec(db, SqliteSchema());
   SqliteExec(db, "BEGIN");
   std::map<std::string, sqlite3_stmt*> inserts;
-  SqliteRows(workload, [&](const std::string& table, int columns, const SqliteRow& row) {
+  TextRows(workload, [&](const std::string& table, int columns, const TextRow& row) {
     sqlite3_stmt*& statement = inserts[table];
     if (!statement) {
       std::string sql = "INSERT INTO " + table + " VALUES (";
@@ -54,7 +54,7 @@ void LoadSqlite(sqlite3* db, const Workload& workload) {
     }
     for (int i = 0; i < columns; ++i) {
       const std::string& text = row.texts[i];
-      if (text == "\x01NULL")
+      if (text == kNullText)
         sqlite3_bind_null(statement, i + 1);
       else
         sqlite3_bind_text(statement, i + 1, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);

@@ -141,17 +141,9 @@ void EngineLoadScript(const Workload& workload, const std::function<void(const s
   }
 }
 
-std::string SqliteSchema() {
-  return "CREATE TABLE BenchDoc (FInterID INTEGER NOT NULL, FEntryID INTEGER NOT NULL, FItemID INTEGER, FSupplyID INTEGER,"
-         " FDeptID INTEGER, FEmpID INTEGER, FQty REAL, FPrice REAL, FAmount REAL, FBillNo TEXT, FNote TEXT, FDate TEXT);"
-         "CREATE TABLE BenchItem (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);"
-         "CREATE TABLE BenchSupplier (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);"
-         "CREATE TABLE BenchDept (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);";
-}
-
-void SqliteRows(const Workload& workload,
-                const std::function<void(const std::string& table, int columns, const SqliteRow&)>& emit) {
-  SqliteRow row;
+void TextRows(const Workload& workload,
+              const std::function<void(const std::string& table, int columns, const TextRow&)>& emit) {
+  TextRow row;
   for (int64_t id = 1; id <= workload.items(); ++id) {
     row.texts = {std::to_string(id), ItemNumber(id), kWords[id % 10] + std::to_string(id)};
     emit("BenchItem", 3, row);
@@ -169,62 +161,108 @@ void SqliteRows(const Workload& workload,
     Document d = MakeDocument(workload, random, i);
     row.texts = {std::to_string(d.inter_id), std::to_string(d.entry_id), std::to_string(d.item_id),
                  std::to_string(d.supply_id), std::to_string(d.dept_id),  std::to_string(d.emp_id),
-                 d.qty, d.price, d.amount, d.bill_no, d.note_null ? std::string("\x01NULL") : d.note, d.date};
+                 d.qty, d.price, d.amount, d.bill_no, d.note_null ? kNullText : d.note, d.date};
     emit("BenchDoc", 12, row);
   }
+}
+
+std::string SqliteSchema() {
+  return "CREATE TABLE BenchDoc (FInterID INTEGER NOT NULL, FEntryID INTEGER NOT NULL, FItemID INTEGER, FSupplyID INTEGER,"
+         " FDeptID INTEGER, FEmpID INTEGER, FQty REAL, FPrice REAL, FAmount REAL, FBillNo TEXT, FNote TEXT, FDate TEXT);"
+         "CREATE TABLE BenchItem (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);"
+         "CREATE TABLE BenchSupplier (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);"
+         "CREATE TABLE BenchDept (FItemID INTEGER PRIMARY KEY, FNumber TEXT, FName TEXT);";
+}
+
+std::string PostgresSchema() {
+  return "CREATE TABLE BenchDoc (FInterID INT NOT NULL, FEntryID INT NOT NULL, FItemID INT, FSupplyID INT, FDeptID INT,"
+         " FEmpID INT, FQty NUMERIC(28,10), FPrice NUMERIC(28,10), FAmount NUMERIC(28,10), FBillNo VARCHAR(30),"
+         " FNote VARCHAR(100), FDate TIMESTAMP);\n"
+         "CREATE TABLE BenchItem (FItemID INT PRIMARY KEY, FNumber VARCHAR(80), FName VARCHAR(255));\n"
+         "CREATE TABLE BenchSupplier (FItemID INT PRIMARY KEY, FNumber VARCHAR(80), FName VARCHAR(255));\n"
+         "CREATE TABLE BenchDept (FItemID INT PRIMARY KEY, FNumber VARCHAR(80), FName VARCHAR(255));\n";
 }
 
 std::vector<Operation> Operations(const Workload& workload) {
   const int64_t n = workload.documents;
   std::vector<Operation> operations;
-  operations.push_back({"1 scan+filter+SUM", "", "SELECT SUM(FAmount) FROM BenchDoc WHERE FQty > 50", "",
-                        "SELECT SUM(FAmount) FROM BenchDoc WHERE FQty > 50", n});
+  const std::string sum_where = "SELECT SUM(FAmount) FROM BenchDoc WHERE FQty > 50";
+  operations.push_back({.name = "1 scan+filter+SUM",
+                        .engine_sql = sum_where,
+                        .sqlite_sql = sum_where,
+                        .postgres_sql = sum_where,
+                        .rows = n});
+
+  auto rollup = [](const std::string& group_by) {
+    return "SELECT COUNT(*), SUM(FAmount) FROM (SELECT FSupplyID, FDeptID, FItemID, SUM(FQty) AS FQty,"
+           " SUM(FAmount) AS FAmount FROM BenchDoc GROUP BY " + group_by + ") r";
+  };
   operations.push_back(
-      {"2 GROUP BY ROLLUP 3 cols", "",
-       "SELECT COUNT(*), SUM(FAmount) FROM (SELECT FSupplyID, FDeptID, FItemID, SUM(FQty) AS FQty, SUM(FAmount) AS FAmount"
-       " FROM BenchDoc GROUP BY FSupplyID, FDeptID, FItemID WITH ROLLUP) r",
-       "",
-       "SELECT COUNT(*), SUM(FAmount) FROM ("
-       "SELECT FSupplyID, FDeptID, FItemID, SUM(FQty) AS FQty, SUM(FAmount) AS FAmount FROM BenchDoc GROUP BY FSupplyID, FDeptID, FItemID"
-       " UNION ALL SELECT FSupplyID, FDeptID, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc GROUP BY FSupplyID, FDeptID"
-       " UNION ALL SELECT FSupplyID, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc GROUP BY FSupplyID"
-       " UNION ALL SELECT NULL, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc) r",
-       n});
-  operations.push_back({"3 hash join + LIKE + SUM", "",
-                        "SELECT SUM(d.FAmount) FROM BenchDoc d INNER JOIN BenchItem i ON d.FItemID = i.FItemID"
-                        " WHERE i.FNumber LIKE '01.%'",
-                        "",
-                        "SELECT SUM(d.FAmount) FROM BenchDoc d INNER JOIN BenchItem i ON d.FItemID = i.FItemID"
-                        " WHERE i.FNumber LIKE '01.%'",
-                        n});
+      {.name = "2 GROUP BY ROLLUP 3 cols",
+       .engine_sql = rollup("FSupplyID, FDeptID, FItemID WITH ROLLUP"),
+       // SQLite has no ROLLUP: the same four grouping levels as a union.
+       .sqlite_sql =
+           "SELECT COUNT(*), SUM(FAmount) FROM ("
+           "SELECT FSupplyID, FDeptID, FItemID, SUM(FQty) AS FQty, SUM(FAmount) AS FAmount FROM BenchDoc GROUP BY FSupplyID, FDeptID, FItemID"
+           " UNION ALL SELECT FSupplyID, FDeptID, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc GROUP BY FSupplyID, FDeptID"
+           " UNION ALL SELECT FSupplyID, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc GROUP BY FSupplyID"
+           " UNION ALL SELECT NULL, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc) r",
+       .postgres_sql = rollup("ROLLUP(FSupplyID, FDeptID, FItemID)"),
+       .rows = n});
+
+  const std::string join_like =
+      "SELECT SUM(d.FAmount) FROM BenchDoc d INNER JOIN BenchItem i ON d.FItemID = i.FItemID WHERE i.FNumber LIKE '01.%'";
+  operations.push_back({.name = "3 hash join + LIKE + SUM",
+                        .engine_sql = join_like,
+                        .sqlite_sql = join_like,
+                        .postgres_sql = join_like,
+                        .rows = n});
+
   const std::string ten_columns = "FInterID, FEntryID, FItemID, FSupplyID, FDeptID, FEmpID, FQty, FPrice, FAmount, FDate";
-  operations.push_back({"4 SELECT INTO #temp (10 cols)", "IF OBJECT_ID('tempdb..#t') IS NOT NULL DROP TABLE #t",
-                        "SELECT " + ten_columns + " INTO #t FROM BenchDoc", "DROP TABLE IF EXISTS temp.t",
-                        "CREATE TEMP TABLE t AS SELECT " + ten_columns + " FROM BenchDoc", n});
-  // SQLite spells ISNULL(a,b) as IFNULL(a,b).
+  operations.push_back({.name = "4 SELECT INTO #temp (10 cols)",
+                        .engine_setup = "IF OBJECT_ID('tempdb..#t') IS NOT NULL DROP TABLE #t",
+                        .engine_sql = "SELECT " + ten_columns + " INTO #t FROM BenchDoc",
+                        .sqlite_setup = "DROP TABLE IF EXISTS temp.t",
+                        .sqlite_sql = "CREATE TEMP TABLE t AS SELECT " + ten_columns + " FROM BenchDoc",
+                        .postgres_setup = "DROP TABLE IF EXISTS pg_temp.t",
+                        .postgres_sql = "CREATE TEMP TABLE t AS SELECT " + ten_columns + " FROM BenchDoc",
+                        .rows = n});
+
+  // SQLite spells ISNULL(a,b) as IFNULL(a,b), PostgreSQL as COALESCE(a,b).
   auto detail_select = [](const std::string& isnull) {
     return "SELECT d.FInterID, " + isnull + "(i.FNumber,''), " + isnull + "(i.FName,''), " + isnull + "(s.FName,''), " +
            isnull + "(p.FName,''), d.FAmount FROM BenchDoc d LEFT JOIN BenchItem i ON d.FItemID = i.FItemID"
            " LEFT JOIN BenchSupplier s ON d.FSupplyID = s.FItemID LEFT JOIN BenchDept p ON d.FDeptID = p.FItemID";
   };
   operations.push_back(
-      {"5 INSERT SELECT + 3 LEFT JOINs",
-       "IF OBJECT_ID('tempdb..#r') IS NOT NULL DROP TABLE #r\n"
-       "CREATE TABLE #r (FInterID INT, FItemNumber NVARCHAR(80), FItemName NVARCHAR(255), FSupplyName NVARCHAR(255),"
-       " FDeptName NVARCHAR(255), FAmount DECIMAL(28,10))",
-       "INSERT INTO #r " + detail_select("ISNULL"), "DROP TABLE IF EXISTS temp.r; CREATE TEMP TABLE r (FInterID INTEGER, FItemNumber TEXT,"
-       " FItemName TEXT, FSupplyName TEXT, FDeptName TEXT, FAmount REAL)",
-       "INSERT INTO r " + detail_select("IFNULL"), n});
-  const int64_t updated = std::min<int64_t>(100'000, n);
+      {.name = "5 INSERT SELECT + 3 LEFT JOINs",
+       .engine_setup =
+           "IF OBJECT_ID('tempdb..#r') IS NOT NULL DROP TABLE #r\n"
+           "CREATE TABLE #r (FInterID INT, FItemNumber NVARCHAR(80), FItemName NVARCHAR(255), FSupplyName NVARCHAR(255),"
+           " FDeptName NVARCHAR(255), FAmount DECIMAL(28,10))",
+       .engine_sql = "INSERT INTO #r " + detail_select("ISNULL"),
+       .sqlite_setup = "DROP TABLE IF EXISTS temp.r; CREATE TEMP TABLE r (FInterID INTEGER, FItemNumber TEXT,"
+                       " FItemName TEXT, FSupplyName TEXT, FDeptName TEXT, FAmount REAL)",
+       .sqlite_sql = "INSERT INTO r " + detail_select("IFNULL"),
+       .postgres_setup = "DROP TABLE IF EXISTS pg_temp.r; CREATE TEMP TABLE r (FInterID INT, FItemNumber VARCHAR(80),"
+                         " FItemName VARCHAR(255), FSupplyName VARCHAR(255), FDeptName VARCHAR(255), FAmount NUMERIC(28,10))",
+       .postgres_sql = "INSERT INTO r " + detail_select("COALESCE"),
+       .rows = n});
+
+  const std::string updated = std::to_string(std::min<int64_t>(100'000, n));
   operations.push_back(
-      {"6 UPDATE FROM join (100k rows)",
-       "IF OBJECT_ID('tempdb..#u') IS NOT NULL DROP TABLE #u\n"
-       "SELECT FInterID, FItemID, CAST(N'' AS NVARCHAR(255)) AS FItemName INTO #u FROM BenchDoc WHERE FInterID <= " +
-           std::to_string(updated),
-       "UPDATE u SET FItemName = i.FName FROM #u u INNER JOIN BenchItem i ON u.FItemID = i.FItemID",
-       "DROP TABLE IF EXISTS temp.u; CREATE TEMP TABLE u AS SELECT FInterID, FItemID, '' AS FItemName FROM BenchDoc"
-       " WHERE FInterID <= " + std::to_string(updated),
-       "UPDATE u SET FItemName = i.FName FROM BenchItem i WHERE u.FItemID = i.FItemID", updated});
+      {.name = "6 UPDATE FROM join (100k rows)",
+       .engine_setup = "IF OBJECT_ID('tempdb..#u') IS NOT NULL DROP TABLE #u\n"
+                       "SELECT FInterID, FItemID, CAST(N'' AS NVARCHAR(255)) AS FItemName INTO #u FROM BenchDoc"
+                       " WHERE FInterID <= " + updated,
+       .engine_sql = "UPDATE u SET FItemName = i.FName FROM #u u INNER JOIN BenchItem i ON u.FItemID = i.FItemID",
+       .sqlite_setup = "DROP TABLE IF EXISTS temp.u; CREATE TEMP TABLE u AS SELECT FInterID, FItemID, '' AS FItemName"
+                       " FROM BenchDoc WHERE FInterID <= " + updated,
+       .sqlite_sql = "UPDATE u SET FItemName = i.FName FROM BenchItem i WHERE u.FItemID = i.FItemID",
+       .postgres_setup = "DROP TABLE IF EXISTS pg_temp.u; CREATE TEMP TABLE u AS SELECT FInterID, FItemID,"
+                         " CAST('' AS VARCHAR(255)) AS FItemName FROM BenchDoc WHERE FInterID <= " + updated,
+       .postgres_sql = "UPDATE u SET FItemName = i.FName FROM BenchItem i WHERE u.FItemID = i.FItemID",
+       .rows = std::min<int64_t>(100'000, n)});
   return operations;
 }
 

@@ -1,7 +1,7 @@
 // The report workload of the speed comparison: a documents table of N lines
 // and its base data (items, suppliers, departments), generated
 // deterministically, and the six operations every report is made of, written
-// once for the embedded engine and once for SQLite.
+// once for the embedded engine, once for SQLite and once for PostgreSQL.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,13 @@ namespace orv::bench {
 
 struct Operation {
   std::string name;
-  std::string engine_setup;   // run before each timed run, untimed (may be empty)
-  std::string engine_sql;     // the timed statement(s)
-  std::string sqlite_setup;
+  std::string engine_setup = {};    // run before each timed run, untimed (may be empty)
+  std::string engine_sql;           // the timed statement(s)
+  std::string sqlite_setup = {};
   std::string sqlite_sql;
-  int64_t rows;               // rows the operation processes, for rows/s
+  std::string postgres_setup = {};
+  std::string postgres_sql;
+  int64_t rows;                     // rows the operation processes, for rows/s
 };
 
 struct Workload {
@@ -32,14 +34,19 @@ struct Workload {
 // memory as one string.
 void EngineLoadScript(const Workload& workload, const std::function<void(const std::string&)>& emit);
 
-// The same data for SQLite: its schema, and each row of each table as bound
-// values (decimals as REAL, dates as ISO text, NULL as nullopt).
-struct SqliteRow {
-  std::vector<std::string> texts;  // one per column, "\x01NULL" marks NULL
+// The same data as text values, row by row and table by table: decimals as
+// exact text with 10 decimals, dates as ISO text. SQLite binds them (its
+// schema stores decimals as REAL); PostgreSQL reads them with COPY.
+struct TextRow {
+  std::vector<std::string> texts;  // one per column, kNullText marks NULL
 };
+inline const std::string kNullText = "\x01NULL";
+void TextRows(const Workload& workload,
+              const std::function<void(const std::string& table, int columns, const TextRow&)>& emit);
+
 std::string SqliteSchema();
-void SqliteRows(const Workload& workload,
-                const std::function<void(const std::string& table, int columns, const SqliteRow&)>& emit);
+// Decimals as NUMERIC(28,10), so sums are exact as in the engine.
+std::string PostgresSchema();
 
 std::vector<Operation> Operations(const Workload& workload);
 
