@@ -7,6 +7,7 @@
 #include "engine/binder/grouped_rewriter.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
+#include "engine/planner/join_planner.h"
 
 namespace orv::engine {
 namespace {
@@ -74,9 +75,8 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
   context.has_group_by = !core.group_by.empty();
   if (core.where) {
     context.clause = Clause::Where;
-    auto filter = Wrap<FilterPlan>(std::move(plan), plan->width);
-    filter->predicate = BindExpr(*core.where, scope, context);
-    plan = std::move(filter);
+    BoundExprPtr predicate = BindExpr(*core.where, scope, context);
+    plan = PlanFilter(std::move(plan), std::move(predicate));
   }
 
   context.clause = Clause::Select;

@@ -4,6 +4,7 @@
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/executor.h"
+#include "engine/planner/join_planner.h"
 
 namespace orv::engine {
 
@@ -40,13 +41,9 @@ DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, c
   result.offset = found->offset;
   size_t row_id_column = found->offset + found->columns.size();
   if (where) {
-    auto filter = std::make_unique<FilterPlan>();
-    filter->width = plan->width;
     ExprContext where_context;
     where_context.clause = Clause::Where;
-    filter->predicate = binder.BindExpr(*where, result.scope, where_context);
-    filter->input = std::move(plan);
-    plan = std::move(filter);
+    plan = PlanFilter(std::move(plan), binder.BindExpr(*where, result.scope, where_context));
   }
   after_bind(result);
   result.rows = ExecutePlan(*plan, context, nullptr);

@@ -4,6 +4,7 @@
 // unmatched rows of the outer side(s) are padded with NULLs.
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
+#include "engine/execution/int_key_index.h"
 #include "engine/execution/row_index.h"
 
 namespace orv::engine {
@@ -28,11 +29,14 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   const size_t key_count = plan.left_keys.size();
   const bool keep_left = plan.type == ast::JoinType::Left || plan.type == ast::JoinType::Full;
   const bool keep_right = plan.type == ast::JoinType::Right || plan.type == ast::JoinType::Full;
+  // One integer key on both sides (joins on ID columns) takes the integer index.
+  const bool int_key = key_count == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id);
 
-  // The distinct right keys in a RowIndex; the right rows of each key chained
+  // The distinct right keys in an index; the right rows of each key chained
   // (first_row per key, next_row per row), in input order.
   constexpr size_t kNone = static_cast<size_t>(-1);
   RowIndex right_index(key_count);
+  IntKeyIndex right_ints;
   std::vector<size_t> first_row;
   std::vector<size_t> last_row;
   std::vector<size_t> next_row(key_count > 0 ? right.rows : 0, kNone);
@@ -41,7 +45,7 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
     for (size_t r = 0; r < right.rows; ++r) {
       if (!EvaluateKeys(plan.right_keys, right.Row(r), outer, context, key.data())) continue;
       bool inserted = false;
-      size_t number = right_index.FindOrInsert(key.data(), inserted);
+      size_t number = int_key ? right_ints.FindOrInsert(key[0].i, inserted) : right_index.FindOrInsert(key.data(), inserted);
       if (inserted) {
         first_row.push_back(r);
         last_row.push_back(r);
@@ -51,11 +55,24 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
       }
     }
   }
+  // The first right row whose key equals the left row's, or kNone.
+  std::vector<Value> left_key(key_count);
+  auto first_match = [&](const Value* left_row) {
+    if (!EvaluateKeys(plan.left_keys, left_row, outer, context, left_key.data())) return kNone;
+    size_t number = int_key ? right_ints.Find(left_key[0].i) : static_cast<size_t>(right_index.Find(left_key.data()));
+    return number == kNone ? kNone : first_row[number];
+  };
 
   std::vector<Value> joined(plan.width);
-  std::vector<Value> left_key(key_count);
   std::vector<uint8_t> right_matched(keep_right ? right.rows : 0);
-  auto try_pair = [&](size_t r) {
+  // The left row is copied into `joined` only once it has a candidate: most
+  // rows of a selective join never do.
+  bool left_copied = false;
+  auto try_pair = [&](const Value* left_row, size_t r) {
+    if (!left_copied) {
+      std::copy(left_row, left_row + left_width, joined.begin());
+      left_copied = true;
+    }
     std::copy(right.Row(r), right.Row(r) + right.width, joined.begin() + left_width);
     if (plan.residual && !IsTrue(Evaluate(*plan.residual, EvalRow{joined.data(), outer}, context))) return false;
     sink(joined.data());
@@ -63,19 +80,15 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
     return true;
   };
   auto probe = [&](const Value* left_row) {
-    std::copy(left_row, left_row + left_width, joined.begin());
+    left_copied = false;
     bool matched = false;
     if (key_count > 0) {
-      if (EvaluateKeys(plan.left_keys, left_row, outer, context, left_key.data())) {
-        int64_t number = right_index.Find(left_key.data());
-        if (number >= 0) {
-          for (size_t r = first_row[number]; r != kNone; r = next_row[r]) matched = try_pair(r) || matched;
-        }
-      }
+      for (size_t r = first_match(left_row); r != kNone; r = next_row[r]) matched = try_pair(left_row, r) || matched;
     } else {
-      for (size_t r = 0; r < right.rows; ++r) matched = try_pair(r) || matched;
+      for (size_t r = 0; r < right.rows; ++r) matched = try_pair(left_row, r) || matched;
     }
     if (!matched && keep_left) {
+      if (!left_copied) std::copy(left_row, left_row + left_width, joined.begin());
       std::fill(joined.begin() + left_width, joined.end(), Value());
       sink(joined.data());
     }

@@ -36,7 +36,92 @@ void Flatten(BoundExprPtr expr, std::vector<BoundExprPtr>& out) {
   }
 }
 
+// Whether every column `expr` reads lies in [begin, end) of the row; false
+// for subqueries.
+bool ReadsOnly(const BoundExpr& expr, size_t begin, size_t end) {
+  if (expr.kind == BoundKind::InSubquery || expr.kind == BoundKind::Exists ||
+      expr.kind == BoundKind::ScalarSubquery) {
+    return false;
+  }
+  if (expr.kind == BoundKind::Column && expr.depth == 0) {
+    auto column = static_cast<size_t>(expr.column);
+    if (column < begin || column >= end) return false;
+  }
+  for (const auto& child : expr.children) {
+    if (!ReadsOnly(*child, begin, end)) return false;
+  }
+  return true;
+}
+
+bool ReadsColumns(const BoundExpr& expr) {
+  if (expr.kind == BoundKind::Column && expr.depth == 0) return true;
+  for (const auto& child : expr.children) {
+    if (ReadsColumns(*child)) return true;
+  }
+  return false;
+}
+
+BoundExprPtr AndOf(BoundExprPtr a, BoundExprPtr b) {
+  if (!a) return b;
+  auto both = std::make_unique<BoundExpr>(BoundKind::And);
+  both->type = DataType{TypeId::Bit};
+  both->line = a->line;
+  both->children.push_back(std::move(a));
+  both->children.push_back(std::move(b));
+  return both;
+}
+
+// Moves `conjunct` as far down `plan` as it may go; false when it must stay
+// above `plan`.
+bool PushDown(PlanPtr& plan, BoundExprPtr& conjunct) {
+  if (!ReadsOnly(*conjunct, 0, plan->width) || !ReadsColumns(*conjunct)) return false;
+  if (plan->kind == PlanKind::Scan) {
+    plan = PlanFilter(std::move(plan), std::move(conjunct));
+    return true;
+  }
+  if (plan->kind == PlanKind::Filter) {
+    auto& filter = static_cast<FilterPlan&>(*plan);
+    if (PushDown(filter.input, conjunct)) return true;
+    filter.predicate = AndOf(std::move(filter.predicate), std::move(conjunct));
+    return true;
+  }
+  if (plan->kind != PlanKind::Join) return false;
+  auto& join = static_cast<JoinPlan&>(*plan);
+  const size_t left_width = join.left->width;
+  const bool inner = join.type == ast::JoinType::Inner || join.type == ast::JoinType::Cross;
+  const bool left_kept = join.type == ast::JoinType::Left || join.type == ast::JoinType::Full;
+  const bool right_kept = join.type == ast::JoinType::Right || join.type == ast::JoinType::Full;
+  if (!right_kept && ReadsOnly(*conjunct, 0, left_width)) {
+    if (!PushDown(join.left, conjunct)) join.left = PlanFilter(std::move(join.left), std::move(conjunct));
+    return true;
+  }
+  if (!left_kept && ReadsOnly(*conjunct, left_width, plan->width)) {
+    ShiftColumns(*conjunct, static_cast<int>(left_width));
+    if (!PushDown(join.right, conjunct)) join.right = PlanFilter(std::move(join.right), std::move(conjunct));
+    return true;
+  }
+  if (!inner) return false;
+  PlanJoinCondition(std::move(conjunct), left_width, join);
+  return true;
+}
+
 }  // namespace
+
+PlanPtr PlanFilter(PlanPtr input, BoundExprPtr predicate) {
+  std::vector<BoundExprPtr> conjuncts;
+  Flatten(std::move(predicate), conjuncts);
+  BoundExprPtr kept;
+  for (auto& conjunct : conjuncts) {
+    if (input->kind == PlanKind::Join && PushDown(input, conjunct)) continue;
+    kept = AndOf(std::move(kept), std::move(conjunct));
+  }
+  if (!kept) return input;
+  auto filter = std::make_unique<FilterPlan>();
+  filter->width = input->width;
+  filter->input = std::move(input);
+  filter->predicate = std::move(kept);
+  return filter;
+}
 
 void PlanJoinCondition(BoundExprPtr on, size_t left_width, JoinPlan& join) {
   if (!on) return;
@@ -64,15 +149,7 @@ void PlanJoinCondition(BoundExprPtr on, size_t left_width, JoinPlan& join) {
         continue;
       }
     }
-    if (!join.residual) {
-      join.residual = std::move(conjunct);
-    } else {
-      auto both = std::make_unique<BoundExpr>(BoundKind::And);
-      both->type = DataType{TypeId::Bit};
-      both->children.push_back(std::move(join.residual));
-      both->children.push_back(std::move(conjunct));
-      join.residual = std::move(both);
-    }
+    join.residual = AndOf(std::move(join.residual), std::move(conjunct));
   }
 }
 

@@ -1,0 +1,55 @@
+// A hash index over single integer keys (every integer type keeps its value
+// in Value::i): the common case of joins on ID columns, with no general value
+// comparison or hashing per probe.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orv::engine {
+
+class IntKeyIndex {
+ public:
+  static constexpr size_t kMissing = static_cast<size_t>(-1);
+
+  // The number of `key`, adding it when new (`inserted`).
+  size_t FindOrInsert(int64_t key, bool& inserted) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Slot& slot = slots_[Position(key)];
+    inserted = slot.number == kMissing;
+    if (inserted) slot = Slot{key, count_++};
+    return slot.number;
+  }
+  // The number of `key`, or kMissing.
+  size_t Find(int64_t key) const { return slots_.empty() ? kMissing : slots_[Position(key)].number; }
+
+ private:
+  struct Slot {
+    int64_t key;
+    size_t number;
+  };
+
+  static uint64_t Hash(int64_t key) {
+    uint64_t x = static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull;
+    return x ^ (x >> 29);
+  }
+  // The slot holding `key`, or the empty slot where it belongs.
+  size_t Position(int64_t key) const {
+    size_t mask = slots_.size() - 1;
+    size_t i = Hash(key) & mask;
+    while (slots_[i].number != kMissing && slots_[i].key != key) i = (i + 1) & mask;
+    return i;
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{0, kMissing});
+    for (const Slot& slot : old) {
+      if (slot.number != kMissing) slots_[Position(slot.key)] = slot;
+    }
+  }
+
+  size_t count_ = 0;
+  std::vector<Slot> slots_;
+};
+
+}  // namespace orv::engine
