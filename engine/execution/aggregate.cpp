@@ -48,6 +48,62 @@ bool RollupBefore(const Value* a, const Value* b, size_t n) {
   return false;
 }
 
+// Integer keys of up to four columns (IDs, the usual grouping) sort as packed
+// copies: comparing them never leaves the array being sorted.
+constexpr size_t kPackedKeys = 4;
+struct PackedKey {
+  int64_t values[kPackedKeys];
+  uint32_t group;
+  uint8_t nulls;  // bit i: column i is NULL
+};
+
+bool PackedBefore(const PackedKey& a, const PackedKey& b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    bool null_a = a.nulls >> i & 1;
+    bool null_b = b.nulls >> i & 1;
+    if (null_a != null_b) return null_a;
+    if (!null_a && a.values[i] != b.values[i]) return a.values[i] < b.values[i];
+  }
+  return false;
+}
+
+// The group numbers of `groups` in key order (NULL first).
+std::vector<size_t> SortedGroups(const AggregatePlan& plan, const RowIndex& groups) {
+  const size_t n = plan.groups.size();
+  std::vector<size_t> order(groups.size());
+  const bool packed = n <= kPackedKeys && groups.size() <= UINT32_MAX &&
+                      std::all_of(plan.groups.begin(), plan.groups.end(), [](const BoundExprPtr& g) {
+                        return IsInteger(g->type.id) || g->type.id == TypeId::DateTime;
+                      });
+  if (packed) {
+    std::vector<PackedKey> keys(groups.size());
+    for (size_t g = 0; g < groups.size(); ++g) {
+      PackedKey& key = keys[g];
+      key.group = static_cast<uint32_t>(g);
+      key.nulls = 0;
+      for (size_t i = 0; i < n; ++i) {
+        const Value& v = groups.Key(g)[i];
+        key.values[i] = v.is_null ? 0 : v.i;  // datetime ticks share the integer's place
+        key.nulls |= static_cast<uint8_t>(v.is_null ? 1u << i : 0u);
+      }
+    }
+    std::sort(keys.begin(), keys.end(), [n](const PackedKey& a, const PackedKey& b) { return PackedBefore(a, b, n); });
+    for (size_t g = 0; g < keys.size(); ++g) order[g] = keys[g].group;
+    return order;
+  }
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+    const Value* kx = groups.Key(x);
+    const Value* ky = groups.Key(y);
+    for (size_t i = 0; i < n; ++i) {
+      int c = CompareKeyValue(kx[i], ky[i]);
+      if (c != 0) return c < 0;
+    }
+    return false;
+  });
+  return order;
+}
+
 // One output row: the first `kept` group values (the rest rolled up to NULL),
 // the GROUPING flags, then the finished aggregates.
 void EmitGroup(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
@@ -71,21 +127,19 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
   const size_t n = plan.groups.size();
   const size_t a = plan.aggregates.size();
   if (finest.groups.size() == 0) return;
-  std::vector<size_t> order(finest.groups.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-    const Value* kx = finest.groups.Key(x);
-    const Value* ky = finest.groups.Key(y);
-    for (size_t i = 0; i < n; ++i) {
-      int c = CompareKeyValue(kx[i], ky[i]);
-      if (c != 0) return c < 0;
-    }
-    return false;
-  });
+  std::vector<size_t> order = SortedGroups(plan, finest.groups);
   std::vector<AggregateState> running(n * a);  // prefix of width w: running[w * a + k]
   std::vector<Value> result(plan.width);
   const Value* previous = nullptr;
-  for (size_t group : order) {
+  // Groups are visited out of their memory order: fetch a few ahead.
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i + kAhead < order.size()) {
+      __builtin_prefetch(finest.groups.Key(order[i + kAhead]));
+      __builtin_prefetch(&finest.states[order[i + kAhead] * a]);
+      __builtin_prefetch(reinterpret_cast<const char*>(&finest.states[order[i + kAhead] * a]) + 64);
+    }
+    const size_t group = order[i];
     const Value* key = finest.groups.Key(group);
     if (previous) {
       size_t differ = 0;
@@ -99,7 +153,10 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
     const AggregateState* states = &finest.states[group * a];
     EmitGroup(plan, key, n, states, result, sink);
     for (size_t w = 0; w < n; ++w) {
-      for (size_t k = 0; k < a; ++k) MergeAggregate(plan.aggregates[k].kind, running[w * a + k], states[k]);
+      for (size_t k = 0; k < a; ++k) {
+        const AggregateCall& call = plan.aggregates[k];
+        MergeAggregate(call.kind, running[w * a + k], states[k], call.argument_type);
+      }
     }
     previous = key;
   }

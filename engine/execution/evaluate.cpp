@@ -227,7 +227,7 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
 
 }  // namespace
 
-Value Evaluate(const BoundExpr& expr, const EvalRow& row, ExecContext& context) {
+Value EvaluateExpression(const BoundExpr& expr, const EvalRow& row, ExecContext& context) {
   try {
     return EvaluateNode(expr, row, context);
   } catch (SqlError& error) {

@@ -7,7 +7,14 @@
 
 namespace orv::engine {
 
-Value Evaluate(const BoundExpr& expr, const EvalRow& row, ExecContext& context);
+Value EvaluateExpression(const BoundExpr& expr, const EvalRow& row, ExecContext& context);
+
+// Column references of the current row, the most common node by far, are
+// read here without a call.
+inline Value Evaluate(const BoundExpr& expr, const EvalRow& row, ExecContext& context) {
+  if (expr.kind == BoundKind::Column && expr.depth == 0) return row.values[expr.column];
+  return EvaluateExpression(expr, row, context);
+}
 
 inline bool IsTrue(const Value& v) { return !v.is_null && v.i != 0; }
 

@@ -45,7 +45,8 @@ DataType SumType(const DataType& argument) {
 void AddExact(AggregateState& state, Int128 amount) {
   // 38 digits is the widest any exact sum may grow; two 38-digit numbers can
   // pass what 128 bits hold, so the addition itself is checked too.
-  if (__builtin_add_overflow(state.sum, amount, &state.sum) || !decimal::Fits(state.sum, decimal::kMaxPrecision)) {
+  Int128& sum = state.running.dec;
+  if (__builtin_add_overflow(sum, amount, &sum) || !decimal::Fits(sum, decimal::kMaxPrecision)) {
     detail::ThrowExpressionOverflow(TypeId::Decimal);
   }
 }
@@ -97,7 +98,7 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
     case AggregateKind::Sum:
     case AggregateKind::Avg:
       if (argument.type == TypeId::Float) {
-        state.fsum += argument.f;
+        state.running.f += argument.f;
       } else {
         AddExact(state, detail::UnscaledAt(argument, argument_type.scale));
       }
@@ -105,11 +106,11 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
     case AggregateKind::Min:
     case AggregateKind::Max: {
       bool first = state.count == 1;
-      int order = first ? 0 : CompareValues(argument, state.extreme);
+      int order = first ? 0 : CompareValues(argument, state.running);
       if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) {
-        state.extreme = argument;
+        state.running = argument;
         // The argument's text may not outlive this row; the extreme must.
-        if (IsString(argument.type)) state.extreme.set_s(arena.Copy(argument.s()));
+        if (IsString(argument.type)) state.running.set_s(arena.Copy(argument.s()));
       }
       return;
     }
@@ -118,7 +119,7 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
   }
 }
 
-void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from) {
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from, const DataType& argument_type) {
   if (from.count == 0) return;
   bool first = into.count == 0;
   into.count += from.count;
@@ -127,13 +128,16 @@ void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateSta
   switch (kind) {
     case AggregateKind::Sum:
     case AggregateKind::Avg:
-      into.fsum += from.fsum;
-      AddExact(into, from.sum);
+      if (argument_type.id == TypeId::Float) {
+        into.running.f += from.running.f;
+      } else {
+        AddExact(into, from.running.dec);
+      }
       return;
     case AggregateKind::Min:
     case AggregateKind::Max: {
-      int order = first ? 0 : CompareValues(from.extreme, into.extreme);
-      if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) into.extreme = from.extreme;
+      int order = first ? 0 : CompareValues(from.running, into.running);
+      if (first || (kind == AggregateKind::Min ? order < 0 : order > 0)) into.running = from.running;
       return;
     }
     default:
@@ -148,14 +152,14 @@ Value FinishAggregate(AggregateKind kind, const AggregateState& state, const Dat
     return Value::Integer(TypeId::Int, state.count);
   }
   if (!state.has_value) return Value::Null(result_type.id);
-  if (kind == AggregateKind::Min || kind == AggregateKind::Max) return state.extreme;
+  if (kind == AggregateKind::Min || kind == AggregateKind::Max) return state.running;
   bool avg = kind == AggregateKind::Avg;
   switch (result_type.id) {
     case TypeId::Float:
-      return Value::Double(avg ? state.fsum / static_cast<double>(state.count) : state.fsum);
+      return Value::Double(avg ? state.running.f / static_cast<double>(state.count) : state.running.f);
     case TypeId::Decimal:
     case TypeId::Money: {
-      Int128 total = state.sum;
+      Int128 total = state.running.dec;
       int scale = argument_type.scale;
       if (avg) {
         auto mean = decimal::Divide(total, scale, state.count, 0, {result_type.precision, result_type.scale});
@@ -171,7 +175,7 @@ Value FinishAggregate(AggregateKind kind, const AggregateState& state, const Dat
     }
     default: {
       // Integer AVG truncates toward zero like integer division.
-      Int128 total = avg ? state.sum / state.count : state.sum;
+      Int128 total = avg ? state.running.dec / state.count : state.running.dec;
       if (!detail::IntegerFits(result_type.id, total)) detail::ThrowExpressionOverflow(result_type.id);
       return Value::Integer(result_type.id, static_cast<int64_t>(total));
     }

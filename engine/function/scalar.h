@@ -122,12 +122,13 @@ DataType AggregateResultType(AggregateKind kind, const DataType& argument);
 // called with values of the argument type; NULLs are skipped (COUNT(*)
 // counts rows). Overflow of an int SUM raises 8115 ("... converting
 // expression to data type int.").
+// One aggregate uses one of the running values, so they share a Value: a
+// million groups of a few aggregates each stay small.
 struct AggregateState {
   bool has_value = false;
   int64_t count = 0;
-  Int128 sum = 0;     // exact sums (integers, decimals, money) at the argument's scale
-  double fsum = 0;    // float sums
-  Value extreme;      // MIN / MAX; strings point into the caller's arena
+  Value running;  // .dec: exact sums (integers, decimals, money) at the argument's scale;
+                  // .f: float sums; the Value itself: MIN / MAX (strings in the caller's arena)
 };
 void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument, const DataType& argument_type,
                 StringArena& arena);
@@ -135,6 +136,6 @@ Value FinishAggregate(AggregateKind kind, const AggregateState& state, const Dat
                       const DataType& result_type);
 // Adds the rows one state has seen to another (not for DISTINCT aggregates):
 // subtotals are made from the states of the groups they cover.
-void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from);
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from, const DataType& argument_type);
 
 }  // namespace orv::engine

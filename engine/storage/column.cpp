@@ -30,23 +30,6 @@ Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
   }
 }
 
-Value Column::Get(size_t row) const {
-  if (nulls_[row]) return Value::Null(type_.id);
-  switch (storage_) {
-    case Storage::Int:
-      return type_.id == TypeId::DateTime ? Value::DateTime(ints_[row]) : Value::Integer(type_.id, ints_[row]);
-    case Storage::Decimal:
-      return Value::Decimal(decimals_[row], type_.precision, type_.scale, type_.id);
-    case Storage::Float:
-      return Value::Double(floats_[row]);
-    case Storage::String:
-      return Value::String(type_.id, strings_[row]);
-    case Storage::None:
-      break;
-  }
-  return Value::Null(type_.id);
-}
-
 void Column::Store(size_t row, const Value& value) {
   nulls_[row] = value.is_null ? 1 : 0;
   switch (storage_) {
@@ -68,16 +51,24 @@ void Column::Store(size_t row, const Value& value) {
 }
 
 void Column::Append(const Value& value) {
-  size_t row = nulls_.size();
-  nulls_.push_back(1);
+  const bool null = value.is_null;
+  nulls_.push_back(null ? 1 : 0);
   switch (storage_) {
-    case Storage::Int: ints_.emplace_back(); break;
-    case Storage::Decimal: decimals_.emplace_back(); break;
-    case Storage::Float: floats_.emplace_back(); break;
-    case Storage::String: strings_.emplace_back(); break;
-    case Storage::None: break;
+    case Storage::Int:
+      ints_.push_back(null ? 0 : (type_.id == TypeId::DateTime ? value.dt : value.i));
+      break;
+    case Storage::Decimal:
+      decimals_.push_back(null ? 0 : value.dec);
+      break;
+    case Storage::Float:
+      floats_.push_back(null ? 0 : value.f);
+      break;
+    case Storage::String:
+      strings_.push_back(null ? std::string_view() : arena_->Copy(value.s()));
+      break;
+    case Storage::None:
+      break;
   }
-  Store(row, value);
 }
 
 void Column::Set(size_t row, const Value& value) { Store(row, value); }

@@ -20,7 +20,22 @@ class Column {
   const DataType& type() const { return type_; }
   size_t size() const { return nulls_.size(); }
 
-  Value Get(size_t row) const;
+  Value Get(size_t row) const {
+    if (nulls_[row]) return Value::Null(type_.id);
+    switch (storage_) {
+      case Storage::Int:
+        return type_.id == TypeId::DateTime ? Value::DateTime(ints_[row]) : Value::Integer(type_.id, ints_[row]);
+      case Storage::Decimal:
+        return Value::Decimal(decimals_[row], type_.precision, type_.scale, type_.id);
+      case Storage::Float:
+        return Value::Double(floats_[row]);
+      case Storage::String:
+        return Value::String(type_.id, strings_[row]);
+      case Storage::None:
+        break;
+    }
+    return Value::Null(type_.id);
+  }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
   void Append(const Value& value);
