@@ -21,6 +21,54 @@ bool EvaluateKeys(const std::vector<BoundExprPtr>& keys, const Value* values, co
   return true;
 }
 
+// The positions of `plan`'s rows that anything reads: a scan fetches only
+// the columns the query names (and its row ids); other nodes' rows are whole.
+void AddLivePositions(const PlanNode& plan, size_t offset, std::vector<size_t>& out) {
+  switch (plan.kind) {
+    case PlanKind::Scan: {
+      const auto& scan = static_cast<const ScanPlan&>(plan);
+      for (size_t c = 0; c < scan.read.size(); ++c) {
+        if (scan.read[c]) out.push_back(offset + c);
+      }
+      if (scan.row_ids) out.push_back(offset + scan.read.size());
+      return;
+    }
+    case PlanKind::Filter:
+      AddLivePositions(*static_cast<const FilterPlan&>(plan).input, offset, out);
+      return;
+    case PlanKind::Join: {
+      const auto& join = static_cast<const JoinPlan&>(plan);
+      AddLivePositions(*join.left, offset, out);
+      AddLivePositions(*join.right, offset + join.left->width, out);
+      return;
+    }
+    default:
+      for (size_t c = 0; c < plan.width; ++c) out.push_back(offset + c);
+  }
+}
+
+// Copies the live positions of a row; a row read whole is one block copy.
+class RowCopier {
+ public:
+  RowCopier(const PlanNode& plan, size_t offset) : offset_(offset), width_(plan.width) {
+    AddLivePositions(plan, offset, live_);
+    whole_ = live_.size() == width_;
+  }
+  void operator()(const Value* row, std::vector<Value>& joined) const {
+    if (whole_) {
+      std::copy(row, row + width_, joined.begin() + static_cast<ptrdiff_t>(offset_));
+      return;
+    }
+    for (size_t position : live_) joined[position] = row[position - offset_];
+  }
+
+ private:
+  size_t offset_;
+  size_t width_;
+  bool whole_;
+  std::vector<size_t> live_;
+};
+
 }  // namespace
 
 void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
@@ -64,16 +112,18 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   };
 
   std::vector<Value> joined(plan.width);
+  const RowCopier copy_left(*plan.left, 0);
+  const RowCopier copy_right(*plan.right, left_width);
   std::vector<uint8_t> right_matched(keep_right ? right.rows : 0);
   // The left row is copied into `joined` only once it has a candidate: most
   // rows of a selective join never do.
   bool left_copied = false;
   auto try_pair = [&](const Value* left_row, size_t r) {
     if (!left_copied) {
-      std::copy(left_row, left_row + left_width, joined.begin());
+      copy_left(left_row, joined);
       left_copied = true;
     }
-    std::copy(right.Row(r), right.Row(r) + right.width, joined.begin() + left_width);
+    copy_right(right.Row(r), joined);
     if (plan.residual && !IsTrue(Evaluate(*plan.residual, EvalRow{joined.data(), outer}, context))) return false;
     sink(joined.data());
     if (keep_right) right_matched[r] = 1;
@@ -88,7 +138,7 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
       for (size_t r = 0; r < right.rows; ++r) matched = try_pair(left_row, r) || matched;
     }
     if (!matched && keep_left) {
-      if (!left_copied) std::copy(left_row, left_row + left_width, joined.begin());
+      if (!left_copied) copy_left(left_row, joined);
       std::fill(joined.begin() + left_width, joined.end(), Value());
       sink(joined.data());
     }
@@ -98,7 +148,7 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
     std::fill(joined.begin(), joined.begin() + left_width, Value());
     for (size_t r = 0; r < right.rows; ++r) {
       if (right_matched[r]) continue;
-      std::copy(right.Row(r), right.Row(r) + right.width, joined.begin() + left_width);
+      copy_right(right.Row(r), joined);
       sink(joined.data());
     }
   }
