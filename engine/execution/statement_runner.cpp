@@ -146,7 +146,9 @@ void StatementRunner::Run(ast::Stmt& statement) {
     }
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
-    throw;
+    if (!EndsOnlyStatement(error.number())) throw;
+    // The statement changed nothing (each one checks all its rows first); the batch goes on.
+    result_.AddError(std::move(error));
   }
 }
 
