@@ -39,6 +39,7 @@ PlanPtr Binder::BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids) 
 
 PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   const std::string& object = ref.name.back();
+  if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   if (object.rfind('#', 0) != 0) {
     if (const ViewDefinition* view = context_.catalog.FindView(object)) {
       ast::Batch batch = ParseBatch(view->query_text);

@@ -23,6 +23,7 @@ struct BindContext {
   Catalog& catalog;
   SessionState& session;
   StringArena& arena;  // the statement's: text of literals
+  bool view_definition = false;  // binding CREATE VIEW: temporary tables are refused (4508)
 };
 
 // Where an expression stands decides whether aggregates may appear in it.

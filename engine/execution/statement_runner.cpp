@@ -154,7 +154,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
 
 void StatementRunner::RunLocked(ast::Stmt& statement) {
   StringArena arena;
-  BindContext bind_context{catalog_, session_, arena};
+  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}};
   switch (statement.kind) {
