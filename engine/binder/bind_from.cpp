@@ -37,6 +37,16 @@ PlanPtr Binder::BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids) 
   return BindTableRef(from, scope, 0, row_ids);
 }
 
+PlanPtr Binder::CrossJoinTable(PlanPtr from, const ast::NamedTableRef& ref, Scope& scope, bool row_ids) {
+  auto join = std::make_unique<JoinPlan>();
+  join->type = ast::JoinType::Cross;
+  join->left = std::move(from);
+  join->right = BindNamedTable(ref, scope, join->left->width, row_ids);
+  join->width = join->left->width + join->right->width;
+  PlanJoinCondition(nullptr, join->left->width, *join);
+  return join;
+}
+
 PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
