@@ -57,8 +57,15 @@ PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size
         Throw(ErrorCode::kInternal, {"the text of view " + view->name + " is not one query"}, ref.line);
       }
       const auto& select = static_cast<const ast::SelectStmt&>(*batch.statements[0]);
-      return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
-                         ref.line);
+      try {
+        return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
+                           ref.line);
+      } catch (SqlError& error) {
+        // A line of the view's own text means nothing to the batch: the
+        // error takes the line of the statement using the view.
+        error.set_line(0);
+        throw;
+      }
     }
   }
   std::shared_ptr<Table> table = LookupTable(ref.name, ref.line);
