@@ -13,22 +13,24 @@ namespace orv::engine {
 DuplicateKey FindDuplicateNewKey(Table& table, const std::vector<Value>& cells, size_t rows) {
   const size_t width = table.column_count();
   std::vector<Value> values;
+  DuplicateKey first;  // the earliest offending row over all keys: rows are inserted in order
   for (size_t k = 0; k < table.keys().size(); ++k) {
     const KeyConstraint& key = table.keys()[k];
     const RowIndex& stored = table.KeyIndex(k);
     RowIndex added(key.columns.size());
     values.resize(key.columns.size());
-    bool inserted = false;
-    for (size_t r = 0; r < rows; ++r) {
+    bool inserted = true;
+    const size_t end = first.row < 0 ? rows : static_cast<size_t>(first.row);
+    for (size_t r = 0; r < end; ++r) {
       for (size_t i = 0; i < values.size(); ++i) values[i] = cells[r * width + key.columns[i]];
-      if (stored.Find(values.data()) >= 0) return {static_cast<int64_t>(r), k};
-      if (rows > 1) {
-        added.FindOrInsert(values.data(), inserted);
-        if (!inserted) return {static_cast<int64_t>(r), k};
+      if (rows > 1) added.FindOrInsert(values.data(), inserted);
+      if (!inserted || stored.Find(values.data()) >= 0) {
+        first = {static_cast<int64_t>(r), k};
+        break;
       }
     }
   }
-  return {};
+  return first;
 }
 
 void ThrowDuplicateKey(const Table& table, size_t key, const Value* row) {
