@@ -23,7 +23,7 @@ namespace orv::bench {
 namespace {
 
 void CheckEngine(const engine::BatchResult& result, const std::string& sql) {
-  if (result.error) throw std::runtime_error("engine: " + result.error->message() + "\n" + sql.substr(0, 300));
+  if (result.first_error()) throw std::runtime_error("engine: " + result.first_error()->message() + "\n" + sql.substr(0, 300));
 }
 
 void CheckSqlite(int rc, sqlite3* db, const std::string& what) {

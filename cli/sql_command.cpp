@@ -22,8 +22,29 @@ void PrintSqlError(std::ostream& err, const engine::SqlError& error) {
       << error.message() << '\n';
 }
 
+// Prints a batch's result sets and messages in order, so that each error can
+// be printed at its place between them.
+struct BatchPrinter {
+  const engine::BatchResult& result;
+  std::ostream* out;
+  OutputFormat format;
+  size_t result_sets_done = 0;
+  size_t messages_done = 0;
+
+  void PrintUpTo(size_t result_sets, size_t messages) {
+    for (; result_sets_done < result_sets; ++result_sets_done) {
+      if (out == nullptr) continue;
+      PrintResult(*out, FromResultSet(result.result_sets[result_sets_done]), format);
+      if (format == OutputFormat::Table) *out << '\n';
+    }
+    for (; messages_done < messages; ++messages_done) {
+      if (out != nullptr && format == OutputFormat::Table) *out << result.messages[messages_done] << '\n';
+    }
+  }
+};
+
 // Runs every batch of `script`; prints results when `out` is given. Returns
-// false when a batch failed.
+// false when any statement failed; errors go to `err` at their place in the output.
 bool RunScript(engine::Session& session, const std::string& script, std::ostream* out, OutputFormat format,
                std::ostream& err) {
   bool all_ran = true;
@@ -36,19 +57,14 @@ bool RunScript(engine::Session& session, const std::string& script, std::ostream
   }
   for (const engine::ScriptBatch& batch : batches) {
     const engine::BatchResult result = session.Execute(batch.text);
-    if (out != nullptr) {
-      for (const engine::ResultSet& rows : result.result_sets) {
-        PrintResult(*out, FromResultSet(rows), format);
-        if (format == OutputFormat::Table) *out << '\n';
-      }
-      if (format == OutputFormat::Table) {
-        for (const std::string& message : result.messages) *out << message << '\n';
-      }
-    }
-    if (result.error) {
-      PrintSqlError(err, *result.error);
+    BatchPrinter printer{result, out, format};
+    for (const engine::BatchError& error : result.errors) {
+      printer.PrintUpTo(error.result_sets_before, error.messages_before);
+      if (out != nullptr) out->flush();
+      PrintSqlError(err, error.error);
       all_ran = false;
     }
+    printer.PrintUpTo(result.result_sets.size(), result.messages.size());
   }
   return all_ran;
 }

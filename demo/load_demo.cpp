@@ -13,8 +13,8 @@ namespace {
 void RunScript(engine::Session& session, std::string_view script) {
   for (const engine::ScriptBatch& batch : engine::SplitScript(script)) {
     engine::BatchResult result = session.Execute(batch.text);
-    if (result.error) {
-      const engine::SqlError& error = *result.error;
+    if (result.first_error()) {
+      const engine::SqlError& error = *result.first_error();
       const int line = error.line() > 0 ? batch.first_line + error.line() - 1 : batch.first_line;
       throw engine::SqlError(error.number(), error.severity(), error.state(), line, error.message());
     }

@@ -1,6 +1,6 @@
 // Database and Session: the public entry points. Execute parses the whole
-// batch, then hands its statements one by one to the statement runner; the
-// first error ends the batch and is returned, never thrown.
+// batch, then hands its statements one by one to the statement runner; errors
+// are returned in the result, never thrown.
 #include "engine/engine.h"
 
 #include "engine/catalog/catalog.h"
@@ -35,12 +35,12 @@ BatchResult Session::Execute(std::string_view batch) {
       runner.Run(*statement);
     }
   } catch (const SqlError& error) {
-    result.error = error;
+    result.AddError(error);
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception& error) {
     // Anything else is an engine fault; report it rather than let it escape.
-    result.error = MakeError(ErrorCode::kInternal, {error.what()}, line);
+    result.AddError(MakeError(ErrorCode::kInternal, {error.what()}, line));
   }
   return result;
 }

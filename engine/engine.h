@@ -2,13 +2,12 @@
 // and views shared by every connection of one instance in the process; a
 // Session is one connection, with its own temporary tables and SET options.
 // Execute runs one batch and returns what SQL Server would send back to a
-// client: the result sets in order, the informational messages, and the error
-// that stopped the batch, if any.
+// client: the result sets in order, the informational messages, and every
+// error in order, each placed among the result sets and messages around it.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,10 +56,25 @@ class ResultSet {
 
 enum class IsolationLevel { ReadUncommitted, ReadCommitted, RepeatableRead, Serializable, Snapshot };
 
+// An error and where it came: after `result_sets_before` result sets and
+// `messages_before` messages of its batch.
+struct BatchError {
+  SqlError error;
+  size_t result_sets_before = 0;
+  size_t messages_before = 0;
+};
+
 struct BatchResult {
   std::vector<ResultSet> result_sets;
   std::vector<std::string> messages;  // "(3 rows affected)" unless NOCOUNT is ON
-  std::optional<SqlError> error;      // the error that ended the batch; earlier work stays done
+  // In order. Most errors end only their statement, which is undone, and the
+  // batch goes on; a conversion, name or syntax error ends the batch, so only
+  // the last error may have stopped it. Work done before an error stays done.
+  std::vector<BatchError> errors;
+
+  const SqlError* first_error() const { return errors.empty() ? nullptr : &errors.front().error; }
+  // Appends `error` at the current place in the batch's output.
+  void AddError(SqlError error) { errors.push_back({std::move(error), result_sets.size(), messages.size()}); }
 };
 
 class Database {
@@ -87,7 +101,9 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Parses the whole batch, then runs its statements in order until one fails.
+  // Parses the whole batch, then runs its statements in order. A statement
+  // that fails is undone and reported; the batch goes on unless the error is
+  // one that ends the batch (see EndsOnlyStatement).
   BatchResult Execute(std::string_view batch);
 
   IsolationLevel isolation_level() const;

@@ -71,7 +71,7 @@ class EmbeddedSession : public ProviderSession {
       out.row_sets.push_back(std::make_shared<EngineRowSource>(std::move(rows)));
     }
     out.messages = std::move(result.messages);
-    if (result.error) out.error = ToProviderError(*result.error);
+    if (const engine::SqlError* error = result.first_error()) out.error = ToProviderError(*error);
     return out;
   }
 

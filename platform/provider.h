@@ -1,7 +1,7 @@
 // The contract between the ADO-like connection and a data provider: a provider
 // opens a session from the connection string's properties and runs one batch
-// at a time, giving back the row sets of the batch in order and the error that
-// stopped it. Providers register by name ("Orvalent.Embedded", ...).
+// at a time, giving back the row sets of the batch in order and its first
+// error. Providers register by name ("Orvalent.Embedded", ...).
 #pragma once
 
 #include <functional>
@@ -28,7 +28,7 @@ struct ProviderError {
 struct ProviderBatch {
   std::vector<std::shared_ptr<const RowSource>> row_sets;
   std::vector<std::string> messages;  // informational texts, "(3 rows affected)"
-  std::optional<ProviderError> error;  // set when the batch stopped on an error
+  std::optional<ProviderError> error;  // the batch's first error, the one the connection raises
 };
 
 class ProviderSession {

@@ -37,8 +37,19 @@ PlanPtr Binder::BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids) 
   return BindTableRef(from, scope, 0, row_ids);
 }
 
+PlanPtr Binder::CrossJoinTable(PlanPtr from, const ast::NamedTableRef& ref, Scope& scope, bool row_ids) {
+  auto join = std::make_unique<JoinPlan>();
+  join->type = ast::JoinType::Cross;
+  join->left = std::move(from);
+  join->right = BindNamedTable(ref, scope, join->left->width, row_ids);
+  join->width = join->left->width + join->right->width;
+  PlanJoinCondition(nullptr, join->left->width, *join);
+  return join;
+}
+
 PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   const std::string& object = ref.name.back();
+  if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   if (object.rfind('#', 0) != 0) {
     if (const ViewDefinition* view = context_.catalog.FindView(object)) {
       ast::Batch batch = ParseBatch(view->query_text);
@@ -46,8 +57,15 @@ PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size
         Throw(ErrorCode::kInternal, {"the text of view " + view->name + " is not one query"}, ref.line);
       }
       const auto& select = static_cast<const ast::SelectStmt&>(*batch.statements[0]);
-      return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
-                         ref.line);
+      try {
+        return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
+                           ref.line);
+      } catch (SqlError& error) {
+        // A line of the view's own text means nothing to the batch: the
+        // error takes the line of the statement using the view.
+        error.set_line(0);
+        throw;
+      }
     }
   }
   std::shared_ptr<Table> table = LookupTable(ref.name, ref.line);

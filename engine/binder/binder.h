@@ -23,6 +23,7 @@ struct BindContext {
   Catalog& catalog;
   SessionState& session;
   StringArena& arena;  // the statement's: text of literals
+  bool view_definition = false;  // binding CREATE VIEW: temporary tables are refused (4508)
 };
 
 // Where an expression stands decides whether aggregates may appear in it.
@@ -45,6 +46,8 @@ class Binder {
   // The FROM clause: the plan of the joined rows; the tables land in `scope`.
   // With `row_ids` every table scan also yields its row positions.
   PlanPtr BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids);
+  // `from`, already bound into `scope`, cross joined with the table `ref` names.
+  PlanPtr CrossJoinTable(PlanPtr from, const ast::NamedTableRef& ref, Scope& scope, bool row_ids);
 
   BoundExprPtr BindExpr(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   // An expression outside any query (VALUES, IF, TOP, DEFAULT).

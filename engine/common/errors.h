@@ -38,6 +38,11 @@ class SqlError : public std::runtime_error {
 // Builds the error of `code`, filling the template's %s markers with `args` in order.
 SqlError MakeError(ErrorCode code, std::initializer_list<std::string_view> args = {}, int line = 0);
 
+// Whether SQL Server, with a client connection's defaults (XACT_ABORT OFF,
+// ANSI_WARNINGS ON), ends only the failing statement on error `number` and
+// goes on with the batch. Every other error ends the batch.
+bool EndsOnlyStatement(int number);
+
 [[noreturn]] inline void Throw(ErrorCode code, std::initializer_list<std::string_view> args = {}, int line = 0) {
   throw MakeError(code, args, line);
 }

@@ -7,6 +7,16 @@
 #include "engine/planner/join_planner.h"
 
 namespace orv::engine {
+namespace {
+
+ast::NamedTableRef TargetRef(const ast::Name& target, int line) {
+  ast::NamedTableRef ref;
+  ref.name = target;
+  ref.line = line;
+  return ref;
+}
+
+}  // namespace
 
 DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, const ast::Expr* where, int line,
                            Binder& binder, ExecContext& context, const std::function<void(DmlTarget&)>& after_bind) {
@@ -19,7 +29,7 @@ DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, c
     for (const ScopeTable& table : result.scope.tables) {
       if (table.table && NamesEqual(table.exposed, target.back())) found = &table;
     }
-    // ... or a table the FROM clause names exactly once under an alias.
+    // ... or a table the FROM clause names exactly once under an alias ...
     if (!found) {
       std::shared_ptr<Table> named = binder.LookupTable(target, line);
       for (const ScopeTable& table : result.scope.tables) {
@@ -27,13 +37,14 @@ DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, c
         if (found) Throw(ErrorCode::kNotSupported, {"An UPDATE or DELETE target named twice in FROM"}, line);
         found = &table;
       }
-      if (!found) Throw(ErrorCode::kNotSupported, {"An UPDATE or DELETE target missing from its FROM clause"}, line);
+    }
+    // ... or, named nowhere in it, a further table of the FROM clause, cross joined with the rest.
+    if (!found) {
+      plan = binder.CrossJoinTable(std::move(plan), TargetRef(target, line), result.scope, true);
+      found = &result.scope.tables.back();
     }
   } else {
-    ast::NamedTableRef ref;
-    ref.name = target;
-    ref.line = line;
-    plan = binder.BindFrom(ref, result.scope, true);
+    plan = binder.BindFrom(TargetRef(target, line), result.scope, true);
     found = &result.scope.tables[0];
   }
   result.table = found->table;

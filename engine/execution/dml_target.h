@@ -1,6 +1,7 @@
 // The rows UPDATE and DELETE act on: the target table (named directly or
-// through an alias of the FROM clause) and, for each row of the FROM ... WHERE
-// result, the position of the target row it came from.
+// through an alias of the FROM clause; a target the FROM clause does not name
+// joins it as one more table, as in SQL Server) and, for each row of the
+// FROM ... WHERE result, the position of the target row it came from.
 #pragma once
 
 #include <functional>

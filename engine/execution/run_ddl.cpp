@@ -14,6 +14,38 @@ void RejectGlobalTemp(const std::string& name, int line) {
   if (name.rfind("##", 0) == 0) Throw(ErrorCode::kNotSupported, {"The global temporary table " + name}, line);
 }
 
+// The table's PRIMARY KEY and UNIQUE constraints over column positions. An
+// unnamed one is called PK__<table> or UQ__<table>__<columns>: SQL Server adds
+// a generated suffix that cannot be reproduced, so the name stays stable instead.
+std::vector<KeyConstraint> ResolveKeys(const ast::CreateTableStmt& statement, const std::vector<ColumnSchema>& schema) {
+  const std::string& table = statement.table.back();
+  std::vector<KeyConstraint> keys;
+  for (const ast::KeyDef& definition : statement.keys) {
+    KeyConstraint key{definition.name, definition.primary, {}};
+    std::string generated = (definition.primary ? "PK__" : "UQ__") + table;
+    for (const std::string& name : definition.columns) {
+      size_t c = 0;
+      while (c < schema.size() && !NamesEqual(schema[c].name, name)) ++c;
+      if (c == schema.size()) Throw(ErrorCode::kKeyColumnMissing, {name}, statement.line);
+      key.columns.push_back(c);
+      if (!definition.primary) generated += "__" + schema[c].name;
+    }
+    if (key.name.empty()) key.name = std::move(generated);
+    keys.push_back(std::move(key));
+  }
+  return keys;
+}
+
+bool InPrimaryKey(const ast::CreateTableStmt& statement, const std::string& column) {
+  for (const ast::KeyDef& key : statement.keys) {
+    if (!key.primary) continue;
+    for (const std::string& name : key.columns) {
+      if (NamesEqual(name, column)) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
@@ -26,8 +58,8 @@ void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
     ColumnSchema column;
     column.name = definition.name;
     column.type = AtLine(statement.line, [&] { return ResolveTypeName(definition.type, false, static_cast<int>(i + 1)); });
-    bool key = definition.primary_key;
-    for (const std::string& key_column : statement.primary_key) key = key || NamesEqual(key_column, definition.name);
+    const bool key = InPrimaryKey(statement, definition.name);
+    if (key && definition.nullable == 1) Throw(ErrorCode::kNullablePrimaryKey, {name}, statement.line);
     // A column is nullable unless declared NOT NULL, an identity or part of the primary key.
     column.nullable = definition.nullable == 1 || (definition.nullable == -1 && !definition.identity && !key);
     if (definition.default_value) column.default_value = std::shared_ptr<const ast::Expr>(std::move(definition.default_value));
@@ -40,7 +72,8 @@ void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
     column.collation = definition.collation;
     schema.push_back(std::move(column));
   }
-  auto table = std::make_shared<Table>(name, std::move(schema));
+  std::vector<KeyConstraint> keys = ResolveKeys(statement, schema);
+  auto table = std::make_shared<Table>(name, std::move(schema), std::move(keys));
   if (IsTemp(name)) {
     session_.AddTemp(std::move(table));
   } else {

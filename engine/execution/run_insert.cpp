@@ -1,8 +1,9 @@
-// INSERT ... VALUES / SELECT / DEFAULT VALUES. Every row is computed and
-// converted before the table changes, so a failing row inserts nothing.
-// Columns left out get their default (bound again for this statement, so
-// GETDATE() is evaluated per row) or NULL; identity values are drawn only
-// once every row has passed, so a failed INSERT leaves no gap.
+// INSERT ... VALUES / SELECT / DEFAULT VALUES. Every row is computed,
+// converted and checked against the keys before the table changes, so a
+// failing row inserts nothing. Columns left out get their default (bound
+// again for this statement, so GETDATE() is evaluated per row) or NULL. Each
+// row draws its identity value as it is converted; as in SQL Server, a failed
+// INSERT keeps the values drawn up to the failing row, leaving a gap.
 #include <algorithm>
 
 #include "engine/catalog/names.h"
@@ -10,6 +11,7 @@
 #include "engine/execution/column_writer.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
+#include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
 
 namespace orv::engine {
@@ -86,6 +88,11 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
   std::vector<int> slot(width, -1);
   for (size_t i = 0; i < targets.size(); ++i) slot[targets[i]] = static_cast<int>(i);
 
+  const int identity = table->identity_column();
+  const TypeId id_type = identity < 0 || table->schema()[identity].type.id == TypeId::Decimal
+                             ? TypeId::BigInt
+                             : table->schema()[identity].type.id;
+  int64_t first_identity = 0;
   std::vector<Value> cells(source.rows * width);
   Value none;
   for (size_t r = 0; r < source.rows; ++r) {
@@ -93,7 +100,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       const ColumnSchema& column = table->schema()[c];
       Value value;
       if (column.identity) {
-        continue;  // numbered below, once every row has passed its checks
+        value = Value::Integer(id_type, table->NextIdentity());
+        if (r == 0) first_identity = value.i;
       } else if (slot[c] >= 0 && !use_default[r * targets.size() + slot[c]]) {
         value = source.Row(r)[slot[c]];
       } else if (defaults[c]) {
@@ -102,12 +110,14 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       cells[r * width + c] = ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
     }
   }
-  if (int c = table->identity_column(); c >= 0) {
-    const ColumnSchema& column = table->schema()[c];
-    TypeId id_type = column.type.id == TypeId::Decimal ? TypeId::BigInt : column.type.id;
-    for (size_t r = 0; r < source.rows; ++r) {
-      cells[r * width + c] = ConvertForColumn(Value::Integer(id_type, table->NextIdentity()), column, *table, "INSERT",
-                                              session_.database_name, context.arena);
+  if (!table->keys().empty()) {
+    const DuplicateKey duplicate = FindDuplicateNewKey(*table, cells, source.rows);
+    if (duplicate.row >= 0) {
+      // The rows after the offending one were never reached: their identity values stay unused.
+      if (identity >= 0) {
+        table->SeedIdentityAfter(first_identity + duplicate.row * table->schema()[identity].identity->increment);
+      }
+      ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
     }
   }
   table->AppendRows(cells);

@@ -1,6 +1,6 @@
 // UPDATE [alias] SET ... [FROM ... JOIN ...] [WHERE ...]. Every new value is
 // computed from the rows as they were before the statement, converted and
-// checked; only then are the target rows changed. A target row met several
+// checked (keys included); only then are the target rows changed. A target row met several
 // times through a join takes the values of its first match.
 #include <algorithm>
 
@@ -9,6 +9,7 @@
 #include "engine/execution/column_writer.h"
 #include "engine/execution/dml_target.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
 
 namespace orv::engine {
@@ -57,6 +58,7 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
                                             session_.database_name, context.arena));
     }
   }
+  if (!table.keys().empty()) CheckUpdatedKeys(table, changed_rows, columns, new_values);
   for (size_t i = 0; i < changed_rows.size(); ++i) {
     for (size_t a = 0; a < columns.size(); ++a) table.Set(changed_rows[i], columns[a], new_values[i * columns.size() + a]);
   }

@@ -146,13 +146,15 @@ void StatementRunner::Run(ast::Stmt& statement) {
     }
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
-    throw;
+    if (!EndsOnlyStatement(error.number())) throw;
+    // The statement changed nothing (each one checks all its rows first); the batch goes on.
+    result_.AddError(std::move(error));
   }
 }
 
 void StatementRunner::RunLocked(ast::Stmt& statement) {
   StringArena arena;
-  BindContext bind_context{catalog_, session_, arena};
+  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}};
   switch (statement.kind) {

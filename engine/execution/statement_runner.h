@@ -17,7 +17,8 @@ class StatementRunner {
   StatementRunner(Catalog& catalog, SessionState& session, BatchResult& result)
       : catalog_(catalog), session_(session), result_(result) {}
 
-  // Raises the statement's SqlError; what earlier statements did stays.
+  // Records an error that ends only the statement in the batch result and
+  // returns; raises one that ends the batch. What earlier statements did stays.
   void Run(ast::Stmt& statement);
 
   // Checks made on the whole batch before it runs, as SQL Server's compiler

@@ -321,15 +321,20 @@ struct ColumnDef {
   long long identity_seed = 1;
   long long identity_increment = 1;
   std::string collation;  // empty when not written
-  bool primary_key = false;
-  bool unique = false;
+};
+
+// PRIMARY KEY or UNIQUE, written on a column or on the table.
+struct KeyDef {
+  std::string name;  // CONSTRAINT name; empty when not written
+  bool primary = false;
+  std::vector<std::string> columns;
 };
 
 struct CreateTableStmt : Stmt {
   CreateTableStmt() : Stmt(StmtKind::CreateTable) {}
   Name table;
   std::vector<ColumnDef> columns;
-  std::vector<std::string> primary_key;  // table-level PRIMARY KEY (...); ON [PRIMARY] is dropped
+  std::vector<KeyDef> keys;  // in the order written; ON [PRIMARY] is dropped
 };
 
 struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v

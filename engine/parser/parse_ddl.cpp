@@ -3,6 +3,7 @@
 // INDEX, DROP TABLE/VIEW, and the type names of columns and CAST/CONVERT.
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "engine/parser/keywords.h"
 #include "engine/parser/parser_impl.h"
@@ -62,6 +63,7 @@ void Parser::SkipFileGroupName() {
 void Parser::ParseColumnDef(ast::CreateTableStmt& table) {
   ast::ColumnDef column;
   column.name = ExpectName();
+  std::string constraint;  // the name a CONSTRAINT clause gives the clause after it
   if (AtWord("AS")) NotSupported("A computed column");
   column.type = ParseTypeName();
   while (true) {
@@ -74,7 +76,7 @@ void Parser::ParseColumnDef(ast::CreateTableStmt& table) {
       Advance();
       column.nullable = 0;
     } else if (AcceptWord("CONSTRAINT")) {
-      ExpectName();
+      constraint = ExpectName();
       if (!AtWord("DEFAULT") && !AtWord("PRIMARY") && !AtWord("UNIQUE") && !AtWord("CHECK") &&
           !AtWord("REFERENCES") && !AtWord("FOREIGN")) {
         SyntaxError();
@@ -90,16 +92,17 @@ void Parser::ParseColumnDef(ast::CreateTableStmt& table) {
         ExpectOp(")");
       }
       if (AtWord("NOT") && AtWord("FOR", 1)) NotSupported("NOT FOR REPLICATION");
-    } else if (AtWord("PRIMARY")) {
-      if (column.primary_key) Throw(ErrorCode::kMultiplePrimaryKeys, {table.table.back()}, Line());
-      CheckSinglePrimaryKey(table, Line());
-      Advance();
-      ExpectWord("KEY");
+    } else if (AtWord("PRIMARY") || AtWord("UNIQUE")) {
+      ast::KeyDef key{std::exchange(constraint, {}), AtWord("PRIMARY"), {column.name}};
+      if (key.primary) {
+        CheckSinglePrimaryKey(table, Line());
+        Advance();
+        ExpectWord("KEY");
+      } else {
+        Advance();
+      }
       if (!AcceptWord("CLUSTERED")) AcceptWord("NONCLUSTERED");
-      column.primary_key = true;
-    } else if (AcceptWord("UNIQUE")) {
-      if (!AcceptWord("CLUSTERED")) AcceptWord("NONCLUSTERED");
-      column.unique = true;
+      table.keys.push_back(std::move(key));
     } else if (AtWord("CHECK")) {
       NotSupported("A CHECK constraint");
     } else if (AtWord("REFERENCES") || AtWord("FOREIGN")) {
@@ -111,28 +114,22 @@ void Parser::ParseColumnDef(ast::CreateTableStmt& table) {
   table.columns.push_back(std::move(column));
 }
 
-// [CONSTRAINT name] PRIMARY KEY [CLUSTERED] (cols) | UNIQUE (col)
+// [CONSTRAINT name] PRIMARY KEY [CLUSTERED] (cols) | UNIQUE (cols)
 void Parser::ParseTableConstraint(ast::CreateTableStmt& table) {
   const int line = Line();
-  if (AcceptWord("CONSTRAINT")) ExpectName();
+  ast::KeyDef key;
+  if (AcceptWord("CONSTRAINT")) key.name = ExpectName();
   if (AtWord("CHECK")) NotSupported("A CHECK constraint");
   if (AtWord("FOREIGN")) NotSupported("A FOREIGN KEY constraint");
-  if (AcceptWord("UNIQUE")) {
-    if (!AcceptWord("CLUSTERED")) AcceptWord("NONCLUSTERED");
-    const std::vector<std::string> columns = ParseIndexColumns();
-    ast::ColumnDef* target = nullptr;
-    for (ast::ColumnDef& column : table.columns) {
-      if (EqualsIgnoreCase(column.name, columns.front())) target = &column;
-    }
-    if (columns.size() != 1 || target == nullptr) NotSupported("A UNIQUE constraint over several or later columns");
-    target->unique = true;
-  } else {
+  if (!AcceptWord("UNIQUE")) {
     CheckSinglePrimaryKey(table, line);
     ExpectWord("PRIMARY");
     ExpectWord("KEY");
-    if (!AcceptWord("CLUSTERED")) AcceptWord("NONCLUSTERED");
-    table.primary_key = ParseIndexColumns();
+    key.primary = true;
   }
+  if (!AcceptWord("CLUSTERED")) AcceptWord("NONCLUSTERED");
+  key.columns = ParseIndexColumns();
+  table.keys.push_back(std::move(key));
   if (AtWord("WITH") && AtOp("(", 1)) {
     Advance();
     SkipParenthesized();
@@ -142,9 +139,8 @@ void Parser::ParseTableConstraint(ast::CreateTableStmt& table) {
 
 // A second primary key would silently replace the first; SQL Server refuses it.
 void Parser::CheckSinglePrimaryKey(const ast::CreateTableStmt& table, int line) const {
-  bool has_key = !table.primary_key.empty();
-  for (const ast::ColumnDef& column : table.columns) has_key = has_key || column.primary_key;
-  if (has_key) Throw(ErrorCode::kMultiplePrimaryKeys, {table.table.back()}, line);
+  const auto primary = [](const ast::KeyDef& key) { return key.primary; };
+  if (std::any_of(table.keys.begin(), table.keys.end(), primary)) Throw(ErrorCode::kMultiplePrimaryKeys, {table.table.back()}, line);
 }
 
 // (col [ASC|DESC], ...)

@@ -1,15 +1,58 @@
-// Table rows: appends, in-place updates, deletes by mask and identity values.
+// Table rows: appends, in-place updates, deletes by mask, identity values and
+// the hash indexes of the keys.
 #include "engine/storage/table.h"
+
+#include "engine/execution/row_index.h"
 
 namespace orv::engine {
 
-Table::Table(std::string display_name, std::vector<ColumnSchema> schema)
-    : name_(std::move(display_name)), schema_(std::move(schema)), arena_(std::make_unique<StringArena>()) {
+Table::Table(std::string display_name, std::vector<ColumnSchema> schema, std::vector<KeyConstraint> keys)
+    : name_(std::move(display_name)),
+      schema_(std::move(schema)),
+      arena_(std::make_unique<StringArena>()),
+      keys_(std::move(keys)),
+      key_indexes_(keys_.size()) {
   columns_.reserve(schema_.size());
   for (size_t i = 0; i < schema_.size(); ++i) {
     columns_.emplace_back(schema_[i].type, arena_.get());
     if (schema_[i].identity && identity_column_ < 0) identity_column_ = static_cast<int>(i);
   }
+}
+
+Table::~Table() = default;
+
+namespace {
+
+// Adds the keys of rows [first, last) of `columns` to `index`. Stored strings
+// live in the table's arena, so the index may point at them.
+void AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column>& columns, size_t first,
+             size_t last) {
+  std::vector<Value> values(key.columns.size());
+  bool inserted = false;
+  for (size_t r = first; r < last; ++r) {
+    for (size_t i = 0; i < values.size(); ++i) values[i] = columns[key.columns[i]].Get(r);
+    index.FindOrInsert(values.data(), inserted);
+  }
+}
+
+}  // namespace
+
+const RowIndex& Table::KeyIndex(size_t k) {
+  if (!key_indexes_[k]) {
+    key_indexes_[k] = std::make_unique<RowIndex>(keys_[k].columns.size());
+    AddKeys(*key_indexes_[k], keys_[k], columns_, 0, row_count_);
+  }
+  return *key_indexes_[k];
+}
+
+void Table::IndexRows(size_t first) {
+  for (size_t k = 0; k < keys_.size(); ++k) {
+    if (key_indexes_[k]) AddKeys(*key_indexes_[k], keys_[k], columns_, first, row_count_);
+  }
+}
+
+void Table::DropKeyIndexes() {
+  for (auto& index : key_indexes_) index.reset();
 }
 
 void Table::AppendRows(const std::vector<Value>& cells) {
@@ -21,6 +64,7 @@ void Table::AppendRows(const std::vector<Value>& cells) {
     for (size_t r = 0; r < rows; ++r) column.Append(cells[r * width + c]);
   }
   row_count_ += rows;
+  IndexRows(row_count_ - rows);
 }
 
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
@@ -32,12 +76,14 @@ void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
   }
   for (Column& column : columns_) column.Compact(keep);
   row_count_ = kept;
+  DropKeyIndexes();
 }
 
 void Table::Truncate() {
   for (Column& column : columns_) column.Clear();
   row_count_ = 0;
   last_identity_.reset();
+  DropKeyIndexes();
   // Old strings are unreachable now; a fresh arena returns their memory.
   auto fresh = std::make_unique<StringArena>();
   columns_.clear();

@@ -31,10 +31,21 @@ struct ColumnSchema {
   std::string collation;  // kept as written; every column compares under the database collation
 };
 
+// A PRIMARY KEY or UNIQUE constraint: no two rows have equal values in its
+// columns, NULLs counting as equal (so UNIQUE allows one NULL).
+struct KeyConstraint {
+  std::string name;
+  bool primary = false;
+  std::vector<size_t> columns;  // positions in the schema
+};
+
+class RowIndex;
+
 class Table {
  public:
   // `display_name` is the name used in messages ("#t" or "t_Item").
-  Table(std::string display_name, std::vector<ColumnSchema> schema);
+  Table(std::string display_name, std::vector<ColumnSchema> schema, std::vector<KeyConstraint> keys = {});
+  ~Table();
   Table(const Table&) = delete;
   Table& operator=(const Table&) = delete;
 
@@ -50,10 +61,18 @@ class Table {
   Value Get(size_t row, size_t column) const { return columns_[column].Get(row); }
   const Column& column(size_t index) const { return columns_[index]; }
 
+  const std::vector<KeyConstraint>& keys() const { return keys_; }
+  // The hash index of the stored values of key `k`. Appends keep it up to
+  // date; after any other change it is built again on first use.
+  const RowIndex& KeyIndex(size_t k);
+
   // Appends rows given row-major, `column_count()` values each, already of the
-  // column types and checked against the schema.
+  // column types and checked against the schema and the keys.
   void AppendRows(const std::vector<Value>& cells);
-  void Set(size_t row, size_t column, const Value& value) { columns_[column].Set(row, value); }
+  void Set(size_t row, size_t column, const Value& value) {
+    columns_[column].Set(row, value);
+    if (!keys_.empty()) DropKeyIndexes();
+  }
   void DeleteRows(const std::vector<uint8_t>& doomed);
   // Empties the table and restarts its identity at the seed.
   void Truncate();
@@ -74,6 +93,12 @@ class Table {
   int64_t object_id_ = 0;
   int identity_column_ = -1;
   std::optional<int64_t> last_identity_;
+  std::vector<KeyConstraint> keys_;
+  std::vector<std::unique_ptr<RowIndex>> key_indexes_;  // one per key; null until built
+
+  void DropKeyIndexes();
+  // Adds rows [first, row_count()) to the key indexes that are built.
+  void IndexRows(size_t first);
 };
 
 }  // namespace orv::engine

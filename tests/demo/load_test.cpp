@@ -29,7 +29,7 @@ engine::Session& LoadedSession(Scale scale) {
 // The single value of a one-row query, as the client tools show it.
 std::string Scalar(engine::Session& session, const std::string& sql) {
   engine::BatchResult result = session.Execute(sql);
-  if (result.error) return "error " + std::to_string(result.error->number()) + ": " + result.error->message();
+  if (result.first_error()) return "error " + std::to_string(result.first_error()->number()) + ": " + result.first_error()->message();
   if (result.result_sets.empty() || result.result_sets.back().row_count() != 1) return "no single row";
   return engine::FormatValue(result.result_sets.back().at(0, 0));
 }

@@ -106,6 +106,20 @@ TEST_F(CliTest, SqlErrorIsReportedLikeTheServersClientAndFailsTheRun) {
   EXPECT_EQ(result.out, "FOne\r\n1\r\nFTwo\r\n2\r\n");
 }
 
+TEST_F(CliTest, SqlReportsEveryErrorOfABatchThatGoesOn) {
+  const std::string script =
+      "SET NOCOUNT ON\nCREATE TABLE #C (FA INT NOT NULL)\nINSERT INTO #C VALUES (NULL)\nSELECT 1 / 0\n"
+      "SELECT COUNT(*) AS FN FROM #C\n";
+  const CliResult result = Run("sql --format csv '" + WriteFile("g.sql", script).string() + "'");
+  EXPECT_NE(result.exit_code, 0);
+  EXPECT_EQ(result.err,
+            "Msg 515, Level 16, State 1, Line 3\n"
+            "Cannot insert the value NULL into column 'FA', table 'tempdb.dbo.#C'; column does not allow nulls. "
+            "INSERT fails.\n"
+            "Msg 8134, Level 16, State 1, Line 4\nDivide by zero error encountered.\n");
+  EXPECT_EQ(result.out, "FN\r\n0\r\n");
+}
+
 TEST_F(CliTest, SqlLoadsFilesFirstAndReportsAMissingFile) {
   const fs::path load = WriteFile("load.sql", "CREATE TABLE t_L (FID INT)\nGO\nINSERT INTO t_L VALUES (4)\n");
   CliResult result = Run("sql --format csv --load '" + load.string() + "' '" +

@@ -24,7 +24,7 @@ inline void SetUpFrameDatabase() {
     const engine::BatchResult result = session.Execute(
         "CREATE TABLE t_Frame (FID INT NOT NULL, FName NVARCHAR(80) NULL, FQty DECIMAL(28,10) NULL)\r\n"
         "INSERT INTO t_Frame (FID, FName, FQty) VALUES (1, N'资产', 2.5), (2, NULL, -1), (3, N'O''Brien', 0)\r\n");
-    if (result.error) throw *result.error;
+    if (result.first_error()) throw *result.first_error();
   });
 }
 

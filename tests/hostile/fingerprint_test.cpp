@@ -16,7 +16,7 @@ constexpr std::string_view kCopy = "demo-tiny-fingerprint";
 void Execute(const std::string& batch) {
   engine::Session session(platform::GetDatabaseInstance(kCopy));
   const engine::BatchResult result = session.Execute(batch);
-  ASSERT_FALSE(result.error) << result.error->message();
+  ASSERT_FALSE(result.first_error()) << result.first_error()->message();
 }
 
 std::vector<std::string> ChangedTables(const std::map<std::string, std::string>& before) {

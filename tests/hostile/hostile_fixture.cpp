@@ -58,7 +58,7 @@ std::optional<std::vector<std::vector<std::string>>> DirectRows(const std::strin
   RegisterEverything();
   engine::Session session(platform::GetDatabaseInstance(data_source));
   const engine::BatchResult result = session.Execute(sql);
-  if (result.error || result.result_sets.size() != 1) return std::nullopt;
+  if (result.first_error() || result.result_sets.size() != 1) return std::nullopt;
   const engine::ResultSet& set = result.result_sets.front();
   std::vector<std::vector<std::string>> rows;
   for (size_t row = 0; row < set.row_count(); ++row) {

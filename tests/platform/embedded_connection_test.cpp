@@ -165,6 +165,11 @@ TEST(EmbeddedConnection, ErrorsCarryTheProviderCodeAndTheEngineText) {
   EXPECT_EQ(connection->Errors()[0].native_error, 8134);
   // The connection stays usable after an error.
   EXPECT_EQ(connection->Execute("SELECT 5 AS five")->Collect(0).ToLong(), 5);
+  // A batch that went on past an error still fails with its first error.
+  EXPECT_EQ(ErrorOf([&] { (void)connection->Execute("SELECT 1/0\r\nSELECT CAST('x' AS INT)\r\nSELECT 1"); }),
+            -2147217900);
+  ASSERT_EQ(connection->Errors().size(), 1u);
+  EXPECT_EQ(connection->Errors()[0].native_error, 8134);
 }
 
 TEST(EmbeddedConnection, TemporaryTablesArePrivateBaseTablesShared) {
@@ -181,7 +186,7 @@ TEST(EmbeddedConnection, LoadersFillTheirOwnNameOnceAndNothingElse) {
     ++loads;
     const auto result = session.Execute("CREATE TABLE t_Name(FName VARCHAR(40))\r\nINSERT INTO t_Name VALUES('" +
                                         session.database().name() + "')");
-    if (result.error) throw *result.error;
+    if (result.first_error()) throw *result.first_error();
   });
   EXPECT_EQ(Open("p1-named")->Execute("SELECT FName FROM t_Name")->Collect(0).ToString(), "p1-named");
   EXPECT_EQ(Open("P1-NAMED")->Execute("SELECT COUNT(*) FROM t_Name")->Collect(0).ToLong(), 1);

@@ -262,7 +262,7 @@ void RegisterDatabaseWithoutAcceptQty() {
     schema.erase(column, schema.find('\n', column) + 1 - column);
     for (const engine::ScriptBatch& batch : engine::SplitScript(schema)) {
       const engine::BatchResult result = session.Execute(batch.text);
-      if (result.error) throw *result.error;
+      if (result.first_error()) throw *result.first_error();
     }
   });
 }

@@ -4,6 +4,9 @@
 //   query <columns> [rowsort]   SQL ---- rows (tab-separated values)
 //   columns   SQL ---- one line per result column: name, type, NULL / NOT NULL
 //   messages  SQL ---- the batch's informational messages
+//   batch     SQL ---- everything the batch sent, in order: between two errors
+//             the rows of each result set, then the messages; each error as
+//             "Msg n, Level l, State s, Line k" and its text
 // Values print as FormatValue does, the empty string as (empty). Lines
 // starting with # between records are comments.
 #include <gtest/gtest.h>
@@ -78,27 +81,59 @@ std::string Joined(const std::vector<std::string>& lines) {
   return out;
 }
 
+void AppendRows(const ResultSet& rows, std::vector<std::string>& lines) {
+  for (size_t r = 0; r < rows.row_count(); ++r) {
+    std::string line;
+    for (size_t c = 0; c < rows.column_count(); ++c) line += (c ? "\t" : "") + Cell(rows.at(r, c));
+    lines.push_back(line);
+  }
+}
+
+// The batch's output as the records of kind `batch` spell it.
+std::vector<std::string> Transcript(const BatchResult& result) {
+  std::vector<std::string> lines;
+  size_t result_sets = 0;
+  size_t messages = 0;
+  auto up_to = [&](size_t result_set_end, size_t message_end) {
+    for (; result_sets < result_set_end; ++result_sets) AppendRows(result.result_sets[result_sets], lines);
+    for (; messages < message_end; ++messages) lines.push_back(result.messages[messages]);
+  };
+  for (const BatchError& error : result.errors) {
+    up_to(error.result_sets_before, error.messages_before);
+    const SqlError& e = error.error;
+    lines.push_back("Msg " + std::to_string(e.number()) + ", Level " + std::to_string(e.severity()) + ", State " +
+                    std::to_string(e.state()) + ", Line " + std::to_string(e.line()));
+    lines.push_back(e.message());
+  }
+  up_to(result.result_sets.size(), result.messages.size());
+  return lines;
+}
+
 void RunRecord(Session& session, const Record& record, const std::string& where) {
   BatchResult result = session.Execute(record.sql);
   const std::string& kind = record.header[0];
+  if (kind == "batch") {
+    EXPECT_EQ(Joined(Transcript(result)), Joined(record.expected)) << where;
+    return;
+  }
   std::string error_text =
-      result.error ? std::to_string(result.error->number()) + " line " + std::to_string(result.error->line()) + ": " +
-                         result.error->message()
+      result.first_error() ? std::to_string(result.first_error()->number()) + " line " + std::to_string(result.first_error()->line()) + ": " +
+                         result.first_error()->message()
                    : "none";
   if (kind == "statement" && record.header.size() > 2 && record.header[1] == "error") {
-    ASSERT_TRUE(result.error.has_value()) << where << ": expected error " << record.header[2];
-    EXPECT_EQ(std::to_string(result.error->number()), record.header[2]) << where << ": " << error_text;
+    ASSERT_TRUE(result.first_error()) << where << ": expected error " << record.header[2];
+    EXPECT_EQ(std::to_string(result.first_error()->number()), record.header[2]) << where << ": " << error_text;
     if (record.header.size() > 4 && record.header[3] == "line") {
-      EXPECT_EQ(std::to_string(result.error->line()), record.header[4]) << where << ": " << error_text;
+      EXPECT_EQ(std::to_string(result.first_error()->line()), record.header[4]) << where << ": " << error_text;
     }
     if (record.has_expected) {
       std::string message = Joined(record.expected);
       message.pop_back();
-      EXPECT_EQ(result.error->message(), message) << where;
+      EXPECT_EQ(result.first_error()->message(), message) << where;
     }
     return;
   }
-  ASSERT_FALSE(result.error.has_value()) << where << ": " << error_text;
+  ASSERT_FALSE(result.first_error()) << where << ": " << error_text;
   if (kind == "statement") return;
   std::vector<std::string> actual;
   if (kind == "messages") {
@@ -113,11 +148,7 @@ void RunRecord(Session& session, const Record& record, const std::string& where)
     } else if (kind == "query") {
       ASSERT_GE(record.header.size(), 2u) << where;
       EXPECT_EQ(std::to_string(rows.column_count()), record.header[1]) << where << ": column count";
-      for (size_t r = 0; r < rows.row_count(); ++r) {
-        std::string line;
-        for (size_t c = 0; c < rows.column_count(); ++c) line += (c ? "\t" : "") + Cell(rows.at(r, c));
-        actual.push_back(line);
-      }
+      AppendRows(rows, actual);
       std::vector<std::string> expected = record.expected;
       if (record.header.size() > 2 && record.header[2] == "rowsort") {
         std::sort(actual.begin(), actual.end());

@@ -23,7 +23,7 @@ class EngineBatches : public ::testing::Test {
   // Runs a batch; the test fails with the engine's message when it stops on an error.
   engine::BatchResult Run(std::string_view batch) {
     engine::BatchResult result = session_.Execute(batch);
-    EXPECT_FALSE(result.error.has_value()) << result.error->number() << ": " << result.error->message() << "\n"
+    EXPECT_FALSE(result.first_error()) << result.first_error()->number() << ": " << result.first_error()->message() << "\n"
                                            << batch;
     return result;
   }

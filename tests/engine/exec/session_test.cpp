@@ -19,7 +19,7 @@ TEST(Session, ReturnsResultSetsWithSqlServerColumnMetadata) {
       "INSERT INTO #t VALUES (1, N'甲', 2.5)\n"
       "SELECT FID, FName AS Name, FQty * 2, ISNULL(FQty, 0) AS q FROM #t\n"
       "SELECT 1 AS one\n");
-  ASSERT_FALSE(result.error) << result.error->message();
+  ASSERT_FALSE(result.first_error()) << result.first_error()->message();
   ASSERT_EQ(result.result_sets.size(), 2u);
   const ResultSet& rows = result.result_sets[0];
   ASSERT_EQ(rows.column_count(), 4u);
@@ -42,7 +42,7 @@ TEST(Session, ResultSetOutlivesSessionAndDatabase) {
   {
     Session session(NewDatabase());
     BatchResult result = session.Execute("SELECT N'文本' + 'x' AS s, CAST('2024-03-05' AS DATETIME) AS d");
-    ASSERT_FALSE(result.error);
+    ASSERT_FALSE(result.first_error());
     ResultSet copy = result.result_sets[0];  // copies own their text too
     kept = std::move(copy);
   }
@@ -55,13 +55,13 @@ TEST(Session, NocountAndIsolationPersistAcrossBatches) {
   Session session(NewDatabase());
   EXPECT_FALSE(session.nocount());
   EXPECT_EQ(session.isolation_level(), IsolationLevel::ReadCommitted);
-  ASSERT_FALSE(session.Execute("SET NOCOUNT ON\nSET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED").error);
+  ASSERT_FALSE(session.Execute("SET NOCOUNT ON\nSET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED").first_error());
   EXPECT_TRUE(session.nocount());
   EXPECT_EQ(session.isolation_level(), IsolationLevel::ReadUncommitted);
   BatchResult result = session.Execute("CREATE TABLE #t (a INT)\nINSERT INTO #t VALUES (1)\nSELECT a FROM #t");
   EXPECT_TRUE(result.messages.empty());
   EXPECT_EQ(result.result_sets.size(), 1u);
-  ASSERT_FALSE(session.Execute("SET NOCOUNT OFF").error);
+  ASSERT_FALSE(session.Execute("SET NOCOUNT OFF").first_error());
   EXPECT_EQ(session.Execute("SELECT a FROM #t").messages, std::vector<std::string>{"(1 row affected)"});
 }
 
@@ -73,47 +73,73 @@ TEST(Session, ErrorEndsTheBatchButEarlierWorkStays) {
       "SELECT a FROM #t\n"
       "SELECT nope FROM #t\n"
       "INSERT INTO #t VALUES (2)\n");
-  ASSERT_TRUE(result.error);
-  EXPECT_EQ(result.error->number(), 207);
-  EXPECT_EQ(result.error->line(), 4);
+  ASSERT_TRUE(result.first_error());
+  EXPECT_EQ(result.first_error()->number(), 207);
+  EXPECT_EQ(result.first_error()->line(), 4);
   EXPECT_EQ(result.result_sets.size(), 1u);  // the SELECT before the error
   BatchResult count = session.Execute("SELECT COUNT(*) FROM #t");
-  ASSERT_FALSE(count.error);
+  ASSERT_FALSE(count.first_error());
   EXPECT_EQ(count.result_sets[0].at(0, 0).i, 1);
+}
+
+TEST(Session, StatementErrorsAreKeptInOrderAtTheirPlaceAndTheBatchGoesOn) {
+  Session session(NewDatabase());
+  ASSERT_FALSE(session.Execute("CREATE TABLE #t (a INT NOT NULL)").first_error());
+  BatchResult result = session.Execute(
+      "SELECT 1 AS x\n"
+      "INSERT INTO #t VALUES (NULL)\n"
+      "SELECT 2 AS y\n"
+      "SELECT 1 / 0\n"
+      "SELECT CAST('z' AS INT)\n"
+      "SELECT 3 AS z\n");
+  ASSERT_EQ(result.errors.size(), 3u);
+  EXPECT_EQ(result.first_error(), &result.errors[0].error);
+  EXPECT_EQ(result.errors[0].error.number(), 515);
+  EXPECT_EQ(result.errors[0].error.line(), 2);
+  EXPECT_EQ(result.errors[0].result_sets_before, 1u);
+  EXPECT_EQ(result.errors[0].messages_before, 1u);
+  EXPECT_EQ(result.errors[1].error.number(), 8134);
+  EXPECT_EQ(result.errors[1].result_sets_before, 2u);
+  EXPECT_EQ(result.errors[1].messages_before, 2u);
+  // The conversion error ends the batch: SELECT 3 never runs.
+  EXPECT_EQ(result.errors[2].error.number(), 245);
+  EXPECT_EQ(result.errors[2].result_sets_before, 2u);
+  EXPECT_EQ(result.result_sets.size(), 2u);
+  EXPECT_EQ(result.messages.size(), 2u);
 }
 
 TEST(Session, SyntaxErrorRunsNothing) {
   Session session(NewDatabase());
   BatchResult result = session.Execute("CREATE TABLE #t (a INT)\nSELECT FROM FROM");
-  ASSERT_TRUE(result.error);
-  EXPECT_EQ(result.error->line(), 2);
-  EXPECT_EQ(session.Execute("SELECT * FROM #t").error->number(), 208);
+  ASSERT_TRUE(result.first_error());
+  EXPECT_EQ(result.first_error()->line(), 2);
+  EXPECT_EQ(session.Execute("SELECT * FROM #t").first_error()->number(), 208);
 }
 
 TEST(Session, TemporaryTablesArePrivateAndDroppedWithTheSession) {
   auto database = NewDatabase();
   Session first(database);
-  ASSERT_FALSE(first.Execute("CREATE TABLE #t (a INT)\nINSERT INTO #t VALUES (1)\nCREATE TABLE t_base (a INT)").error);
+  ASSERT_FALSE(first.Execute("CREATE TABLE #t (a INT)\nINSERT INTO #t VALUES (1)\nCREATE TABLE t_base (a INT)").first_error());
   {
     Session second(database);
     // The same #name is another table in another session; base tables are shared.
-    ASSERT_FALSE(second.Execute("CREATE TABLE #t (a INT, b INT)\nINSERT INTO t_base VALUES (5)").error);
+    ASSERT_FALSE(second.Execute("CREATE TABLE #t (a INT, b INT)\nINSERT INTO t_base VALUES (5)").first_error());
     BatchResult seen = second.Execute("SELECT COUNT(*) FROM #t\nSELECT OBJECT_ID('tempdb..#t')");
     EXPECT_EQ(seen.result_sets[0].at(0, 0).i, 0);
     EXPECT_FALSE(seen.result_sets[1].at(0, 0).is_null);
   }
   BatchResult mine = first.Execute("SELECT COUNT(*), MAX(a) FROM #t\nSELECT a FROM t_base");
-  ASSERT_FALSE(mine.error);
+  ASSERT_FALSE(mine.first_error());
   EXPECT_EQ(mine.result_sets[0].at(0, 1).i, 1);
   EXPECT_EQ(mine.result_sets[1].at(0, 0).i, 5);
   Session third(database);
-  EXPECT_EQ(third.Execute("SELECT * FROM #t").error->number(), 208);
+  EXPECT_EQ(third.Execute("SELECT * FROM #t").first_error()->number(), 208);
 }
 
 TEST(Session, ConcurrentSessionsWithTheirOwnTempTables) {
   auto database = NewDatabase();
   Session setup(database);
-  ASSERT_FALSE(setup.Execute("CREATE TABLE t_shared (k INT, v INT)").error);
+  ASSERT_FALSE(setup.Execute("CREATE TABLE t_shared (k INT, v INT)").first_error());
   constexpr int kThreads = 4;
   constexpr int kRounds = 25;
   std::vector<std::string> failures(kThreads);
@@ -130,8 +156,8 @@ TEST(Session, ConcurrentSessionsWithTheirOwnTempTables) {
             "INSERT INTO t_shared SELECT k, v FROM #work\n"
             "SELECT SUM(v), MIN(k), MAX(k) FROM #work\n"
             "SELECT COUNT(DISTINCT n) FROM (SELECT N'张三' AS n UNION ALL SELECT 'ZHANG' UNION ALL SELECT 'zhang ') d\n");
-        if (result.error) {
-          failures[t] = result.error->message();
+        if (result.first_error()) {
+          failures[t] = result.first_error()->message();
           return;
         }
         const ResultSet& rows = result.result_sets[0];
@@ -156,7 +182,7 @@ TEST(Session, LongInListRunsWithoutDeepRecursion) {
   for (int i = 1; i <= 20000; ++i) list += (i > 1 ? "," : "") + std::to_string(i);
   BatchResult result = session.Execute("SELECT CASE WHEN 19999 IN (" + list + ") THEN 1 ELSE 0 END, CASE WHEN 0 NOT IN (" +
                                        list + ") THEN 1 ELSE 0 END");
-  ASSERT_FALSE(result.error) << result.error->message();
+  ASSERT_FALSE(result.first_error()) << result.first_error()->message();
   EXPECT_EQ(result.result_sets[0].at(0, 0).i, 1);
   EXPECT_EQ(result.result_sets[0].at(0, 1).i, 1);
 }

@@ -153,7 +153,7 @@ TEST(ParserReportBatches, ProcurementOrderCreateAndInsert) {
   EXPECT_EQ(create.columns[4].nullable, 1);
   EXPECT_EQ(Dump(*create.columns[4].default_value), "0");
   EXPECT_EQ(create.columns[5].name, "FPriceDecimal");
-  EXPECT_TRUE(create.primary_key.empty());
+  EXPECT_TRUE(create.keys.empty());
 
   const auto& insert = As<ast::InsertStmt>(batch.statements[3]);
   EXPECT_EQ(insert.line, 16);

@@ -32,8 +32,12 @@ TEST(ParserStatements, CreateTableColumnClausesInAnyOrder) {
   EXPECT_EQ(id.identity_seed, 100);
   EXPECT_EQ(id.identity_increment, -2);
   EXPECT_EQ(id.nullable, 0);
-  EXPECT_TRUE(id.primary_key);
-  EXPECT_TRUE(create.primary_key.empty());
+  ASSERT_EQ(create.keys.size(), 2u);
+  EXPECT_TRUE(create.keys[0].name.empty());
+  EXPECT_TRUE(create.keys[0].primary);
+  EXPECT_EQ(create.keys[0].columns, (std::vector<std::string>{"FItemID"}));
+  EXPECT_FALSE(create.keys[1].primary);
+  EXPECT_EQ(create.keys[1].columns, (std::vector<std::string>{"FName"}));
   const ast::ColumnDef& number = create.columns[1];
   EXPECT_EQ(number.collation, "Chinese_PRC_CI_AS");
   EXPECT_EQ(number.nullable, 0);
@@ -41,7 +45,6 @@ TEST(ParserStatements, CreateTableColumnClausesInAnyOrder) {
   const ast::ColumnDef& name = create.columns[2];
   EXPECT_TRUE(name.type.max);
   EXPECT_EQ(name.nullable, 1);
-  EXPECT_TRUE(name.unique);
   EXPECT_EQ(Dump(*name.default_value), "N'x'");
   EXPECT_EQ(create.columns[3].type.name, "NUMERIC");
   EXPECT_EQ(create.columns[4].type.arg1, 5);
@@ -54,11 +57,17 @@ TEST(ParserStatements, CreateTableColumnClausesInAnyOrder) {
 
 TEST(ParserStatements, TableLevelKeysAndTheirConflicts) {
   ast::Batch batch = ParseBatch(
-      "CREATE TABLE #k (a INT NOT NULL, b INT NOT NULL, c INT, CONSTRAINT pk_k PRIMARY KEY CLUSTERED (a, b DESC), "
-      "UNIQUE (c))");
+      "CREATE TABLE #k (a INT NOT NULL, b INT NOT NULL, c INT CONSTRAINT uq_c UNIQUE, "
+      "CONSTRAINT pk_k PRIMARY KEY CLUSTERED (a, b DESC), UNIQUE (c, a))");
   const auto& create = Only<ast::CreateTableStmt>(batch);
-  EXPECT_EQ(create.primary_key, (std::vector<std::string>{"a", "b"}));
-  EXPECT_TRUE(create.columns[2].unique);
+  ASSERT_EQ(create.keys.size(), 3u);
+  EXPECT_EQ(create.keys[0].name, "uq_c");
+  EXPECT_FALSE(create.keys[0].primary);
+  EXPECT_EQ(create.keys[1].name, "pk_k");
+  EXPECT_TRUE(create.keys[1].primary);
+  EXPECT_EQ(create.keys[1].columns, (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(create.keys[2].name.empty());
+  EXPECT_EQ(create.keys[2].columns, (std::vector<std::string>{"c", "a"}));
   SqlError two_keys = ParseError("CREATE TABLE #k (a INT PRIMARY KEY, b INT, PRIMARY KEY (b))");
   EXPECT_EQ(two_keys.number(), 8110);
   EXPECT_EQ(two_keys.message(), "Cannot add multiple PRIMARY KEY constraints to table '#k'.");

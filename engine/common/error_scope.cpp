@@ -1,0 +1,38 @@
+// Which errors end only their statement. With XACT_ABORT OFF SQL Server undoes
+// the failing statement and runs the rest of the batch for constraint
+// violations, truncation, a scalar subquery with several rows, DDL on objects
+// that exist or do not, and arithmetic errors (ANSI_WARNINGS ON: overflow,
+// divide by zero, domain errors). Conversion failures, names that fail to
+// resolve when their statement is compiled, and anything not listed here end
+// the batch: stopping is never a wrong answer, going on might be.
+#include <algorithm>
+#include <array>
+
+#include "engine/common/errors.h"
+
+namespace orv::engine {
+namespace {
+
+constexpr std::array kStatementOnly = {
+    220,   // arithmetic overflow for an integer type
+    232,   // arithmetic overflow for float
+    512,   // subquery returned more than 1 value
+    515,   // NULL into a NOT NULL column
+    2601,  // duplicate key in a unique index
+    2627,  // duplicate PRIMARY KEY / UNIQUE key
+    2628,  // string truncated (verbose form)
+    2714,  // object already exists
+    3623,  // invalid floating point operation (domain error)
+    3701,  // cannot drop an object that does not exist
+    8115,  // arithmetic overflow converting a value
+    8134,  // divide by zero
+    8152,  // string truncated
+};
+
+}  // namespace
+
+bool EndsOnlyStatement(int number) {
+  return std::find(kStatementOnly.begin(), kStatementOnly.end(), number) != kStatementOnly.end();
+}
+
+}  // namespace orv::engine
