@@ -47,9 +47,41 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
   const bool listed = !statement.columns.empty();
   const size_t width = table->column_count();
 
-  // Source rows, one value per target column; a null pointer asks for the default.
-  Relation source(targets.size());
-  std::vector<uint8_t> use_default;
+  std::vector<BoundExprPtr> defaults(width);
+  for (size_t c = 0; c < width; ++c) {
+    if (table->schema()[c].default_value) defaults[c] = binder.BindScalar(*table->schema()[c].default_value);
+  }
+  std::vector<int> slot(width, -1);
+  for (size_t i = 0; i < targets.size(); ++i) slot[targets[i]] = static_cast<int>(i);
+  const int identity = table->identity_column();
+  const TypeId id_type = identity < 0 || table->schema()[identity].type.id == TypeId::Decimal
+                             ? TypeId::BigInt
+                             : table->schema()[identity].type.id;
+
+  // The new rows, converted to the table's columns as the source produces
+  // them. `source` holds one value per target column; where `use_default`
+  // flags one (or the column is not a target) the column's default applies.
+  std::vector<Value> cells;
+  size_t rows = 0;
+  int64_t first_identity = 0;
+  Value none;
+  auto add_row = [&](const Value* source, const uint8_t* use_default) {
+    for (size_t c = 0; c < width; ++c) {
+      const ColumnSchema& column = table->schema()[c];
+      Value value;
+      if (column.identity) {
+        value = Value::Integer(id_type, table->NextIdentity());
+        if (rows == 0) first_identity = value.i;
+      } else if (slot[c] >= 0 && !(use_default && use_default[slot[c]])) {
+        value = source[slot[c]];
+      } else if (defaults[c]) {
+        value = Evaluate(*defaults[c], EvalRow{&none, nullptr}, context);
+      }
+      cells.push_back(ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena));
+    }
+    ++rows;
+  };
+
   if (statement.query) {
     BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
     size_t items = query.columns.size();
@@ -58,14 +90,14 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       Throw(items < targets.size() ? ErrorCode::kInsertSelectFewerItems : ErrorCode::kInsertSelectMoreItems, {},
             statement.line);
     }
-    source = ExecutePlan(*query.plan, context, nullptr);
-    use_default.assign(source.cells.size(), 0);
+    auto add_selected = [&](const Value* row) { add_row(row, nullptr); };
+    StreamPlan(*query.plan, context, nullptr, add_selected);
   } else if (statement.default_values) {
-    source.rows = 1;
-    source.cells.resize(targets.size());
-    use_default.assign(targets.size(), 1);
+    std::vector<uint8_t> all_default(targets.size(), 1);
+    add_row(nullptr, all_default.data());
   } else {
-    Value none;
+    std::vector<Value> values(targets.size());
+    std::vector<uint8_t> use_default(targets.size());
     for (const auto& row : statement.values) {
       if (row.size() != targets.size()) {
         if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);
@@ -73,45 +105,16 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
                                           : ErrorCode::kInsertFewerColumnsThanValues,
               {}, statement.line);
       }
-      for (const auto& value : row) {
-        use_default.push_back(value ? 0 : 1);
-        source.cells.push_back(value ? Evaluate(*binder.BindScalar(*value), EvalRow{&none, nullptr}, context) : Value());
+      for (size_t i = 0; i < row.size(); ++i) {
+        use_default[i] = row[i] ? 0 : 1;
+        values[i] = row[i] ? Evaluate(*binder.BindScalar(*row[i]), EvalRow{&none, nullptr}, context) : Value();
       }
-      ++source.rows;
+      add_row(values.data(), use_default.data());
     }
   }
 
-  std::vector<BoundExprPtr> defaults(width);
-  for (size_t c = 0; c < width; ++c) {
-    if (table->schema()[c].default_value) defaults[c] = binder.BindScalar(*table->schema()[c].default_value);
-  }
-  std::vector<int> slot(width, -1);
-  for (size_t i = 0; i < targets.size(); ++i) slot[targets[i]] = static_cast<int>(i);
-
-  const int identity = table->identity_column();
-  const TypeId id_type = identity < 0 || table->schema()[identity].type.id == TypeId::Decimal
-                             ? TypeId::BigInt
-                             : table->schema()[identity].type.id;
-  int64_t first_identity = 0;
-  std::vector<Value> cells(source.rows * width);
-  Value none;
-  for (size_t r = 0; r < source.rows; ++r) {
-    for (size_t c = 0; c < width; ++c) {
-      const ColumnSchema& column = table->schema()[c];
-      Value value;
-      if (column.identity) {
-        value = Value::Integer(id_type, table->NextIdentity());
-        if (r == 0) first_identity = value.i;
-      } else if (slot[c] >= 0 && !use_default[r * targets.size() + slot[c]]) {
-        value = source.Row(r)[slot[c]];
-      } else if (defaults[c]) {
-        value = Evaluate(*defaults[c], EvalRow{&none, nullptr}, context);
-      }
-      cells[r * width + c] = ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
-    }
-  }
   if (!table->keys().empty()) {
-    const DuplicateKey duplicate = FindDuplicateNewKey(*table, cells, source.rows);
+    const DuplicateKey duplicate = FindDuplicateNewKey(*table, cells, rows);
     if (duplicate.row >= 0) {
       // The rows after the offending one were never reached: their identity values stay unused.
       if (identity >= 0) {
@@ -121,7 +124,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     }
   }
   table->AppendRows(cells);
-  RowsAffected(source.rows);
+  RowsAffected(rows);
 }
 
 }  // namespace orv::engine

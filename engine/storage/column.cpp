@@ -1,6 +1,8 @@
 // Typed column storage: the one place that maps a DataType to its vector.
 #include "engine/storage/column.h"
 
+#include <algorithm>
+
 namespace orv::engine {
 namespace {
 
@@ -72,6 +74,20 @@ void Column::Append(const Value& value) {
 }
 
 void Column::Set(size_t row, const Value& value) { Store(row, value); }
+
+void Column::Reserve(size_t rows) {
+  if (rows <= nulls_.capacity()) return;
+  // Geometric, or many small INSERTs would copy the column each time.
+  rows = std::max(rows, nulls_.capacity() * 2);
+  nulls_.reserve(rows);
+  switch (storage_) {
+    case Storage::Int: ints_.reserve(rows); break;
+    case Storage::Decimal: decimals_.reserve(rows); break;
+    case Storage::Float: floats_.reserve(rows); break;
+    case Storage::String: strings_.reserve(rows); break;
+    case Storage::None: break;
+  }
+}
 
 void Column::Compact(const std::vector<uint8_t>& keep) {
   CompactVector(ints_, keep);

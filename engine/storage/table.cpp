@@ -61,6 +61,7 @@ void Table::AppendRows(const std::vector<Value>& cells) {
   size_t rows = cells.size() / width;
   for (size_t c = 0; c < width; ++c) {
     Column& column = columns_[c];
+    column.Reserve(row_count_ + rows);
     for (size_t r = 0; r < rows; ++r) column.Append(cells[r * width + c]);
   }
   row_count_ += rows;
