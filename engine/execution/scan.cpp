@@ -16,7 +16,7 @@ void StreamScan(const ScanPlan& plan, RowSink sink) {
   }
   std::vector<Value> row(plan.width);
   for (size_t r = 0; r < table.row_count(); ++r) {
-    for (size_t i = 0; i < read.size(); ++i) row[positions[i]] = read[i]->Get(r);
+    for (size_t i = 0; i < read.size(); ++i) read[i]->Read(r, row[positions[i]]);
     if (plan.row_ids) row[columns] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(r));
     sink(row.data());
   }

@@ -36,6 +36,31 @@ class Column {
     }
     return Value::Null(type_.id);
   }
+  // Get into an existing value, field by field: building a whole Value and
+  // copying it stalls on the store of its narrow header fields.
+  void Read(size_t row, Value& out) const {
+    out.type = type_.id;
+    out.is_null = nulls_[row] != 0;
+    switch (storage_) {
+      case Storage::Int:
+        out.i = ints_[row];
+        return;
+      case Storage::Decimal:
+        out.precision = type_.precision;
+        out.scale = type_.scale;
+        out.dec = decimals_[row];
+        return;
+      case Storage::Float:
+        out.f = floats_[row];
+        return;
+      case Storage::String:
+        out.set_s(strings_[row]);
+        return;
+      case Storage::None:
+        out.is_null = true;
+        return;
+    }
+  }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
   void Append(const Value& value);
