@@ -163,12 +163,13 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
   for (size_t w = n; w-- > 0;) EmitGroup(plan, previous, w, &running[w * a], result, sink);
 }
 
-void AddRow(const AggregatePlan& plan, Level& level, const Value* key, const Value* args, StringArena& arena) {
+void AddRow(const AggregatePlan& plan, Level& level, const Value* key, uint64_t hash, const Value* args,
+            StringArena& arena) {
   const size_t a = plan.aggregates.size();
   // The grand total has one group; it needs no lookup.
   bool inserted = !level.any_row;
   level.any_row = true;
-  size_t group = level.width == 0 ? 0 : level.groups.FindOrInsert(key, inserted);
+  size_t group = level.width == 0 ? 0 : level.groups.FindOrInsert(key, hash, inserted);
   if (inserted) level.states.resize((group + 1) * a);
   for (size_t k = 0; k < a; ++k) {
     const AggregateCall& call = plan.aggregates[k];
@@ -184,6 +185,45 @@ void AddRow(const AggregatePlan& plan, Level& level, const Value* key, const Val
   }
 }
 
+// Rows wait in batches of evaluated keys and arguments; a batch is hashed
+// and its slots fetched before any row joins its group.
+class BatchAdder {
+ public:
+  BatchAdder(const AggregatePlan& plan, std::vector<Level>& levels, StringArena& arena)
+      : plan_(plan), levels_(levels), arena_(arena), n_(plan.groups.size()), a_(plan.aggregates.size()),
+        keys_(kBatch * n_), args_(kBatch * a_), hashes_(kBatch) {}
+
+  Value* NextKey() { return &keys_[rows_ * n_]; }
+  Value* NextArgs() { return &args_[rows_ * a_]; }
+  void Commit() {
+    if (++rows_ == kBatch) Flush();
+  }
+  void Flush() {
+    for (Level& level : levels_) {
+      if (level.width > 0) {
+        for (size_t r = 0; r < rows_; ++r) {
+          hashes_[r] = HashKey(&keys_[r * n_], level.width);
+          level.groups.Prefetch(hashes_[r]);
+        }
+      }
+      for (size_t r = 0; r < rows_; ++r) AddRow(plan_, level, &keys_[r * n_], hashes_[r], &args_[r * a_], arena_);
+    }
+    rows_ = 0;
+  }
+
+ private:
+  static constexpr size_t kBatch = 64;
+  const AggregatePlan& plan_;
+  std::vector<Level>& levels_;
+  StringArena& arena_;
+  size_t n_;
+  size_t a_;
+  size_t rows_ = 0;
+  std::vector<Value> keys_;
+  std::vector<Value> args_;
+  std::vector<uint64_t> hashes_;
+};
+
 }  // namespace
 
 void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
@@ -196,18 +236,20 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   std::vector<Level> levels;
   for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
-  std::vector<Value> key(n);
-  std::vector<Value> args(a);
+  BatchAdder adder(plan, levels, context.arena);
   auto add = [&](const Value* values) {
     EvalRow row{values, outer};
+    Value* key = adder.NextKey();
+    Value* args = adder.NextArgs();
     for (size_t g = 0; g < n; ++g) key[g] = Evaluate(*plan.groups[g], row, context);
     for (size_t k = 0; k < a; ++k) {
       const AggregateCall& call = plan.aggregates[k];
       args[k] = call.argument ? Evaluate(*call.argument, row, context) : Value::Integer(TypeId::Int, 1);
     }
-    for (Level& level : levels) AddRow(plan, level, key.data(), args.data(), context.arena);
+    adder.Commit();
   };
   StreamPlan(*plan.input, context, outer, add);
+  adder.Flush();
   if (merge_rollup) return RollupFromSortedGroups(plan, levels.front(), sink);
 
   // DISTINCT aggregates WITH ROLLUP: every level's rows, then sorted.

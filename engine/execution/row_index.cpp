@@ -7,9 +7,15 @@
 namespace orv::engine {
 
 uint64_t HashKey(const Value* key, size_t width) {
+  // Integers hash exactly as HashValue hashes them (so as a decimal of the
+  // same value), its round over the sign word worked out once.
+  static const uint64_t kSignRound[2] = {MixBits(0), MixBits(~0ull)};
   uint64_t hash = 0x9E3779B97F4A7C15ull;
   for (size_t i = 0; i < width; ++i) {
-    uint64_t h = key[i].is_null ? 0x51ED27u : HashValue(key[i]);
+    const Value& v = key[i];
+    uint64_t h = v.is_null            ? 0x51ED27u
+                 : IsInteger(v.type) ? MixBits(static_cast<uint64_t>(v.i) ^ kSignRound[v.i < 0])
+                                     : HashValue(v);
     hash ^= h + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
   }
   return hash;
@@ -52,9 +58,8 @@ void RowIndex::Grow() {
   keys_.reserve(capacity / 2 * width_);
 }
 
-size_t RowIndex::FindOrInsert(const Value* key, bool& inserted) {
+size_t RowIndex::FindOrInsert(const Value* key, uint64_t hash, bool& inserted) {
   if ((count_ + 1) * 2 > slots_.size()) Grow();
-  uint64_t hash = HashKey(key, width_);
   size_t slot = Probe(key, hash);
   if (slots_[slot].number != kEmpty) {
     inserted = false;

@@ -18,7 +18,14 @@ class RowIndex {
   explicit RowIndex(size_t width) : width_(width) {}
 
   // The number of the key equal to `key`, adding it when new (`inserted`).
-  size_t FindOrInsert(const Value* key, bool& inserted);
+  size_t FindOrInsert(const Value* key, bool& inserted) { return FindOrInsert(key, HashKey(key, width_), inserted); }
+  // The same with the key's hash already known (HashKey over the index's width).
+  size_t FindOrInsert(const Value* key, uint64_t hash, bool& inserted);
+  // Starts loading the slot where a key of `hash` would be: callers with many
+  // keys at hand hash them all first, so the memory waits overlap.
+  void Prefetch(uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
   // The number of an equal key, or -1.
   int64_t Find(const Value* key) const;
   const Value* Key(size_t number) const { return keys_.data() + number * width_; }

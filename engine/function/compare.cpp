@@ -17,16 +17,16 @@ int Order(T a, T b) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-uint64_t Mix(uint64_t x) {
+bool IsScaled(TypeId id) { return id == TypeId::Decimal || id == TypeId::Money; }
+
+}  // namespace
+
+uint64_t MixBits(uint64_t x) {
   x += 0x9E3779B97F4A7C15ULL;
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
   x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
   return x ^ (x >> 31);
 }
-
-bool IsScaled(TypeId id) { return id == TypeId::Decimal || id == TypeId::Money; }
-
-}  // namespace
 
 int CompareValues(const Value& a, const Value& b) {
   // NULLs sort first, as ORDER BY wants them; predicates never ask.
@@ -46,10 +46,10 @@ int CompareValues(const Value& a, const Value& b) {
 uint64_t HashValue(const Value& v) {
   if (v.is_null) return 0x6E756C6CULL;
   if (IsString(v.type)) return collation::Hash(v.s());
-  if (v.type == TypeId::DateTime) return Mix(static_cast<uint64_t>(v.dt) ^ 0xD7);
+  if (v.type == TypeId::DateTime) return MixBits(static_cast<uint64_t>(v.dt) ^ 0xD7);
   if (v.type == TypeId::Float) {
     double f = v.f == 0 ? 0.0 : v.f;  // -0.0 equals 0.0
-    return Mix(std::bit_cast<uint64_t>(f));
+    return MixBits(std::bit_cast<uint64_t>(f));
   }
   // Exact numbers hash their value with trailing zero decimals removed, so
   // 5, 5.0 and 5.0000 land together.
@@ -62,7 +62,7 @@ uint64_t HashValue(const Value& v) {
   }
   uint64_t low = static_cast<uint64_t>(x);
   uint64_t high = static_cast<uint64_t>(x >> 64);
-  return Mix(low ^ Mix(high + static_cast<uint64_t>(scale)));
+  return MixBits(low ^ MixBits(high + static_cast<uint64_t>(scale)));
 }
 
 }  // namespace orv::engine

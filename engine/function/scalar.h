@@ -83,6 +83,8 @@ Value EvalUnary(ast::UnaryOp op, const Value& operand, const DataType& result);
 int CompareValues(const Value& a, const Value& b);
 // A hash consistent with CompareValues == 0 (for hash joins and grouping).
 uint64_t HashValue(const Value& v);
+// The bit mixer HashValue is built on.
+uint64_t MixBits(uint64_t x);
 
 // ------------------------------------------------------------------ functions
 
