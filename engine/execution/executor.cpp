@@ -52,6 +52,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       break;
   }
   Relation out(plan.width);
+  if (plan.kind == PlanKind::Scan) out.cells.reserve(static_cast<const ScanPlan&>(plan).table->row_count() * plan.width);
   auto collect = [&out](const Value* row) { out.AppendRow(row); };
   StreamPlan(plan, context, outer, collect);
   return out;

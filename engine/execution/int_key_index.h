@@ -1,6 +1,6 @@
-// A hash index over single integer keys (every integer type keeps its value
-// in Value::i): the common case of joins on ID columns, with no general value
-// comparison or hashing per probe.
+// A hash map from single integer keys (every integer type keeps its value
+// in Value::i) to a number of the caller's: the common case of joins on ID
+// columns, with no general value comparison or hashing per probe.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +12,19 @@ class IntKeyIndex {
  public:
   static constexpr size_t kMissing = static_cast<size_t>(-1);
 
-  // The number of `key`, adding it when new (`inserted`).
-  size_t FindOrInsert(int64_t key, bool& inserted) {
+  // The number stored for `key`; kNew when the key is new, and the caller
+  // then stores a number (never kMissing, which marks empty slots).
+  static constexpr size_t kNew = kMissing - 1;
+  size_t& Entry(int64_t key) {
     if ((count_ + 1) * 2 > slots_.size()) Grow();
     Slot& slot = slots_[Position(key)];
-    inserted = slot.number == kMissing;
-    if (inserted) slot = Slot{key, count_++};
+    if (slot.number == kMissing) {
+      slot = Slot{key, kNew};
+      ++count_;
+    }
     return slot.number;
   }
-  // The number of `key`, or kMissing.
+  // The number stored for `key`, or kMissing.
   size_t Find(int64_t key) const { return slots_.empty() ? kMissing : slots_[Position(key)].number; }
 
  private:

@@ -80,35 +80,39 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   // One integer key on both sides (joins on ID columns) takes the integer index.
   const bool int_key = key_count == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id);
 
-  // The distinct right keys in an index; the right rows of each key chained
-  // (first_row per key, next_row per row), in input order.
+  // The right rows of each key chained in input order: the index gives a
+  // key's first row (directly for integer keys, through first_row
+  // otherwise), next_row the row after. Rows go in last to first, each put
+  // in front of its chain.
   constexpr size_t kNone = static_cast<size_t>(-1);
   RowIndex right_index(key_count);
   IntKeyIndex right_ints;
   std::vector<size_t> first_row;
-  std::vector<size_t> last_row;
   std::vector<size_t> next_row(key_count > 0 ? right.rows : 0, kNone);
   if (key_count > 0) {
     std::vector<Value> key(key_count);
-    for (size_t r = 0; r < right.rows; ++r) {
+    for (size_t r = right.rows; r-- > 0;) {
       if (!EvaluateKeys(plan.right_keys, right.Row(r), outer, context, key.data())) continue;
-      bool inserted = false;
-      size_t number = int_key ? right_ints.FindOrInsert(key[0].i, inserted) : right_index.FindOrInsert(key.data(), inserted);
-      if (inserted) {
-        first_row.push_back(r);
-        last_row.push_back(r);
+      size_t* first = nullptr;
+      if (int_key) {
+        first = &right_ints.Entry(key[0].i);
       } else {
-        next_row[last_row[number]] = r;
-        last_row[number] = r;
+        bool inserted = false;
+        size_t number = right_index.FindOrInsert(key.data(), inserted);
+        if (inserted) first_row.push_back(kNone);
+        first = &first_row[number];
       }
+      next_row[r] = *first == IntKeyIndex::kNew ? kNone : *first;
+      *first = r;
     }
   }
   // The first right row whose key equals the left row's, or kNone.
   std::vector<Value> left_key(key_count);
   auto first_match = [&](const Value* left_row) {
     if (!EvaluateKeys(plan.left_keys, left_row, outer, context, left_key.data())) return kNone;
-    size_t number = int_key ? right_ints.Find(left_key[0].i) : static_cast<size_t>(right_index.Find(left_key.data()));
-    return number == kNone ? kNone : first_row[number];
+    if (int_key) return right_ints.Find(left_key[0].i);
+    int64_t number = right_index.Find(left_key.data());
+    return number < 0 ? kNone : first_row[static_cast<size_t>(number)];
   };
 
   std::vector<Value> joined(plan.width);

@@ -31,15 +31,18 @@ TEST(RowIndex, FindsKeysAcrossGrowthAndGroupsNulls) {
   EXPECT_EQ(index.Find(probe), -1);
 }
 
-TEST(IntKeyIndex, NumbersKeysInInsertionOrder) {
+TEST(IntKeyIndex, KeepsOneNumberPerKeyAcrossGrowth) {
   IntKeyIndex index;
-  bool inserted = false;
   EXPECT_EQ(index.Find(3), IntKeyIndex::kMissing);
-  for (int64_t key : {int64_t{-5}, int64_t{3}, int64_t{-5}, INT64_MIN, int64_t{3}}) index.FindOrInsert(key, inserted);
-  EXPECT_FALSE(inserted);
-  EXPECT_EQ(index.Find(-5), 0u);
-  EXPECT_EQ(index.Find(3), 1u);
-  EXPECT_EQ(index.Find(INT64_MIN), 2u);
+  for (int64_t key = -500; key < 500; ++key) {
+    size_t& entry = index.Entry(key * 7919);
+    EXPECT_EQ(entry, IntKeyIndex::kNew);
+    entry = static_cast<size_t>(key + 500);
+  }
+  EXPECT_EQ(index.Entry(-500 * 7919), 0u);
+  index.Entry(INT64_MIN) = 77;
+  EXPECT_EQ(index.Find(INT64_MIN), 77u);
+  EXPECT_EQ(index.Find(499 * 7919), 999u);
   EXPECT_EQ(index.Find(4), IntKeyIndex::kMissing);
 }
 
