@@ -24,6 +24,10 @@ class IntKeyIndex {
     }
     return slot.number;
   }
+  // Starts loading the slot of `key`, for a Find soon after.
+  void Prefetch(int64_t key) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(key) & (slots_.size() - 1)]);
+  }
   // The number stored for `key`, or kMissing.
   size_t Find(int64_t key) const { return slots_.empty() ? kMissing : slots_[Position(key)].number; }
 

@@ -54,9 +54,10 @@ class RowCopier {
     AddLivePositions(plan, offset, live_);
     whole_ = live_.size() == width_;
   }
-  void operator()(const Value* row, std::vector<Value>& joined) const {
+  // Copies into `joined`, a row of the join's width.
+  void operator()(const Value* row, Value* joined) const {
     if (whole_) {
-      std::copy(row, row + width_, joined.begin() + static_cast<ptrdiff_t>(offset_));
+      std::copy(row, row + width_, joined + offset_);
       return;
     }
     for (size_t position : live_) joined[position] = row[position - offset_];
@@ -106,15 +107,6 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
       *first = r;
     }
   }
-  // The first right row whose key equals the left row's, or kNone.
-  std::vector<Value> left_key(key_count);
-  auto first_match = [&](const Value* left_row) {
-    if (!EvaluateKeys(plan.left_keys, left_row, outer, context, left_key.data())) return kNone;
-    if (int_key) return right_ints.Find(left_key[0].i);
-    int64_t number = right_index.Find(left_key.data());
-    return number < 0 ? kNone : first_row[static_cast<size_t>(number)];
-  };
-
   std::vector<Value> joined(plan.width);
   const RowCopier copy_left(*plan.left, 0);
   const RowCopier copy_right(*plan.right, left_width);
@@ -124,35 +116,80 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   bool left_copied = false;
   auto try_pair = [&](const Value* left_row, size_t r) {
     if (!left_copied) {
-      copy_left(left_row, joined);
+      copy_left(left_row, joined.data());
       left_copied = true;
     }
-    copy_right(right.Row(r), joined);
+    copy_right(right.Row(r), joined.data());
     if (plan.residual && !IsTrue(Evaluate(*plan.residual, EvalRow{joined.data(), outer}, context))) return false;
     sink(joined.data());
     if (keep_right) right_matched[r] = 1;
     return true;
   };
-  auto probe = [&](const Value* left_row) {
+  // Joins one left row whose matching right rows start at `first` (keyed
+  // joins) or are every right row.
+  auto join_row = [&](const Value* left_row, size_t first) {
     left_copied = false;
     bool matched = false;
     if (key_count > 0) {
-      for (size_t r = first_match(left_row); r != kNone; r = next_row[r]) matched = try_pair(left_row, r) || matched;
+      for (size_t r = first; r != kNone; r = next_row[r]) matched = try_pair(left_row, r) || matched;
     } else {
       for (size_t r = 0; r < right.rows; ++r) matched = try_pair(left_row, r) || matched;
     }
     if (!matched && keep_left) {
-      if (!left_copied) copy_left(left_row, joined);
-      std::fill(joined.begin() + left_width, joined.end(), Value());
+      if (!left_copied) copy_left(left_row, joined.data());
+      std::fill(joined.begin() + static_cast<ptrdiff_t>(left_width), joined.end(), Value());
       sink(joined.data());
     }
   };
+
+  // Left rows of a keyed join wait in small batches; each batch looks up all
+  // its keys, then fetches all first matches, then joins, so the memory
+  // waits of the lookups overlap instead of adding up.
+  constexpr size_t kBatch = 32;
+  std::vector<Value> pending(key_count > 0 ? kBatch * left_width : 0);
+  std::vector<Value> pending_keys(kBatch * key_count);
+  std::vector<uint64_t> pending_hashes(kBatch);
+  std::vector<size_t> pending_first(kBatch);
+  size_t pending_rows = 0;
+  auto flush = [&] {
+    for (size_t i = 0; i < pending_rows; ++i) {
+      Value* key = &pending_keys[i * key_count];
+      pending_first[i] = kNone;
+      if (!EvaluateKeys(plan.left_keys, &pending[i * left_width], outer, context, key)) continue;
+      pending_first[i] = 0;  // has a key
+      if (int_key) {
+        right_ints.Prefetch(key[0].i);
+      } else {
+        pending_hashes[i] = HashKey(key, key_count);
+        right_index.Prefetch(pending_hashes[i]);
+      }
+    }
+    for (size_t i = 0; i < pending_rows; ++i) {
+      if (pending_first[i] == kNone) continue;
+      const Value* key = &pending_keys[i * key_count];
+      if (int_key) {
+        pending_first[i] = right_ints.Find(key[0].i);
+      } else {
+        int64_t number = right_index.Find(key, pending_hashes[i]);
+        pending_first[i] = number < 0 ? kNone : first_row[static_cast<size_t>(number)];
+      }
+      if (pending_first[i] != kNone) __builtin_prefetch(right.Row(pending_first[i]));
+    }
+    for (size_t i = 0; i < pending_rows; ++i) join_row(&pending[i * left_width], pending_first[i]);
+    pending_rows = 0;
+  };
+  auto probe = [&](const Value* left_row) {
+    if (key_count == 0) return join_row(left_row, kNone);
+    copy_left(left_row, &pending[pending_rows * left_width]);
+    if (++pending_rows == kBatch) flush();
+  };
   StreamPlan(*plan.left, context, outer, probe);
+  flush();
   if (keep_right) {
-    std::fill(joined.begin(), joined.begin() + left_width, Value());
+    std::fill(joined.begin(), joined.begin() + static_cast<ptrdiff_t>(left_width), Value());
     for (size_t r = 0; r < right.rows; ++r) {
       if (right_matched[r]) continue;
-      copy_right(right.Row(r), joined);
+      copy_right(right.Row(r), joined.data());
       sink(joined.data());
     }
   }

@@ -71,9 +71,9 @@ size_t RowIndex::FindOrInsert(const Value* key, uint64_t hash, bool& inserted) {
   return count_++;
 }
 
-int64_t RowIndex::Find(const Value* key) const {
+int64_t RowIndex::Find(const Value* key, uint64_t hash) const {
   if (slots_.empty()) return -1;
-  size_t number = slots_[Probe(key, HashKey(key, width_))].number;
+  size_t number = slots_[Probe(key, hash)].number;
   return number == kEmpty ? -1 : static_cast<int64_t>(number);
 }
 

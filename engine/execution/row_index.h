@@ -27,7 +27,8 @@ class RowIndex {
     if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
   }
   // The number of an equal key, or -1.
-  int64_t Find(const Value* key) const;
+  int64_t Find(const Value* key) const { return Find(key, HashKey(key, width_)); }
+  int64_t Find(const Value* key, uint64_t hash) const;
   const Value* Key(size_t number) const { return keys_.data() + number * width_; }
   size_t size() const { return count_; }
 
