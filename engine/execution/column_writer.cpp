@@ -35,8 +35,8 @@ Value StoreText(const Value& value, const DataType& type, StringArena& arena) {
 
 }  // namespace
 
-Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
-                       std::string_view database, StringArena& arena) {
+Value ConvertColumnValue(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
+                         std::string_view database, StringArena& arena) {
   if (value.is_null) {
     if (!column.nullable) {
       Throw(ErrorCode::kCannotInsertNull, {column.name, QualifiedName(table, database), statement});

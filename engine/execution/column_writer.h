@@ -14,8 +14,32 @@ namespace orv::engine {
 
 // `statement` is "INSERT" or "UPDATE" for the 515 message; `database` names
 // base tables in it as SQL Server does ("db.dbo.t"; temporary: "tempdb.dbo.#t").
-Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
-                       std::string_view database, StringArena& arena);
+Value ConvertColumnValue(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
+                         std::string_view database, StringArena& arena);
+
+// A value already of the column's exact type and within its size is stored
+// as it is: the common case, decided here without a call.
+inline Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Table& table,
+                              std::string_view statement, std::string_view database, StringArena& arena) {
+  const DataType& type = column.type;
+  if (!value.is_null && value.type == type.id) {
+    switch (type.id) {
+      case TypeId::Decimal:
+        if (value.scale == type.scale && value.precision <= type.precision) return value;
+        break;
+      case TypeId::VarChar:
+      case TypeId::NVarChar:
+        if (type.length == DataType::kMaxLength || value.length <= static_cast<uint32_t>(type.length)) return value;
+        break;
+      case TypeId::Char:
+      case TypeId::NChar:
+        break;
+      default:
+        return value;
+    }
+  }
+  return ConvertColumnValue(value, column, table, statement, database, arena);
+}
 
 // Raises 2705 when `schema` already has a column called `name` (any case).
 void CheckNewColumnName(const std::vector<ColumnSchema>& schema, std::string_view name, std::string_view table,
