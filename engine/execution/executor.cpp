@@ -33,6 +33,17 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
   for (size_t r = 0; r < rows.rows; ++r) sink(rows.Row(r));
 }
 
+size_t ExactRowCount(const PlanNode& plan) {
+  switch (plan.kind) {
+    case PlanKind::Scan:
+      return static_cast<const ScanPlan&>(plan).table->row_count();
+    case PlanKind::Project:
+      return ExactRowCount(*static_cast<const ProjectPlan&>(plan).input);
+    default:
+      return 0;
+  }
+}
+
 Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer) {
   switch (plan.kind) {
     case PlanKind::Sort:
@@ -52,7 +63,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       break;
   }
   Relation out(plan.width);
-  if (plan.kind == PlanKind::Scan) out.cells.reserve(static_cast<const ScanPlan&>(plan).table->row_count() * plan.width);
+  out.cells.reserve(ExactRowCount(plan) * plan.width);
   auto collect = [&out](const Value* row) { out.AppendRow(row); };
   StreamPlan(plan, context, outer, collect);
   return out;

@@ -28,6 +28,10 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
 // the probe side of joins pass rows on without storing them.
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 
+// The number of rows `plan` yields when known before running it (scans and
+// projections of them), so their destinations are sized once; 0 otherwise.
+size_t ExactRowCount(const PlanNode& plan);
+
 // One operator each, in their own files; the two functions above dispatch.
 void StreamScan(const ScanPlan& plan, RowSink sink);
 void StreamFilter(const FilterPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);

@@ -69,6 +69,10 @@ class Table {
   // Appends rows given row-major, `column_count()` values each, already of the
   // column types and checked against the schema and the keys.
   void AppendRows(const std::vector<Value>& cells);
+  // Room for `rows` rows in all.
+  void Reserve(size_t rows) {
+    for (Column& column : columns_) column.Reserve(rows);
+  }
   void Set(size_t row, size_t column, const Value& value) {
     columns_[column].Set(row, value);
     if (!keys_.empty()) DropKeyIndexes();
