@@ -27,7 +27,7 @@ DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, c
     plan = binder.BindFrom(*from, result.scope, true);
     // The target is an exposed name of the FROM clause (an alias or an unaliased table) ...
     for (const ScopeTable& table : result.scope.tables) {
-      if (table.table && NamesEqual(table.exposed, target.back())) found = &table;
+      if (NamesEqual(table.exposed, target.back())) found = &table;
     }
     // ... or a table the FROM clause names exactly once under an alias ...
     if (!found) {
@@ -47,6 +47,8 @@ DmlTarget SelectTargetRows(const ast::Name& target, const ast::TableRef* from, c
     plan = binder.BindFrom(TargetRef(target, line), result.scope, true);
     found = &result.scope.tables[0];
   }
+  // A view or derived table has no rows of its own to change.
+  if (!found->table) Throw(ErrorCode::kNotSupported, {"An UPDATE or DELETE through a view"}, line);
   result.table = found->table;
   result.exposed = found->exposed;
   result.offset = found->offset;
