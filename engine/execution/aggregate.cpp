@@ -170,7 +170,10 @@ void AddRow(const AggregatePlan& plan, Level& level, const Value* key, uint64_t 
   bool inserted = !level.any_row;
   level.any_row = true;
   size_t group = level.width == 0 ? 0 : level.groups.FindOrInsert(key, hash, inserted);
-  if (inserted) level.states.resize((group + 1) * a);
+  // States grow by doubling: resizing by one group a time costs a call per group.
+  if (inserted && (group + 1) * a > level.states.size()) {
+    level.states.resize(std::max((group + 1) * a, level.states.size() * 2));
+  }
   for (size_t k = 0; k < a; ++k) {
     const AggregateCall& call = plan.aggregates[k];
     const Value& argument = args[k];
