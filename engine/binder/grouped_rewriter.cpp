@@ -2,6 +2,7 @@
 #include "engine/binder/grouped_rewriter.h"
 
 #include "engine/binder/binder.h"
+#include "engine/binder/bound_query.h"
 #include "engine/common/errors.h"
 
 namespace orv::engine {
@@ -11,6 +12,68 @@ int GroupedRewriter::MatchGroup(const BoundExpr& expr) const {
     if (SameExpr(expr, *plan_.groups[i])) return static_cast<int>(i);
   }
   return -1;
+}
+
+void GroupedRewriter::RemapOuterColumns(BoundExpr& expr, int depth) {
+  if (expr.kind == BoundKind::Column && expr.depth == depth) {
+    BoundExprPtr here = MakeColumn(expr.column, expr.type, expr.nullable);  // as this query sees it
+    int group = MatchGroup(*here);
+    if (group < 0) Throw(ErrorCode::kNotInGroupBy, {expr.name}, expr.line);
+    expr.column = group;
+  }
+  if (expr.subquery && remapped_.insert(expr.subquery.get()).second) {
+    RemapOuterColumns(*expr.subquery->plan, depth + 1);
+  }
+  for (auto& child : expr.children) RemapOuterColumns(*child, depth);
+}
+
+void GroupedRewriter::RemapOuterColumns(PlanNode& plan, int depth) {
+  auto remap = [&](BoundExprPtr& e) {
+    if (e) RemapOuterColumns(*e, depth);
+  };
+  switch (plan.kind) {
+    case PlanKind::Scan:
+    case PlanKind::Single:
+      return;
+    case PlanKind::Filter: {
+      auto& filter = static_cast<FilterPlan&>(plan);
+      remap(filter.predicate);
+      return RemapOuterColumns(*filter.input, depth);
+    }
+    case PlanKind::Project: {
+      auto& project = static_cast<ProjectPlan&>(plan);
+      for (auto& e : project.exprs) remap(e);
+      return RemapOuterColumns(*project.input, depth);
+    }
+    case PlanKind::Join: {
+      auto& join = static_cast<JoinPlan&>(plan);
+      for (auto& e : join.left_keys) remap(e);
+      for (auto& e : join.right_keys) remap(e);
+      remap(join.residual);
+      RemapOuterColumns(*join.left, depth);
+      return RemapOuterColumns(*join.right, depth);
+    }
+    case PlanKind::Aggregate: {
+      auto& aggregate = static_cast<AggregatePlan&>(plan);
+      for (auto& e : aggregate.groups) remap(e);
+      for (auto& call : aggregate.aggregates) remap(call.argument);
+      return RemapOuterColumns(*aggregate.input, depth);
+    }
+    case PlanKind::Sort:
+      return RemapOuterColumns(*static_cast<SortPlan&>(plan).input, depth);
+    case PlanKind::Distinct:
+      return RemapOuterColumns(*static_cast<DistinctPlan&>(plan).input, depth);
+    case PlanKind::Top: {
+      auto& top = static_cast<TopPlan&>(plan);
+      remap(top.count);
+      return RemapOuterColumns(*top.input, depth);
+    }
+    case PlanKind::SetOperation: {
+      auto& set = static_cast<SetOperationPlan&>(plan);
+      RemapOuterColumns(*set.left, depth);
+      return RemapOuterColumns(*set.right, depth);
+    }
+  }
 }
 
 BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
@@ -54,8 +117,8 @@ BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
     case BoundKind::InSubquery:
     case BoundKind::Exists:
     case BoundKind::ScalarSubquery:
-      if (expr->correlated) {
-        Throw(ErrorCode::kNotSupported, {"A correlated subquery in a grouped query"}, expr->line);
+      if (expr->correlated && remapped_.insert(expr->subquery.get()).second) {
+        RemapOuterColumns(*expr->subquery->plan, 1);
       }
       break;
     default:

@@ -1,9 +1,12 @@
 // Rewrites the expressions of a grouped query (select list, HAVING, ORDER BY)
 // onto the rows of its aggregation: GROUP BY expressions and aggregates
 // become references to the aggregate's output, GROUPING(x) to its flags, and
-// a column that is neither raises 8120.
+// a column that is neither raises 8120. A correlated subquery keeps its
+// place; its references to this query's columns are moved onto the group
+// columns of the aggregate's rows (8120 for a column not grouped on).
 #pragma once
 
+#include <set>
 #include <vector>
 
 #include "engine/planner/plan.h"
@@ -20,9 +23,14 @@ class GroupedRewriter {
 
  private:
   int MatchGroup(const BoundExpr& expr) const;
+  // Moves the references `depth` queries out (to this query) in `plan` onto
+  // group columns.
+  void RemapOuterColumns(PlanNode& plan, int depth);
+  void RemapOuterColumns(BoundExpr& expr, int depth);
 
   AggregatePlan& plan_;
   std::vector<BoundExprPtr> seen_aggregates_;  // as bound, to share equal aggregates
+  std::set<const BoundQuery*> remapped_;       // subqueries are shared by the copies of an expression
 };
 
 }  // namespace orv::engine
