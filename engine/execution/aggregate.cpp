@@ -136,8 +136,9 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
   for (size_t i = 0; i < order.size(); ++i) {
     if (i + kAhead < order.size()) {
       __builtin_prefetch(finest.groups.Key(order[i + kAhead]));
-      __builtin_prefetch(&finest.states[order[i + kAhead] * a]);
-      __builtin_prefetch(reinterpret_cast<const char*>(&finest.states[order[i + kAhead] * a]) + 64);
+      const AggregateState* ahead = finest.states.data() + order[i + kAhead] * a;
+      __builtin_prefetch(ahead);
+      __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 64);
     }
     const size_t group = order[i];
     const Value* key = finest.groups.Key(group);
@@ -145,12 +146,12 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
       size_t differ = 0;
       while (differ + 1 < n && CompareKeyValue(previous[differ], key[differ]) == 0) ++differ;
       for (size_t w = n; w-- > differ + 1;) {
-        EmitGroup(plan, previous, w, &running[w * a], result, sink);
+        EmitGroup(plan, previous, w, running.data() + w * a, result, sink);
         std::fill(running.begin() + static_cast<ptrdiff_t>(w * a), running.begin() + static_cast<ptrdiff_t>((w + 1) * a),
                   AggregateState{});
       }
     }
-    const AggregateState* states = &finest.states[group * a];
+    const AggregateState* states = finest.states.data() + group * a;
     EmitGroup(plan, key, n, states, result, sink);
     for (size_t w = 0; w < n; ++w) {
       for (size_t k = 0; k < a; ++k) {
@@ -160,7 +161,7 @@ void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowS
     }
     previous = key;
   }
-  for (size_t w = n; w-- > 0;) EmitGroup(plan, previous, w, &running[w * a], result, sink);
+  for (size_t w = n; w-- > 0;) EmitGroup(plan, previous, w, running.data() + w * a, result, sink);
 }
 
 void AddRow(const AggregatePlan& plan, Level& level, const Value* key, uint64_t hash, const Value* args,
@@ -196,8 +197,8 @@ class BatchAdder {
       : plan_(plan), levels_(levels), arena_(arena), n_(plan.groups.size()), a_(plan.aggregates.size()),
         keys_(kBatch * n_), args_(kBatch * a_), hashes_(kBatch) {}
 
-  Value* NextKey() { return &keys_[rows_ * n_]; }
-  Value* NextArgs() { return &args_[rows_ * a_]; }
+  Value* NextKey() { return keys_.data() + rows_ * n_; }
+  Value* NextArgs() { return args_.data() + rows_ * a_; }
   void Commit() {
     if (++rows_ == kBatch) Flush();
   }
@@ -205,11 +206,13 @@ class BatchAdder {
     for (Level& level : levels_) {
       if (level.width > 0) {
         for (size_t r = 0; r < rows_; ++r) {
-          hashes_[r] = HashKey(&keys_[r * n_], level.width);
+          hashes_[r] = HashKey(keys_.data() + r * n_, level.width);
           level.groups.Prefetch(hashes_[r]);
         }
       }
-      for (size_t r = 0; r < rows_; ++r) AddRow(plan_, level, &keys_[r * n_], hashes_[r], &args_[r * a_], arena_);
+      for (size_t r = 0; r < rows_; ++r) {
+        AddRow(plan_, level, keys_.data() + r * n_, hashes_[r], args_.data() + r * a_, arena_);
+      }
     }
     rows_ = 0;
   }
@@ -267,7 +270,7 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
     }
     for (size_t group = 0; group < group_count; ++group) {
       const Value* key = level.width == 0 ? nullptr : level.groups.Key(group);
-      EmitGroup(plan, key, level.width, &level.states[group * a], result, plan.rollup ? RowSink(collect) : sink);
+      EmitGroup(plan, key, level.width, level.states.data() + group * a, result, plan.rollup ? RowSink(collect) : sink);
     }
   }
   if (!plan.rollup) return;

@@ -153,9 +153,9 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   size_t pending_rows = 0;
   auto flush = [&] {
     for (size_t i = 0; i < pending_rows; ++i) {
-      Value* key = &pending_keys[i * key_count];
+      Value* key = pending_keys.data() + i * key_count;
       pending_first[i] = kNone;
-      if (!EvaluateKeys(plan.left_keys, &pending[i * left_width], outer, context, key)) continue;
+      if (!EvaluateKeys(plan.left_keys, pending.data() + i * left_width, outer, context, key)) continue;
       pending_first[i] = 0;  // has a key
       if (int_key) {
         right_ints.Prefetch(key[0].i);
@@ -166,7 +166,7 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
     }
     for (size_t i = 0; i < pending_rows; ++i) {
       if (pending_first[i] == kNone) continue;
-      const Value* key = &pending_keys[i * key_count];
+      const Value* key = pending_keys.data() + i * key_count;
       if (int_key) {
         pending_first[i] = right_ints.Find(key[0].i);
       } else {
@@ -175,12 +175,12 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
       }
       if (pending_first[i] != kNone) __builtin_prefetch(right.Row(pending_first[i]));
     }
-    for (size_t i = 0; i < pending_rows; ++i) join_row(&pending[i * left_width], pending_first[i]);
+    for (size_t i = 0; i < pending_rows; ++i) join_row(pending.data() + i * left_width, pending_first[i]);
     pending_rows = 0;
   };
   auto probe = [&](const Value* left_row) {
     if (key_count == 0) return join_row(left_row, kNone);
-    copy_left(left_row, &pending[pending_rows * left_width]);
+    copy_left(left_row, pending.data() + pending_rows * left_width);
     if (++pending_rows == kBatch) flush();
   };
   StreamPlan(*plan.left, context, outer, probe);
