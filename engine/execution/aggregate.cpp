@@ -11,6 +11,7 @@
 
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
+#include "engine/execution/rollup.h"
 #include "engine/execution/row_index.h"
 
 namespace orv::engine {
@@ -48,49 +49,10 @@ bool RollupBefore(const Value* a, const Value* b, size_t n) {
   return false;
 }
 
-// Integer keys of up to four columns (IDs, the usual grouping) sort as packed
-// copies: comparing them never leaves the array being sorted.
-constexpr size_t kPackedKeys = 4;
-struct PackedKey {
-  int64_t values[kPackedKeys];
-  uint32_t group;
-  uint8_t nulls;  // bit i: column i is NULL
-};
-
-bool PackedBefore(const PackedKey& a, const PackedKey& b, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    bool null_a = a.nulls >> i & 1;
-    bool null_b = b.nulls >> i & 1;
-    if (null_a != null_b) return null_a;
-    if (!null_a && a.values[i] != b.values[i]) return a.values[i] < b.values[i];
-  }
-  return false;
-}
-
 // The group numbers of `groups` in key order (NULL first).
 std::vector<size_t> SortedGroups(const AggregatePlan& plan, const RowIndex& groups) {
   const size_t n = plan.groups.size();
   std::vector<size_t> order(groups.size());
-  const bool packed = n <= kPackedKeys && groups.size() <= UINT32_MAX &&
-                      std::all_of(plan.groups.begin(), plan.groups.end(), [](const BoundExprPtr& g) {
-                        return IsInteger(g->type.id) || g->type.id == TypeId::DateTime;
-                      });
-  if (packed) {
-    std::vector<PackedKey> keys(groups.size());
-    for (size_t g = 0; g < groups.size(); ++g) {
-      PackedKey& key = keys[g];
-      key.group = static_cast<uint32_t>(g);
-      key.nulls = 0;
-      for (size_t i = 0; i < n; ++i) {
-        const Value& v = groups.Key(g)[i];
-        key.values[i] = v.is_null ? 0 : v.i;  // datetime ticks share the integer's place
-        key.nulls |= static_cast<uint8_t>(v.is_null ? 1u << i : 0u);
-      }
-    }
-    std::sort(keys.begin(), keys.end(), [n](const PackedKey& a, const PackedKey& b) { return PackedBefore(a, b, n); });
-    for (size_t g = 0; g < keys.size(); ++g) order[g] = keys[g].group;
-    return order;
-  }
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
     const Value* kx = groups.Key(x);
@@ -104,64 +66,22 @@ std::vector<size_t> SortedGroups(const AggregatePlan& plan, const RowIndex& grou
   return order;
 }
 
-// One output row: the first `kept` group values (the rest rolled up to NULL),
-// the GROUPING flags, then the finished aggregates.
-void EmitGroup(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
-               std::vector<Value>& result, RowSink sink) {
-  const size_t n = plan.groups.size();
-  for (size_t g = 0; g < n; ++g) {
-    result[g] = g < kept ? key[g] : Value::Null(plan.groups[g]->type.id);
-    result[n + g] = Value::Integer(TypeId::TinyInt, g < kept ? 0 : 1);
-  }
-  for (size_t k = 0; k < plan.aggregates.size(); ++k) {
-    const AggregateCall& call = plan.aggregates[k];
-    result[2 * n + k] = FinishAggregate(call.kind, states[k], call.argument_type, call.result_type);
-  }
-  sink(result.data());
-}
-
-// ROLLUP without DISTINCT aggregates: the full groups sorted by key; each
-// prefix's running state collects the groups it covers and is written out
-// when its prefix changes.
+// ROLLUP without DISTINCT aggregates over hashed groups: the groups sorted
+// by key, then written with their subtotals.
 void RollupFromSortedGroups(const AggregatePlan& plan, const Level& finest, RowSink sink) {
-  const size_t n = plan.groups.size();
   const size_t a = plan.aggregates.size();
-  if (finest.groups.size() == 0) return;
   std::vector<size_t> order = SortedGroups(plan, finest.groups);
-  std::vector<AggregateState> running(n * a);  // prefix of width w: running[w * a + k]
-  std::vector<Value> result(plan.width);
-  const Value* previous = nullptr;
+  RollupWriter writer(plan, sink);
   // Groups are visited out of their memory order: fetch a few ahead.
   constexpr size_t kAhead = 8;
   for (size_t i = 0; i < order.size(); ++i) {
     if (i + kAhead < order.size()) {
       __builtin_prefetch(finest.groups.Key(order[i + kAhead]));
-      const AggregateState* ahead = finest.states.data() + order[i + kAhead] * a;
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 64);
+      __builtin_prefetch(finest.states.data() + order[i + kAhead] * a);
     }
-    const size_t group = order[i];
-    const Value* key = finest.groups.Key(group);
-    if (previous) {
-      size_t differ = 0;
-      while (differ + 1 < n && CompareKeyValue(previous[differ], key[differ]) == 0) ++differ;
-      for (size_t w = n; w-- > differ + 1;) {
-        EmitGroup(plan, previous, w, running.data() + w * a, result, sink);
-        std::fill(running.begin() + static_cast<ptrdiff_t>(w * a), running.begin() + static_cast<ptrdiff_t>((w + 1) * a),
-                  AggregateState{});
-      }
-    }
-    const AggregateState* states = finest.states.data() + group * a;
-    EmitGroup(plan, key, n, states, result, sink);
-    for (size_t w = 0; w < n; ++w) {
-      for (size_t k = 0; k < a; ++k) {
-        const AggregateCall& call = plan.aggregates[k];
-        MergeAggregate(call.kind, running[w * a + k], states[k], call.argument_type);
-      }
-    }
-    previous = key;
+    writer.Add(finest.groups.Key(order[i]), finest.states.data() + order[i] * a);
   }
-  for (size_t w = n; w-- > 0;) EmitGroup(plan, previous, w, running.data() + w * a, result, sink);
+  writer.Finish();
 }
 
 void AddRow(const AggregatePlan& plan, Level& level, const Value* key, uint64_t hash, const Value* args,
@@ -239,6 +159,7 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
       plan.rollup && std::none_of(plan.aggregates.begin(), plan.aggregates.end(), [](const AggregateCall& call) {
         return call.distinct;
       });
+  if (merge_rollup && StreamIntegerRollup(plan, context, outer, sink)) return;
   std::vector<Level> levels;
   for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
@@ -270,7 +191,8 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
     }
     for (size_t group = 0; group < group_count; ++group) {
       const Value* key = level.width == 0 ? nullptr : level.groups.Key(group);
-      EmitGroup(plan, key, level.width, level.states.data() + group * a, result, plan.rollup ? RowSink(collect) : sink);
+      EmitAggregateRow(plan, key, level.width, level.states.data() + group * a, result,
+                       plan.rollup ? RowSink(collect) : sink);
     }
   }
   if (!plan.rollup) return;

@@ -2,6 +2,8 @@
 // Relation or as a stream of rows into a sink.
 #pragma once
 
+#include <type_traits>
+
 #include "engine/execution/exec_context.h"
 #include "engine/planner/plan.h"
 
@@ -11,7 +13,10 @@ namespace orv::engine {
 // only during the call. A non-owning reference to a callable.
 class RowSink {
  public:
+  // Not for RowSink itself: copying a sink must copy it, not wrap a
+  // pointer to a copy that may be gone when the rows come.
   template <typename F>
+    requires(!std::is_same_v<std::remove_cvref_t<F>, RowSink>)
   RowSink(F& f)  // NOLINT: implicit by design, sinks are lambdas
       : object_(&f), call_([](void* object, const Value* row) { (*static_cast<F*>(object))(row); }) {}
   void operator()(const Value* row) const { call_(object_, row); }

@@ -1,0 +1,62 @@
+// Aggregate output rows and the ROLLUP subtotals; see rollup.h.
+#include "engine/execution/rollup.h"
+
+#include <algorithm>
+
+namespace orv::engine {
+
+void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
+                      std::vector<Value>& result, RowSink sink) {
+  const size_t n = plan.groups.size();
+  for (size_t g = 0; g < n; ++g) {
+    result[g] = g < kept ? key[g] : Value::Null(plan.groups[g]->type.id);
+    result[n + g] = Value::Integer(TypeId::TinyInt, g < kept ? 0 : 1);
+  }
+  for (size_t k = 0; k < plan.aggregates.size(); ++k) {
+    const AggregateCall& call = plan.aggregates[k];
+    result[2 * n + k] = FinishAggregate(call.kind, states[k], call.argument_type, call.result_type);
+  }
+  sink(result.data());
+}
+
+RollupWriter::RollupWriter(const AggregatePlan& plan, RowSink sink)
+    : plan_(plan),
+      sink_(sink),
+      n_(plan.groups.size()),
+      a_(plan.aggregates.size()),
+      running_(n_ * a_),
+      previous_(n_),
+      result_(plan.width) {}
+
+void RollupWriter::Add(const Value* key, const AggregateState* states) {
+  if (any_) {
+    // Keys arrive sorted and distinct: the first column that differs closes
+    // the subtotals of every longer prefix.
+    size_t differ = 0;
+    while (differ + 1 < n_ && previous_[differ].is_null == key[differ].is_null &&
+           (key[differ].is_null || CompareValues(previous_[differ], key[differ]) == 0)) {
+      ++differ;
+    }
+    for (size_t w = n_; w-- > differ + 1;) {
+      EmitAggregateRow(plan_, previous_.data(), w, running_.data() + w * a_, result_, sink_);
+      std::fill(running_.begin() + static_cast<ptrdiff_t>(w * a_),
+                running_.begin() + static_cast<ptrdiff_t>((w + 1) * a_), AggregateState{});
+    }
+  }
+  EmitAggregateRow(plan_, key, n_, states, result_, sink_);
+  for (size_t w = 0; w < n_; ++w) {
+    for (size_t k = 0; k < a_; ++k) {
+      const AggregateCall& call = plan_.aggregates[k];
+      MergeAggregate(call.kind, running_[w * a_ + k], states[k], call.argument_type);
+    }
+  }
+  std::copy(key, key + n_, previous_.begin());
+  any_ = true;
+}
+
+void RollupWriter::Finish() {
+  if (!any_) return;
+  for (size_t w = n_; w-- > 0;) EmitAggregateRow(plan_, previous_.data(), w, running_.data() + w * a_, result_, sink_);
+}
+
+}  // namespace orv::engine
