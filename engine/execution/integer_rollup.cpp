@@ -168,8 +168,11 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
       std::optional<int64_t> v = radix ? packing.Unpack(packed[i], c)
                                  : gathered.nulls[c][first] ? std::nullopt
                                                             : std::optional<int64_t>(gathered.values[c][first]);
-      TypeId type = plan.groups[c]->type.id;
-      key[c] = !v ? Value::Null(type) : type == TypeId::DateTime ? Value::DateTime(*v) : Value::Integer(type, *v);
+      if (v) {
+        key[c].SetInteger(plan.groups[c]->type.id, *v);  // datetime ticks share the integer's place
+      } else {
+        key[c].SetNull(plan.groups[c]->type.id);
+      }
     }
     std::fill(states.begin(), states.end(), AggregateState{});
     size_t j = i;

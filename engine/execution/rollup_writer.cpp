@@ -9,8 +9,12 @@ void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, 
                       std::vector<Value>& result, RowSink sink) {
   const size_t n = plan.groups.size();
   for (size_t g = 0; g < n; ++g) {
-    result[g] = g < kept ? key[g] : Value::Null(plan.groups[g]->type.id);
-    result[n + g] = Value::Integer(TypeId::TinyInt, g < kept ? 0 : 1);
+    if (g < kept) {
+      result[g] = key[g];
+    } else {
+      result[g].SetNull(plan.groups[g]->type.id);
+    }
+    result[n + g].SetInteger(TypeId::TinyInt, g < kept ? 0 : 1);
   }
   for (size_t k = 0; k < plan.aggregates.size(); ++k) {
     const AggregateCall& call = plan.aggregates[k];
