@@ -116,6 +116,12 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   }
 
   GatheredRows gathered(n);
+  const size_t expected = ExactRowCount(*plan.input);
+  for (size_t c = 0; c < n; ++c) {
+    gathered.values[c].reserve(expected);
+    gathered.nulls[c].reserve(expected);
+  }
+  gathered.args.reserve(expected * a);
   auto gather = [&](const Value* values) {
     EvalRow row{values, outer};
     for (size_t c = 0; c < n; ++c) {

@@ -18,7 +18,7 @@ void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, 
   }
   for (size_t k = 0; k < plan.aggregates.size(); ++k) {
     const AggregateCall& call = plan.aggregates[k];
-    result[2 * n + k] = FinishAggregate(call.kind, states[k], call.argument_type, call.result_type);
+    FinishAggregate(call.kind, states[k], call.argument_type, call.result_type, result[2 * n + k]);
   }
   sink(result.data());
 }

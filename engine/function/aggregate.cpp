@@ -145,18 +145,23 @@ void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateSta
   }
 }
 
-Value FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
-                      const DataType& result_type) {
+void FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
+                     const DataType& result_type, Value& out) {
   if (kind == AggregateKind::Count || kind == AggregateKind::CountStar) {
     if (!detail::IntegerFits(TypeId::Int, state.count)) detail::ThrowExpressionOverflow(TypeId::Int);
-    return Value::Integer(TypeId::Int, state.count);
+    out.SetInteger(TypeId::Int, state.count);
+    return;
   }
-  if (!state.has_value) return Value::Null(result_type.id);
-  if (kind == AggregateKind::Min || kind == AggregateKind::Max) return state.running;
+  if (!state.has_value) return out.SetNull(result_type.id);
+  if (kind == AggregateKind::Min || kind == AggregateKind::Max) {
+    out = state.running;
+    return;
+  }
   bool avg = kind == AggregateKind::Avg;
   switch (result_type.id) {
     case TypeId::Float:
-      return Value::Double(avg ? state.running.f / static_cast<double>(state.count) : state.running.f);
+      out = Value::Double(avg ? state.running.f / static_cast<double>(state.count) : state.running.f);
+      return;
     case TypeId::Decimal:
     case TypeId::Money: {
       Int128 total = state.running.dec;
@@ -171,13 +176,20 @@ Value FinishAggregate(AggregateKind kind, const AggregateState& state, const Dat
       if (result_type.id == TypeId::Money && !detail::IntegerFits(TypeId::BigInt, total)) {
         detail::ThrowExpressionOverflow(TypeId::Money);
       }
-      return Value::Decimal(total, result_type.precision, result_type.scale, result_type.id);
+      // Field by field: the row is read right after, and a Value built
+      // elsewhere and copied in stalls on its narrow header stores.
+      out.type = result_type.id;
+      out.is_null = false;
+      out.precision = result_type.precision;
+      out.scale = result_type.scale;
+      out.dec = total;
+      return;
     }
     default: {
       // Integer AVG truncates toward zero like integer division.
       Int128 total = avg ? state.running.dec / state.count : state.running.dec;
       if (!detail::IntegerFits(result_type.id, total)) detail::ThrowExpressionOverflow(result_type.id);
-      return Value::Integer(result_type.id, static_cast<int64_t>(total));
+      out.SetInteger(result_type.id, static_cast<int64_t>(total));
     }
   }
 }

@@ -134,8 +134,9 @@ struct AggregateState {
 };
 void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument, const DataType& argument_type,
                 StringArena& arena);
-Value FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
-                      const DataType& result_type);
+// The aggregate's result, written into `out`.
+void FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
+                     const DataType& result_type, Value& out);
 // Adds the rows one state has seen to another (not for DISTINCT aggregates):
 // subtotals are made from the states of the groups they cover.
 void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from, const DataType& argument_type);

@@ -15,7 +15,9 @@ Value Aggregate(AggregateKind kind, const DataType& type, const std::vector<Valu
   static StringArena kept;  // results of MIN/MAX point into it
   AggregateState state;
   for (const Value& v : values) Accumulate(kind, state, v, type, kept);
-  return FinishAggregate(kind, state, type, AggregateResultType(kind, type));
+  Value result;
+  FinishAggregate(kind, state, type, AggregateResultType(kind, type), result);
+  return result;
 }
 
 TEST(AggregateTest, Lookup) {
