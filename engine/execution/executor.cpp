@@ -1,6 +1,8 @@
 // The switches from plan nodes to operators.
 #include "engine/execution/executor.h"
 
+#include "engine/storage/huge_pages.h"
+
 namespace orv::engine {
 
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
@@ -64,6 +66,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
   }
   Relation out(plan.width);
   out.cells.reserve(ExactRowCount(plan) * plan.width);
+  AdviseHugePages(out.cells.data(), out.cells.capacity() * sizeof(Value));
   auto collect = [&out](const Value* row) { out.AppendRow(row); };
   StreamPlan(plan, context, outer, collect);
   return out;

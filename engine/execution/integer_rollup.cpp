@@ -12,6 +12,7 @@
 
 #include "engine/execution/evaluate.h"
 #include "engine/execution/rollup.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
 namespace {
@@ -81,19 +82,24 @@ std::vector<uint64_t> PackKeys(const GatheredRows& gathered, KeyPacking& packing
 }
 
 // Stable least-significant-digit radix sort of `keys` (their low `bits`
-// bits), carrying `order` along.
+// bits), carrying `order` along: as few passes of at most 12 bits as cover
+// the bits, so the counters stay in the first-level cache.
 void RadixSort(std::vector<uint64_t>& keys, std::vector<uint32_t>& order, int bits) {
-  constexpr int kDigit = 11;
+  constexpr int kMaxDigit = 12;
+  const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
+  if (passes == 0) return;
+  const int digit = (bits + passes - 1) / passes;
+  const uint64_t mask = (uint64_t{1} << digit) - 1;
   std::vector<uint64_t> keys_out(keys.size());
   std::vector<uint32_t> order_out(order.size());
-  std::vector<size_t> counts(size_t{1} << kDigit);
-  for (int shift = 0; shift < bits; shift += kDigit) {
+  std::vector<size_t> counts(size_t{1} << digit);
+  for (int shift = 0; shift < bits; shift += digit) {
     std::fill(counts.begin(), counts.end(), 0);
-    for (uint64_t key : keys) ++counts[(key >> shift) & ((1u << kDigit) - 1)];
+    for (uint64_t key : keys) ++counts[(key >> shift) & mask];
     size_t start = 0;
     for (size_t& count : counts) start += std::exchange(count, start);
     for (size_t i = 0; i < keys.size(); ++i) {
-      size_t at = counts[(keys[i] >> shift) & ((1u << kDigit) - 1)]++;
+      size_t at = counts[(keys[i] >> shift) & mask]++;
       keys_out[at] = keys[i];
       order_out[at] = order[i];
     }
@@ -120,8 +126,10 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   for (size_t c = 0; c < n; ++c) {
     gathered.values[c].reserve(expected);
     gathered.nulls[c].reserve(expected);
+    AdviseHugePages(gathered.values[c].data(), expected * sizeof(int64_t));
   }
   gathered.args.reserve(expected * a);
+  AdviseHugePages(gathered.args.data(), expected * a * sizeof(Value));
   auto gather = [&](const Value* values) {
     EvalRow row{values, outer};
     for (size_t c = 0; c < n; ++c) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/storage/huge_pages.h"
+
 namespace orv::engine {
 namespace {
 
@@ -14,6 +16,13 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
     if (keep[i]) values[out++] = values[i];
   }
   values.resize(out);
+}
+
+// The part past the old contents is untouched yet: it may take huge pages.
+template <typename T>
+void ReserveLarge(std::vector<T>& values, size_t rows) {
+  values.reserve(rows);
+  AdviseHugePages(values.data() + values.size(), (values.capacity() - values.size()) * sizeof(T));
 }
 
 }  // namespace
@@ -79,12 +88,12 @@ void Column::Reserve(size_t rows) {
   if (rows <= nulls_.capacity()) return;
   // Geometric, or many small INSERTs would copy the column each time.
   rows = std::max(rows, nulls_.capacity() * 2);
-  nulls_.reserve(rows);
+  ReserveLarge(nulls_, rows);
   switch (storage_) {
-    case Storage::Int: ints_.reserve(rows); break;
-    case Storage::Decimal: decimals_.reserve(rows); break;
-    case Storage::Float: floats_.reserve(rows); break;
-    case Storage::String: strings_.reserve(rows); break;
+    case Storage::Int: ReserveLarge(ints_, rows); break;
+    case Storage::Decimal: ReserveLarge(decimals_, rows); break;
+    case Storage::Float: ReserveLarge(floats_, rows); break;
+    case Storage::String: ReserveLarge(strings_, rows); break;
     case Storage::None: break;
   }
 }
