@@ -20,11 +20,21 @@ namespace {
 bool IsIntegerKey(TypeId id) { return IsInteger(id) || id == TypeId::DateTime; }
 
 struct GatheredRows {
-  explicit GatheredRows(size_t n) : values(n), nulls(n) {}
+  explicit GatheredRows(size_t n) : values(n), nulls(n), lows(n, INT64_MAX), highs(n, INT64_MIN) {}
   size_t rows = 0;
   std::vector<std::vector<int64_t>> values;  // per group column (datetime ticks share the integer's place)
   std::vector<std::vector<uint8_t>> nulls;
-  std::vector<Value> args;  // per row, one per aggregate
+  std::vector<int64_t> lows;   // per group column, over its non-NULL values
+  std::vector<int64_t> highs;  // (lows > highs: none)
+  std::vector<Value> args;     // per row, one per aggregate
+
+  void AddKey(size_t c, const Value& v) {
+    nulls[c].push_back(v.is_null ? 1 : 0);
+    values[c].push_back(v.is_null ? 0 : v.i);
+    if (v.is_null) return;
+    lows[c] = std::min(lows[c], v.i);
+    highs[c] = std::max(highs[c], v.i);
+  }
 };
 
 // How each row's keys pack into 64 bits, column 0 highest: code 0 for NULL
@@ -54,16 +64,9 @@ std::vector<uint64_t> PackKeys(const GatheredRows& gathered, KeyPacking& packing
   bits.assign(n, 0);
   total_bits = 0;
   for (size_t c = 0; c < n; ++c) {
-    bool any = false;
-    int64_t low = 0;
-    int64_t high = 0;
-    for (size_t r = 0; r < gathered.rows; ++r) {
-      if (gathered.nulls[c][r]) continue;
-      int64_t v = gathered.values[c][r];
-      low = any ? std::min(low, v) : v;
-      high = any ? std::max(high, v) : v;
-      any = true;
-    }
+    const bool any = gathered.lows[c] <= gathered.highs[c];
+    const int64_t low = any ? gathered.lows[c] : 0;
+    const int64_t high = any ? gathered.highs[c] : 0;
     uint64_t range = static_cast<uint64_t>(high) - static_cast<uint64_t>(low);
     if (range >= UINT64_MAX - 1) return {};
     mins[c] = static_cast<uint64_t>(low);
@@ -132,11 +135,7 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   AdviseHugePages(gathered.args.data(), expected * a * sizeof(Value));
   auto gather = [&](const Value* values) {
     EvalRow row{values, outer};
-    for (size_t c = 0; c < n; ++c) {
-      Value v = Evaluate(*plan.groups[c], row, context);
-      gathered.nulls[c].push_back(v.is_null ? 1 : 0);
-      gathered.values[c].push_back(v.is_null ? 0 : v.i);
-    }
+    for (size_t c = 0; c < n; ++c) gathered.AddKey(c, Evaluate(*plan.groups[c], row, context));
     for (const AggregateCall& call : plan.aggregates) {
       gathered.args.push_back(call.argument ? Evaluate(*call.argument, row, context) : Value::Integer(TypeId::Int, 1));
     }
