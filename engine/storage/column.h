@@ -36,29 +36,26 @@ class Column {
     }
     return Value::Null(type_.id);
   }
-  // Get into an existing value, field by field: building a whole Value and
-  // copying it stalls on the store of its narrow header fields.
+  // Get into an existing value (a scan's row), written whole.
   void Read(size_t row, Value& out) const {
-    out.type = type_.id;
-    out.is_null = nulls_[row] != 0;
+    const bool null = nulls_[row] != 0;
     switch (storage_) {
       case Storage::Int:
-        out.i = ints_[row];
-        return;
-      case Storage::Decimal:
-        out.precision = type_.precision;
-        out.scale = type_.scale;
-        out.dec = decimals_[row];
-        return;
+        return out.Store(type_.id, null, 0, 0, 0, static_cast<uint64_t>(ints_[row]), 0);
+      case Storage::Decimal: {
+        const Int128 v = decimals_[row];
+        return out.Store(type_.id, null, type_.precision, type_.scale, 0, static_cast<uint64_t>(v),
+                         static_cast<uint64_t>(v >> 64));
+      }
       case Storage::Float:
-        out.f = floats_[row];
-        return;
-      case Storage::String:
-        out.set_s(strings_[row]);
-        return;
+        return out.Store(type_.id, null, 0, 0, 0, std::bit_cast<uint64_t>(floats_[row]), 0);
+      case Storage::String: {
+        const std::string_view text = strings_[row];
+        return out.Store(type_.id, null, 0, 0, static_cast<uint32_t>(text.size()),
+                         reinterpret_cast<uintptr_t>(text.data()), 0);
+      }
       case Storage::None:
-        out.is_null = true;
-        return;
+        return out.SetNull(type_.id);
     }
   }
   // `value` must already have the column's type (or be NULL); strings are
