@@ -8,7 +8,9 @@ void StreamProject(const ProjectPlan& plan, ExecContext& context, const EvalRow*
   std::vector<Value> out(plan.width);
   auto compute = [&](const Value* values) {
     EvalRow row{values, outer};
-    for (size_t c = 0; c < plan.exprs.size(); ++c) out[c] = Evaluate(*plan.exprs[c], row, context);
+    for (size_t c = 0; c < plan.exprs.size(); ++c) {
+      if (plan.live.empty() || plan.live[c]) out[c] = Evaluate(*plan.exprs[c], row, context);
+    }
     sink(out.data());
   };
   StreamPlan(*plan.input, context, outer, compute);

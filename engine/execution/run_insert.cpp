@@ -13,6 +13,7 @@
 #include "engine/execution/executor.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/planner/live_columns.h"
 
 namespace orv::engine {
 namespace {
@@ -84,6 +85,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
 
   if (statement.query) {
     BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
+    MarkLiveColumns(*query.plan);
     size_t items = query.columns.size();
     if (items != targets.size()) {
       if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);

@@ -6,11 +6,13 @@
 #include "engine/execution/column_writer.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/planner/live_columns.h"
 
 namespace orv::engine {
 
 void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder, ExecContext& context) {
   BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
+  MarkLiveColumns(*query.plan);
   std::vector<ColumnInfo> columns;
   for (const OutputColumn& column : query.columns) columns.push_back(ColumnInfo{column.name, column.type, column.nullable});
   ResultSet result(std::move(columns));
@@ -33,6 +35,7 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
     Throw(ErrorCode::kObjectAlreadyExists, {name}, statement.line);
   }
   BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
+  MarkLiveColumns(*query.plan);
   std::vector<ColumnSchema> schema;
   bool has_identity = false;
   for (const OutputColumn& column : query.columns) {

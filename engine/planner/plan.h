@@ -48,6 +48,7 @@ struct ProjectPlan : PlanNode {
   ProjectPlan() : PlanNode(PlanKind::Project) {}
   PlanPtr input;
   std::vector<BoundExprPtr> exprs;
+  std::vector<uint8_t> live;  // the exprs anything reads (empty: all); the others stay NULL
 };
 
 // Equi-join keys are evaluated on their own side's row (right keys on the
