@@ -35,12 +35,16 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
   for (size_t r = 0; r < rows.rows; ++r) sink(rows.Row(r));
 }
 
-size_t ExactRowCount(const PlanNode& plan) {
+size_t KnownRowCount(const PlanNode& plan) {
   switch (plan.kind) {
     case PlanKind::Scan:
       return static_cast<const ScanPlan&>(plan).table->row_count();
     case PlanKind::Project:
-      return ExactRowCount(*static_cast<const ProjectPlan&>(plan).input);
+      return KnownRowCount(*static_cast<const ProjectPlan&>(plan).input);
+    case PlanKind::Join: {
+      const auto& join = static_cast<const JoinPlan&>(plan);
+      return join.type == ast::JoinType::Left ? KnownRowCount(*join.left) : 0;
+    }
     default:
       return 0;
   }
@@ -65,7 +69,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       break;
   }
   Relation out(plan.width);
-  out.cells.reserve(ExactRowCount(plan) * plan.width);
+  out.cells.reserve(KnownRowCount(plan) * plan.width);
   AdviseHugePages(out.cells.data(), out.cells.capacity() * sizeof(Value));
   auto collect = [&out](const Value* row) { out.AppendRow(row); };
   StreamPlan(plan, context, outer, collect);

@@ -33,9 +33,10 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
 // the probe side of joins pass rows on without storing them.
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 
-// The number of rows `plan` yields when known before running it (scans and
-// projections of them), so their destinations are sized once; 0 otherwise.
-size_t ExactRowCount(const PlanNode& plan);
+// How many rows `plan` yields at least, as far as is known before running it
+// (a scan's rows, kept by projections and by the left side of a LEFT JOIN),
+// so destinations are sized once; 0 when nothing is known.
+size_t KnownRowCount(const PlanNode& plan);
 
 // One operator each, in their own files; the two functions above dispatch.
 void StreamScan(const ScanPlan& plan, RowSink sink);

@@ -125,7 +125,7 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   }
 
   GatheredRows gathered(n);
-  const size_t expected = ExactRowCount(*plan.input);
+  const size_t expected = KnownRowCount(*plan.input);
   for (size_t c = 0; c < n; ++c) {
     gathered.values[c].reserve(expected);
     gathered.nulls[c].reserve(expected);

@@ -14,6 +14,7 @@
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/planner/live_columns.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
 namespace {
@@ -92,6 +93,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       Throw(items < targets.size() ? ErrorCode::kInsertSelectFewerItems : ErrorCode::kInsertSelectMoreItems, {},
             statement.line);
     }
+    cells.reserve(KnownRowCount(*query.plan) * width);
+    AdviseHugePages(cells.data(), cells.capacity() * sizeof(Value));
     auto add_selected = [&](const Value* row) { add_row(row, nullptr); };
     StreamPlan(*query.plan, context, nullptr, add_selected);
   } else if (statement.default_values) {

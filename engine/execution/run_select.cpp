@@ -71,7 +71,7 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
     table->AppendRows(converted);
     ++count;
   };
-  table->Reserve(ExactRowCount(*query.plan));
+  table->Reserve(KnownRowCount(*query.plan));
   StreamPlan(*query.plan, context, nullptr, store);
   if (last_identity) table->SeedIdentityAfter(*last_identity);
   if (temp) {
