@@ -86,23 +86,28 @@ std::vector<uint64_t> PackKeys(const GatheredRows& gathered, KeyPacking& packing
 
 // Stable least-significant-digit radix sort of `keys` (their low `bits`
 // bits), carrying `order` along: as few passes of at most 12 bits as cover
-// the bits, so the counters stay in the first-level cache.
+// the bits, so the counters stay in the first-level cache, and the counts of
+// every pass taken in one read of the keys.
 void RadixSort(std::vector<uint64_t>& keys, std::vector<uint32_t>& order, int bits) {
   constexpr int kMaxDigit = 12;
   const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
   if (passes == 0) return;
   const int digit = (bits + passes - 1) / passes;
   const uint64_t mask = (uint64_t{1} << digit) - 1;
+  const size_t buckets = size_t{1} << digit;
+  std::vector<uint32_t> counts(static_cast<size_t>(passes) * buckets);
+  for (uint64_t key : keys) {
+    for (int pass = 0; pass < passes; ++pass) ++counts[pass * buckets + ((key >> (pass * digit)) & mask)];
+  }
   std::vector<uint64_t> keys_out(keys.size());
   std::vector<uint32_t> order_out(order.size());
-  std::vector<size_t> counts(size_t{1} << digit);
-  for (int shift = 0; shift < bits; shift += digit) {
-    std::fill(counts.begin(), counts.end(), 0);
-    for (uint64_t key : keys) ++counts[(key >> shift) & mask];
-    size_t start = 0;
-    for (size_t& count : counts) start += std::exchange(count, start);
+  for (int pass = 0; pass < passes; ++pass) {
+    uint32_t* starts = &counts[pass * buckets];
+    uint32_t start = 0;
+    for (size_t b = 0; b < buckets; ++b) start += std::exchange(starts[b], start);
+    const int shift = pass * digit;
     for (size_t i = 0; i < keys.size(); ++i) {
-      size_t at = counts[(keys[i] >> shift) & mask]++;
+      uint32_t at = starts[(keys[i] >> shift) & mask]++;
       keys_out[at] = keys[i];
       order_out[at] = order[i];
     }
