@@ -4,6 +4,7 @@
 // group's rows, then its subtotal, the grand total last. Subtotals are merged
 // from the sorted groups' states; DISTINCT aggregates cannot be merged, so
 // with them every prefix of the group list is hashed as a level of its own.
+// ROLLUP over integer keys sorts its rows instead (integer_rollup.cpp).
 // Over no rows, a query without GROUP BY still yields one row; with GROUP BY
 // (even WITH ROLLUP) it yields none.
 #include <algorithm>

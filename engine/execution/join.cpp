@@ -79,7 +79,8 @@ void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer
   const bool keep_left = plan.type == ast::JoinType::Left || plan.type == ast::JoinType::Full;
   const bool keep_right = plan.type == ast::JoinType::Right || plan.type == ast::JoinType::Full;
   // One integer key on both sides (joins on ID columns) takes the integer index.
-  const bool int_key = key_count == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id);
+  const bool int_key =
+      key_count == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id);
 
   // The right rows of each key chained in input order: the index gives a
   // key's first row (directly for integer keys, through first_row

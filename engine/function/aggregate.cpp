@@ -119,7 +119,8 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
   }
 }
 
-void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from, const DataType& argument_type) {
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from,
+                    const DataType& argument_type) {
   if (from.count == 0) return;
   bool first = into.count == 0;
   into.count += from.count;

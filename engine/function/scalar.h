@@ -139,6 +139,7 @@ void FinishAggregate(AggregateKind kind, const AggregateState& state, const Data
                      const DataType& result_type, Value& out);
 // Adds the rows one state has seen to another (not for DISTINCT aggregates):
 // subtotals are made from the states of the groups they cover.
-void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from, const DataType& argument_type);
+void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateState& from,
+                    const DataType& argument_type);
 
 }  // namespace orv::engine
