@@ -69,8 +69,7 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       break;
   }
   Relation out(plan.width);
-  out.cells.reserve(KnownRowCount(plan) * plan.width);
-  AdviseHugePages(out.cells.data(), out.cells.capacity() * sizeof(Value));
+  ReserveHugePages(out.cells, KnownRowCount(plan) * plan.width);
   auto collect = [&out](const Value* row) { out.AppendRow(row); };
   StreamPlan(plan, context, outer, collect);
   return out;

@@ -132,12 +132,10 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   GatheredRows gathered(n);
   const size_t expected = KnownRowCount(*plan.input);
   for (size_t c = 0; c < n; ++c) {
-    gathered.values[c].reserve(expected);
+    ReserveHugePages(gathered.values[c], expected);
     gathered.nulls[c].reserve(expected);
-    AdviseHugePages(gathered.values[c].data(), expected * sizeof(int64_t));
   }
-  gathered.args.reserve(expected * a);
-  AdviseHugePages(gathered.args.data(), expected * a * sizeof(Value));
+  ReserveHugePages(gathered.args, expected * a);
   auto gather = [&](const Value* values) {
     EvalRow row{values, outer};
     for (size_t c = 0; c < n; ++c) gathered.AddKey(c, Evaluate(*plan.groups[c], row, context));

@@ -93,8 +93,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       Throw(items < targets.size() ? ErrorCode::kInsertSelectFewerItems : ErrorCode::kInsertSelectMoreItems, {},
             statement.line);
     }
-    cells.reserve(KnownRowCount(*query.plan) * width);
-    AdviseHugePages(cells.data(), cells.capacity() * sizeof(Value));
+    ReserveHugePages(cells, KnownRowCount(*query.plan) * width);
     auto add_selected = [&](const Value* row) { add_row(row, nullptr); };
     StreamPlan(*query.plan, context, nullptr, add_selected);
   } else if (statement.default_values) {

@@ -18,13 +18,6 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
   values.resize(out);
 }
 
-// The part past the old contents is untouched yet: it may take huge pages.
-template <typename T>
-void ReserveLarge(std::vector<T>& values, size_t rows) {
-  values.reserve(rows);
-  AdviseHugePages(values.data() + values.size(), (values.capacity() - values.size()) * sizeof(T));
-}
-
 }  // namespace
 
 Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
@@ -88,12 +81,12 @@ void Column::Reserve(size_t rows) {
   if (rows <= nulls_.capacity()) return;
   // Geometric, or many small INSERTs would copy the column each time.
   rows = std::max(rows, nulls_.capacity() * 2);
-  ReserveLarge(nulls_, rows);
+  ReserveHugePages(nulls_, rows);
   switch (storage_) {
-    case Storage::Int: ReserveLarge(ints_, rows); break;
-    case Storage::Decimal: ReserveLarge(decimals_, rows); break;
-    case Storage::Float: ReserveLarge(floats_, rows); break;
-    case Storage::String: ReserveLarge(strings_, rows); break;
+    case Storage::Int: ReserveHugePages(ints_, rows); break;
+    case Storage::Decimal: ReserveHugePages(decimals_, rows); break;
+    case Storage::Float: ReserveHugePages(floats_, rows); break;
+    case Storage::String: ReserveHugePages(strings_, rows); break;
     case Storage::None: break;
   }
 }

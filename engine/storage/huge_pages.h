@@ -4,9 +4,18 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace orv::engine {
 
 void AdviseHugePages(void* data, size_t bytes);
+
+// Reserves room for `size` elements; the part past the current contents is
+// untouched yet, so it may take huge pages.
+template <typename T>
+void ReserveHugePages(std::vector<T>& values, size_t size) {
+  values.reserve(size);
+  AdviseHugePages(values.data() + values.size(), (values.capacity() - values.size()) * sizeof(T));
+}
 
 }  // namespace orv::engine
