@@ -4,6 +4,7 @@
 #include "engine/binder/binder.h"
 #include "engine/binder/bound_query.h"
 #include "engine/common/errors.h"
+#include "engine/planner/plan_walk.h"
 
 namespace orv::engine {
 
@@ -28,52 +29,9 @@ void GroupedRewriter::RemapOuterColumns(BoundExpr& expr, int depth) {
 }
 
 void GroupedRewriter::RemapOuterColumns(PlanNode& plan, int depth) {
-  auto remap = [&](BoundExprPtr& e) {
+  ForEachPlanExpression(plan, [&](BoundExprPtr& e) {
     if (e) RemapOuterColumns(*e, depth);
-  };
-  switch (plan.kind) {
-    case PlanKind::Scan:
-    case PlanKind::Single:
-      return;
-    case PlanKind::Filter: {
-      auto& filter = static_cast<FilterPlan&>(plan);
-      remap(filter.predicate);
-      return RemapOuterColumns(*filter.input, depth);
-    }
-    case PlanKind::Project: {
-      auto& project = static_cast<ProjectPlan&>(plan);
-      for (auto& e : project.exprs) remap(e);
-      return RemapOuterColumns(*project.input, depth);
-    }
-    case PlanKind::Join: {
-      auto& join = static_cast<JoinPlan&>(plan);
-      for (auto& e : join.left_keys) remap(e);
-      for (auto& e : join.right_keys) remap(e);
-      remap(join.residual);
-      RemapOuterColumns(*join.left, depth);
-      return RemapOuterColumns(*join.right, depth);
-    }
-    case PlanKind::Aggregate: {
-      auto& aggregate = static_cast<AggregatePlan&>(plan);
-      for (auto& e : aggregate.groups) remap(e);
-      for (auto& call : aggregate.aggregates) remap(call.argument);
-      return RemapOuterColumns(*aggregate.input, depth);
-    }
-    case PlanKind::Sort:
-      return RemapOuterColumns(*static_cast<SortPlan&>(plan).input, depth);
-    case PlanKind::Distinct:
-      return RemapOuterColumns(*static_cast<DistinctPlan&>(plan).input, depth);
-    case PlanKind::Top: {
-      auto& top = static_cast<TopPlan&>(plan);
-      remap(top.count);
-      return RemapOuterColumns(*top.input, depth);
-    }
-    case PlanKind::SetOperation: {
-      auto& set = static_cast<SetOperationPlan&>(plan);
-      RemapOuterColumns(*set.left, depth);
-      return RemapOuterColumns(*set.right, depth);
-    }
-  }
+  });
 }
 
 BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {

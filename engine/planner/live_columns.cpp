@@ -2,13 +2,14 @@
 #include "engine/planner/live_columns.h"
 
 #include "engine/binder/bound_query.h"
+#include "engine/planner/plan_walk.h"
 
 namespace orv::engine {
 namespace {
 
 using Reads = std::vector<uint8_t>;
 
-void CollectPlanReads(const PlanNode& plan, int level, Reads& reads);
+void CollectPlanReads(PlanNode& plan, int level, Reads& reads);
 
 // Marks in `reads` the columns of the row at `level` (0: the row `expr` is
 // evaluated on; 1: the row around a subquery ...) that `expr` names.
@@ -20,50 +21,8 @@ void CollectReads(const BoundExpr* expr, int level, Reads& reads) {
 }
 
 // Every expression of a subquery's plan, for its references `level` rows out.
-void CollectPlanReads(const PlanNode& plan, int level, Reads& reads) {
-  switch (plan.kind) {
-    case PlanKind::Scan:
-    case PlanKind::Single:
-      return;
-    case PlanKind::Filter: {
-      const auto& filter = static_cast<const FilterPlan&>(plan);
-      CollectReads(filter.predicate.get(), level, reads);
-      return CollectPlanReads(*filter.input, level, reads);
-    }
-    case PlanKind::Project: {
-      const auto& project = static_cast<const ProjectPlan&>(plan);
-      for (const auto& e : project.exprs) CollectReads(e.get(), level, reads);
-      return CollectPlanReads(*project.input, level, reads);
-    }
-    case PlanKind::Join: {
-      const auto& join = static_cast<const JoinPlan&>(plan);
-      for (const auto& e : join.left_keys) CollectReads(e.get(), level, reads);
-      for (const auto& e : join.right_keys) CollectReads(e.get(), level, reads);
-      CollectReads(join.residual.get(), level, reads);
-      CollectPlanReads(*join.left, level, reads);
-      return CollectPlanReads(*join.right, level, reads);
-    }
-    case PlanKind::Aggregate: {
-      const auto& aggregate = static_cast<const AggregatePlan&>(plan);
-      for (const auto& e : aggregate.groups) CollectReads(e.get(), level, reads);
-      for (const auto& call : aggregate.aggregates) CollectReads(call.argument.get(), level, reads);
-      return CollectPlanReads(*aggregate.input, level, reads);
-    }
-    case PlanKind::Sort:
-      return CollectPlanReads(*static_cast<const SortPlan&>(plan).input, level, reads);
-    case PlanKind::Distinct:
-      return CollectPlanReads(*static_cast<const DistinctPlan&>(plan).input, level, reads);
-    case PlanKind::Top: {
-      const auto& top = static_cast<const TopPlan&>(plan);
-      CollectReads(top.count.get(), level, reads);
-      return CollectPlanReads(*top.input, level, reads);
-    }
-    case PlanKind::SetOperation: {
-      const auto& set = static_cast<const SetOperationPlan&>(plan);
-      CollectPlanReads(*set.left, level, reads);
-      return CollectPlanReads(*set.right, level, reads);
-    }
-  }
+void CollectPlanReads(PlanNode& plan, int level, Reads& reads) {
+  ForEachPlanExpression(plan, [&](BoundExprPtr& e) { CollectReads(e.get(), level, reads); });
 }
 
 Reads All(const PlanNode& plan) { return Reads(plan.width, 1); }
