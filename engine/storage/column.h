@@ -21,20 +21,9 @@ class Column {
   size_t size() const { return nulls_.size(); }
 
   Value Get(size_t row) const {
-    if (nulls_[row]) return Value::Null(type_.id);
-    switch (storage_) {
-      case Storage::Int:
-        return type_.id == TypeId::DateTime ? Value::DateTime(ints_[row]) : Value::Integer(type_.id, ints_[row]);
-      case Storage::Decimal:
-        return Value::Decimal(decimals_[row], type_.precision, type_.scale, type_.id);
-      case Storage::Float:
-        return Value::Double(floats_[row]);
-      case Storage::String:
-        return Value::String(type_.id, strings_[row]);
-      case Storage::None:
-        break;
-    }
-    return Value::Null(type_.id);
+    Value value;
+    Read(row, value);
+    return value;
   }
   // Get into an existing value (a scan's row), written whole.
   void Read(size_t row, Value& out) const {
