@@ -3,8 +3,7 @@
 // (102/156 naming the offending token, 4145, 191, 50001).
 #include "engine/parser/parser.h"
 
-#include <cctype>
-
+#include "engine/common/ascii.h"
 #include "engine/parser/keywords.h"
 #include "engine/parser/parser_impl.h"
 
@@ -71,9 +70,7 @@ bool Parser::IsName(const Token& t) const {
 }
 
 std::string Parser::Upper(const Token& t) const {
-  std::string s = Value(t);
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+  return AsciiUpper(Value(t));
 }
 
 std::string Parser::ExpectName() {
