@@ -44,6 +44,30 @@ void TypeIntegerConstantByDigits(BoundExpr& operand, const DataType& other) {
   operand.constant = Value::Decimal(value, digits, 0);
 }
 
+ArithmeticOp ToArithmeticOp(ast::BinaryOp op, int line) {
+  switch (op) {
+    case ast::BinaryOp::Add: return ArithmeticOp::Add;
+    case ast::BinaryOp::Subtract: return ArithmeticOp::Subtract;
+    case ast::BinaryOp::Multiply: return ArithmeticOp::Multiply;
+    case ast::BinaryOp::Divide: return ArithmeticOp::Divide;
+    case ast::BinaryOp::Modulo: return ArithmeticOp::Modulo;
+    case ast::BinaryOp::BitAnd: return ArithmeticOp::BitAnd;
+    case ast::BinaryOp::BitOr: return ArithmeticOp::BitOr;
+    case ast::BinaryOp::BitXor: return ArithmeticOp::BitXor;
+    default: Throw(ErrorCode::kInternal, {"a comparison or logical operator taken for arithmetic"}, line);
+  }
+}
+
+PrefixOp ToPrefixOp(ast::UnaryOp op, int line) {
+  switch (op) {
+    case ast::UnaryOp::Negate: return PrefixOp::Negate;
+    case ast::UnaryOp::Plus: return PrefixOp::Plus;
+    case ast::UnaryOp::BitNot: return PrefixOp::BitNot;
+    case ast::UnaryOp::Not: break;
+  }
+  Throw(ErrorCode::kInternal, {"NOT taken for an arithmetic operator"}, line);
+}
+
 bool IsComparison(ast::BinaryOp op) {
   return op == ast::BinaryOp::Equal || op == ast::BinaryOp::NotEqual || op == ast::BinaryOp::Less ||
          op == ast::BinaryOp::LessEqual || op == ast::BinaryOp::Greater || op == ast::BinaryOp::GreaterEqual;
@@ -159,9 +183,10 @@ BoundExprPtr Binder::BindBinary(const ast::BinaryExpr& expr, Scope& scope, const
   if (expr.op == ast::BinaryOp::Or) return MakeLogical(BoundKind::Or, std::move(left), std::move(right));
   TypeIntegerConstantByDigits(*left, right->type);
   TypeIntegerConstantByDigits(*right, left->type);
-  DataType type = AtLine(expr.line, [&] { return BinaryResultType(expr.op, left->type, right->type); });
+  const ArithmeticOp op = ToArithmeticOp(expr.op, expr.line);
+  DataType type = AtLine(expr.line, [&] { return BinaryResultType(op, left->type, right->type); });
   auto node = MakeNode(BoundKind::Arithmetic, type, left->nullable || right->nullable, expr.line);
-  node->binary_op = expr.op;
+  node->binary_op = op;
   node->children.push_back(std::move(left));
   node->children.push_back(std::move(right));
   return node;
@@ -218,9 +243,9 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
   switch (expr.kind) {
     case ast::ExprKind::Literal: {
       const auto& literal = static_cast<const ast::LiteralExpr&>(expr);
-      DataType type = LiteralType(literal);
+      DataType type = LiteralType(literal.literal_type, literal.text);
       auto node = MakeNode(BoundKind::Constant, type, literal.literal_type == ast::LiteralExpr::Type::Null, expr.line);
-      node->constant = LiteralValue(literal, type, context_.arena);
+      node->constant = LiteralValue(literal.literal_type, literal.text, type, context_.arena);
       return node;
     }
     case ast::ExprKind::ColumnRef:
@@ -233,8 +258,9 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       const auto& unary = static_cast<const ast::UnaryExpr&>(expr);
       BoundExprPtr operand = BindExpr(*unary.operand, scope, context);
       if (unary.op == ast::UnaryOp::Not) return MakeNot(std::move(operand));
-      auto node = MakeNode(BoundKind::Unary, UnaryResultType(unary.op, operand->type), operand->nullable, expr.line);
-      node->unary_op = unary.op;
+      const PrefixOp op = ToPrefixOp(unary.op, expr.line);
+      auto node = MakeNode(BoundKind::Unary, UnaryResultType(op, operand->type), operand->nullable, expr.line);
+      node->unary_op = op;
       node->children.push_back(std::move(operand));
       return node;
     }

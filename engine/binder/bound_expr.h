@@ -57,8 +57,8 @@ struct BoundExpr {
   int column = 0;            // Column: position in the row
   int depth = 0;             // Column: 0 the current query, 1 the enclosing one ...
   std::string name;          // Column: "alias.column" for messages
-  ast::BinaryOp binary_op = ast::BinaryOp::Add;
-  ast::UnaryOp unary_op = ast::UnaryOp::Negate;
+  ArithmeticOp binary_op = ArithmeticOp::Add;
+  PrefixOp unary_op = PrefixOp::Negate;
   CompareOp compare_op = CompareOp::Equal;
   bool negated = false;      // IsNull (IS NOT NULL), Like, InSubquery
   bool has_else = false;     // Case

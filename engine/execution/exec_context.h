@@ -10,7 +10,7 @@
 #include "engine/catalog/session_state.h"
 #include "engine/common/string_arena.h"
 #include "engine/execution/relation.h"
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 

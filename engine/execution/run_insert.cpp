@@ -13,6 +13,7 @@
 #include "engine/execution/executor.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/parser/parser.h"
 #include "engine/planner/live_columns.h"
 #include "engine/storage/huge_pages.h"
 
@@ -51,7 +52,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
 
   std::vector<BoundExprPtr> defaults(width);
   for (size_t c = 0; c < width; ++c) {
-    if (table->schema()[c].default_value) defaults[c] = binder.BindScalar(*table->schema()[c].default_value);
+    const std::string& text = table->schema()[c].default_text;
+    if (!text.empty()) defaults[c] = binder.BindScalar(*ParseScalarExpression(text, statement.line));
   }
   std::vector<int> slot(width, -1);
   for (size_t i = 0; i < targets.size(); ++i) slot[targets[i]] = static_cast<int>(i);

@@ -11,9 +11,15 @@ namespace orv::engine {
 
 ast::Batch ParseBatch(std::string_view text) { return parse::Parser(text).ParseBatch(); }
 
+ast::ExprPtr ParseScalarExpression(std::string_view text, int first_line) {
+  return parse::Parser(text, first_line).ParseWholeScalar();
+}
+
 namespace parse {
 
-Parser::Parser(std::string_view text) : text_(text), tokens_(Tokenize(text)) {}
+Parser::Parser(std::string_view text, int first_line) : text_(text), tokens_(Tokenize(text)) {
+  for (Token& token : tokens_) token.line += first_line - 1;
+}
 
 Parser::NestGuard::NestGuard(Parser& parser) : parser_(parser) {
   if (++parser_.depth_ > kMaxDepth) {
@@ -29,6 +35,17 @@ ast::Batch Parser::ParseBatch() {
     batch.statements.push_back(ParseStatement());
   }
   return batch;
+}
+
+ast::ExprPtr Parser::ParseWholeScalar() {
+  ast::ExprPtr expr = ParseScalar();
+  if (!AtEnd()) SyntaxError();
+  return expr;
+}
+
+std::string_view Parser::SourceText(size_t first) const {
+  if (pos_ <= first) return {};
+  return text_.substr(tokens_[first].begin, tokens_[pos_ - 1].end - tokens_[first].begin);
 }
 
 const Token& Parser::Ahead(size_t n) const {

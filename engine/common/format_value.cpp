@@ -1,10 +1,11 @@
 // FormatValue: values as SQL Server's client tools print them.
+#include "engine/common/format_value.h"
+
 #include <charconv>
 #include <cstdio>
 
 #include "engine/common/datetime.h"
 #include "engine/common/decimal.h"
-#include "engine/engine.h"
 
 namespace orv::engine {
 
