@@ -2,15 +2,13 @@
 #include "engine/binder/grouped_rewriter.h"
 
 #include "engine/binder/binder.h"
-#include "engine/binder/bound_query.h"
 #include "engine/common/errors.h"
-#include "engine/planner/plan_walk.h"
 
 namespace orv::engine {
 
 int GroupedRewriter::MatchGroup(const BoundExpr& expr) const {
-  for (size_t i = 0; i < plan_.groups.size(); ++i) {
-    if (SameExpr(expr, *plan_.groups[i])) return static_cast<int>(i);
+  for (size_t i = 0; i < grouping_.groups.size(); ++i) {
+    if (SameExpr(expr, *grouping_.groups[i])) return static_cast<int>(i);
   }
   return -1;
 }
@@ -23,23 +21,23 @@ void GroupedRewriter::RemapOuterColumns(BoundExpr& expr, int depth) {
     expr.column = group;
   }
   if (expr.subquery && remapped_.insert(expr.subquery.get()).second) {
-    RemapOuterColumns(*expr.subquery->plan, depth + 1);
+    RemapOuterColumns(*expr.subquery, depth + 1);
   }
   for (auto& child : expr.children) RemapOuterColumns(*child, depth);
 }
 
-void GroupedRewriter::RemapOuterColumns(PlanNode& plan, int depth) {
-  ForEachPlanExpression(plan, [&](BoundExprPtr& e) {
+void GroupedRewriter::RemapOuterColumns(BoundQuery& query, int depth) {
+  ForEachQueryExpression(query, [&](BoundExprPtr& e) {
     if (e) RemapOuterColumns(*e, depth);
   });
 }
 
 BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
-  size_t groups = plan_.groups.size();
+  size_t groups = grouping_.groups.size();
   int group = MatchGroup(*expr);
   if (group >= 0) {
     // WITH ROLLUP puts NULL into rolled-up group columns, so they can be NULL.
-    return MakeColumn(group, expr->type, expr->nullable || plan_.rollup, expr->name);
+    return MakeColumn(group, expr->type, expr->nullable || grouping_.rollup, expr->name);
   }
   switch (expr->kind) {
     case BoundKind::Aggregate: {
@@ -59,8 +57,8 @@ BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
       } else {
         call.argument_type = DataType{TypeId::Int};
       }
-      plan_.aggregates.push_back(std::move(call));
-      return MakeColumn(static_cast<int>(2 * groups + plan_.aggregates.size() - 1), expr->type, expr->nullable);
+      grouping_.aggregates.push_back(std::move(call));
+      return MakeColumn(static_cast<int>(2 * groups + grouping_.aggregates.size() - 1), expr->type, expr->nullable);
     }
     case BoundKind::Grouping: {
       int index = MatchGroup(*expr->children[0]);
@@ -76,7 +74,7 @@ BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
     case BoundKind::Exists:
     case BoundKind::ScalarSubquery:
       if (expr->correlated && remapped_.insert(expr->subquery.get()).second) {
-        RemapOuterColumns(*expr->subquery->plan, 1);
+        RemapOuterColumns(*expr->subquery, 1);
       }
       break;
     default:

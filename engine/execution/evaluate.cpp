@@ -47,12 +47,12 @@ const Relation& SubqueryRows(const BoundExpr& expr, const EvalRow& row, ExecCont
   if (!expr.correlated) {
     auto it = context.subquery_results.find(expr.subquery.get());
     if (it == context.subquery_results.end()) {
-      Relation rows = ExecutePlan(*expr.subquery->plan, context, nullptr);
+      Relation rows = ExecutePlan(context.SubqueryPlan(*expr.subquery), context, nullptr);
       it = context.subquery_results.emplace(expr.subquery.get(), std::move(rows)).first;
     }
     return it->second;
   }
-  scratch = ExecutePlan(*expr.subquery->plan, context, &row);
+  scratch = ExecutePlan(context.SubqueryPlan(*expr.subquery), context, &row);
   return scratch;
 }
 
