@@ -18,7 +18,7 @@ std::vector<BoundExprPtr> ConvertColumns(const std::vector<OutputColumn>& from, 
   for (size_t i = 0; i < from.size(); ++i) same = same && from[i].type == to[i].type;
   if (same) return converted;
   for (size_t i = 0; i < from.size(); ++i) {
-    converted.push_back(Binder::Convert(MakeColumn(static_cast<int>(i), from[i].type, from[i].nullable), to[i].type));
+    converted.push_back(Convert(MakeColumn(static_cast<int>(i), from[i].type, from[i].nullable), to[i].type));
   }
   return converted;
 }

@@ -80,9 +80,10 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     }
     binding.column = OutputColumn{name, binding.expr->type, binding.expr->nullable, std::nullopt};
     // A bare identity column of the only table keeps its identity in SELECT INTO.
-    if (binding.expr->kind == BoundKind::Column && binding.expr->depth == 0 && scope.tables.size() == 1) {
+    const auto* column = binding.expr->As<bound::Column>();
+    if (column && column->depth == 0 && scope.tables.size() == 1) {
       const ScopeTable& table = scope.tables[0];
-      size_t index = binding.expr->column - table.offset;
+      size_t index = column->position - table.offset;
       if (index < table.columns.size()) binding.column.identity = table.columns[index].identity;
     }
     items.push_back(std::move(binding));

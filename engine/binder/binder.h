@@ -67,11 +67,6 @@ class Binder {
   // A table of the session (#name) or of the database; raises 208.
   std::shared_ptr<Table> LookupTable(const ast::Name& name, int line) const;
 
-  // `expr` converted to exactly `type` (a Cast node unless it already is).
-  static BoundExprPtr Convert(BoundExprPtr expr, const DataType& type);
-  // Conversion for comparing: skipped where CompareValues copes with the pair.
-  static BoundExprPtr ConvertForCompare(BoundExprPtr expr, const DataType& type);
-
  private:
   BoundQuery BindSelect(const ast::SelectCore& core, const std::vector<ast::OrderItem>& order_by, Scope* parent,
                         Scope* enclosing, bool nested);
@@ -105,12 +100,5 @@ auto AtLine(int line, F&& f) -> decltype(f()) {
     throw;
   }
 }
-
-// Helpers shared by the binder's files.
-BoundExprPtr MakeCompare(BoundExprPtr left, BoundExprPtr right, CompareOp op, int line);
-BoundExprPtr MakeLogical(BoundKind kind, BoundExprPtr left, BoundExprPtr right);
-BoundExprPtr MakeNot(BoundExprPtr operand);
-BoundExprPtr MakeColumn(int column, const DataType& type, bool nullable, std::string name = {});
-bool ContainsAggregate(const BoundExpr& expr);
 
 }  // namespace orv::engine

@@ -14,9 +14,10 @@ void CollectSubqueryReads(BoundQuery& query, int level, Reads& reads);
 // evaluated on; 1: the row around a subquery ...) that `expr` names.
 void CollectReads(const BoundExpr* expr, int level, Reads& reads) {
   if (expr == nullptr) return;
-  if (expr->kind == BoundKind::Column && expr->depth == level) reads[static_cast<size_t>(expr->column)] = 1;
-  if (expr->subquery) CollectSubqueryReads(*expr->subquery, level + 1, reads);
-  for (const auto& child : expr->children) CollectReads(child.get(), level, reads);
+  const auto* column = expr->As<bound::Column>();
+  if (column && column->depth == level) reads[static_cast<size_t>(column->position)] = 1;
+  if (const bound::Subquery* subquery = SubqueryOf(*expr)) CollectSubqueryReads(*subquery->query, level + 1, reads);
+  ForEachChild(*expr, [&](const BoundExprPtr& child) { CollectReads(child.get(), level, reads); });
 }
 
 // Every expression of a subquery, for its references `level` rows out.

@@ -1,7 +1,6 @@
 // Operator trees from bound queries; see planner.h.
 #include "engine/planner/planner.h"
 
-#include "engine/binder/binder.h"
 #include "engine/planner/join_planner.h"
 #include "engine/planner/live_columns.h"
 
@@ -61,11 +60,12 @@ class QueryPlanner {
   }
 
   void PlanSubqueriesOf(const BoundExpr& expr) {
-    if (expr.subquery && !subqueries_.contains(expr.subquery.get())) {
-      PlanPtr plan = Root(*expr.subquery);
-      subqueries_.emplace(expr.subquery.get(), std::move(plan));
+    const bound::Subquery* subquery = SubqueryOf(expr);
+    if (subquery && !subqueries_.contains(subquery->query.get())) {
+      PlanPtr plan = Root(*subquery->query);
+      subqueries_.emplace(subquery->query.get(), std::move(plan));
     }
-    for (const auto& child : expr.children) PlanSubqueriesOf(*child);
+    ForEachChild(expr, [&](const BoundExprPtr& child) { PlanSubqueriesOf(*child); });
   }
 
  private:
