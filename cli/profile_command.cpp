@@ -14,7 +14,8 @@
 namespace orv::cli {
 
 CLI::App* AddProfileCommand(CLI::App& app, ProfileOptions& options) {
-  CLI::App* command = app.add_subcommand("profile", "Read (get) or replace (set) a user's display preference of a report");
+  CLI::App* command =
+      app.add_subcommand("profile", "Read (get) or replace (set) a user's display preference of a report");
   command->add_option("action", options.action, "get or set")->required()->check(CLI::IsMember({"get", "set"}));
   command->add_option("--report", options.report, "The report number, e.g. 2010001")->required();
   command->add_option("--user", options.user, "The user number")->required();
@@ -39,7 +40,8 @@ int RunProfileCommand(const ProfileOptions& options, std::ostream& out, std::ost
       frame::CDataUpdate().SetDisEnterProfile(options.session, report, user, *options.value);
       return 0;
     }
-    const std::shared_ptr<platform::Recordset> rows = frame::CDataRead().GetDisEnterProfile(options.session, report, user);
+    const std::shared_ptr<platform::Recordset> rows =
+        frame::CDataRead().GetDisEnterProfile(options.session, report, user);
     const ResultTable table = FromRecordset(*rows);
     PrintResult(out, table, options.format);
     if (options.format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
