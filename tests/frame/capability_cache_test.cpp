@@ -144,6 +144,7 @@ TEST(CapabilityCache, AFailedLoadReachesTheCallerAndTheNextReaderLoadsAgain) {
 }
 
 TEST(CapabilityCache, SessionStringFaultsReachTheCaller) {
+  SetUpFrameDatabase();
   // No product name: the group cannot be named.
   CDataSource source = SourceFor("ConnectString={Provider=Orvalent.Embedded;Data Source=cache-tiny};DBMS Version=1;");
   EXPECT_THROW(source.IEF(), platform::AutomationError);
