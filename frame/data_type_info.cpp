@@ -144,6 +144,8 @@ int16_t CDataSource::GetActualType(int32_t DataType, int32_t* Precision, int16_t
   return type->Item("FActualType").ToInteger();
 }
 
-int16_t CDataSource::GetBindType(int32_t DataType) const { return GetDataTypeInfo(DataType)->Item("FBindType").ToInteger(); }
+int16_t CDataSource::GetBindType(int32_t DataType) const {
+  return GetDataTypeInfo(DataType)->Item("FBindType").ToInteger();
+}
 
 }  // namespace orv::frame

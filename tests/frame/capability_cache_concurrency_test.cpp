@@ -41,7 +41,8 @@ bool DataSourceGroupWhole(const std::shared_ptr<platform::SharedPropertyGroup>& 
   return procedures && procedures->Count() == kProcedures + 3 &&
          group->CreateProperty("DBMSName")->Value().ToString() == "Orvalent Embedded" &&
          group->CreateProperty("DateTimeFunctions")->Value().ToLong() == 0x0009FDFD &&
-         group->CreateProperty("ConnectString")->Value().ToString() == "Provider=Orvalent.Embedded;Data Source=cache-race";
+         group->CreateProperty("ConnectString")->Value().ToString() ==
+             "Provider=Orvalent.Embedded;Data Source=cache-race";
 }
 
 bool TypeGroupWhole(const std::shared_ptr<platform::SharedPropertyGroup>& group) {
@@ -90,10 +91,10 @@ TEST(CapabilityCacheConcurrency, EightReadersWhileOneLoadsSeeNoTornGroup) {
           if (reader % 2 == 0 || loaded) {
             const int i = (round * 7 + reader) % kProcedures;
             int32_t precision = 20;
-            int16_t scale = 15;
+            int16_t scale = 15;  // above the race types' maximum scale 10
+            const std::string type_name = "race" + std::to_string(i % kTypes) + "(20,10)";
             if (!source.ProcSupported("p_Race" + std::to_string(i)) || source.ProcSupported("p_Race") ||
-                source.GetTypeName(1001 + i % kTypes, &precision, &scale) != "race" + std::to_string(i % kTypes) + "(20,10)" ||
-                !source.LikeEscapeClause()) {
+                source.GetTypeName(1001 + i % kTypes, &precision, &scale) != type_name || !source.LikeEscapeClause()) {
               ++wrong;
             }
           }

@@ -18,7 +18,8 @@ const std::string kSession =
     "ConnectString={Provider=Orvalent.Embedded;Data Source=demo-tiny-profile};UserName=demo;UserID=1;Language=chs;";
 
 TEST(HostileProfileValues, StoredExactlyOrRefusedAndNothingElseChanges) {
-  platform::RegisterDatabaseFactory(kCopy, [](engine::Session& session) { demo::LoadDemo(session, demo::Scale::Tiny); });
+  platform::RegisterDatabaseFactory(kCopy,
+                                    [](engine::Session& session) { demo::LoadDemo(session, demo::Scale::Tiny); });
   platform::DropDatabaseInstance(kCopy);
   std::map<std::string, std::string> before = BaseTableFingerprint(kCopy);
   before.erase("ICReportProfile");
