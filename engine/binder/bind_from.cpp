@@ -60,7 +60,6 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
   entry.exposed = exposed;
   entry.offset = offset;
   entry.table = table;
-  entry.row_ids = row_ids;
   for (const ColumnSchema& column : table->schema()) {
     entry.columns.push_back(ScopeColumn{column.name, column.type, column.nullable, column.identity});
   }

@@ -26,7 +26,6 @@ struct ScopeTable {
   std::vector<ScopeColumn> columns;
   size_t offset = 0;                   // position of the first column in the row
   std::shared_ptr<Table> table;        // null for derived tables and views
-  bool row_ids = false;                // the row carries the table's row positions after its columns
   BoundBaseTable* base = nullptr;      // where `table` is bound: told which columns are read
 
   // Records that column `index` is read, so the scan fetches it.
