@@ -103,8 +103,9 @@ BoundExprPtr Binder::BindColumn(const ast::Name& name, Scope& scope, int line) {
       for (Scope* mark = &scope; mark && mark != level; mark = mark->enclosing) mark->reads_outer = true;
       found_table->MarkRead(found_index);
       const ScopeColumn& info = found_table->columns[found_index];
-      return MakeExpr<bound::Column>(info.type, info.nullable, line, static_cast<int>(found_table->offset + found_index),
-                                     depth, found_table->exposed + "." + info.name);
+      const auto position = static_cast<int>(found_table->offset + found_index);
+      return MakeExpr<bound::Column>(info.type, info.nullable, line, position, depth,
+                                     found_table->exposed + "." + info.name);
     }
     if (qualifier_found) Throw(ErrorCode::kInvalidColumnName, {column}, line);
   }
@@ -171,7 +172,8 @@ BoundExprPtr Binder::BindLike(const ast::LikeExpr& expr, Scope& scope, const Exp
   const Value* pattern = constant_text(node.pattern);
   const Value* escape = constant_text(node.escape);
   if (pattern && (!node.escape || escape)) {
-    node.compiled = std::make_shared<collation::LikePattern>(pattern->s(), escape ? collation::FirstCodePoint(escape->s()) : 0);
+    const char32_t escape_code = escape ? collation::FirstCodePoint(escape->s()) : 0;
+    node.compiled = std::make_shared<collation::LikePattern>(pattern->s(), escape_code);
   }
   return MakeExpr<bound::Like>(kBit, nullable, expr.line, std::move(node));
 }

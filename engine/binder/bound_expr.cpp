@@ -82,7 +82,9 @@ BoundExpr::Node CopyNode(const bound::Case& n) {
   copy.otherwise = Clone(n.otherwise);
   return copy;
 }
-BoundExpr::Node CopyNode(const bound::Function& n) { return bound::Function{n.function, n.datepart, Clone(n.arguments)}; }
+BoundExpr::Node CopyNode(const bound::Function& n) {
+  return bound::Function{n.function, n.datepart, Clone(n.arguments)};
+}
 BoundExpr::Node CopyNode(const bound::ObjectId& n) { return bound::ObjectId{Clone(n.object_name)}; }
 BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }

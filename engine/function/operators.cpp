@@ -38,7 +38,9 @@ std::string_view OperatorName(ArithmeticOp op) {
   return "?";
 }
 
-bool IsBitwise(ArithmeticOp op) { return op == ArithmeticOp::BitAnd || op == ArithmeticOp::BitOr || op == ArithmeticOp::BitXor; }
+bool IsBitwise(ArithmeticOp op) {
+  return op == ArithmeticOp::BitAnd || op == ArithmeticOp::BitOr || op == ArithmeticOp::BitXor;
+}
 
 [[noreturn]] void ThrowIncompatible(ArithmeticOp op, const DataType& left, const DataType& right) {
   Throw(ErrorCode::kInvalidDataTypeForOperator,
