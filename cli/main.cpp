@@ -8,7 +8,9 @@
 #include <string>
 
 #include "cli/report_command.h"
+#include "cli/serve_command.h"
 #include "cli/sql_command.h"
+#include "cli/user_command.h"
 #include "demo/demo_database.h"
 #include "frame/registration.h"
 #include "platform/class_registry.h"
@@ -70,6 +72,9 @@ int main(int argc, char** argv) {
                              "A JSON object of conditions (numbers become Long or Double values)");
   report_command->add_flag("--show-sql", report.show_sql, "Print every batch the report runs, each followed by GO, to standard error");
   AddFormatOption(*report_command, report_format);
+
+  orv::cli::AddServeCommand(app);  // these two run from their parse callbacks
+  orv::cli::AddUserCommand(app);
 
   CLI11_PARSE(app, argc, argv);
 
