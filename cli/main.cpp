@@ -14,6 +14,7 @@
 #include "demo/demo_database.h"
 #include "frame/registration.h"
 #include "platform/class_registry.h"
+#include "platform/providers/odbc/odbc_provider.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
 
   try {
     orv::platform::RegisterPlatformClasses();
+    orv::platform::odbc::RegisterOdbcProvider();
     orv::frame::RegisterComponent();
     orv::demo::RegisterDemoDatabases();
     sql.format = kFormats.at(sql_format);

@@ -1,0 +1,92 @@
+// Reading ODBC diagnostics.
+#include "platform/providers/odbc/odbc_diagnostics.h"
+
+#include "platform/ado_errors.h"
+#include "platform/automation_error.h"
+#include "platform/providers/odbc/odbc_provider.h"
+
+namespace orv::platform::odbc {
+namespace {
+
+// SQL Server's driver-specific diagnostic fields.
+constexpr SQLSMALLINT kDiagMessageState = -1150;
+constexpr SQLSMALLINT kDiagSeverity = -1151;
+constexpr SQLSMALLINT kDiagLine = -1154;
+constexpr SQLSMALLINT kMaxRecords = 64;
+
+bool IsWarningState(const std::string& sql_state) { return sql_state.starts_with("01"); }
+
+template <typename T>
+bool DiagField(const OdbcHandle& handle, SQLSMALLINT record, SQLSMALLINT field, T& value) {
+  SQLINTEGER wide = 0;
+  if (!SQL_SUCCEEDED(SQLGetDiagField(handle.type(), handle.get(), record, field, &wide, SQL_IS_INTEGER, nullptr))) return false;
+  value = static_cast<T>(wide);
+  return true;
+}
+
+}  // namespace
+
+OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
+  if (!SQL_SUCCEEDED(SQLAllocHandle(type, parent, &handle_))) {
+    handle_ = SQL_NULL_HANDLE;
+    throw AutomationError(kHrFail, std::string(kOdbcProviderName), "The ODBC driver manager could not allocate a handle.");
+  }
+}
+
+OdbcHandle::~OdbcHandle() {
+  if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
+}
+
+std::string WithoutPrefixes(std::string text) {
+  while (!text.empty() && text.front() == '[') {
+    const size_t close = text.find(']');
+    if (close == std::string::npos) break;
+    text.erase(0, close + 1);
+  }
+  return text;
+}
+
+std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle) {
+  std::vector<DiagRecord> records;
+  for (SQLSMALLINT i = 1; i <= kMaxRecords; ++i) {
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    std::string text(1024, '\0');
+    SQLRETURN rc = SQLGetDiagRec(handle.type(), handle.get(), i, state, &native, reinterpret_cast<SQLCHAR*>(text.data()),
+                                 static_cast<SQLSMALLINT>(text.size()), &length);
+    if (rc == SQL_NO_DATA || !SQL_SUCCEEDED(rc)) break;
+    if (static_cast<size_t>(length) >= text.size()) {
+      text.assign(static_cast<size_t>(length) + 1, '\0');
+      rc = SQLGetDiagRec(handle.type(), handle.get(), i, state, &native, reinterpret_cast<SQLCHAR*>(text.data()),
+                         static_cast<SQLSMALLINT>(text.size()), &length);
+    }
+    text.resize(std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), text.size()));
+    DiagRecord record;
+    record.sql_state = reinterpret_cast<const char*>(state);
+    record.native_number = native;
+    record.message = WithoutPrefixes(text);
+    if (!DiagField(handle, i, kDiagSeverity, record.severity)) {
+      // A driver without the field: warnings are messages, the rest errors.
+      record.severity = IsWarningState(record.sql_state) ? 0 : 16;
+    }
+    DiagField(handle, i, kDiagMessageState, record.state);
+    DiagField(handle, i, kDiagLine, record.line);
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
+ProviderError FirstError(const std::vector<DiagRecord>& records) {
+  for (const DiagRecord& record : records) {
+    if (record.severity > 10 || (record.severity == 0 && !IsWarningState(record.sql_state))) {
+      return ProviderError{record.native_number, record.severity == 0 ? 16 : record.severity, record.state,
+                           record.line, record.message, std::string(kOdbcProviderName)};
+    }
+  }
+  std::string text = "The ODBC call failed without a diagnostic.";
+  if (!records.empty()) text = records.front().message;
+  return ProviderError{0, 16, 1, 0, text, std::string(kOdbcProviderName)};
+}
+
+}  // namespace orv::platform::odbc
