@@ -264,6 +264,7 @@ void ClientConnection::HandleRpc(const Message& message, ResponseStream& stream)
       const engine::BatchResult result = RunOnEngine(plan.sql);
       if (!stream.CheckAttention()) return;
       WriteBatchResult(stream, context, result);
+      if (stream.cancelled()) return;
       failed = !result.errors.empty();
     }
     if (!failed) PutReturnStatus(stream.out(), 0);

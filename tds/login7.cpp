@@ -91,15 +91,6 @@ Login7 ParseLogin7(Bytes payload) {
   return login;
 }
 
-std::string ObfuscatePassword(std::string_view utf16le) {
-  std::string out(utf16le.size(), '\0');
-  for (size_t i = 0; i < utf16le.size(); ++i) {
-    const auto byte = static_cast<uint8_t>(utf16le[i]);
-    out[i] = static_cast<char>(static_cast<uint8_t>(byte << 4 | byte >> 4) ^ 0xA5);
-  }
-  return out;
-}
-
 uint32_t NegotiateTdsVersion(uint32_t client_version) {
   switch (client_version) {
     case kTds71:

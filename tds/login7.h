@@ -45,9 +45,6 @@ inline constexpr size_t kMaxLoginNameChars = 128;
 // message, or a name above kMaxLoginNameChars.
 Login7 ParseLogin7(Bytes payload);
 
-// The password as the client sent it: each byte's halves swapped, then XOR 0xA5.
-std::string ObfuscatePassword(std::string_view utf16le);
-
 // The version the server answers with: the client's own when it is one of
 // 7.1 to 7.4, else 7.4 for a newer one. 0 for an older client.
 uint32_t NegotiateTdsVersion(uint32_t client_version);

@@ -69,10 +69,9 @@ void ResponseStream::EndBatch() {
 }
 
 void ResponseStream::Finish() {
-  if (cancelled_) {
-    buffer_.clear();
-    PutDone(buffer_, format_, kTokenDone, kDoneAttention, kCurCmdNone, 0);
-  }
+  // After a cancel the buffer ends where the last whole token ended, so the
+  // client can read its way to the acknowledgement.
+  if (cancelled_) PutDone(buffer_, format_, kTokenDone, kDoneAttention, kCurCmdNone, 0);
   SendPackets(buffer_.size(), true);
 }
 

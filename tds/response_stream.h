@@ -1,8 +1,8 @@
 // One server message on its way out: tokens are appended to a buffer that is
 // cut into packets of the negotiated size and sent as it fills, so a large
 // result never waits whole in memory twice. Between packets it asks the
-// connection whether the client sent an attention; once it has, the rest is
-// dropped and the message ends with the DONE that acknowledges it.
+// connection whether the client sent an attention; once it has, nothing more
+// is written and the message ends with the DONE that acknowledges it.
 #pragma once
 
 #include <cstdint>
