@@ -26,9 +26,13 @@ Channel::~Channel() { ::close(socket_); }
 
 void Channel::Shutdown() { ::shutdown(socket_, SHUT_RDWR); }
 
-std::optional<Packet> Channel::TakeBuffered() {
+std::optional<Packet> Channel::TakeBuffered(std::optional<PacketType> only_type) {
   if (plain_.size() < kHeaderSize) return std::nullopt;
   const PacketHeader header = ParsePacketHeader(AsBytes(plain_).first(kHeaderSize));
+  if (only_type && header.type != static_cast<uint8_t>(*only_type)) {
+    throw ProtocolError("Expected a packet of type " + std::to_string(static_cast<int>(*only_type)) + ", not " +
+                        std::to_string(header.type) + ".");
+  }
   if (plain_.size() < header.length) return std::nullopt;
   Packet packet{header, plain_.substr(kHeaderSize, header.length - kHeaderSize)};
   plain_.erase(0, header.length);
@@ -56,9 +60,9 @@ bool Channel::Fill(Clock::time_point deadline) {
   return true;
 }
 
-Packet Channel::ReadPacket(Clock::time_point deadline) {
+Packet Channel::ReadPacket(Clock::time_point deadline, std::optional<PacketType> only_type) {
   for (;;) {
-    if (std::optional<Packet> packet = TakeBuffered()) return std::move(*packet);
+    if (std::optional<Packet> packet = TakeBuffered(only_type)) return std::move(*packet);
     if (!Fill(deadline)) throw ChannelClosed("The client sent nothing in time.");
   }
 }
@@ -95,10 +99,7 @@ void Channel::Send(std::string_view bytes) {
 void Channel::Handshake(std::unique_ptr<TlsSession> tls, Clock::time_point deadline, size_t packet_size) {
   // The handshake's packets arrive and leave in plain framing.
   while (!tls->handshake_done()) {
-    const Packet packet = ReadPacket(deadline);
-    if (packet.header.type != static_cast<uint8_t>(PacketType::kPrelogin)) {
-      throw ProtocolError("A packet other than a TLS handshake arrived during the handshake.");
-    }
+    const Packet packet = ReadPacket(deadline, PacketType::kPrelogin);
     const std::string reply = tls->Handshake(AsBytes(packet.payload));
     if (!reply.empty()) {
       std::string wire;

@@ -38,8 +38,9 @@ class Channel {
   Channel& operator=(const Channel&) = delete;
 
   // The next packet; waits until `deadline`. Throws ChannelClosed at end of
-  // stream or past the deadline, ProtocolError for a malformed header.
-  Packet ReadPacket(Clock::time_point deadline);
+  // stream or past the deadline, ProtocolError for a malformed header or, as
+  // soon as the header is in, for a type other than `only_type` (when given).
+  Packet ReadPacket(Clock::time_point deadline, std::optional<PacketType> only_type = std::nullopt);
   // Whether a packet has at least begun to arrive (a request is under way).
   bool has_partial_packet() const { return !plain_.empty(); }
   // A packet already readable without waiting, or nothing.
@@ -56,7 +57,7 @@ class Channel {
   void Shutdown();
 
  private:
-  std::optional<Packet> TakeBuffered();
+  std::optional<Packet> TakeBuffered(std::optional<PacketType> only_type = std::nullopt);
   // Reads what arrives before `deadline` into the plaintext buffer; false on timeout.
   bool Fill(Clock::time_point deadline);
 

@@ -52,7 +52,9 @@ void ClientConnection::Run() {
   } catch (const std::exception& error) {
     Log(std::string("connection failed: ") + error.what());
   }
-  // The session and its temporary tables end with the client, not with the thread's reaping.
+  // The client sees the end now; the session and its temporary tables go with
+  // it, not later when the thread is reaped.
+  channel_.Shutdown();
   session_.reset();
   prepared_.Clear();
 }
@@ -60,14 +62,13 @@ void ClientConnection::Run() {
 bool ClientConnection::Login() {
   const Clock::time_point deadline = Clock::now() + config_.login_timeout;
   MessageAssembler assembler(kMaxLoginMessageBytes);
-  const auto next_message = [&]() {
+  const auto next_message = [&](PacketType type) {
     for (;;) {
-      const Packet packet = channel_.ReadPacket(deadline);
+      const Packet packet = channel_.ReadPacket(deadline, type);
       if (assembler.Add(packet.header, AsBytes(packet.payload))) return assembler.TakeMessage();
     }
   };
-  const Message prelogin = next_message();
-  if (prelogin.type != PacketType::kPrelogin) throw ProtocolError("The first message is not a PRELOGIN.");
+  const Message prelogin = next_message(PacketType::kPrelogin);
   const PreloginRequest request = ParsePrelogin(AsBytes(prelogin.payload));
   const EncryptionChoice choice = ChooseEncryption(request.encryption, config_.tls_policy());
   std::string reply;
@@ -80,9 +81,8 @@ bool ClientConnection::Login() {
   if (choice.mode != TlsMode::kNone) {
     channel_.Handshake(std::make_unique<TlsSession>(*config_.tls), deadline, kDefaultPacketSize);
   }
-  const Message login_message = next_message();
+  const Message login_message = next_message(PacketType::kLogin7);
   if (choice.mode == TlsMode::kLoginOnly) channel_.DropTls();
-  if (login_message.type != PacketType::kLogin7) throw ProtocolError("Expected a LOGIN7 message.");
   const Login7 login = ParseLogin7(AsBytes(login_message.payload));
   tds_version_ = NegotiateTdsVersion(login.tds_version);
   if (tds_version_ == 0) throw ProtocolError("The client speaks a protocol version older than 7.1.");

@@ -59,13 +59,14 @@ class TestClient {
   void Send(std::string_view bytes);
   // Reads one whole server message and decodes its tokens.
   Reply ReadReply();
+  // One whole server message as it came (a PRELOGIN reply holds no tokens).
+  std::string ReadMessage();
   // True when the server closed the connection (or reset it) within the timeout.
   bool WaitClosed();
   // Reads whatever bytes arrive before the timeout or the close.
   std::string ReadSome();
 
  private:
-  std::string ReadMessage();
   int socket_ = -1;
 };
 
