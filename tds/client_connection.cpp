@@ -8,6 +8,7 @@
 #include "accounts/user_file.h"
 #include "tds/batch_response.h"
 #include "tds/login7.h"
+#include "tds/output_values.h"
 #include "tds/request_error.h"
 #include "tds/text_codec.h"
 #include "tds/tls.h"
@@ -260,15 +261,18 @@ void ClientConnection::HandleRpc(const Message& message, ResponseStream& stream)
       continue;
     }
     bool failed = false;
+    std::optional<engine::ResultSet> output_row;
     if (!plan.sql.empty()) {
-      const engine::BatchResult result = RunOnEngine(plan.sql);
+      engine::BatchResult result = RunOnEngine(plan.sql);
       if (!stream.CheckAttention()) return;
+      output_row = TakeOutputRow(result, plan.outputs);
       WriteBatchResult(stream, context, result);
       if (stream.cancelled()) return;
       failed = !result.errors.empty();
     }
     if (!failed) PutReturnStatus(stream.out(), 0);
-    if (plan.handle) PutReturnValueInt(stream.out(), format_, 0, plan.handle_name, false, *plan.handle);
+    if (plan.handle) PutReturnHandle(stream.out(), format_, 0, plan.handle_name, *plan.handle);
+    if (output_row) PutReturnValues(stream.out(), format_, plan.outputs, *output_row);
     stream.PutDoneToken(kTokenDoneProc, static_cast<uint16_t>(more | (failed ? kDoneError : 0)), kCurCmdNone, 0);
   }
 }

@@ -274,4 +274,20 @@ void PutRow(std::string& out, const TokenFormat& format, const engine::ResultSet
   }
 }
 
+void PutReturnValue(std::string& out, const TokenFormat& format, uint16_t ordinal, std::string_view name,
+                    const ColumnEncoder& encoder, const engine::Value& value) {
+  PutU8(out, kTokenReturnValue);
+  PutU16(out, ordinal);
+  PutBVarChar(out, name);
+  PutU8(out, 0x01);  // an output parameter
+  if (format.four_byte_user_type) {
+    PutU32(out, 0);
+  } else {
+    PutU16(out, 0);
+  }
+  PutU16(out, kFlagNullable);
+  encoder.PutTypeInfo(out);
+  encoder.PutValue(out, value);
+}
+
 }  // namespace orv::tds

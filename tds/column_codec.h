@@ -37,5 +37,8 @@ void PutColMetadata(std::string& out, const TokenFormat& format, const engine::R
                     const std::vector<ColumnEncoder>& encoders);
 void PutRow(std::string& out, const TokenFormat& format, const engine::ResultSet& result, size_t row,
             const std::vector<ColumnEncoder>& encoders);
+// A RETURNVALUE token: the value of output parameter `ordinal` of the call.
+void PutReturnValue(std::string& out, const TokenFormat& format, uint16_t ordinal, std::string_view name,
+                    const ColumnEncoder& encoder, const engine::Value& value);
 
 }  // namespace orv::tds

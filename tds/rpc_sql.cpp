@@ -17,19 +17,32 @@ std::string Quote(std::string_view text) {
   return out;
 }
 
-std::string Argument(const RpcParam& param) {
-  std::string out = param.name.empty() ? std::string() : param.name + " = ";
-  if (param.use_default) return out + "DEFAULT";
-  out += SqlLiteral(param.value);
-  if (param.output) out += " OUTPUT";
-  return out;
-}
+// The arguments of an EXEC, and around them the DECLAREs and the closing
+// SELECT that output parameters need (OUTPUT takes a variable, not a constant).
+struct Arguments {
+  std::string declare;
+  std::string list;
+  std::string select;
+};
 
-std::string ArgumentList(std::span<const RpcParam> params) {
-  std::string out;
-  for (const RpcParam& param : params) {
-    out += out.empty() ? " " : ", ";
-    out += Argument(param);
+Arguments BuildArguments(std::span<const RpcParam> params, uint16_t first_ordinal, std::vector<OutputParam>& outputs) {
+  Arguments out;
+  for (size_t i = 0; i < params.size(); ++i) {
+    const RpcParam& param = params[i];
+    const auto ordinal = static_cast<uint16_t>(first_ordinal + i);
+    std::string argument = param.name.empty() ? std::string() : param.name + " = ";
+    if (param.output) {
+      const std::string variable = param.name.empty() ? "@__output" + std::to_string(ordinal) : param.name;
+      out.declare += "DECLARE " + variable + " " + SqlTypeName(param.type);
+      if (!param.use_default) out.declare += " = " + SqlLiteral(param.value);
+      out.declare += ";\r\n";
+      argument += variable + " OUTPUT";
+      out.select += (out.select.empty() ? "\r\nSELECT " : ", ") + variable + " AS [" + variable + "]";
+      outputs.push_back(OutputParam{ordinal, param.name, variable});
+    } else {
+      argument += param.use_default ? std::string("DEFAULT") : SqlLiteral(param.value);
+    }
+    out.list += (out.list.empty() ? "" : ", ") + argument;
   }
   return out;
 }
@@ -111,12 +124,13 @@ const PreparedStatement* PreparedStatements::Find(int32_t handle) const {
 
 bool PreparedStatements::Remove(int32_t handle) { return statements_.erase(handle) != 0; }
 
-std::string ExecuteSqlText(std::string_view statement, std::string_view declarations, std::span<const RpcParam> values) {
+std::string ExecuteSqlText(std::string_view statement, std::string_view declarations, std::span<const RpcParam> values,
+                           uint16_t first_ordinal, std::vector<OutputParam>& outputs) {
   if (declarations.empty() && values.empty()) return std::string(statement);
-  std::string out = "EXEC sp_executesql " + Quote(statement);
-  if (!declarations.empty() || !values.empty()) out += ", " + Quote(declarations);
-  for (const RpcParam& value : values) out += ", " + Argument(value);
-  return out;
+  const Arguments arguments = BuildArguments(values, first_ordinal, outputs);
+  std::string out = arguments.declare + "EXEC sp_executesql " + Quote(statement) + ", " + Quote(declarations);
+  if (!arguments.list.empty()) out += ", " + arguments.list;
+  return out + arguments.select;
 }
 
 RpcPlan PlanRpcCall(const RpcCall& call, PreparedStatements& prepared) {
@@ -125,14 +139,14 @@ RpcPlan PlanRpcCall(const RpcCall& call, PreparedStatements& prepared) {
     case ProcId::kExecuteSql: {
       const std::string statement = TextOf(call, 0, "@statement");
       const std::string declarations = call.params.size() > 1 ? TextOf(call, 1, "@params") : std::string();
-      plan.sql = ExecuteSqlText(statement, declarations, ValuesFrom(call, 2));
+      plan.sql = ExecuteSqlText(statement, declarations, ValuesFrom(call, 2), 2, plan.outputs);
       return plan;
     }
     case ProcId::kPrepExec:
     case ProcId::kPrepare: {
       PreparedStatement statement{TextOf(call, 1, "@params"), TextOf(call, 2, "@stmt")};
       if (call.proc_id == ProcId::kPrepExec) {
-        plan.sql = ExecuteSqlText(statement.statement, statement.declarations, ValuesFrom(call, 3));
+        plan.sql = ExecuteSqlText(statement.statement, statement.declarations, ValuesFrom(call, 3), 3, plan.outputs);
       }
       plan.handle = prepared.Add(std::move(statement));
       plan.handle_name = call.params[0].name;
@@ -142,7 +156,7 @@ RpcPlan PlanRpcCall(const RpcCall& call, PreparedStatements& prepared) {
       const int32_t handle = HandleOf(call);
       const PreparedStatement* statement = prepared.Find(handle);
       if (statement == nullptr) NoHandle(handle);
-      plan.sql = ExecuteSqlText(statement->statement, statement->declarations, ValuesFrom(call, 1));
+      plan.sql = ExecuteSqlText(statement->statement, statement->declarations, ValuesFrom(call, 1), 1, plan.outputs);
       return plan;
     }
     case ProcId::kUnprepare: {
@@ -150,9 +164,12 @@ RpcPlan PlanRpcCall(const RpcCall& call, PreparedStatements& prepared) {
       if (!prepared.Remove(handle)) NoHandle(handle);
       return plan;
     }
-    default:
-      plan.sql = "EXEC " + ProcedureName(call) + ArgumentList(call.params);
+    default: {
+      const Arguments arguments = BuildArguments(call.params, 0, plan.outputs);
+      plan.sql = arguments.declare + "EXEC " + ProcedureName(call) + (arguments.list.empty() ? "" : " " + arguments.list) +
+                 arguments.select;
       return plan;
+    }
   }
 }
 

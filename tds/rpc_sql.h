@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tds/rpc_request.h"
 
@@ -36,19 +37,30 @@ class PreparedStatements {
   int32_t next_handle_ = 1;
 };
 
+// An output parameter: the text declares `variable`, passes it OUTPUT and
+// ends with "SELECT variable AS [variable], ..." whose row carries the values back.
+struct OutputParam {
+  uint16_t ordinal = 0;  // in the call
+  std::string name;      // as the client named it
+  std::string variable;
+};
+
 struct RpcPlan {
   std::string sql;  // the text to run; empty when the call runs nothing
   // The handle sp_prepare or sp_prepexec hands back in its first parameter.
   std::optional<int32_t> handle;
   std::string handle_name;
+  std::vector<OutputParam> outputs;
 };
 
 // Throws RequestError for a call whose parameters do not fit the procedure
 // (201, 214) or an unknown handle (8179).
 RpcPlan PlanRpcCall(const RpcCall& call, PreparedStatements& prepared);
 
-// The statement alone when there is nothing to bind, else the sp_executesql call.
+// The statement alone when there is nothing to bind, else the sp_executesql
+// call. `first_ordinal`: the call's position of values[0]; output parameters
+// are added to `outputs`.
 std::string ExecuteSqlText(std::string_view statement, std::string_view declarations,
-                           std::span<const RpcParam> values);
+                           std::span<const RpcParam> values, uint16_t first_ordinal, std::vector<OutputParam>& outputs);
 
 }  // namespace orv::tds

@@ -93,26 +93,4 @@ void PutReturnStatus(std::string& out, int32_t status) {
   PutU32(out, static_cast<uint32_t>(status));
 }
 
-void PutReturnValueInt(std::string& out, const TokenFormat& format, uint16_t ordinal, std::string_view name,
-                       bool is_null, int32_t value) {
-  PutU8(out, kTokenReturnValue);
-  PutU16(out, ordinal);
-  PutBVarChar(out, name);
-  PutU8(out, 0x01);  // an output parameter
-  if (format.four_byte_user_type) {
-    PutU32(out, 0);
-  } else {
-    PutU16(out, 0);
-  }
-  PutU16(out, 0x0001);  // flags: nullable
-  PutU8(out, kIntN);
-  PutU8(out, 4);
-  if (is_null) {
-    PutU8(out, 0);
-    return;
-  }
-  PutU8(out, 4);
-  PutU32(out, static_cast<uint32_t>(value));
-}
-
 }  // namespace orv::tds

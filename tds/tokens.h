@@ -1,6 +1,6 @@
 // The server's tokens other than result sets: DONE and its procedure forms,
-// INFO and ERROR, ENVCHANGE, LOGINACK, RETURNSTATUS, RETURNVALUE and the
-// empty FEATUREEXTACK. Each appends its bytes to a buffer.
+// INFO and ERROR, ENVCHANGE, LOGINACK, RETURNSTATUS and the empty
+// FEATUREEXTACK. Each appends its bytes to a buffer.
 #pragma once
 
 #include <cstdint>
@@ -70,8 +70,5 @@ void PutCollationChange(std::string& out, const uint8_t (&collation)[5]);
 void PutLoginAck(std::string& out, uint32_t tds_version, std::string_view program_name);
 void PutEmptyFeatureExtAck(std::string& out);
 void PutReturnStatus(std::string& out, int32_t status);
-// An output parameter that is an int (the handle sp_prepexec hands out).
-void PutReturnValueInt(std::string& out, const TokenFormat& format, uint16_t ordinal, std::string_view name,
-                       bool is_null, int32_t value);
 
 }  // namespace orv::tds
