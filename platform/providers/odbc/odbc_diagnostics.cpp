@@ -1,6 +1,8 @@
 // Reading ODBC diagnostics.
 #include "platform/providers/odbc/odbc_diagnostics.h"
 
+#include <string_view>
+
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
 #include "platform/providers/odbc/odbc_provider.h"
@@ -16,11 +18,12 @@ constexpr SQLSMALLINT kMaxRecords = 64;
 
 bool IsWarningState(const std::string& sql_state) { return sql_state.starts_with("01"); }
 
-template <typename T>
-bool DiagField(const OdbcHandle& handle, SQLSMALLINT record, SQLSMALLINT field, T& value) {
-  SQLINTEGER wide = 0;
-  if (!SQL_SUCCEEDED(SQLGetDiagField(handle.type(), handle.get(), record, field, &wide, SQL_IS_INTEGER, nullptr))) return false;
-  value = static_cast<T>(wide);
+// A numeric field of `Width` (drivers write the line as 16 bits, the others as 32).
+template <typename Width>
+bool DiagField(const OdbcHandle& handle, SQLSMALLINT record, SQLSMALLINT field, int& value) {
+  Width read = 0;
+  if (!SQL_SUCCEEDED(SQLGetDiagField(handle.type(), handle.get(), record, field, &read, sizeof read, nullptr))) return false;
+  value = static_cast<int>(read);
   return true;
 }
 
@@ -46,7 +49,14 @@ std::string WithoutPrefixes(std::string text) {
   return text;
 }
 
-std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle) {
+bool IsFreeTdsDriver(const OdbcHandle& connection) {
+  char name[256] = {};
+  SQLSMALLINT length = 0;
+  if (!SQL_SUCCEEDED(SQLGetInfo(connection.get(), SQL_DRIVER_NAME, name, sizeof name, &length))) return false;
+  return std::string_view(name).find("tdsodbc") != std::string_view::npos;
+}
+
+std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle, bool state_field_is_severity) {
   std::vector<DiagRecord> records;
   for (SQLSMALLINT i = 1; i <= kMaxRecords; ++i) {
     SQLCHAR state[6] = {};
@@ -66,12 +76,13 @@ std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle) {
     record.sql_state = reinterpret_cast<const char*>(state);
     record.native_number = native;
     record.message = WithoutPrefixes(text);
-    if (!DiagField(handle, i, kDiagSeverity, record.severity)) {
-      // A driver without the field: warnings are messages, the rest errors.
-      record.severity = IsWarningState(record.sql_state) ? 0 : 16;
-    }
-    DiagField(handle, i, kDiagMessageState, record.state);
-    DiagField(handle, i, kDiagLine, record.line);
+    const bool has_severity = state_field_is_severity
+                                  ? DiagField<SQLINTEGER>(handle, i, kDiagMessageState, record.severity)
+                                  : DiagField<SQLINTEGER>(handle, i, kDiagSeverity, record.severity);
+    // Without the field: warnings are messages, the rest errors.
+    if (!has_severity) record.severity = IsWarningState(record.sql_state) ? 0 : 16;
+    if (!state_field_is_severity) DiagField<SQLINTEGER>(handle, i, kDiagMessageState, record.state);
+    DiagField<SQLUSMALLINT>(handle, i, kDiagLine, record.line);
     records.push_back(std::move(record));
   }
   return records;

@@ -36,7 +36,12 @@ struct DiagRecord {
   std::string message;
 };
 
-std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle);
+// FreeTDS puts the message's severity in the field where SQL Server's own
+// driver puts its state (and has no state): `state_field_is_severity` reads it so.
+std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle, bool state_field_is_severity);
+
+// Whether the connection's driver is FreeTDS.
+bool IsFreeTdsDriver(const OdbcHandle& connection);
 
 // The first record that is an error; a made-up one from the SQL state when
 // the driver reported none (so a failure never passes as success).

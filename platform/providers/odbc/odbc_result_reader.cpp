@@ -69,28 +69,6 @@ engine::DataType TypeOf(SQLSMALLINT sql_type, SQLULEN size, SQLSMALLINT digits, 
   }
 }
 
-[[noreturn]] void FetchFailed(const OdbcHandle& statement) {
-  throw ProviderFailure{FirstError(ReadDiagnostics(statement))};
-}
-
-// The whole text of a column, read in pieces; false when NULL.
-bool GetText(const OdbcHandle& statement, SQLUSMALLINT column, std::string& text) {
-  text.clear();
-  char buffer[8192];
-  for (;;) {
-    SQLLEN indicator = 0;
-    const SQLRETURN rc = SQLGetData(statement.get(), column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
-    if (rc == SQL_NO_DATA) return true;
-    if (!SQL_SUCCEEDED(rc)) FetchFailed(statement);
-    if (indicator == SQL_NULL_DATA) return false;
-    const size_t available = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer)
-                                 ? sizeof buffer - 1
-                                 : static_cast<size_t>(indicator);
-    text.append(buffer, available);
-    if (rc == SQL_SUCCESS) return true;
-  }
-}
-
 // "-12.3400" at `scale` digits after the point.
 engine::Int128 ParseUnscaled(const std::string& text, int scale) {
   engine::Int128 value = 0;
@@ -128,78 +106,112 @@ int64_t TicksOf(const SQL_TIMESTAMP_STRUCT& stamp) {
   return days * engine::kTicksPerDay + seconds * engine::kTicksPerSecond + fraction_ticks;
 }
 
-// Reads one value of `type`; strings go into `text`, which must outlive the value.
-engine::Value ReadValue(const OdbcHandle& statement, SQLUSMALLINT column, const engine::DataType& type, std::string& text) {
-  SQLLEN indicator = 0;
-  const auto check = [&](SQLRETURN rc) {
-    if (!SQL_SUCCEEDED(rc)) FetchFailed(statement);
-  };
-  switch (type.id) {
-    case engine::TypeId::Bit:
-    case engine::TypeId::TinyInt:
-    case engine::TypeId::SmallInt:
-    case engine::TypeId::Int:
-    case engine::TypeId::BigInt: {
-      SQLBIGINT number = 0;
-      check(SQLGetData(statement.get(), column, SQL_C_SBIGINT, &number, 0, &indicator));
-      return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::Integer(type.id, number);
+// Fetches the values of one result; every failure carries the driver's first error.
+class ResultReader {
+ public:
+  ResultReader(const OdbcHandle& statement, bool state_field_is_severity)
+      : statement_(statement), state_field_is_severity_(state_field_is_severity) {}
+
+  engine::ResultSet Read(SQLSMALLINT column_count) {
+    std::vector<engine::ColumnInfo> columns;
+    for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(column_count); ++i) columns.push_back(Describe(i));
+    engine::ResultSet result(columns);
+    std::vector<engine::Value> row(columns.size());
+    std::vector<std::string> texts(columns.size());
+    for (;;) {
+      const SQLRETURN rc = SQLFetch(statement_.get());
+      if (rc == SQL_NO_DATA) break;
+      Check(rc);
+      for (size_t i = 0; i < columns.size(); ++i) {
+        row[i] = ReadValue(static_cast<SQLUSMALLINT>(i + 1), columns[i].type, texts[i]);
+      }
+      result.AppendRow(row.data());
     }
-    case engine::TypeId::Float: {
-      double number = 0;
-      check(SQLGetData(statement.get(), column, SQL_C_DOUBLE, &number, 0, &indicator));
-      return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::Double(number);
-    }
-    case engine::TypeId::DateTime: {
-      SQL_TIMESTAMP_STRUCT stamp{};
-      check(SQLGetData(statement.get(), column, SQL_C_TYPE_TIMESTAMP, &stamp, sizeof stamp, &indicator));
-      return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::DateTime(TicksOf(stamp));
-    }
-    case engine::TypeId::Decimal:
-    case engine::TypeId::Money:
-      if (!GetText(statement, column, text)) return engine::Value::Null(type.id);
-      return engine::Value::Decimal(ParseUnscaled(text, type.scale), type.precision, type.scale, type.id);
-    case engine::TypeId::Null:
-    case engine::TypeId::Char:
-    case engine::TypeId::VarChar:
-    case engine::TypeId::NChar:
-    case engine::TypeId::NVarChar:
-      break;
+    return result;
   }
-  if (!GetText(statement, column, text)) return engine::Value::Null(type.id);
-  return engine::Value::String(type.id, text);
-}
 
-}  // namespace
+ private:
+  void Check(SQLRETURN rc) const {
+    if (!SQL_SUCCEEDED(rc)) throw ProviderFailure{FirstError(ReadDiagnostics(statement_, state_field_is_severity_))};
+  }
 
-engine::ResultSet ReadResultSet(const OdbcHandle& statement, SQLSMALLINT column_count) {
-  std::vector<engine::ColumnInfo> columns;
-  for (SQLUSMALLINT i = 1; i <= static_cast<SQLUSMALLINT>(column_count); ++i) {
+  engine::ColumnInfo Describe(SQLUSMALLINT column) const {
     char name[512] = {};
     SQLSMALLINT name_length = 0;
     SQLSMALLINT sql_type = 0;
     SQLULEN size = 0;
     SQLSMALLINT digits = 0;
     SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
-    if (!SQL_SUCCEEDED(SQLDescribeCol(statement.get(), i, reinterpret_cast<SQLCHAR*>(name), sizeof name, &name_length,
-                                      &sql_type, &size, &digits, &nullable))) {
-      FetchFailed(statement);
-    }
-    columns.push_back(engine::ColumnInfo{name, TypeOf(sql_type, size, digits, ColumnTypeName(statement, i)),
-                                         nullable != SQL_NO_NULLS});
+    Check(SQLDescribeCol(statement_.get(), column, reinterpret_cast<SQLCHAR*>(name), sizeof name, &name_length, &sql_type,
+                         &size, &digits, &nullable));
+    return engine::ColumnInfo{name, TypeOf(sql_type, size, digits, ColumnTypeName(statement_, column)),
+                              nullable != SQL_NO_NULLS};
   }
-  engine::ResultSet result(columns);
-  std::vector<engine::Value> row(columns.size());
-  std::vector<std::string> texts(columns.size());
-  for (;;) {
-    const SQLRETURN rc = SQLFetch(statement.get());
-    if (rc == SQL_NO_DATA) break;
-    if (!SQL_SUCCEEDED(rc)) FetchFailed(statement);
-    for (size_t i = 0; i < columns.size(); ++i) {
-      row[i] = ReadValue(statement, static_cast<SQLUSMALLINT>(i + 1), columns[i].type, texts[i]);
+
+  // The whole text of a column, read in pieces; false when NULL.
+  bool GetText(SQLUSMALLINT column, std::string& text) const {
+    text.clear();
+    char buffer[8192];
+    for (;;) {
+      SQLLEN indicator = 0;
+      const SQLRETURN rc = SQLGetData(statement_.get(), column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+      if (rc == SQL_NO_DATA) return true;
+      Check(rc);
+      if (indicator == SQL_NULL_DATA) return false;
+      const size_t available = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer)
+                                   ? sizeof buffer - 1
+                                   : static_cast<size_t>(indicator);
+      text.append(buffer, available);
+      if (rc == SQL_SUCCESS) return true;
     }
-    result.AppendRow(row.data());
   }
-  return result;
+
+  // One value of `type`; strings go into `text`, which must outlive the value.
+  engine::Value ReadValue(SQLUSMALLINT column, const engine::DataType& type, std::string& text) const {
+    SQLLEN indicator = 0;
+    switch (type.id) {
+      case engine::TypeId::Bit:
+      case engine::TypeId::TinyInt:
+      case engine::TypeId::SmallInt:
+      case engine::TypeId::Int:
+      case engine::TypeId::BigInt: {
+        SQLBIGINT number = 0;
+        Check(SQLGetData(statement_.get(), column, SQL_C_SBIGINT, &number, 0, &indicator));
+        return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::Integer(type.id, number);
+      }
+      case engine::TypeId::Float: {
+        double number = 0;
+        Check(SQLGetData(statement_.get(), column, SQL_C_DOUBLE, &number, 0, &indicator));
+        return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::Double(number);
+      }
+      case engine::TypeId::DateTime: {
+        SQL_TIMESTAMP_STRUCT stamp{};
+        Check(SQLGetData(statement_.get(), column, SQL_C_TYPE_TIMESTAMP, &stamp, sizeof stamp, &indicator));
+        return indicator == SQL_NULL_DATA ? engine::Value::Null(type.id) : engine::Value::DateTime(TicksOf(stamp));
+      }
+      case engine::TypeId::Decimal:
+      case engine::TypeId::Money:
+        if (!GetText(column, text)) return engine::Value::Null(type.id);
+        return engine::Value::Decimal(ParseUnscaled(text, type.scale), type.precision, type.scale, type.id);
+      case engine::TypeId::Null:
+      case engine::TypeId::Char:
+      case engine::TypeId::VarChar:
+      case engine::TypeId::NChar:
+      case engine::TypeId::NVarChar:
+        break;
+    }
+    if (!GetText(column, text)) return engine::Value::Null(type.id);
+    return engine::Value::String(type.id, text);
+  }
+
+  const OdbcHandle& statement_;
+  bool state_field_is_severity_;
+};
+
+}  // namespace
+
+engine::ResultSet ReadResultSet(const OdbcHandle& statement, SQLSMALLINT column_count, bool state_field_is_severity) {
+  return ResultReader(statement, state_field_is_severity).Read(column_count);
 }
 
 }  // namespace orv::platform::odbc

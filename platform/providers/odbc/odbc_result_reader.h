@@ -10,7 +10,7 @@
 namespace orv::platform::odbc {
 
 // Throws ProviderFailure when fetching fails.
-engine::ResultSet ReadResultSet(const OdbcHandle& statement, SQLSMALLINT column_count);
+engine::ResultSet ReadResultSet(const OdbcHandle& statement, SQLSMALLINT column_count, bool state_field_is_severity);
 
 struct ProviderFailure {
   ProviderError error;

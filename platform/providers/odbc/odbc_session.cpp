@@ -28,7 +28,9 @@ std::string RowsAffected(SQLLEN rows) {
 class OdbcSession : public ProviderSession {
  public:
   explicit OdbcSession(const ConnectionProperties& properties)
-      : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE), connection_(Connect(properties)) {}
+      : environment_(SQL_HANDLE_ENV, SQL_NULL_HANDLE),
+        connection_(Connect(properties)),
+        state_field_is_severity_(IsFreeTdsDriver(*connection_)) {}
 
   ~OdbcSession() override { SQLDisconnect(connection_->get()); }
 
@@ -63,7 +65,8 @@ class OdbcSession : public ProviderSession {
     const SQLRETURN rc = SQLDriverConnect(connection->get(), nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
                                           static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
-      const ProviderError error = FirstError(ReadDiagnostics(*connection));
+      // Read before anything else asks the handle: a new call replaces its diagnostics.
+      const ProviderError error = FirstError(ReadDiagnostics(*connection, false));
       // A refused login is the provider's authentication failure, as ADO reports it.
       const bool login_failed = error.native_number == kLoginFailed;
       throw AutomationError(login_failed ? kHrAuthenticationFailed : kHrFail, std::string(kOdbcProviderName), error.message);
@@ -71,9 +74,9 @@ class OdbcSession : public ProviderSession {
     return connection;
   }
 
-  static void NoteErrors(const OdbcHandle& statement, ProviderBatch& out) {
+  void NoteErrors(const OdbcHandle& statement, ProviderBatch& out) const {
     if (out.error) return;
-    const std::vector<DiagRecord> records = ReadDiagnostics(statement);
+    const std::vector<DiagRecord> records = ReadDiagnostics(statement, state_field_is_severity_);
     for (const DiagRecord& record : records) {
       if (record.severity > 10) {
         out.error = FirstError(records);
@@ -82,11 +85,11 @@ class OdbcSession : public ProviderSession {
     }
   }
 
-  static void ReadResult(const OdbcHandle& statement, ProviderBatch& out) {
+  void ReadResult(const OdbcHandle& statement, ProviderBatch& out) const {
     SQLSMALLINT columns = 0;
     SQLNumResultCols(statement.get(), &columns);
     if (columns > 0) {
-      out.row_sets.push_back(std::make_shared<EngineRowSource>(ReadResultSet(statement, columns)));
+      out.row_sets.push_back(std::make_shared<EngineRowSource>(ReadResultSet(statement, columns, state_field_is_severity_)));
       return;
     }
     SQLLEN rows = -1;
@@ -95,6 +98,7 @@ class OdbcSession : public ProviderSession {
 
   OdbcHandle environment_;
   std::unique_ptr<OdbcHandle> connection_;
+  bool state_field_is_severity_;
 };
 
 }  // namespace
