@@ -7,6 +7,7 @@
 
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
+#include "platform/class_registry.h"
 #include "platform/connection.h"
 #include "platform/field.h"
 #include "platform/providers/odbc/odbc_provider.h"
@@ -23,7 +24,10 @@ using platform::Variant;
 
 void RegisterOdbc() {
   static std::once_flag once;
-  std::call_once(once, [] { platform::odbc::RegisterOdbcProvider(); });
+  std::call_once(once, [] {
+    platform::RegisterPlatformClasses();
+    platform::odbc::RegisterOdbcProvider();
+  });
 }
 
 std::string ConnectString(const TestServer& server, const std::string& password = kPassword) {
