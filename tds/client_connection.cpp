@@ -23,15 +23,6 @@ constexpr int kUntrustedDomain = 18452;
 constexpr int kCannotOpenDatabase = 4060;
 constexpr int kInternalError = 50002;  // the engine's number for its own faults
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 ClientConnection::ClientConnection(int socket, std::string peer, uint16_t spid, const ServerConfig& config)
@@ -120,7 +111,7 @@ bool ClientConnection::CheckLogin(const Login7& login, ResponseStream& stream) {
     fail(kLoginFailed, 14, login_failed);
     return false;
   }
-  if (!login.database.empty() && !SameName(login.database, config_.database_name)) {
+  if (!login.database.empty() && !EqualsIgnoringAsciiCase(login.database, config_.database_name)) {
     fail(kCannotOpenDatabase, 11, "Cannot open database \"" + login.database + "\" requested by the login. The login failed.");
     fail(kLoginFailed, 14, login_failed);
     return false;

@@ -32,9 +32,57 @@ engine::Int128 Rescale(engine::Int128 unscaled, int from, int to) {
 
 bool IsText(engine::TypeId id) { return engine::IsString(id); }
 
+engine::Int128 Pow10(int n) {
+  engine::Int128 value = 1;
+  for (int i = 0; i < n; ++i) value *= 10;
+  return value;
+}
+
+// A value whose own type is not its column's, in the column's type, so the
+// bytes written always match the metadata sent (a text column must never
+// read an integer as a pointer). The engine types its result columns, so
+// this is the rare path.
+engine::Value Coerce(const engine::Value& value, engine::TypeId column, std::string& text) {
+  if (IsText(column)) {
+    text = engine::FormatValue(value);
+    return engine::Value::String(column, text);
+  }
+  if (IsText(value.type) || value.type == engine::TypeId::DateTime || column == engine::TypeId::DateTime) {
+    return engine::Value::Null(column);  // no number reads as a date, nor text as a number, here
+  }
+  const bool exact = value.type == engine::TypeId::Decimal || value.type == engine::TypeId::Money;
+  if (column == engine::TypeId::Float) {
+    const double number = value.type == engine::TypeId::Float ? value.f
+                          : exact ? static_cast<double>(value.dec) / static_cast<double>(Pow10(value.scale))
+                                  : static_cast<double>(value.i);
+    return engine::Value::Double(number);
+  }
+  if (column == engine::TypeId::Decimal || column == engine::TypeId::Money) {
+    if (exact) return engine::Value::Decimal(value.dec, value.precision, value.scale, column);
+    if (value.type == engine::TypeId::Float) {
+      return engine::Value::Decimal(static_cast<engine::Int128>(value.f * 10000), 38, 4, column);
+    }
+    return engine::Value::Decimal(value.i, 38, 0, column);
+  }
+  const int64_t integer = exact ? static_cast<int64_t>(value.dec / Pow10(value.scale))
+                          : value.type == engine::TypeId::Float ? static_cast<int64_t>(value.f)
+                                                                 : value.i;
+  return engine::Value::Integer(column, integer);
+}
+
+bool SameKind(engine::TypeId value, engine::TypeId column) {
+  if (value == column) return true;
+  if (IsText(value) && IsText(column)) return true;
+  return engine::IsInteger(value) && engine::IsInteger(column);
+}
+
 // The bytes `value` takes on the wire as text of column type `id`; only
 // computed exactly when the cheap bound exceeds `declared`.
 size_t WireTextBytes(const engine::Value& value, engine::TypeId id, size_t declared, std::string& scratch) {
+  if (!IsText(value.type)) {
+    scratch = engine::FormatValue(value);  // what Coerce will write
+    return scratch.size() * (engine::IsUnicode(id) ? 2 : 1);
+  }
   const std::string_view text = value.s();
   if (engine::IsUnicode(id)) {
     if (text.size() * 2 <= declared) return text.size() * 2;
@@ -151,7 +199,10 @@ void ColumnEncoder::PutText(std::string& out, const engine::Value& value) const 
   PutU32(out, 0);
 }
 
-void ColumnEncoder::PutValue(std::string& out, const engine::Value& value) const {
+void ColumnEncoder::PutValue(std::string& out, const engine::Value& given) const {
+  std::string text;
+  const bool fits = given.is_null || given.type == engine::TypeId::Null || SameKind(given.type, id_);
+  const engine::Value value = fits ? given : Coerce(given, id_, text);
   if (value.is_null || value.type == engine::TypeId::Null) {
     if (!IsText(id_)) {
       PutU8(out, 0);
@@ -226,7 +277,9 @@ std::vector<ColumnEncoder> EncodersFor(const engine::ResultSet& result) {
       const size_t declared = static_cast<size_t>(type.length) * (engine::IsUnicode(type.id) ? 2 : 1);
       for (size_t row = 0; row < result.row_count(); ++row) {
         const engine::Value& value = result.at(row, column);
-        if (!value.is_null) needed = std::max(needed, WireTextBytes(value, type.id, declared, scratch));
+        if (!value.is_null && value.type != engine::TypeId::Null) {
+          needed = std::max(needed, WireTextBytes(value, type.id, declared, scratch));
+        }
       }
     }
     encoders.emplace_back(type, needed);

@@ -304,16 +304,6 @@ std::string FloatText(double real, bool single) {
   return text;
 }
 
-std::string Quoted(std::string_view text, bool unicode) {
-  std::string out = unicode ? "N'" : "'";
-  for (const char c : text) {
-    out.push_back(c);
-    if (c == '\'') out.push_back('\'');
-  }
-  out.push_back('\'');
-  return out;
-}
-
 std::string HexText(std::string_view bytes) {
   static const char* digits = "0123456789ABCDEF";
   std::string out = "0x";
@@ -335,6 +325,16 @@ std::string GuidText(std::string_view raw) {
 }
 
 }  // namespace
+
+std::string QuotedText(std::string_view text, bool unicode) {
+  std::string out = unicode ? "N'" : "'";
+  for (const char c : text) {
+    out.push_back(c);
+    if (c == '\'') out.push_back('\'');
+  }
+  out.push_back('\'');
+  return out;
+}
 
 ParamValue ReadValue(WireReader& reader, const TypeInfo& type) {
   ParamValue null_value;
@@ -414,7 +414,7 @@ std::string SqlLiteral(const ParamValue& value) {
              Padded(static_cast<uint64_t>(offset % 60), 2) + "'";
     }
     case ValueKind::kString:
-      return Quoted(value.text, value.unicode);
+      return QuotedText(value.text, value.unicode);
     case ValueKind::kBinary:
       return HexText(value.text);
     case ValueKind::kGuid:

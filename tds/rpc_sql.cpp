@@ -3,19 +3,10 @@
 #include "tds/rpc_sql.h"
 
 #include "tds/request_error.h"
+#include "tds/text_codec.h"
 
 namespace orv::tds {
 namespace {
-
-std::string Quote(std::string_view text) {
-  std::string out = "N'";
-  for (const char c : text) {
-    out.push_back(c);
-    if (c == '\'') out.push_back('\'');
-  }
-  out.push_back('\'');
-  return out;
-}
 
 // The arguments of an EXEC, and around them the DECLAREs and the closing
 // SELECT that output parameters need (OUTPUT takes a variable, not a constant).
@@ -86,8 +77,7 @@ std::span<const RpcParam> ValuesFrom(const RpcCall& call, size_t first) {
 // "sys.sp_executesql"), or kNone for any other procedure.
 ProcId SystemProcedure(const RpcCall& call) {
   if (call.proc_id != ProcId::kNone) return call.proc_id;
-  std::string name;
-  for (const char c : call.proc_name) name.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  std::string name = AsciiLower(call.proc_name);
   for (const std::string_view prefix : {"master.sys.", "master..", "sys."}) {
     if (name.starts_with(prefix)) {
       name.erase(0, prefix.size());
@@ -128,7 +118,7 @@ std::string ExecuteSqlText(std::string_view statement, std::string_view declarat
                            uint16_t first_ordinal, std::vector<OutputParam>& outputs) {
   if (declarations.empty() && values.empty()) return std::string(statement);
   const Arguments arguments = BuildArguments(values, first_ordinal, outputs);
-  std::string out = arguments.declare + "EXEC sp_executesql " + Quote(statement) + ", " + Quote(declarations);
+  std::string out = arguments.declare + "EXEC sp_executesql " + QuotedText(statement, true) + ", " + QuotedText(declarations, true);
   if (!arguments.list.empty()) out += ", " + arguments.list;
   return out + arguments.select;
 }

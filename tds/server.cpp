@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 
@@ -90,7 +91,13 @@ void Server::AcceptLoop() {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
     const int client = ::accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_CLOEXEC);
-    if (client < 0) continue;
+    if (client < 0) {
+      // Out of descriptors: the pending client stays queued; wait instead of spinning.
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+      continue;
+    }
     ReapFinished();
     std::lock_guard lock(mutex_);
     if (workers_.size() >= options_.max_connections) {

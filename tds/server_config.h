@@ -30,7 +30,7 @@ struct ServerConfig {
   std::chrono::milliseconds login_timeout{std::chrono::seconds(10)};    // connect to logged in
   std::chrono::milliseconds request_timeout{std::chrono::seconds(60)};  // first to last packet of a request
   std::chrono::milliseconds write_timeout{std::chrono::seconds(60)};    // a client that stops reading
-  size_t max_message_bytes = 64u << 20;
+  size_t max_message_bytes = 16u << 20;  // a request larger than this ends the connection
   std::function<void(const std::string&)> log;  // may be empty
 
   TlsPolicy tls_policy() const {

@@ -205,6 +205,18 @@ std::string CodePageToUtf8(Bytes text, int code_page) {
   return Utf16ToUtf8(Bytes(reinterpret_cast<const uint8_t*>(units.data()), static_cast<size_t>(count) * 2));
 }
 
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+}
+
 int CodePageOfCollation(Bytes collation) {
   if (collation.size() != 5) return 1252;
   const uint32_t lcid = collation[0] | collation[1] << 8 | (collation[2] & 0x0F) << 16;

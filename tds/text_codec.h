@@ -22,6 +22,10 @@ size_t AppendUtf16(std::string& out, std::string_view utf8, size_t max_units = S
 void AppendInCodePage(std::string& out, std::string_view utf8, int code_page);
 std::string CodePageToUtf8(Bytes text, int code_page);
 
+// Names (logins, databases, procedures) compare without regard to ASCII case.
+std::string AsciiLower(std::string_view text);
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // The collation the server announces and gives its character columns:
 // Chinese_PRC_CI_AS (LCID 0x0804, case-, kana- and width-insensitive).
 inline constexpr uint8_t kServerCollation[5] = {0x04, 0x08, 0xD0, 0x00, 0x00};

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "tds/wire.h"
 
@@ -100,5 +101,7 @@ ParamValue ReadValue(WireReader& reader, const TypeInfo& type);
 // N'...' and '...' strings, 0x... binaries, date and time types as ISO 8601
 // strings (converted by the declared type), NULL.
 std::string SqlLiteral(const ParamValue& value);
+// 'text' or N'text' with its quotes doubled.
+std::string QuotedText(std::string_view text, bool unicode);
 
 }  // namespace orv::tds

@@ -108,6 +108,22 @@ TEST(WireFormat, CharacterColumnsAreSizedToHoldTheirValues) {
   EXPECT_EQ(type_info(2), std::string("\xA7\xFF\xFF", 3));
 }
 
+TEST(WireFormat, ValuesOfAnotherTypeThanTheirColumnAreWrittenInTheColumnsType) {
+  engine::ResultSet result({{"n", {engine::TypeId::NVarChar, 0, 0, 1}, true}, {"d", {engine::TypeId::Decimal, 10, 2, 0}, true},
+                            {"i", {engine::TypeId::Int, 0, 0, 0}, true}});
+  const engine::Value row[] = {engine::Value::Integer(engine::TypeId::Int, 12345),
+                               engine::Value::Integer(engine::TypeId::Int, 7),
+                               engine::Value::Decimal(995, 5, 2)};
+  result.AppendRow(row);
+  const std::vector<ColumnEncoder> encoders = EncodersFor(result);
+  std::string out;
+  for (size_t i = 0; i < 3; ++i) encoders[i].PutValue(out, result.at(0, i));
+  // "12345" as five UTF-16 units (the column widened to 10 bytes); 7 as 7.00 (unscaled 700
+  // = 0x02BC, positive, in the 9 bytes of a precision of 10 to 19); 9.95 cut to the integer 9.
+  EXPECT_EQ(out, std::string("\x0A\x00" "1\0" "2\0" "3\0" "4\0" "5\0", 12) +
+                     std::string("\x09\x01\xBC\x02\x00\x00\x00\x00\x00\x00", 10) + std::string("\x04\x09\x00\x00\x00", 5));
+}
+
 TEST(WireFormat, TheClosingSelectOfOutputParametersIsTakenOut) {
   const std::vector<OutputParam> outputs = {{2, "@n", "@n"}};
   engine::BatchResult result;
