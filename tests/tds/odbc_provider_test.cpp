@@ -102,6 +102,37 @@ TEST(OdbcProvider, ReportsReturnTheEmbeddedPathsRowsColumnsAndTypes) {
   }
 }
 
+// Every report class registered, so reports that land later are checked too:
+// the same rows, or the same error, on both paths.
+TEST(OdbcProvider, EveryRegisteredReportBehavesAsOnTheEmbeddedPath) {
+  TestServer server("demo-tiny");
+  RegisterOdbc();
+  ConditionDictionary none;
+  test::RunReport("Orvalent.CRPT2010001", test::TinySession("chs"), &none);  // registers the component
+  size_t reports = 0;
+  for (const platform::ClassEntry& entry : platform::ClassRegistry::Instance().Entries()) {
+    if (!entry.prog_id.starts_with("Orvalent.CRPT")) continue;
+    SCOPED_TRACE(entry.prog_id);
+    ++reports;
+    ConditionDictionary dct;
+    std::shared_ptr<platform::Recordset> embedded;
+    std::shared_ptr<platform::Recordset> remote;
+    std::string embedded_error;
+    std::string remote_error;
+    const int32_t embedded_number =
+        ErrorNumber([&] { embedded = test::RunReport(entry.prog_id, test::TinySession("chs"), &dct); }, &embedded_error);
+    const int32_t remote_number =
+        ErrorNumber([&] { remote = test::RunReport(entry.prog_id, Session(ConnectString(server)), &dct); }, &remote_error);
+    EXPECT_EQ(remote_number, embedded_number);
+    EXPECT_EQ(remote_error, embedded_error);
+    if (embedded && remote) {
+      EXPECT_EQ(Describe(*remote), Describe(*embedded));
+      EXPECT_EQ(test::ReadTable(*remote).rows, test::ReadTable(*embedded).rows);
+    }
+  }
+  EXPECT_GE(reports, 5u);
+}
+
 TEST(OdbcProvider, DatabaseErrorsRaiseAsOnTheEmbeddedPath) {
   TestServer server("demo-tiny");
   RegisterOdbc();

@@ -150,6 +150,20 @@ TEST(TdsServer, TemporaryTablesBelongToTheirConnection) {
   EXPECT_EQ(second.Batch("SELECT SUM(v) FROM #mine").rows[0][0][0], "5");
 }
 
+TEST(TdsServer, ConnectionResetStartsAFreshSession) {
+  TestServer server;
+  TestClient client(server.port());
+  client.Login(kUser, kPassword);
+  client.Batch("CREATE TABLE #pooled (v INT)");
+  // A pool hands the connection on: the reset flag rides on the next request's first packet.
+  std::string packets = Packets(0x01, SqlBatchPayload("SELECT COUNT(*) FROM #pooled"));
+  packets[1] = static_cast<char>(packets[1] | 0x08);
+  client.Send(packets);
+  const Reply reply = client.ReadReply();
+  ASSERT_EQ(reply.errors.size(), 1u);
+  EXPECT_EQ(reply.errors[0].number, 208);
+}
+
 TEST(TdsServer, ConcurrentClientsLoseNothingAndSeeOnlyTheirOwnRows) {
   TestServer server;
   constexpr int kClients = 32;
