@@ -12,7 +12,7 @@
 #include "cli/sql_command.h"
 #include "cli/user_command.h"
 #include "demo/demo_database.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "platform/class_registry.h"
 #include "platform/providers/odbc/odbc_provider.h"
 
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   try {
     orv::platform::RegisterPlatformClasses();
     orv::platform::odbc::RegisterOdbcProvider();
-    orv::frame::RegisterComponent();
+    orv::reports::RegisterComponent();
     orv::demo::RegisterDemoDatabases();
     sql.format = kFormats.at(sql_format);
     report.format = kFormats.at(report_format);
