@@ -28,7 +28,8 @@ TlsContext::TlsContext(const std::string& certificate_file, const std::string& k
   // a TLS 1.3 server would send session tickets after the handshake, outside its packets.
   SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
   SSL_CTX_set_max_proto_version(context_, TLS1_2_VERSION);
-  SSL_CTX_set_options(context_, SSL_OP_NO_TICKET);
+  // No renegotiation either: its records would need sending while the server only reads.
+  SSL_CTX_set_options(context_, SSL_OP_NO_TICKET | SSL_OP_NO_RENEGOTIATION);
   if (SSL_CTX_use_certificate_chain_file(context_, certificate_file.c_str()) != 1) {
     const std::string reason = OpenSslReason();
     SSL_CTX_free(context_);
