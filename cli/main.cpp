@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "cli/datasource_command.h"
+#include "cli/profile_command.h"
 #include "cli/report_command.h"
 #include "cli/serve_command.h"
 #include "cli/sql_command.h"
@@ -74,6 +76,15 @@ int main(int argc, char** argv) {
   report_command->add_flag("--show-sql", report.show_sql, "Print every batch the report runs, each followed by GO, to standard error");
   AddFormatOption(*report_command, report_format);
 
+  orv::cli::ProfileOptions profile;
+  std::string profile_format = "table";
+  CLI::App* profile_command = orv::cli::AddProfileCommand(app, profile);
+  AddFormatOption(*profile_command, profile_format);
+  orv::cli::DataSourceOptions datasource;
+  std::string datasource_format = "table";
+  CLI::App* datasource_command = orv::cli::AddDataSourceCommand(app, datasource);
+  AddFormatOption(*datasource_command, datasource_format);
+
   orv::cli::AddServeCommand(app);  // these two run from their parse callbacks
   orv::cli::AddUserCommand(app);
 
@@ -86,8 +97,12 @@ int main(int argc, char** argv) {
     orv::demo::RegisterDemoDatabases();
     sql.format = kFormats.at(sql_format);
     report.format = kFormats.at(report_format);
+    profile.format = kFormats.at(profile_format);
+    datasource.format = kFormats.at(datasource_format);
     if (sql_command->parsed()) return orv::cli::RunSqlCommand(sql, std::cout, std::cerr);
     if (classes_command->parsed()) return orv::cli::RunClassesCommand(kFormats.at(classes_format), std::cout);
+    if (profile_command->parsed()) return orv::cli::RunProfileCommand(profile, std::cout, std::cerr);
+    if (datasource_command->parsed()) return orv::cli::RunDataSourceCommand(datasource, std::cout, std::cerr);
     return orv::cli::RunReportCommand(report, std::cout, std::cerr);
   } catch (const std::exception& error) {
     std::cerr << error.what() << '\n';

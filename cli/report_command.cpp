@@ -9,6 +9,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "cli/automation_error_output.h"
 #include "cli/sql_command.h"
 #include "cli/table_sources.h"
 #include "frame/report_frame.h"
@@ -18,14 +19,6 @@
 
 namespace orv::cli {
 namespace {
-
-void PrintAutomationError(std::ostream& err, const platform::AutomationError& error) {
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "0x%08X", static_cast<uint32_t>(error.number()));
-  err << "Number: " << hex << " (" << error.number() << ")\n"
-      << "Source: " << error.source() << '\n'
-      << "Description: " << error.description() << '\n';
-}
 
 platform::Variant JsonToVariant(const std::string& key, const nlohmann::json& value) {
   if (value.is_string()) return platform::Variant(value.get<std::string>());

@@ -5,7 +5,6 @@
 #include "platform/field.h"
 
 namespace orv::cli {
-namespace {
 
 Cell FromVariant(const platform::Variant& value) {
   using platform::VarType;
@@ -29,8 +28,6 @@ Cell FromVariant(const platform::Variant& value) {
   }
   return {CellKind::Text, value.ToString()};
 }
-
-}  // namespace
 
 ResultTable FromResultSet(const engine::ResultSet& result) {
   ResultTable table;

@@ -217,16 +217,28 @@ void WriteReferenceTables(Random& random, const BaseSizes& sizes, const BatchSin
   {
     TableWriter profile(sink, "ICReportProfile", "FRptID,FUserID,FPlan,FKey,FValue,FStatus");
     profile.Row().Int(2010001).Int(1).Text("1").Text("FchkDisEnter").Text("1").Int(1);
+    profile.Row().Int(2010001).Int(1).Text("默认方案").Text("FColumnOrder").Text("FDate,FInvoiceNumber,FSupplyName").Int(1);
     profile.Row().Int(2010005).Int(2).Text("0").Text("FchkDisEnter").Text("0").Int(1);
+    profile.Row().Int(2010006).Int(2).Text("1").Text("FchkDisEnter").Text("1").Int(1);
     TableWriter procs(sink, "t_SupportedProc", "FProcName");
-    for (const char* name : {"p_GetBillNo", "p_UpdateBillStatus", "p_CheckBill"}) procs.Row().Text(name);
+    for (const char* name : {"p_GetBillNo", "p_UpdateBillStatus", "p_CheckBill", "p_RptItemLevel"}) {
+      procs.Row().Text(name);
+    }
+    // The ERP's own type codes; FActualType and FBindType are the ADO types.
     TableWriter types(sink, "t_DataTypeInfo",
                       "FDataType,FTypeName,FMaxPrecision,FMinScale,FMaxScale,FActualType,FBindType,FActualSize");
     types.Row().Int(1).Text("int").Null().Null().Null().Int(3).Int(3).Int(4);
     types.Row().Int(2).Text("decimal").Int(38).Int(0).Int(38).Int(131).Int(131).Null();
     types.Row().Int(3).Text("nvarchar").Int(4000).Null().Null().Int(202).Int(202).Null();
     types.Row().Int(4).Text("datetime").Null().Null().Null().Int(135).Int(135).Int(8);
-    types.Row().Int(5).Text("char() for bit data").Int(8000).Null().Null().Int(128).Int(128).Null();
+    types.Row().Int(5).Text("decimal() identity").Int(38).Int(0).Int(0).Int(131).Int(131).Null();
+    types.Row().Int(6).Text("smallint").Null().Null().Null().Int(2).Int(2).Int(2);
+    types.Row().Int(7).Text("float").Null().Null().Null().Int(5).Int(5).Int(8);
+    types.Row().Int(8).Text("varchar").Int(8000).Null().Null().Int(200).Int(200).Null();
+    types.Row().Int(9).Text("bit").Null().Null().Null().Int(11).Int(11).Int(1);
+    types.Row().Int(10).Text("money").Null().Null().Null().Int(6).Int(6).Int(8);
+    types.Row().Int(11).Text("char").Int(8000).Null().Null().Int(129).Int(129).Null();
+    types.Row().Int(12).Text("nchar").Int(4000).Null().Null().Int(130).Int(130).Null();
   }
 }
 

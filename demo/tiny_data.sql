@@ -122,19 +122,33 @@ INSERT INTO t_MgAcct (FMgAcctID,FNumber,FName,FLevel,FDetail) VALUES
 (3,N'5001.02',N'折旧费',2,0),
 (4,N'5001.02.01',N'设备折旧',3,1)
 
+-- Display preferences: two other keys or users beside each FchkDisEnter row, and two
+-- FchkDisEnter rows of report 2010007 for user 3 that an older client left behind.
 INSERT INTO ICReportProfile (FRptID,FUserID,FPlan,FKey,FValue,FStatus) VALUES
-(2010001,1,N'0',N'FchkDisEnter',N'0',1)
+(2010001,1,N'0',N'FchkDisEnter',N'0',1),
+(2010001,1,N'默认方案',N'FColumnOrder',N'FDate,FInvoiceNumber,FSupplyName',1),
+(2010001,2,N'1',N'FchkDisEnter',N'1',1),
+(2010005,1,N'1',N'FchkDisEnter',N'1',1),
+(2010007,3,N'0',N'FchkDisEnter',N'0',1),
+(2010007,3,N'1',N'FchkDisEnter',N'1',0)
 
 INSERT INTO t_SupportedProc (FProcName) VALUES
 (N'p_GetBillNo'),
-(N'p_UpdateBillStatus')
+(N'p_UpdateBillStatus'),
+(N'p_RptItemLevel')
 
+-- Data types by the ERP's own codes; FActualType and FBindType are the ADO types.
 INSERT INTO t_DataTypeInfo (FDataType,FTypeName,FMaxPrecision,FMinScale,FMaxScale,FActualType,FBindType,FActualSize) VALUES
 (1,N'int',NULL,NULL,NULL,3,3,4),
 (2,N'decimal',38,0,38,131,131,NULL),
 (3,N'nvarchar',4000,NULL,NULL,202,202,NULL),
 (4,N'datetime',NULL,NULL,NULL,135,135,8),
-(5,N'char() for bit data',8000,NULL,NULL,128,128,NULL)
+(5,N'decimal() identity',38,0,0,131,131,NULL),
+(6,N'smallint',NULL,NULL,NULL,2,2,2),
+(7,N'float',NULL,NULL,NULL,5,5,8),
+(8,N'varchar',8000,NULL,NULL,200,200,NULL),
+(9,N'bit',NULL,NULL,NULL,11,11,1),
+(10,N'money',NULL,NULL,NULL,6,6,8)
 GO
 
 ------------------------------------------------------------------------------------

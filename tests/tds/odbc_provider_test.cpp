@@ -3,6 +3,7 @@
 // same as on the embedded path, and database errors raised the same way.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <mutex>
 
 #include "platform/ado_errors.h"
@@ -181,6 +182,21 @@ TEST(OdbcProvider, BatchesGiveEveryRowSetAndTheirCounts) {
   auto second = first->NextRecordset();
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->Collect("s").ToLong(), 3);
+}
+
+TEST(OdbcProvider, DataSourcePropertiesComeFromTheDriver) {
+  TestServer server("demo-tiny");
+  RegisterOdbc();
+  const auto session = platform::OpenProviderSession(platform::ParseConnectionString(ConnectString(server)));
+  std::map<std::string, std::string> properties;
+  for (const platform::ProviderProperty& property : session->Properties()) {
+    properties[property.name] = property.value.ToString();
+  }
+  // The listener's login acknowledgement gives version 16.0, build 1000: "##.##.####".
+  EXPECT_EQ(properties["DBMS Version"], "16.00.1000");
+  EXPECT_FALSE(properties["DBMS Name"].empty());
+  EXPECT_EQ(properties["Multiple Results"], "1");
+  EXPECT_TRUE(properties.count("String Functions"));
 }
 
 TEST(OdbcProvider, RefusedLoginsAndUnreachableServersFailClearly) {

@@ -9,6 +9,7 @@
 #include "platform/automation_error.h"
 #include "platform/engine_row_source.h"
 #include "platform/providers/odbc/odbc_diagnostics.h"
+#include "platform/providers/odbc/odbc_properties.h"
 #include "platform/providers/odbc/odbc_provider.h"
 #include "platform/providers/odbc/odbc_result_reader.h"
 
@@ -33,6 +34,8 @@ class OdbcSession : public ProviderSession {
         state_field_is_severity_(IsFreeTdsDriver(*connection_)) {}
 
   ~OdbcSession() override { SQLDisconnect(connection_->get()); }
+
+  std::vector<ProviderProperty> Properties() const override { return DataSourceProperties(*connection_); }
 
   ProviderBatch Execute(std::string_view batch) override {
     ProviderBatch out;
