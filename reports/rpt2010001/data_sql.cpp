@@ -18,8 +18,6 @@ using platform::Variant;
 using toolkit::AppendLine;
 using toolkit::QuoteText;
 
-constexpr int32_t kErrObjectNotSet = 91;
-
 // The insert column list, in the order of the table.
 const std::string kColumns =
     "(FDate,FFinDate,FInvoiceType,FInvoiceNumber,FSupplyNumber,FSupplyName,FItemNumber,"
@@ -102,9 +100,7 @@ void AppendTotalRow(platform::SqlBuffer& buffer, const std::string& table, const
 
 void GetDataSQL(platform::SqlBuffer& buffer, const platform::ConditionDictionary* dct, const std::string& table,
                 const std::string& language) {
-  if (dct == nullptr) {
-    throw platform::AutomationError(kErrObjectNotSet, "Orvalent", "Object variable or With block variable not set");
-  }
+  if (dct == nullptr) platform::RaiseRuntimeError(platform::kErrObjectNotSet);
   // The sort list is spliced bare after ORDER BY, so it is checked first.
   const Variant sort = dct->GetValue("SortFields", Variant(""));
   const std::string sort_fields = sort.TextLength() > 0 ? sort.ToString() : "";

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "frame/report_frame.h"
+#include "reports/rpt2010002/sql_routines.h"
 
 namespace orv::reports {
 
 class CRPT2010002 : public frame::StrSqlReport {
  public:
-  CRPT2010002() : StrSqlReport("CRPT2010002", frame::NotImplementedRoutine("CRPT2010002")) {}
+  CRPT2010002() : StrSqlReport("CRPT2010002", rpt2010002::GetstrSQL) {}
 };
 
 }  // namespace orv::reports
