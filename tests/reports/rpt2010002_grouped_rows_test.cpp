@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -99,37 +98,6 @@ RowValues SummaryRow(const ResultTable& table, const std::string& sum_sort, cons
   row["FSumSort"] = sum_sort;
   for (const auto& [column, value] : values) row[column] = value;
   return row;
-}
-
-// The summary rows (FSumSort above 0) are exactly `expected`, matched by the
-// texts of `key_columns`, each equal in every column.
-::testing::AssertionResult SummaryRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
-                                            const std::vector<RowValues>& expected) {
-  std::map<std::string, const RowValues*> wanted;
-  for (const RowValues& row : expected) {
-    std::string key;
-    for (const std::string& column : key_columns) key += row.at(column) + "|";
-    wanted[key] = &row;
-  }
-  std::set<std::string> seen;
-  std::string problems;
-  for (size_t row = 0; row < table.rows.size(); ++row) {
-    if (table.Cell(row, "FSumSort") == "0") continue;
-    const std::string key = RowKey(table, row, key_columns) + "|";
-    if (!seen.insert(key).second) problems += "\n summary row " + key + " appears twice";
-    const auto found = wanted.find(key);
-    if (found == wanted.end()) {
-      problems += "\n unexpected summary row " + key;
-      continue;
-    }
-    const ::testing::AssertionResult same = RowMatches(table, row, *found->second);
-    if (!same) problems += "\n summary row " + key + ": " + same.message();
-  }
-  for (const auto& [key, row] : wanted) {
-    if (!seen.count(key)) problems += "\n missing summary row " + key;
-  }
-  if (problems.empty()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << problems;
 }
 
 void ExpectGrouped(const ResultTable& table, const std::vector<RowValues>& details,
