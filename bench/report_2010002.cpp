@@ -14,11 +14,12 @@
 
 #include "demo/demo_database.h"
 #include "engine/engine.h"
-#include "frame/registration.h"
+
 #include "frame/report_frame.h"
 #include "platform/class_registry.h"
 #include "platform/embedded_provider.h"
 #include "platform/recordset.h"
+#include "reports/registration.h"
 
 namespace orv::bench {
 namespace {
@@ -31,7 +32,7 @@ struct Setup {
 const Setup& Prepare() {
   static const Setup setup = [] {
     platform::RegisterPlatformClasses();
-    frame::RegisterComponent();
+    reports::RegisterComponent();
     demo::RegisterDemoDatabases();
     const char* scale = std::getenv("ORV_BENCH_SCALE");
     const std::string database = "demo-" + std::string(scale ? scale : "large");

@@ -10,7 +10,7 @@
 #include "cli/report_command.h"
 #include "cli/sql_command.h"
 #include "demo/demo_database.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "platform/class_registry.h"
 
 namespace {
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
 
   try {
     orv::platform::RegisterPlatformClasses();
-    orv::frame::RegisterComponent();
+    orv::reports::RegisterComponent();
     orv::demo::RegisterDemoDatabases();
     sql.format = kFormats.at(sql_format);
     report.format = kFormats.at(report_format);
