@@ -97,7 +97,7 @@ struct SummaryParameters {
   std::vector<std::string_view> final_columns;  // fixed lines of the final select
   // The total row of the mode without grouping, chosen when FChkGroupBy
   // (GetValue, default 0) is not 1; unset: the report always groups.
-  std::optional<TotalRowSpec> total_row;
+  std::optional<TotalRow> total_row;
 };
 
 // Whether `dct` asks for the grouped summary.

@@ -8,16 +8,16 @@
 
 namespace orv::toolkit {
 
-std::string GetTotalRowSQL(const TotalRowSpec& spec, const std::string& sLanguage) {
-  const std::string table(spec.detail_table);
-  const std::string label = QuoteText(GetLocalText(spec.label, sLanguage));
+std::string GetTotalRowSQL(const TotalRow& total, const std::string& sLanguage) {
+  const std::string table(total.detail_table);
+  const std::string label = QuoteText(GetLocalText(total.label, sLanguage));
   platform::SqlBuffer buffer;
   AppendLine(buffer, "--插入合计行");
   AppendLine(buffer, "  INSERT INTO " + table + " ");
-  for (std::string_view line : spec.column_lines) AppendLine(buffer, line);
+  for (std::string_view line : total.column_lines) AppendLine(buffer, line);
   AppendLine(buffer, "    )");
-  AppendLine(buffer, " Select '" + label + "' as " + std::string(spec.label_column) + ",");
-  for (std::string_view line : spec.sum_lines) AppendLine(buffer, line);
+  AppendLine(buffer, " Select '" + label + "' as " + std::string(total.label_column) + ",");
+  for (std::string_view line : total.sum_lines) AppendLine(buffer, line);
   AppendLine(buffer, " From " + table + " ");
   AppendLine(buffer, "Select * From " + table);
   AppendLine(buffer, DropIfExists(table) + " ");

@@ -10,7 +10,7 @@
 
 namespace orv::toolkit {
 
-struct TotalRowSpec {
+struct TotalRow {
   std::string_view detail_table;               // "#AA_Rpt2010002"
   std::vector<std::string_view> column_lines;  // the insert's column list, "   ( ..." up to before "    )"
   std::string_view label_column;               // the text column that carries the label
@@ -18,7 +18,7 @@ struct TotalRowSpec {
   std::vector<std::string_view> sum_lines;     // the sums, in the order of the columns after the label
 };
 
-// The batch for `spec`, its label translated into sLanguage (apostrophes doubled).
-std::string GetTotalRowSQL(const TotalRowSpec& spec, const std::string& sLanguage);
+// The batch for `total`, its label translated into sLanguage (apostrophes doubled).
+std::string GetTotalRowSQL(const TotalRow& total, const std::string& sLanguage);
 
 }  // namespace orv::toolkit

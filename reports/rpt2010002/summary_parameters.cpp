@@ -51,7 +51,7 @@ const toolkit::SummaryParameters& SummaryParameters() {
                         " Case When tmp2.FSumSort > 0 Then  tmp2.FQtyDecimal Else apt.FQtyDecimal End as FQtyDecimal,",
                         " Case When tmp2.FSumSort > 0 Then  tmp2.FPriceDecimal Else apt.FPriceDecimal End as FPriceDecimal,",
                         " apt.FChecker,apt.FNote,tmp2.FSumSort"},
-      .total_row = toolkit::TotalRowSpec{
+      .total_row = toolkit::TotalRow{
           .detail_table = "#AA_Rpt2010002",
           .column_lines = {"   ( FFeeName,FQty,FAmountFor,FTaxAmtFor,FAmtNoTaxFor,FSumSort,FQtyDecimal,FPriceDecimal"},
           .label_column = "FFeeName",

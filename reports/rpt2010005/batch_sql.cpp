@@ -96,7 +96,7 @@ std::string GetDetailBatchSQL(const std::string& sLanguage, const platform::Cond
 }
 
 std::string GetTotalBatchSQL(const std::string& sLanguage) {
-  static const toolkit::TotalRowSpec kTotalRow{
+  static const toolkit::TotalRow kTotalRow{
       "#AA_Rpt2010005",
       {"   ( FSupplyNumber,FQty,",
        "     FTotalAmtFor,FArriveQty,FUnArriveQty,FAcceptanceQty,FUnAcceptanceQty,",
