@@ -66,13 +66,16 @@ std::vector<Leaf> WriteTree(Random& random, TableWriter& items, int& next_id, in
   return leaves;
 }
 
+// Writes the class's own table: the tree's leaves, whose ids go to `ids`, and
+// an edge item written beside them but left out of `ids`.
 void WriteEntities(const BatchSink& sink, const char* table, const std::vector<Leaf>& leaves,
-                   std::vector<int>& ids) {
+                   std::vector<int>& ids, const Leaf* apart = nullptr) {
   TableWriter writer(sink, table, "FItemID,FNumber,FName");
   for (const Leaf& leaf : leaves) {
     writer.Row().Int(leaf.id).Text(leaf.number).Text(leaf.name);
     ids.push_back(leaf.id);
   }
+  if (apart) writer.Row().Int(apart->id).Text(apart->number).Text(apart->name);
 }
 
 std::string SupplierName(Random& random, int index) {
@@ -252,6 +255,7 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
 
   int next_id = 1001;
   std::vector<Leaf> suppliers, departments, employees, items, fees;
+  Leaf first_supplier, unnumbered_fee;
   {
     TableWriter tree(sink, "t_Item", "FItemID,FItemClassID,FNumber,FName,FFullNumber,FDetail");
     departments = WriteTree(random, tree, next_id, 2, sizes.departments, DepartmentName, "部门组");
@@ -265,11 +269,20 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
     for (const Leaf& leaf : projects) base.projects.push_back(leaf.id);
     WriteTree(random, tree, next_id, 2040, 4, [](Random&, int i) { return PlainName("责任中心", i); }, "中心");
     WriteTree(random, tree, next_id, 2041, 3, [](Random&, int i) { return PlainName("专项", i); }, "专项");
+    // Written after every tree, so the numbering of the trees stays as it was.
+    first_supplier = Leaf{next_id++, "00", "Acme 直供"};
+    unnumbered_fee = Leaf{next_id++, "", "杂费"};
+    tree.Row().Int(first_supplier.id).Int(8).Text(first_supplier.number).Text(first_supplier.name);
+    tree.Text(first_supplier.number).Int(1);
+    tree.Row().Int(unnumbered_fee.id).Int(2014).Text(unnumbered_fee.number).Text(unnumbered_fee.name);
+    tree.Text(unnumbered_fee.number).Int(1);
   }
-  WriteEntities(sink, "t_Supplier", suppliers, base.suppliers);
+  base.first_supplier = first_supplier.id;
+  base.unnumbered_fee = unnumbered_fee.id;
+  WriteEntities(sink, "t_Supplier", suppliers, base.suppliers, &first_supplier);
   WriteEntities(sink, "t_Department", departments, base.departments);
   WriteEntities(sink, "t_Emp", employees, base.employees);
-  WriteEntities(sink, "t_Fee", fees, base.fees);
+  WriteEntities(sink, "t_Fee", fees, base.fees, &unnumbered_fee);
 
   TableWriter writer(sink, "t_ICItem", "FItemID,FNumber,FName,FModel,FUnitID,FSecUnitID,FQtyDecimal,FPriceDecimal");
   for (const Leaf& leaf : items) {

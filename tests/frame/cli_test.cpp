@@ -184,6 +184,20 @@ TEST_F(CliTest, ReportRunsOnTheDemoDatabaseAndPrintsItsRows) {
   EXPECT_NE(result.out.find(",101,", last_line), std::string::npos) << result.out;
 }
 
+TEST_F(CliTest, GroupedReportRunsFromTheShell) {
+  // Expense invoices by supplier: 6 lines, 4 supplier subtotals and the total.
+  const CliResult result = Run(
+      "report 2010002 --format csv --condition FChkGroupBy=1 --condition FGroupBySupply=0 "
+      "--session 'ConnectString={Provider=Orvalent.Embedded;Data Source=demo-tiny};UserName=demo;Language=en;'");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("FSupplyID,FSupplyNumber,FSupplyName,FFeeID,", 0), 0u) << result.out;
+  EXPECT_NE(result.out.find(",(Total),"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(",Acme 直供(Subtotal),"), std::string::npos) << result.out;
+  size_t lines = 0;
+  for (size_t at = result.out.find("\r\n"); at != std::string::npos; at = result.out.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, 1u + 6u + 4u + 1u) << result.out;
+}
+
 TEST_F(CliTest, ClassesListsProgIdsWithTheirIdentifiers) {
   const CliResult result = Run("classes --format csv");
   ASSERT_EQ(result.exit_code, 0) << result.err;
