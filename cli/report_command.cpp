@@ -1,14 +1,17 @@
-// The report and classes commands. The --show-sql hook is the connection
+// The report command. The --show-sql hook is the connection
 // layer's process-wide execute observer, so every batch of every connection
 // the report opens is shown, the isolation-level statements included.
 #include "cli/report_command.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <stdexcept>
 
+#include "cli/output_options.h"
 #include "cli/sql_command.h"
 #include "cli/table_sources.h"
 #include "frame/report_frame.h"
@@ -115,23 +118,24 @@ int RunReportCommand(const ReportOptions& options, std::ostream& out, std::ostre
   }
 }
 
-int RunClassesCommand(OutputFormat format, std::ostream& out) {
-  ResultTable table;
-  table.columns = {"ProgID", "CLSID", "IID", "Interface", "Method", "DispID", "TypeLibrary"};
-  for (const platform::ClassEntry& entry : platform::ClassRegistry::Instance().Entries()) {
-    char dispatch_id[16];
-    std::snprintf(dispatch_id, sizeof dispatch_id, "0x%08X", static_cast<uint32_t>(entry.dispatch_id));
-    table.rows.push_back({{CellKind::Text, entry.prog_id},
-                          {CellKind::Text, entry.clsid},
-                          {CellKind::Text, entry.iid},
-                          {CellKind::Text, entry.interface_name},
-                          {CellKind::Text, entry.method_name},
-                          {CellKind::Text, dispatch_id},
-                          {CellKind::Text, entry.type_library.name}});
-  }
-  PrintResult(out, table, format);
-  if (format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
-  return 0;
+void AddReportCommand(CommandLine& command_line) {
+  auto options = std::make_shared<ReportOptions>();
+  CLI::App& command = command_line.AddCommand(
+      "report", "Run a report class's GetRptData the way the ERP client calls it and print the rows",
+      [options] { return RunReportCommand(*options, std::cout, std::cerr); });
+  command.footer(
+      "The default session runs on the bundled demo database. Example:\n"
+      "  orvalent report 2010001 --condition FBeginDate=2024-01-01 --session \"" +
+      std::string(kDefaultSession) + "\"\n");
+  command.add_option("report", options->report, "ProgID, class name or report number (e.g. 2010001)")->required();
+  command.add_option("--session", options->session, "The session property string sDsn")->capture_default_str();
+  command.add_option("--condition", options->conditions, "A condition KEY=VALUE (value as text); repeatable")
+      ->allow_extra_args(false);
+  command.add_option("--conditions", options->conditions_file,
+                     "A JSON object of conditions (numbers become Long or Double values)");
+  command.add_flag("--show-sql", options->show_sql,
+                   "Print every batch the report runs, each followed by GO, to standard error");
+  AddFormatOption(command, options->format);
 }
 
 }  // namespace orv::cli

@@ -1,12 +1,13 @@
 // `orvalent report`: creates a report class by ProgID through the class
 // registry, fills a condition dictionary from the command line, calls
-// GetRptData and prints the record set. `orvalent classes` lists the registry.
+// GetRptData and prints the record set.
 #pragma once
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/result_table.h"
 #include "platform/host_objects.h"
 
@@ -38,6 +39,6 @@ void AddJsonConditions(platform::ConditionDictionary& dct, const std::string& js
 // and decimal, source and description on `err`) or the arguments are wrong.
 int RunReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err);
 
-int RunClassesCommand(OutputFormat format, std::ostream& out);
+void AddReportCommand(CommandLine& command_line);
 
 }  // namespace orv::cli

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cli/output_options.h"
 #include "cli/table_sources.h"
 #include "engine/parser/parser.h"
 #include "platform/automation_error.h"
@@ -100,6 +101,19 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
     }
   }
   return RunScript(session, ReadInput(options.script), &out, options.format, err) ? 0 : 1;
+}
+
+void AddSqlCommand(CommandLine& command_line) {
+  auto options = std::make_shared<SqlOptions>();
+  CLI::App& command = command_line.AddCommand(
+      "sql", "Run a T-SQL script (batches split at GO lines) and print its results",
+      [options] { return RunSqlCommand(*options, std::cout, std::cerr); });
+  command.add_option("--load", options->load_files, "A script file run first, its results not printed; repeatable")
+      ->allow_extra_args(false);
+  command.add_option("--database", options->database,
+                     "A named embedded database (demo-tiny, demo-small, demo-large); default: a new empty one");
+  command.add_option("script", options->script, "The script file, or - for standard input (the default)");
+  AddFormatOption(command, options->format);
 }
 
 }  // namespace orv::cli

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/result_table.h"
 
 namespace orv::cli {
@@ -25,5 +26,7 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
 // The whole content of a file, or of standard input for "-". Throws
 // std::runtime_error naming the file when it cannot be read.
 std::string ReadInput(const std::string& path);
+
+void AddSqlCommand(CommandLine& command_line);
 
 }  // namespace orv::cli
