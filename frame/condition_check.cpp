@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "frame/closest_name.h"
 #include "frame/ignore_case.h"
 #include "platform/automation_error.h"
 #include "platform/ole_date.h"
@@ -18,29 +20,6 @@ using platform::VarType;
 
 constexpr int kLastGroupPosition = 18;
 
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-// Edits between two texts, a swap of two neighbours counting as one.
-size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-  for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-  for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-    }
-  }
-  return d[a.size()][b.size()];
-}
-
 std::string ShownValue(const Variant& value) {
   if (value.IsNull()) return "Null";
   if (value.IsObject()) return "(object)";
@@ -50,7 +29,7 @@ std::string ShownValue(const Variant& value) {
 bool IsEmptyValue(const Variant& value) { return value.IsEmpty() || value.IsNull() || value.TextLength() == 0; }
 
 std::optional<double> NumberOf(const Variant& value) {
-  if (value.type() == VarType::Boolean || value.IsObject() || !value.IsNumeric()) return std::nullopt;
+  if (value.IsObject() || !value.IsNumeric()) return std::nullopt;
   return value.ToDouble();
 }
 
@@ -98,7 +77,7 @@ std::string NoEffectWarning(const ConditionKey& key, const Variant& value) {
     const bool listed = number && std::any_of(key.choices.begin(), key.choices.end(),
                                               [&](const ConditionChoice& c) { return c.value == *number; });
     if (listed) return "";
-    return shown + " is none of the choices " + ChoiceList(key) + ": " + std::string(key.other_choices);
+    return shown + " is none of the choices " + ChoiceList(key) + ", so it selects " + std::string(key.other_choices);
   }
   if (key.type == ConditionType::Position) {
     if (number && std::floor(*number) == *number && *number >= 0 && *number <= kLastGroupPosition) return "";
@@ -130,17 +109,9 @@ ConditionIssue UnknownKeyIssue(const ReportSchema& schema, const std::string& ke
 }  // namespace
 
 std::string_view ClosestConditionKey(const ReportSchema& schema, std::string_view key) {
-  const std::string lower = AsciiLower(key);
-  std::string_view best;
-  size_t best_distance = SIZE_MAX;
-  for (const ConditionKey& condition : schema.conditions) {
-    const size_t distance = EditDistance(lower, AsciiLower(condition.key));
-    if (distance < best_distance) {
-      best = condition.key;
-      best_distance = distance;
-    }
-  }
-  return best;
+  std::vector<std::string_view> keys;
+  for (const ConditionKey& condition : schema.conditions) keys.push_back(condition.key);
+  return ClosestName(key, keys);
 }
 
 std::optional<bool> SwitchHolds(const ReportSchema& schema, const ConditionSwitch& condition_switch,

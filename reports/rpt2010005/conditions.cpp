@@ -27,11 +27,11 @@ const frame::ReportSchema& Schema() {
       "CRPT2010005",
       "资产采购订单执行情况",
       {
-          {"FChkBillDate", ConditionType::Flag, "", "1 filters by order date (FBillStartDate, FBillEndDate)"},
+          {"FChkBillDate", ConditionType::Flag, "", "1 filters by order date"},
           {"FBillStartDate", ConditionType::Date, "", "orders dated on or after this day", {}, {}, {by_bill_date}},
           {"FBillEndDate", ConditionType::Date, "", "orders dated on or before this day", {}, {}, {by_bill_date}},
           {"FChkDeliveryDate", ConditionType::Flag, "",
-           "1 filters by delivery date (FDeliveryStartDate, FDeliveryEndDate)"},
+           "1 filters by delivery date"},
           {"FDeliveryStartDate", ConditionType::Date, "", "lines delivered on or after this day", {}, {},
            {by_delivery_date}},
           {"FDeliveryEndDate", ConditionType::Date, "", "lines delivered on or before this day", {}, {},
