@@ -10,9 +10,11 @@
 
 namespace orv::cli {
 
-int RunClassesCommand(OutputFormat format, std::ostream& out) {
+int RunClassesCommand(const OutputSettings& output, std::ostream& out) {
   ResultTable table;
-  table.columns = {"ProgID", "CLSID", "IID", "Interface", "Method", "DispID", "TypeLibrary"};
+  for (const char* name : {"ProgID", "CLSID", "IID", "Interface", "Method", "DispID", "TypeLibrary"}) {
+    table.columns.push_back({name, "text"});
+  }
   for (const platform::ClassEntry& entry : platform::ClassRegistry::Instance().Entries()) {
     char dispatch_id[16];
     std::snprintf(dispatch_id, sizeof dispatch_id, "0x%08X", static_cast<uint32_t>(entry.dispatch_id));
@@ -24,16 +26,18 @@ int RunClassesCommand(OutputFormat format, std::ostream& out) {
                           {CellKind::Text, dispatch_id},
                           {CellKind::Text, entry.type_library.name}});
   }
-  PrintResult(out, table, format);
-  if (format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
-  return 0;
+  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, output);
+  writer->Result(table);
+  if (output.format == OutputFormat::Table) writer->Message(RowCountMessage(table.rows.size()));
+  writer->Finish();
+  return kExitOk;
 }
 
 void AddClassesCommand(CommandLine& command_line) {
-  auto format = std::make_shared<OutputFormat>(OutputFormat::Table);
+  auto output = std::make_shared<OutputSettings>();
   CLI::App& command = command_line.AddCommand("classes", "List the registered classes with ProgIDs, CLSIDs and IIDs",
-                                              [format] { return RunClassesCommand(*format, std::cout); });
-  AddFormatOption(command, *format);
+                                              [output] { return RunClassesCommand(*output, std::cout); });
+  AddOutputOptions(command, *output);
 }
 
 }  // namespace orv::cli

@@ -4,11 +4,11 @@
 #include <iosfwd>
 
 #include "cli/command_line.h"
-#include "cli/result_table.h"
+#include "cli/result_writer.h"
 
 namespace orv::cli {
 
-int RunClassesCommand(OutputFormat format, std::ostream& out);
+int RunClassesCommand(const OutputSettings& output, std::ostream& out);
 
 void AddClassesCommand(CommandLine& command_line);
 

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -33,7 +34,16 @@ class CommandLine {
   // Parses the arguments and runs the chosen subcommand; returns the exit code.
   int Run(int argc, char** argv);
 
+  // The subcommands in the order they were added.
+  std::vector<std::string_view> CommandNames() const;
+  // The subcommand `name`; null when there is none.
+  const CLI::App* Command(std::string_view name) const;
+
  private:
+  int Help(const std::string& topic) const;
+  int UnknownCommand(const std::string& word) const;
+  void PrintCommands() const;
+
   CLI::App app_;
   std::vector<std::pair<CLI::App*, CommandAction>> commands_;
 };
