@@ -1,7 +1,7 @@
 // RFC 4180: a header line, CR LF line ends, fields with a comma, quote or
 // line break in double quotes with quotes doubled. NULL is an empty unquoted
 // field and the empty text an empty quoted one, so the two stay apart; a
-// text that looks like the chosen NULL text is quoted for the same reason.
+// value that looks like the chosen NULL text is quoted for the same reason.
 #include <ostream>
 
 #include "cli/result_writer.h"
@@ -26,7 +26,7 @@ class CsvWriter : public ResultWriter {
         if (row[c].kind == CellKind::Null) {
           out_ << null_text_;
         } else {
-          WriteField(row[c].text, row[c].kind == CellKind::Text && row[c].text == null_text_);
+          WriteField(row[c].text, row[c].text.empty() || row[c].text == null_text_);
         }
       }
       out_ << "\r\n";
