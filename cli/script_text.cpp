@@ -6,6 +6,7 @@
 
 #include <unicode/ustring.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -69,9 +70,12 @@ std::string ReadInput(const std::string& path) {
     text << std::cin.rdbuf();
     return text.str();
   }
+  // A folder opens like a file and reads as nothing; it must not pass for an empty script.
+  if (std::filesystem::is_directory(path)) throw std::runtime_error("'" + path + "' is a folder, not a file.");
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("Cannot open file '" + path + "'.");
   text << file.rdbuf();
+  if (file.bad()) throw std::runtime_error("Cannot read file '" + path + "'.");
   return text.str();
 }
 

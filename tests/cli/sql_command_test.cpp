@@ -237,6 +237,9 @@ TEST_F(SqlCommand, ContradictoryOrMissingSourcesAreRefused) {
   result = Run({"sql", "-i", (directory_ / "missing.sql").string()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.err, "Cannot open file '" + (directory_ / "missing.sql").string() + "'.\n");
+  result = Run({"sql", directory_.string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "'" + directory_.string() + "' is a folder, not a file.\n");
   result = Run({"sql", "--format", "xml", script.string()});
   EXPECT_EQ(result.exit_code, 2);
   EXPECT_NE(result.err.find("--format: xml not in {table,csv,json,jsonl}"), std::string::npos) << result.err;
