@@ -6,6 +6,8 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/ascii_text.h"
+
 namespace orv::cli {
 namespace {
 
@@ -17,19 +19,10 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // A command word, with or without the leading colon.
 bool IsCommand(std::string_view line, std::string_view word) {
   if (!line.empty() && line.front() == ':') line.remove_prefix(1);
-  return EqualsIgnoreCase(line, word);
+  return platform::EqualsIgnoringCase(line, word);
 }
 
 ScriptCommand ParseGo(std::string_view line) {
@@ -48,7 +41,7 @@ ScriptCommand ParseGo(std::string_view line) {
 
 ScriptCommand ParseCommand(std::string_view line) {
   line = Trim(line);
-  if (line.size() >= 2 && EqualsIgnoreCase(line.substr(0, 2), "go") && (line.size() == 2 || IsBlankChar(line[2]))) {
+  if (line.size() >= 2 && platform::EqualsIgnoringCase(line.substr(0, 2), "go") && (line.size() == 2 || IsBlankChar(line[2]))) {
     return ParseGo(line);
   }
   if (IsCommand(line, "quit") || IsCommand(line, "exit")) return {ScriptCommand::Kind::Quit, 1, ""};

@@ -5,16 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ascii_text.h"
+
 namespace orv::frame {
 namespace {
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 size_t EditDistance(std::string_view a, std::string_view b) {
   std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
@@ -35,11 +29,11 @@ size_t EditDistance(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string_view ClosestName(std::string_view word, const std::vector<std::string_view>& names) {
-  const std::string lower = AsciiLower(word);
+  const std::string lower = platform::AsciiLower(word);
   std::string_view best;
   size_t best_distance = SIZE_MAX;
   for (const std::string_view name : names) {
-    const size_t distance = EditDistance(lower, AsciiLower(name));
+    const size_t distance = EditDistance(lower, platform::AsciiLower(name));
     if (distance < best_distance) {
       best = name;
       best_distance = distance;
