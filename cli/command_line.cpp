@@ -9,8 +9,8 @@
 
 #include "demo/demo_database.h"
 #include "frame/closest_name.h"
-#include "frame/registration.h"
 #include "platform/class_registry.h"
+#include "reports/registration.h"
 
 namespace orv::cli {
 namespace {
@@ -92,7 +92,7 @@ int CommandLine::Run(int argc, char** argv) {
   }
   try {
     platform::RegisterPlatformClasses();
-    frame::RegisterComponent();
+    reports::RegisterComponent();
     demo::RegisterDemoDatabases();
     for (const auto& [command, action] : commands_) {
       if (command->parsed()) return action();

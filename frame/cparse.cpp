@@ -4,20 +4,13 @@
 #include "frame/cparse.h"
 
 #include "frame/ignore_case.h"
+#include "platform/ascii_text.h"
 #include "platform/automation_error.h"
+#include "platform/thread_loader.h"
 #include "platform/variant.h"
-#include "toolkit/local_text.h"
 
 namespace orv::frame {
 namespace {
-
-// Only the space character counts as a blank here, not tabs or line breaks.
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // Cuts `rest` at the first `delimiter`: returns the part before it and leaves
 // the part after it in `rest`; without a delimiter the whole rest is taken.
@@ -33,10 +26,10 @@ std::string_view SplitToken(std::string_view& rest, char delimiter) {
   return first;
 }
 
-std::string_view NextName(std::string_view& rest) { return TrimBlanks(SplitToken(rest, '=')); }
+std::string_view NextName(std::string_view& rest) { return platform::TrimSpaces(SplitToken(rest, '=')); }
 
 std::string_view NextValue(std::string_view& rest) {
-  rest = TrimBlanks(rest);
+  rest = platform::TrimSpaces(rest);
   std::string_view value;
   if (!rest.empty() && rest.front() == '{') {
     rest.remove_prefix(1);
@@ -45,12 +38,12 @@ std::string_view NextValue(std::string_view& rest) {
   } else {
     value = SplitToken(rest, ';');
   }
-  return TrimBlanks(value);
+  return platform::TrimSpaces(value);
 }
 
 }  // namespace
 
-CParse::~CParse() { toolkit::ReleaseThreadLoader(); }
+CParse::~CParse() { platform::ReleaseThreadLoader(); }
 
 bool CParse::ParseString(std::string_view sToParse) {
   props_string_.assign(sToParse);

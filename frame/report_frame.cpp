@@ -6,7 +6,6 @@
 #include <new>
 
 #include "platform/automation_error.h"
-#include "toolkit/property_lookup.h"
 
 namespace orv::frame {
 namespace {
@@ -63,22 +62,6 @@ platform::Connection& ReportFrame::InitDataEnv(std::string_view sDsn) {
   data_source_->SetParser(parser_);
   connection_ = data_source_->UnCommittedConnection();
   return *connection_;
-}
-
-std::shared_ptr<platform::Recordset> StrSqlReport::RunReport(std::string_view sDsn,
-                                                             const platform::ConditionDictionary* dct) {
-  platform::Connection& connection = InitDataEnv(sDsn);
-  const std::string sLanguage = toolkit::GetPropertyValue(sDsn, "Language");
-  return routine_(connection, Parser(), sLanguage, dct);
-}
-
-GetstrSQLRoutine NotImplementedRoutine(std::string class_name) {
-  return [class_name = std::move(class_name)](platform::Connection&, const CParse&, const std::string&,
-                                              const platform::ConditionDictionary*)
-             -> std::shared_ptr<platform::Recordset> {
-    throw platform::AutomationError(platform::kErrInvalidProcedureCall, "Orvalent." + class_name + ".GetstrSQL",
-                                    "The report " + class_name + " is not implemented yet.");
-  };
 }
 
 }  // namespace orv::frame

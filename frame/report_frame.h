@@ -4,7 +4,6 @@
 // the connection. A report class supplies only the body of GetRptData.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,29 +58,5 @@ class ReportFrame : public platform::Object {
   std::unique_ptr<CDataSource> data_source_;
   std::shared_ptr<platform::Connection> connection_;
 };
-
-// The GetstrSQL routine of a report that runs its own batches on the
-// connection and returns the last record set, detached.
-using GetstrSQLRoutine = std::function<std::shared_ptr<platform::Recordset>(
-    platform::Connection& connection, const CParse& parser, const std::string& sLanguage,
-    const platform::ConditionDictionary* dct)>;
-
-// The second shape of GetRptData: InitDataEnv, the session language, then the
-// report's GetstrSQL, whose record set is returned as it is.
-class StrSqlReport : public ReportFrame {
- protected:
-  StrSqlReport(std::string class_name, GetstrSQLRoutine routine)
-      : ReportFrame(std::move(class_name)), routine_(std::move(routine)) {}
-
-  std::shared_ptr<platform::Recordset> RunReport(std::string_view sDsn,
-                                                 const platform::ConditionDictionary* dct) override;
-
- private:
-  GetstrSQLRoutine routine_;
-};
-
-// A GetstrSQL stand-in for a report whose SQL is not written yet: raises 5
-// with a description naming the report.
-GetstrSQLRoutine NotImplementedRoutine(std::string class_name);
 
 }  // namespace orv::frame

@@ -26,6 +26,14 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Only the space character, not tabs or line breaks: the session string and
+// the translation keys are trimmed that way.
+inline std::string_view TrimSpaces(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 inline std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

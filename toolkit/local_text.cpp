@@ -1,22 +1,17 @@
-// GetLocalText and the thread's resource loader. The loader is created late,
-// by ProgID through the class registry, and its two properties are written
-// only when they change, so that it reloads its table only on a new language.
+// GetLocalText on the thread's resource loader. The loader's two properties
+// are written only when they change, so that it reloads its table only on a
+// new language.
 #include "toolkit/local_text.h"
 
-#include <memory>
-
-#include "platform/class_registry.h"
+#include "platform/ascii_text.h"
 #include "platform/err_object.h"
-#include "platform/resource_loader.h"
+#include "platform/thread_loader.h"
 
 namespace orv::toolkit {
 namespace {
 
 constexpr std::string_view kResFileBaseName = "Quensa";
 constexpr std::string_view kSimplifiedChinese = "chs";
-
-// One loader per thread; the session parser's teardown unloads and forgets it.
-thread_local std::shared_ptr<platform::ResourceLoader> thread_loader;
 
 // The caller's pending error, kept across the call.
 struct SavedError {
@@ -47,49 +42,22 @@ void RestoreError(SavedError saved) {
   err.SetNumber(saved.number);
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-platform::ResourceLoader& ThreadLoader() {
-  if (!thread_loader) {
-    auto loader =
-        std::dynamic_pointer_cast<platform::ResourceLoader>(platform::CreateObject(platform::kResourceLoaderProgId));
-    // A class under that ProgID without the loader's members fails like a late-bound call would.
-    if (!loader) throw platform::AutomationError(438, "Orvalent", "Object doesn't support this property or method");
-    thread_loader = std::move(loader);
-  }
-  return *thread_loader;
-}
-
 }  // namespace
 
 std::string GetLocalText(std::string_view sText, std::string_view sLanguageID) {
   SavedError saved = SaveError();
   std::string result;
   try {
-    platform::ResourceLoader& loader = ThreadLoader();
+    platform::ResourceLoader& loader = platform::ThreadResourceLoader();
     if (loader.ResFileBaseName() != kResFileBaseName) loader.SetResFileBaseName(kResFileBaseName);
     if (loader.LanguageID() != sLanguageID) loader.SetLanguageID(sLanguageID);
-    result = sLanguageID == kSimplifiedChinese ? std::string(sText) : loader.LoadString(TrimBlanks(sText));
+    result = sLanguageID == kSimplifiedChinese ? std::string(sText) : loader.LoadString(platform::TrimSpaces(sText));
   } catch (...) {
     // Any failure gives back the Chinese text as it came, blanks and all.
     result.assign(sText);
   }
   RestoreError(std::move(saved));
   return result;
-}
-
-void ReleaseThreadLoader() {
-  if (!thread_loader) return;
-  try {
-    thread_loader->Unload();
-  } catch (...) {
-    // Called from teardowns, which must not fail; the loader is dropped anyway.
-  }
-  thread_loader.reset();
 }
 
 }  // namespace orv::toolkit

@@ -10,8 +10,4 @@ namespace orv::toolkit {
 
 std::string GetLocalText(std::string_view sText, std::string_view sLanguageID);
 
-// Unloads and forgets the current thread's loader (called by the session
-// parser's teardown), so the next translation creates a new one.
-void ReleaseThreadLoader();
-
 }  // namespace orv::toolkit

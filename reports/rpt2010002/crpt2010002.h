@@ -3,13 +3,13 @@
 // the last record set, detached.
 #pragma once
 
-#include "frame/report_frame.h"
+#include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
-class CRPT2010002 : public frame::StrSqlReport {
+class CRPT2010002 : public toolkit::StrSqlReport {
  public:
-  CRPT2010002() : StrSqlReport("CRPT2010002", frame::NotImplementedRoutine("CRPT2010002")) {}
+  CRPT2010002() : StrSqlReport("CRPT2010002", toolkit::NotImplementedRoutine("CRPT2010002")) {}
 };
 
 }  // namespace orv::reports

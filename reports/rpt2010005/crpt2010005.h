@@ -3,12 +3,12 @@
 // the last record set, detached.
 #pragma once
 
-#include "frame/report_frame.h"
+#include "toolkit/str_sql_report.h"
 #include "reports/rpt2010005/sql_routines.h"
 
 namespace orv::reports {
 
-class CRPT2010005 : public frame::StrSqlReport {
+class CRPT2010005 : public toolkit::StrSqlReport {
  public:
   CRPT2010005() : StrSqlReport("CRPT2010005", rpt2010005::GetstrSQL) {}
 };

@@ -3,13 +3,13 @@
 // the last record set, detached.
 #pragma once
 
-#include "frame/report_frame.h"
+#include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
-class CRPT2010006 : public frame::StrSqlReport {
+class CRPT2010006 : public toolkit::StrSqlReport {
  public:
-  CRPT2010006() : StrSqlReport("CRPT2010006", frame::NotImplementedRoutine("CRPT2010006")) {}
+  CRPT2010006() : StrSqlReport("CRPT2010006", toolkit::NotImplementedRoutine("CRPT2010006")) {}
 };
 
 }  // namespace orv::reports

@@ -3,13 +3,13 @@
 // the last record set, detached.
 #pragma once
 
-#include "frame/report_frame.h"
+#include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
-class CRPT2010007 : public frame::StrSqlReport {
+class CRPT2010007 : public toolkit::StrSqlReport {
  public:
-  CRPT2010007() : StrSqlReport("CRPT2010007", frame::NotImplementedRoutine("CRPT2010007")) {}
+  CRPT2010007() : StrSqlReport("CRPT2010007", toolkit::NotImplementedRoutine("CRPT2010007")) {}
 };
 
 }  // namespace orv::reports

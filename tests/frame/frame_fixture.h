@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "platform/class_registry.h"
 #include "platform/connection.h"
 #include "platform/embedded_provider.h"
@@ -19,7 +19,7 @@ inline const std::string kFrameSession =
 
 inline void SetUpFrameDatabase() {
   platform::RegisterPlatformClasses();
-  RegisterComponent();
+  reports::RegisterComponent();
   platform::RegisterDatabaseFactory("frame-test", [](engine::Session& session) {
     const engine::BatchResult result = session.Execute(
         "CREATE TABLE t_Frame (FID INT NOT NULL, FName NVARCHAR(80) NULL, FQty DECIMAL(28,10) NULL)\r\n"

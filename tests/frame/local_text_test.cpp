@@ -14,6 +14,7 @@
 #include "platform/class_registry.h"
 #include "platform/err_object.h"
 #include "platform/resource_loader.h"
+#include "platform/thread_loader.h"
 #include "toolkit/local_text.h"
 
 namespace orv::toolkit {
@@ -38,12 +39,12 @@ class LocalTextTest : public ::testing::Test {
       return loader;
     };
     platform::ClassRegistry::Instance().Register(entry);
-    ReleaseThreadLoader();
+    platform::ReleaseThreadLoader();
     platform::Err().Clear();
   }
 
   void TearDown() override {
-    ReleaseThreadLoader();
+    platform::ReleaseThreadLoader();
     platform::RegisterPlatformClasses();
     ::unsetenv("ORV_RESOURCE_DIR");
     std::filesystem::remove_all(directory_);
@@ -82,7 +83,7 @@ TEST_F(LocalTextTest, FailureReturnsTheUntrimmedTextSilently) {
   EXPECT_EQ(GetLocalText(" 合计 ", "../en"), " 合计 ");
   EXPECT_FALSE(platform::Err().IsSet());
   platform::ClassRegistry::Instance().Unregister(platform::kResourceLoaderProgId);
-  ReleaseThreadLoader();
+  platform::ReleaseThreadLoader();
   EXPECT_EQ(GetLocalText(" 合计 ", "en"), " 合计 ");
   EXPECT_FALSE(platform::Err().IsSet());
 }

@@ -11,13 +11,14 @@
 #include "platform/automation_error.h"
 #include "reports/rpt2010001/crpt2010001.h"
 #include "reports/rpt2010002/crpt2010002.h"
+#include "toolkit/str_sql_report.h"
 #include "tests/frame/frame_fixture.h"
 
 namespace orv::frame {
 namespace {
 
 // A report whose GetstrSQL runs one given batch and detaches its record set.
-class BatchReport : public StrSqlReport {
+class BatchReport : public toolkit::StrSqlReport {
  public:
   explicit BatchReport(std::string batch)
       : StrSqlReport("CRPT9999999", [batch = std::move(batch), this](platform::Connection& connection,

@@ -10,7 +10,7 @@
 
 #include "demo/demo_database.h"
 #include "engine/engine.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "frame/report_frame.h"
 #include "platform/class_registry.h"
 #include "platform/embedded_provider.h"
@@ -31,7 +31,7 @@ void RegisterEverything() {
   static std::once_flag once;
   std::call_once(once, [] {
     platform::RegisterPlatformClasses();
-    frame::RegisterComponent();
+    reports::RegisterComponent();
     demo::RegisterDemoDatabases();
   });
 }

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "demo/demo_database.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "frame/report_frame.h"
 #include "platform/class_registry.h"
 #include "platform/numeric_text.h"
@@ -23,7 +23,7 @@ void RegisterEverything() {
   static std::once_flag once;
   std::call_once(once, [] {
     platform::RegisterPlatformClasses();
-    frame::RegisterComponent();
+    reports::RegisterComponent();
     demo::RegisterDemoDatabases();
   });
 }

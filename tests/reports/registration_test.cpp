@@ -5,12 +5,12 @@
 #include <set>
 
 #include "frame/profile_classes.h"
-#include "frame/registration.h"
+#include "reports/registration.h"
 #include "frame/report_frame.h"
 #include "platform/automation_error.h"
 #include "platform/class_registry.h"
 
-namespace orv::frame {
+namespace orv::reports {
 namespace {
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper-case hexadecimal.
@@ -58,14 +58,14 @@ TEST(RegistrationTest, ClassesAreCreatedThroughTheRegistryAndCounted) {
   auto& registry = platform::ClassRegistry::Instance();
   const size_t before = registry.OutstandingObjects();
   {
-    auto report = std::dynamic_pointer_cast<ReportFrame>(platform::CreateObject("orvalent.crpt2010005"));
+    auto report = std::dynamic_pointer_cast<frame::ReportFrame>(platform::CreateObject("orvalent.crpt2010005"));
     ASSERT_TRUE(report);
     EXPECT_EQ(report->ClassName(), "CRPT2010005");
-    auto by_clsid = std::dynamic_pointer_cast<ReportFrame>(
+    auto by_clsid = std::dynamic_pointer_cast<frame::ReportFrame>(
         platform::CreateObject(registry.Find("Orvalent.CRPT2010001")->clsid));
     ASSERT_TRUE(by_clsid);
     EXPECT_EQ(by_clsid->ClassName(), "CRPT2010001");
-    EXPECT_TRUE(std::dynamic_pointer_cast<CDataRead>(platform::CreateObject("Orvalent.CDataRead")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<frame::CDataRead>(platform::CreateObject("Orvalent.CDataRead")));
     EXPECT_EQ(registry.OutstandingObjects(), before + 2);
   }
   EXPECT_EQ(registry.OutstandingObjects(), before);
@@ -89,4 +89,4 @@ TEST(RegistrationTest, PrivateClassesAreNotRegisteredAndUnregisterRemovesThePubl
 }
 
 }  // namespace
-}  // namespace orv::frame
+}  // namespace orv::reports

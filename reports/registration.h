@@ -9,7 +9,7 @@
 
 #include "platform/class_registry.h"
 
-namespace orv::frame {
+namespace orv::reports {
 
 inline constexpr std::string_view kLibraryName = "Orvalent";
 inline constexpr std::string_view kLibraryId = "{93429472-BE82-4985-B7FD-2F90345CCB45}";
@@ -23,4 +23,4 @@ void RegisterComponent();
 // Removes them.
 void UnregisterComponent();
 
-}  // namespace orv::frame
+}  // namespace orv::reports

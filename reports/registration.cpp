@@ -1,6 +1,6 @@
 // The identifiers below were generated once and must never change: clients
 // built against the type library find the classes by them.
-#include "frame/registration.h"
+#include "reports/registration.h"
 
 #include <functional>
 #include <memory>
@@ -13,7 +13,7 @@
 #include "reports/rpt2010006/crpt2010006.h"
 #include "reports/rpt2010007/crpt2010007.h"
 
-namespace orv::frame {
+namespace orv::reports {
 namespace {
 
 struct ClassIdentity {
@@ -32,19 +32,19 @@ std::shared_ptr<platform::Object> Make() {
 const std::vector<ClassIdentity>& Identities() {
   static const std::vector<ClassIdentity> identities = {
       {"CRPT2010001", "{759F8A15-A78C-460A-8D1C-8A1660EF4A14}", "{5E6CBD4D-A797-4E45-8E4A-4DFE64EB3564}",
-       "GetRptData", Make<reports::CRPT2010001>},
+       "GetRptData", Make<CRPT2010001>},
       {"CRPT2010002", "{EF269023-10A0-4914-8B88-1C105B87E3EE}", "{12314247-15EC-4C23-902F-3AFF709D6715}",
-       "GetRptData", Make<reports::CRPT2010002>},
+       "GetRptData", Make<CRPT2010002>},
       {"CRPT2010005", "{8FDF3059-0B4B-4981-A47F-5A4DA73331D2}", "{FA4A25DA-39A0-481E-BD1B-4781931BF82A}",
-       "GetRptData", Make<reports::CRPT2010005>},
+       "GetRptData", Make<CRPT2010005>},
       {"CRPT2010006", "{25CCECCF-077C-4F1B-9F6B-158AC05795A0}", "{6C87AE8C-5F46-4B6C-A6AD-F02D4B637740}",
-       "GetRptData", Make<reports::CRPT2010006>},
+       "GetRptData", Make<CRPT2010006>},
       {"CRPT2010007", "{43A616D9-DA3E-4ED8-AD87-815A58249607}", "{2CE7B4E1-2117-45A2-9B8B-8451BEAFFE34}",
-       "GetRptData", Make<reports::CRPT2010007>},
+       "GetRptData", Make<CRPT2010007>},
       {"CDataRead", "{16EB40BA-3101-4388-9B89-DE3B8CEC670D}", "{291364B6-65BE-4D82-88B7-705DE8809040}",
-       "GetDisEnterProfile", Make<CDataRead>},
+       "GetDisEnterProfile", Make<frame::CDataRead>},
       {"CDataUpdate", "{F3B4212C-BC32-467D-8C87-C65D25CA326C}", "{346DE44E-606B-45C4-8445-E7A6F9EC8635}",
-       "SetDisEnterProfile", Make<CDataUpdate>},
+       "SetDisEnterProfile", Make<frame::CDataUpdate>},
   };
   return identities;
 }
@@ -71,4 +71,4 @@ void UnregisterComponent() {
   for (const ClassIdentity& identity : Identities()) platform::ClassRegistry::Instance().Unregister(identity.clsid);
 }
 
-}  // namespace orv::frame
+}  // namespace orv::reports
