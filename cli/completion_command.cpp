@@ -28,6 +28,17 @@ std::string OptionWords(const CLI::App& command) {
   return words;
 }
 
+// The report command's options that take a value, so the report's name is
+// not mistaken for one of those values.
+std::string ValueOptions(const CLI::App& command) {
+  std::string names;
+  for (const CLI::Option* option : command.get_options()) {
+    if (option->get_items_expected_min() == 0) continue;
+    for (const std::string& name : option->get_lnames()) names += (names.empty() ? "--" : "|--") + name;
+  }
+  return names;
+}
+
 std::string ConditionKeyCases() {
   std::string cases;
   for (const frame::ReportSchema* schema : reports::ReportSchemas()) {
@@ -51,9 +62,14 @@ std::string BashScript(const CommandLine& command_line) {
   for (const std::string_view name : command_line.CommandNames()) commands += std::string(name) + " ";
   script << "# bash completion for orvalent: source <(orvalent completion bash)\n"
          << "_orvalent_report_keys() {\n"
-         << "  local report=\"\" word keys=\"\"\n"
-         << "  for word in \"${COMP_WORDS[@]:2}\"; do\n"
-         << "    [[ $word != -* ]] && { report=$word; break; }\n"
+         << "  local report=\"\" word keys=\"\" value=\"\"\n"
+         << "  for word in \"${COMP_WORDS[@]:2:COMP_CWORD-2}\"; do\n"
+         << "    if [[ -n $value ]]; then value=\"\"; continue; fi\n"
+         << "    case $word in\n"
+         << "      " << ValueOptions(*command_line.Command("report")) << ") value=1;;\n"
+         << "      -*) ;;\n"
+         << "      *) report=$word; break;;\n"
+         << "    esac\n"
          << "  done\n"
          << "  case $report in\n"
          << ConditionKeyCases() << "  esac\n"

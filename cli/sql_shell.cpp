@@ -2,6 +2,7 @@
 // running the pending batch, as QUIT does.
 #include "cli/sql_shell.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -27,7 +28,10 @@ void RunInteractive(ScriptRunner& script, std::ostream& err) {
   for (;;) {
     const std::string prompt = std::to_string(script.pending_lines() + 1) + "> ";
     const LineEditor::Status status = editor.ReadLine(prompt, line);
-    if (status == LineEditor::Status::EndOfInput) break;
+    if (status == LineEditor::Status::EndOfInput) {
+      std::fputs("\n", stdout);  // the next prompt of the user's shell starts on a line of its own
+      break;
+    }
     if (status == LineEditor::Status::Interrupted) {
       script.DropPending();
       continue;
