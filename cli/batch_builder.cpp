@@ -41,7 +41,8 @@ ScriptCommand ParseGo(std::string_view line) {
 
 ScriptCommand ParseCommand(std::string_view line) {
   line = Trim(line);
-  if (line.size() >= 2 && platform::EqualsIgnoringCase(line.substr(0, 2), "go") && (line.size() == 2 || IsBlankChar(line[2]))) {
+  const bool go = line.size() >= 2 && platform::EqualsIgnoringCase(line.substr(0, 2), "go");
+  if (go && (line.size() == 2 || IsBlankChar(line[2]))) {
     return ParseGo(line);
   }
   if (IsCommand(line, "quit") || IsCommand(line, "exit")) return {ScriptCommand::Kind::Quit, 1, ""};

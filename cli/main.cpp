@@ -1,9 +1,12 @@
 // The `orvalent` command: runs SQL scripts on the embedded database, lists the
-// registered classes and runs a report class the way the ERP client calls it.
+// registered classes, runs a report class the way the ERP client calls it, and
+// reads the display profiles and the data source's capability cache.
 // Every subcommand adds itself here with one call.
 #include "cli/classes_command.h"
 #include "cli/command_line.h"
 #include "cli/completion_command.h"
+#include "cli/datasource_command.h"
+#include "cli/profile_command.h"
 #include "cli/report_command.h"
 #include "cli/sql_command.h"
 
@@ -12,6 +15,8 @@ int main(int argc, char** argv) {
   orv::cli::AddSqlCommand(command_line);
   orv::cli::AddClassesCommand(command_line);
   orv::cli::AddReportCommand(command_line);
+  orv::cli::AddProfileCommand(command_line);
+  orv::cli::AddDataSourceCommand(command_line);
   orv::cli::AddCompletionCommand(command_line);
   return command_line.Run(argc, argv);
 }

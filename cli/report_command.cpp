@@ -3,12 +3,12 @@
 // report opens is shown, the isolation-level statements included.
 #include "cli/report_command.h"
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 
+#include "cli/automation_error_output.h"
 #include "cli/output_options.h"
 #include "cli/report_conditions.h"
 #include "cli/report_listing.h"
@@ -23,14 +23,6 @@
 
 namespace orv::cli {
 namespace {
-
-void PrintAutomationError(std::ostream& err, const platform::AutomationError& error) {
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "0x%08X", static_cast<uint32_t>(error.number()));
-  err << "Number: " << hex << " (" << error.number() << ")\n"
-      << "Source: " << error.source() << '\n'
-      << "Description: " << error.description() << '\n';
-}
 
 // Shows each batch as a script would hold it: the text, then a GO line.
 class ShowSql {

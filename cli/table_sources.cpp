@@ -26,31 +26,6 @@ CellKind KindOf(const engine::Value& value) {
   }
 }
 
-Cell FromVariant(const platform::Variant& value) {
-  using platform::VarType;
-  switch (value.type()) {
-    case VarType::Empty:
-    case VarType::Null:
-      return {CellKind::Null, ""};
-    case VarType::Boolean:
-      return {CellKind::Boolean, value.ToString()};
-    case VarType::Integer:
-    case VarType::Long:
-      return {CellKind::Integer, value.ToString()};
-    case VarType::Double:
-      return {CellKind::Float, value.ToString()};
-    case VarType::Currency:
-    case VarType::Decimal:
-      return {CellKind::Decimal, value.ToString()};
-    case VarType::Object:
-      return {CellKind::Text, "(object)"};
-    case VarType::Date:
-    case VarType::String:
-      break;
-  }
-  return {CellKind::Text, value.ToString()};
-}
-
 std::string SqlTypeName(const platform::Field& field) {
   const std::string size = "(" + std::to_string(field.DefinedSize()) + ")";
   switch (field.Type()) {
@@ -89,6 +64,31 @@ std::string SqlTypeName(const platform::Field& field) {
 }
 
 }  // namespace
+
+Cell FromVariant(const platform::Variant& value) {
+  using platform::VarType;
+  switch (value.type()) {
+    case VarType::Empty:
+    case VarType::Null:
+      return {CellKind::Null, ""};
+    case VarType::Boolean:
+      return {CellKind::Boolean, value.ToString()};
+    case VarType::Integer:
+    case VarType::Long:
+      return {CellKind::Integer, value.ToString()};
+    case VarType::Double:
+      return {CellKind::Float, value.ToString()};
+    case VarType::Currency:
+    case VarType::Decimal:
+      return {CellKind::Decimal, value.ToString()};
+    case VarType::Object:
+      return {CellKind::Text, "(object)"};
+    case VarType::Date:
+    case VarType::String:
+      break;
+  }
+  return {CellKind::Text, value.ToString()};
+}
 
 ResultTable FromResultSet(const engine::ResultSet& result) {
   ResultTable table;

@@ -1,5 +1,6 @@
 // Turns what the two layers return into printable tables: the engine's result
-// sets (the sql command) and the platform's record sets (the report command).
+// sets (the sql command), the platform's record sets (the report command) and
+// single automation values.
 #pragma once
 
 #include "cli/result_table.h"
@@ -7,6 +8,9 @@
 #include "platform/recordset.h"
 
 namespace orv::cli {
+
+// One automation value as a cell: Empty and Null as NULL, an object as "(object)".
+Cell FromVariant(const platform::Variant& value);
 
 ResultTable FromResultSet(const engine::ResultSet& result);
 

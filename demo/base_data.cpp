@@ -66,13 +66,16 @@ std::vector<Leaf> WriteTree(Random& random, TableWriter& items, int& next_id, in
   return leaves;
 }
 
+// Writes the class's own table: the tree's leaves, whose ids go to `ids`, and
+// an edge item written beside them but left out of `ids`.
 void WriteEntities(const BatchSink& sink, const char* table, const std::vector<Leaf>& leaves,
-                   std::vector<int>& ids) {
+                   std::vector<int>& ids, const Leaf* apart = nullptr) {
   TableWriter writer(sink, table, "FItemID,FNumber,FName");
   for (const Leaf& leaf : leaves) {
     writer.Row().Int(leaf.id).Text(leaf.number).Text(leaf.name);
     ids.push_back(leaf.id);
   }
+  if (apart) writer.Row().Int(apart->id).Text(apart->number).Text(apart->name);
 }
 
 std::string SupplierName(Random& random, int index) {
@@ -217,16 +220,28 @@ void WriteReferenceTables(Random& random, const BaseSizes& sizes, const BatchSin
   {
     TableWriter profile(sink, "ICReportProfile", "FRptID,FUserID,FPlan,FKey,FValue,FStatus");
     profile.Row().Int(2010001).Int(1).Text("1").Text("FchkDisEnter").Text("1").Int(1);
+    profile.Row().Int(2010001).Int(1).Text("默认方案").Text("FColumnOrder").Text("FDate,FInvoiceNumber,FSupplyName").Int(1);
     profile.Row().Int(2010005).Int(2).Text("0").Text("FchkDisEnter").Text("0").Int(1);
+    profile.Row().Int(2010006).Int(2).Text("1").Text("FchkDisEnter").Text("1").Int(1);
     TableWriter procs(sink, "t_SupportedProc", "FProcName");
-    for (const char* name : {"p_GetBillNo", "p_UpdateBillStatus", "p_CheckBill"}) procs.Row().Text(name);
+    for (const char* name : {"p_GetBillNo", "p_UpdateBillStatus", "p_CheckBill", "p_RptItemLevel"}) {
+      procs.Row().Text(name);
+    }
+    // The ERP's own type codes; FActualType and FBindType are the ADO types.
     TableWriter types(sink, "t_DataTypeInfo",
                       "FDataType,FTypeName,FMaxPrecision,FMinScale,FMaxScale,FActualType,FBindType,FActualSize");
     types.Row().Int(1).Text("int").Null().Null().Null().Int(3).Int(3).Int(4);
     types.Row().Int(2).Text("decimal").Int(38).Int(0).Int(38).Int(131).Int(131).Null();
     types.Row().Int(3).Text("nvarchar").Int(4000).Null().Null().Int(202).Int(202).Null();
     types.Row().Int(4).Text("datetime").Null().Null().Null().Int(135).Int(135).Int(8);
-    types.Row().Int(5).Text("char() for bit data").Int(8000).Null().Null().Int(128).Int(128).Null();
+    types.Row().Int(5).Text("decimal() identity").Int(38).Int(0).Int(0).Int(131).Int(131).Null();
+    types.Row().Int(6).Text("smallint").Null().Null().Null().Int(2).Int(2).Int(2);
+    types.Row().Int(7).Text("float").Null().Null().Null().Int(5).Int(5).Int(8);
+    types.Row().Int(8).Text("varchar").Int(8000).Null().Null().Int(200).Int(200).Null();
+    types.Row().Int(9).Text("bit").Null().Null().Null().Int(11).Int(11).Int(1);
+    types.Row().Int(10).Text("money").Null().Null().Null().Int(6).Int(6).Int(8);
+    types.Row().Int(11).Text("char").Int(8000).Null().Null().Int(129).Int(129).Null();
+    types.Row().Int(12).Text("nchar").Int(4000).Null().Null().Int(130).Int(130).Null();
   }
 }
 
@@ -240,6 +255,7 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
 
   int next_id = 1001;
   std::vector<Leaf> suppliers, departments, employees, items, fees;
+  Leaf first_supplier, unnumbered_fee;
   {
     TableWriter tree(sink, "t_Item", "FItemID,FItemClassID,FNumber,FName,FFullNumber,FDetail");
     departments = WriteTree(random, tree, next_id, 2, sizes.departments, DepartmentName, "部门组");
@@ -253,11 +269,20 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
     for (const Leaf& leaf : projects) base.projects.push_back(leaf.id);
     WriteTree(random, tree, next_id, 2040, 4, [](Random&, int i) { return PlainName("责任中心", i); }, "中心");
     WriteTree(random, tree, next_id, 2041, 3, [](Random&, int i) { return PlainName("专项", i); }, "专项");
+    // Written after every tree, so the numbering of the trees stays as it was.
+    first_supplier = Leaf{next_id++, "00", "Acme 直供"};
+    unnumbered_fee = Leaf{next_id++, "", "杂费"};
+    tree.Row().Int(first_supplier.id).Int(8).Text(first_supplier.number).Text(first_supplier.name);
+    tree.Text(first_supplier.number).Int(1);
+    tree.Row().Int(unnumbered_fee.id).Int(2014).Text(unnumbered_fee.number).Text(unnumbered_fee.name);
+    tree.Text(unnumbered_fee.number).Int(1);
   }
-  WriteEntities(sink, "t_Supplier", suppliers, base.suppliers);
+  base.first_supplier = first_supplier.id;
+  base.unnumbered_fee = unnumbered_fee.id;
+  WriteEntities(sink, "t_Supplier", suppliers, base.suppliers, &first_supplier);
   WriteEntities(sink, "t_Department", departments, base.departments);
   WriteEntities(sink, "t_Emp", employees, base.employees);
-  WriteEntities(sink, "t_Fee", fees, base.fees);
+  WriteEntities(sink, "t_Fee", fees, base.fees, &unnumbered_fee);
 
   TableWriter writer(sink, "t_ICItem", "FItemID,FNumber,FName,FModel,FUnitID,FSecUnitID,FQtyDecimal,FPriceDecimal");
   for (const Leaf& leaf : items) {

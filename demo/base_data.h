@@ -38,6 +38,11 @@ struct CurrencyRef {
 };
 
 struct BaseData {
+  // Edge items kept apart from the pools the documents draw from: a supplier
+  // at the top whose number ("00") sorts before every other, a fee whose
+  // number is empty. Only the expense invoices name them.
+  int first_supplier = 0;
+  int unnumbered_fee = 0;
   std::vector<int> suppliers, departments, employees, fees, expense_types, users, stocks, places, aux_items,
       projects;
   std::vector<ItemRef> items;

@@ -72,7 +72,8 @@ void WriteExpenseInvoices(Random& random, const BaseData& base, int count, const
     const int status = RandomCheckStatus(random);
     const CurrencyRef& currency = random.Pick(base.currencies);
     heads.Row().Int(id).Text(BillNo("ZCFY", id)).Date(RandomDay(random));
-    heads.Int(random.Percent(3) ? kMissingId : random.Pick(base.suppliers));
+    const int supplier_kind = static_cast<int>(random.Between(0, 99));  // 0-2 missing, 3-4 the "00" supplier
+    heads.Int(supplier_kind < 3 ? kMissingId : supplier_kind < 5 ? base.first_supplier : random.Pick(base.suppliers));
     heads.Int(random.Percent(3) ? kMissingId : currency.id);
     heads.Int(status == 16 ? random.Pick(base.users) : 0).Int(status);
     const int line_count = LinesPerDocument(random);
@@ -81,7 +82,9 @@ void WriteExpenseInvoices(Random& random, const BaseData& base, int count, const
       const int64_t price = random.Between(1000, 500000);
       const int64_t gross = qty * price;  // foreign currency, tax included
       const int64_t tax = gross * 9 / 109;
-      lines.Row().Int(id).Int(entry).Int(random.Percent(3) ? kMissingId : random.Pick(base.fees));
+      const int fee_kind = static_cast<int>(random.Between(0, 99));  // 0-2 missing, 3-4 the fee without a number
+      lines.Row().Int(id).Int(entry);
+      lines.Int(fee_kind < 3 ? kMissingId : fee_kind < 5 ? base.unnumbered_fee : random.Pick(base.fees));
       const int kind = static_cast<int>(random.Between(0, 9));  // 0-6 expense type, 7 another code list, 8-9 none
       lines.IntOrNull(kind < 8, kind < 7 ? random.Pick(base.expense_types) : 41201);
       lines.TextOrNull(!random.Percent(20), random.Pick(units)).Int(qty).Decimal(price, 2);

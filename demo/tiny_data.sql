@@ -1,6 +1,7 @@
 -- The tiny demo data: a few rows per table, each chosen for a case the report SQL
--- must handle. demo/tiny-expected.md works out the rows of reports 2010001 and
--- 2010005 from these rows by hand; change a row here and it must change there.
+-- must handle. demo/tiny-expected.md works out the rows of reports 2010001,
+-- 2010002 and 2010005 from these rows by hand; change a row here and it must
+-- change there.
 
 SET NOCOUNT ON
 
@@ -21,7 +22,9 @@ INSERT INTO t_ItemClass (FItemClassID,FNumber,FName,FName_en,FName_cht) VALUES
 
 -- Hierarchical numbers: parents FDetail 0, detail leaves FDetail 1, leaves at
 -- depth 1 (02), 2 (01.01) and 3 (01.02.001). Supplier 405's number carries two
--- trailing blanks, in the tree and in t_Supplier alike.
+-- trailing blanks, in the tree and in t_Supplier alike. Supplier 406 ("00") is
+-- a leaf at the top whose number sorts before every other; fee 504 has an
+-- empty number.
 INSERT INTO t_Item (FItemID,FItemClassID,FNumber,FName,FFullNumber,FDetail) VALUES
 (101,2,N'01',N'总公司',N'01',0),
 (102,2,N'01.01',N'行政部',N'01.01',1),
@@ -45,9 +48,11 @@ INSERT INTO t_Item (FItemID,FItemClassID,FNumber,FName,FFullNumber,FDetail) VALU
 (403,8,N'01.002',N'O''Neil Trading',N'01.002',1),
 (404,8,N'02',N'华北供应商',N'02',0),
 (405,8,N'02.001  ',N'北京远大贸易',N'02.001  ',1),
+(406,8,N'00',N'Acme 直供',N'00',1),
 (501,2014,N'01',N'运输费',N'01',0),
 (502,2014,N'01.01',N'国内运输',N'01.01',1),
 (503,2014,N'02',N'安装费',N'02',1),
+(504,2014,N'',N'杂费',N'',1),
 (601,2035,N'01',N'资本支出',N'01',0),
 (602,2035,N'01.01',N'设备购置',N'01.01',1),
 (651,2036,N'01',N'新厂房工程',N'01',1),
@@ -67,11 +72,13 @@ INSERT INTO t_Emp (FItemID,FNumber,FName) VALUES
 INSERT INTO t_Supplier (FItemID,FNumber,FName) VALUES
 (402,N'01.001',N'上海精工有限公司'),
 (403,N'01.002',N'O''Neil Trading'),
-(405,N'02.001  ',N'北京远大贸易')
+(405,N'02.001  ',N'北京远大贸易'),
+(406,N'00',N'Acme 直供')
 
 INSERT INTO t_Fee (FItemID,FNumber,FName) VALUES
 (502,N'01.01',N'国内运输'),
-(503,N'02',N'安装费')
+(503,N'02',N'安装费'),
+(504,N'',N'杂费')
 
 -- 304 has no model; 307 has no precisions (the reports fall back to their defaults).
 INSERT INTO t_ICItem (FItemID,FNumber,FName,FModel,FUnitID,FSecUnitID,FQtyDecimal,FPriceDecimal) VALUES
@@ -122,19 +129,33 @@ INSERT INTO t_MgAcct (FMgAcctID,FNumber,FName,FLevel,FDetail) VALUES
 (3,N'5001.02',N'折旧费',2,0),
 (4,N'5001.02.01',N'设备折旧',3,1)
 
+-- Display preferences: two other keys or users beside each FchkDisEnter row, and two
+-- FchkDisEnter rows of report 2010007 for user 3 that an older client left behind.
 INSERT INTO ICReportProfile (FRptID,FUserID,FPlan,FKey,FValue,FStatus) VALUES
-(2010001,1,N'0',N'FchkDisEnter',N'0',1)
+(2010001,1,N'0',N'FchkDisEnter',N'0',1),
+(2010001,1,N'默认方案',N'FColumnOrder',N'FDate,FInvoiceNumber,FSupplyName',1),
+(2010001,2,N'1',N'FchkDisEnter',N'1',1),
+(2010005,1,N'1',N'FchkDisEnter',N'1',1),
+(2010007,3,N'0',N'FchkDisEnter',N'0',1),
+(2010007,3,N'1',N'FchkDisEnter',N'1',0)
 
 INSERT INTO t_SupportedProc (FProcName) VALUES
 (N'p_GetBillNo'),
-(N'p_UpdateBillStatus')
+(N'p_UpdateBillStatus'),
+(N'p_RptItemLevel')
 
+-- Data types by the ERP's own codes; FActualType and FBindType are the ADO types.
 INSERT INTO t_DataTypeInfo (FDataType,FTypeName,FMaxPrecision,FMinScale,FMaxScale,FActualType,FBindType,FActualSize) VALUES
 (1,N'int',NULL,NULL,NULL,3,3,4),
 (2,N'decimal',38,0,38,131,131,NULL),
 (3,N'nvarchar',4000,NULL,NULL,202,202,NULL),
 (4,N'datetime',NULL,NULL,NULL,135,135,8),
-(5,N'char() for bit data',8000,NULL,NULL,128,128,NULL)
+(5,N'decimal() identity',38,0,0,131,131,NULL),
+(6,N'smallint',NULL,NULL,NULL,2,2,2),
+(7,N'float',NULL,NULL,NULL,5,5,8),
+(8,N'varchar',8000,NULL,NULL,200,200,NULL),
+(9,N'bit',NULL,NULL,NULL,11,11,1),
+(10,N'money',NULL,NULL,NULL,6,6,8)
 GO
 
 ------------------------------------------------------------------------------------
@@ -246,26 +267,32 @@ GO
 ------------------------------------------------------------------------------------
 
 -- 7001 audited (16); 7002 in KWD, partly audited, checker 0; 7003 audited, its
--- supplier 999 and currency 9 do not exist.
+-- supplier 999 and currency 9 do not exist; 7004 in JPY, not yet submitted
+-- (status 0, no checker), dated 09:15 on its day, from supplier 406 ("00").
 INSERT INTO AA_AssetsExpenseInvoice (FID,FBillNo,FDate,FSupplyID,FCurrencyID,FCheckerID,FMultiCheckStatus) VALUES
 (7001,N'ZCFY000001','2024-01-30',402,1,1,16),
 (7002,N'ZCFY000002','2024-02-20',403,2,0,4),
-(7003,N'ZCFY000003','2024-03-10',999,9,2,16)
+(7003,N'ZCFY000003','2024-03-10',999,9,2,16),
+(7004,N'ZCFY000004','2024-04-05 09:15:00',406,3,NULL,0)
 
 -- 7001/2 has no unit and no figures; 7002/1's expense type belongs to another code
--- list; 7003/1 names a missing fee and no expense type.
+-- list; 7003/1 names a missing fee and no expense type; 7004/1's fee has no number.
 INSERT INTO AA_AssetsExpenseInvoiceEntry (FID,FEntryID,FExpenseID,FExpenseType,FUnit,FQty,FPrice,FAmount,FAmountFor,FTaxRate,FTaxAmt,FTaxAmtFor,FAmtNoTax,FAmtNoTaxFor,FNote) VALUES
 (7001,1,502,41101,N'次',1,545,545,545,9,45,45,500,500,N'运费'),
 (7001,2,503,41102,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,N''),
 (7002,1,502,41201,N'次',2,54.5,1090,109,9,90,9,1000,100,N'海运'),
-(7003,1,999,NULL,N'批',1,200,200,200,0,0,0,200,200,N'O''Keefe')
+(7003,1,999,NULL,N'批',1,200,200,200,0,0,0,200,200,N'O''Keefe'),
+(7004,1,504,41102,N'套',3,1060,159,3180,6,9,180,150,3000,N''),
+(7004,2,502,41101,N'次',1,400,20,400,0,0,0,20,400,N'it''s ok')
 
--- 7001/1 is matched in a hook log of type 1, 7002/1 in one of type 2.
+-- 7001/1 and 7004/2 are matched in a hook log of type 1, 7002/1 in one of type 2;
+-- 7001/2, 7003/1 and 7004/1 have no hook-log entry.
 INSERT INTO AA_HookLog (FID,FType) VALUES
 (8001,1),
 (8002,2)
 
 INSERT INTO AA_HookLogEntry (FID,FEntryID,FClassID_SRC,FID_SRC,FEntryID_SRC) VALUES
 (8001,1,1200006,7001,1),
+(8001,2,1200006,7004,2),
 (8002,1,1200006,7002,1)
 GO

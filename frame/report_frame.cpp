@@ -1,17 +1,12 @@
-// The report frame's call flow and its two error traps. Errors that are not
-// automation errors (memory exhaustion, a fault in a lower layer) are turned
-// into automation errors at the trap, so the client always gets a number.
+// The report frame's call flow and its two error traps; what a trap catches
+// is taken as an automation error by CaughtError, whatever its kind.
 #include "frame/report_frame.h"
 
-#include <new>
-
+#include "frame/error_trap.h"
 #include "platform/automation_error.h"
 
 namespace orv::frame {
 namespace {
-
-constexpr int32_t kErrOutOfMemory = 7;
-constexpr int32_t kErrUnspecified = static_cast<int32_t>(0x80004005);
 
 // Runs `body`; whatever it raises is raised again with `source`, keeping the
 // caught number and description.
@@ -19,12 +14,9 @@ template <typename Body>
 auto Trap(const std::string& source, Body&& body) -> decltype(body()) {
   try {
     return body();
-  } catch (const platform::AutomationError& caught) {
+  } catch (...) {
+    const platform::AutomationError caught = CaughtError();
     throw platform::AutomationError(caught.number(), source, caught.description());
-  } catch (const std::bad_alloc&) {
-    throw platform::AutomationError(kErrOutOfMemory, source, "Out of memory");
-  } catch (const std::exception& caught) {
-    throw platform::AutomationError(kErrUnspecified, source, caught.what());
   }
 }
 

@@ -12,6 +12,8 @@ const char* StandardDescription(int32_t number) {
       return "Overflow";
     case kErrSubscriptOutOfRange:
       return "Subscript out of range";
+    case kErrObjectNotSet:
+      return "Object variable or With block variable not set";
     case kErrTypeMismatch:
       return "Type mismatch";
     case kErrInvalidUseOfNull:

@@ -30,6 +30,7 @@ class AutomationError : public std::runtime_error {
 inline constexpr int32_t kErrInvalidProcedureCall = 5;
 inline constexpr int32_t kErrOverflow = 6;
 inline constexpr int32_t kErrSubscriptOutOfRange = 9;
+inline constexpr int32_t kErrObjectNotSet = 91;
 inline constexpr int32_t kErrTypeMismatch = 13;
 inline constexpr int32_t kErrInvalidUseOfNull = 94;
 inline constexpr int32_t kErrDuplicateKey = 457;

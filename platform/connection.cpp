@@ -53,7 +53,8 @@ int32_t RecordsAffected(const std::vector<std::string>& messages) {
 
 }  // namespace
 
-Connection::Connection() = default;
+Connection::Connection()
+    : properties_([this] { return session_ ? session_->Properties() : std::vector<ProviderProperty>(); }) {}
 Connection::~Connection() = default;
 
 void Connection::Open(std::string_view connection_string, std::string_view, std::string_view, int32_t) {
@@ -61,6 +62,7 @@ void Connection::Open(std::string_view connection_string, std::string_view, std:
   session_ = OpenProviderSession(ParseConnectionString(connection_string));
   connection_string_ = std::string(connection_string);
   errors_.clear();
+  properties_.Refresh();
 }
 
 void Connection::Close() {
@@ -72,6 +74,7 @@ void Connection::Close() {
   }
   attached_.clear();
   session_.reset();
+  properties_.Clear();
 }
 
 void Connection::SetCursorLocation(int32_t location) {

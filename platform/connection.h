@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/object.h"
+#include "platform/property_collection.h"
 #include "platform/provider.h"
 
 namespace orv::platform {
@@ -63,6 +64,10 @@ class Connection : public Object, public std::enable_shared_from_this<Connection
   // The errors of the last Execute (empty after one that succeeded).
   const std::vector<ErrorRecord>& Errors() const { return errors_; }
 
+  // The data source's properties ("DBMS Name", "Multiple Results", ...): read
+  // from the provider when the connection opens and on Refresh, empty while closed.
+  PropertyCollection& Properties() { return properties_; }
+
  private:
   friend class Recordset;
   void Attach(const std::shared_ptr<Recordset>& recordset);
@@ -74,6 +79,7 @@ class Connection : public Object, public std::enable_shared_from_this<Connection
   int32_t command_timeout_ = 30;
   std::vector<ErrorRecord> errors_;
   std::vector<std::weak_ptr<Recordset>> attached_;
+  PropertyCollection properties_;
 };
 
 // A process-wide hook that sees every batch before a connection runs it (the

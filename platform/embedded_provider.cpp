@@ -8,6 +8,7 @@
 #include "platform/ado_errors.h"
 #include "platform/ascii_text.h"
 #include "platform/automation_error.h"
+#include "platform/embedded_properties.h"
 #include "platform/engine_row_source.h"
 #include "platform/provider.h"
 
@@ -51,7 +52,10 @@ ProviderError ToProviderError(const engine::SqlError& error) {
 
 class EmbeddedSession : public ProviderSession {
  public:
-  explicit EmbeddedSession(std::shared_ptr<engine::Database> database) : session_(std::move(database)) {}
+  EmbeddedSession(std::string data_source, std::shared_ptr<engine::Database> database)
+      : data_source_(std::move(data_source)), session_(std::move(database)) {}
+
+  std::vector<ProviderProperty> Properties() const override { return EmbeddedDataSourceProperties(data_source_); }
 
   ProviderBatch Execute(std::string_view batch) override {
     ProviderBatch out;
@@ -76,6 +80,7 @@ class EmbeddedSession : public ProviderSession {
   }
 
  private:
+  std::string data_source_;
   engine::Session session_;
 };
 
@@ -129,7 +134,7 @@ void DropDatabaseInstance(std::string_view name) {
 void RegisterEmbeddedProvider() {
   RegisterProvider(kEmbeddedProviderName, [](const ConnectionProperties& properties) {
     const std::string name = properties.Get({"data source", "database", "initial catalog", "server"});
-    return std::unique_ptr<ProviderSession>(std::make_unique<EmbeddedSession>(GetDatabaseInstance(name)));
+    return std::unique_ptr<ProviderSession>(std::make_unique<EmbeddedSession>(name, GetDatabaseInstance(name)));
   });
 }
 

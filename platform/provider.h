@@ -1,7 +1,8 @@
 // The contract between the ADO-like connection and a data provider: a provider
 // opens a session from the connection string's properties and runs one batch
 // at a time, giving back the row sets of the batch in order and its first
-// error. Providers register by name ("Orvalent.Embedded", ...).
+// error, and tells the properties of its data source. Providers register by
+// name ("Orvalent.Embedded", ...).
 #pragma once
 
 #include <functional>
@@ -13,6 +14,7 @@
 
 #include "platform/connection_string.h"
 #include "platform/row_source.h"
+#include "platform/variant.h"
 
 namespace orv::platform {
 
@@ -31,10 +33,30 @@ struct ProviderBatch {
   std::optional<ProviderError> error;  // the batch's first error, the one the connection raises
 };
 
+// One property of the data source, under its ADO name.
+struct ProviderProperty {
+  std::string name;
+  Variant value;
+};
+
 class ProviderSession {
  public:
   virtual ~ProviderSession() = default;
   virtual ProviderBatch Execute(std::string_view batch) = 0;
+
+  // The data source's properties as they stand now; the connection asks again
+  // on each refresh. A provider names only what it knows: a name it leaves out
+  // is absent to the caller, not false. The names callers read, and the type
+  // each answer has whichever provider gives it:
+  //   "DBMS Name", "DBMS Version"  text; the version as "##.##.####"
+  //   "Multiple Results"           Long: 0 none, 1 one batch gives several row sets, 2 also at once
+  //   "Like Escape Clause"         "Y" when LIKE takes an ESCAPE character, else "N"
+  //   "Integrity Enhancement Facility"  Boolean: primary, foreign key and CHECK constraints enforced
+  //   "Numeric Functions", "String Functions", "System Functions", "Time/Date Functions"
+  //                                Long masks of the ODBC scalar functions offered (SQL_FN_NUM_*,
+  //                                SQL_FN_STR_*, SQL_FN_SYS_*, SQL_FN_TD_*), under their own names
+  //                                or the dialect's counterparts
+  virtual std::vector<ProviderProperty> Properties() const { return {}; }
 };
 
 // Opens a session; throws AutomationError when the data source cannot be reached.

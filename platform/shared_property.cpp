@@ -74,6 +74,14 @@ std::shared_ptr<SharedProperty> SharedPropertyGroup::PropertyByPosition(int32_t 
   return found->second;
 }
 
+std::vector<int32_t> SharedPropertyGroup::Positions() const {
+  std::lock_guard lock(mutex_);
+  std::vector<int32_t> positions;
+  positions.reserve(by_position_.size());
+  for (const auto& [position, property] : by_position_) positions.push_back(position);
+  return positions;
+}
+
 std::shared_ptr<SharedPropertyGroup> SharedPropertyGroupManager::CreatePropertyGroup(std::string_view name,
                                                                                      int32_t& isolation,
                                                                                      int32_t& release,

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/object.h"
 #include "platform/variant.h"
@@ -43,6 +44,8 @@ class SharedPropertyGroup : public Object {
   // An existing property; 0x80070057 (invalid argument) when absent.
   std::shared_ptr<SharedProperty> Property(std::string_view name) const;
   std::shared_ptr<SharedProperty> PropertyByPosition(int32_t position) const;
+  // The positions that hold a property, ascending (for showing a group whole).
+  std::vector<int32_t> Positions() const;
 
   int32_t isolation() const { return isolation_; }
   int32_t release() const { return release_; }

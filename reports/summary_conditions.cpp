@@ -20,7 +20,8 @@ std::vector<frame::ConditionKey> SummaryConditions(std::string_view by_person) {
        "group by using department at this position; any value drops its detail columns"},
       {"FChkLevel", ConditionType::Flag, "0",
        "non-zero adds the number levels FLvlFrom to FLvlTo of the outermost group"},
-      {"FLvlFrom", ConditionType::Integer, "", "first number level", {}, {}, {levels, {"FLvlTo", SwitchState::NonZero}}},
+      {"FLvlFrom", ConditionType::Integer, "", "first number level", {}, {},
+       {levels, {"FLvlTo", SwitchState::NonZero}}},
       {"FLvlTo", ConditionType::Integer, "0", "last number level; 0 adds no levels", {}, {}, {levels}},
       {"FShowSum", ConditionType::Flag, "", "1 returns only the subtotal and total rows"},
   };

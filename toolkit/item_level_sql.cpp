@@ -15,17 +15,6 @@ namespace {
 // range from making a text that grows with the cube of the level.
 constexpr int64_t kDeepestLevel = 64;
 
-// A range with from > to is allowed (no level columns, the update is then
-// rejected by the database); a range past the deepest level is refused.
-void CheckLevelRange(int32_t from, int32_t to) {
-  if (from > to) return;
-  if (to > kDeepestLevel || int64_t{to} - from >= kDeepestLevel) {
-    throw platform::AutomationError(platform::kErrInvalidProcedureCall, "Orvalent",
-                                    "The level range " + std::to_string(from) + " to " + std::to_string(to) +
-                                        " goes past level " + std::to_string(kDeepestLevel) + ".");
-  }
-}
-
 // The position of the next "." after `position` in `column`.
 std::string NextDot(std::string_view column, const std::string& position) {
   return "CharIndex('.'," + std::string(column) + "," + position + "+1)";
@@ -66,6 +55,15 @@ int32_t LevelOf(const platform::Variant& value, int32_t fallback) {
 }
 
 }  // namespace
+
+void CheckLevelRange(int32_t from, int32_t to) {
+  if (from > to) return;
+  if (to > kDeepestLevel || int64_t{to} - from >= kDeepestLevel) {
+    throw platform::AutomationError(platform::kErrInvalidProcedureCall, "Orvalent",
+                                    "The level range " + std::to_string(from) + " to " + std::to_string(to) +
+                                        " goes past level " + std::to_string(kDeepestLevel) + ".");
+  }
+}
 
 std::string GetItemLevelSQL(int32_t lItemClassID, const platform::ConditionDictionary* dct, int32_t lNameStyle) {
   if (dct == nullptr) return "";

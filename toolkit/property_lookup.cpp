@@ -1,6 +1,6 @@
-// GetPropertyValue, GetTempTableName and RecordsetToDictionary. The property
-// reader is deliberately lighter than the session parser: a plain substring
-// search that ignores case, with no trimming and no braces.
+// GetPropertyValue and GetTempTableName. The property reader is deliberately
+// lighter than the session parser: a plain substring search that ignores
+// case, with no trimming and no braces.
 #include "toolkit/property_lookup.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <random>
 
 #include "frame/ignore_case.h"
-#include "platform/recordset.h"
 
 namespace orv::toolkit {
 
@@ -51,16 +50,6 @@ std::string GetTempTableName(std::string_view sPrefix) {
   }
   name += std::to_string(n);
   return name;
-}
-
-std::shared_ptr<platform::ConditionDictionary> RecordsetToDictionary(platform::Recordset& rs) {
-  auto row = std::make_shared<platform::ConditionDictionary>();
-  const platform::Fields& fields = rs.Fields();
-  for (int32_t i = 0; i < fields.Count(); ++i) {
-    const platform::Field field = fields.Item(i);
-    row->Add(field.Name(), field.Value());
-  }
-  return row;
 }
 
 }  // namespace orv::toolkit

@@ -8,10 +8,7 @@
 #include <string_view>
 
 #include "platform/host_objects.h"
-
-namespace orv::platform {
-class Recordset;
-}
+#include "platform/recordset_to_dictionary.h"
 
 namespace orv::toolkit {
 
@@ -25,8 +22,7 @@ std::string GetPropertyValue(std::string_view sDsn, std::string_view sName);
 // plain decimal. The generator is re-seeded from the clock on each call.
 std::string GetTempTableName(std::string_view sPrefix);
 
-// A new dictionary holding the record set's current row, field name to value.
-// Raises what the record set raises (for example when there is no current row).
-std::shared_ptr<platform::ConditionDictionary> RecordsetToDictionary(platform::Recordset& rs);
+// The copy of a record set row into a dictionary, shared with the data source.
+using platform::RecordsetToDictionary;
 
 }  // namespace orv::toolkit

@@ -33,6 +33,10 @@ std::string GetLvlSQL(const platform::ConditionDictionary& dct, int32_t& lCode);
 // non-numeric level or item-class list, 5 for a range past the deepest level.
 std::string GetItemLevelSQL(int32_t lItemClassID, const platform::ConditionDictionary* dct, int32_t lNameStyle);
 
+// Refuses (error 5) a level range past the deepest level the level tables
+// build; a range with from > to is allowed (it has no level columns).
+void CheckLevelRange(int32_t from, int32_t to);
+
 // The #ItemLevel batch of the detail accounts of t_MgAcct for a level range.
 std::string GetMgAcctLevelSQL(int32_t lLvlFrom, int32_t lLvlTo);
 

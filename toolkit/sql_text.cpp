@@ -3,6 +3,11 @@
 
 namespace orv::toolkit {
 
+std::string DropIfExists(std::string_view table) {
+  const std::string name(table);
+  return "IF OBJECT_ID('tempdb.." + name + "')<>0 DROP TABLE " + name;
+}
+
 std::vector<std::string> SplitText(std::string_view text, char separator) {
   std::vector<std::string> parts;
   size_t start = 0;

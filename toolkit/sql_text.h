@@ -19,6 +19,9 @@ inline void AppendLine(platform::SqlBuffer& buffer, std::string_view line) {
   buffer.Append(kCrLf);
 }
 
+// "IF OBJECT_ID('tempdb..<table>')<>0 DROP TABLE <table>" for a temporary table ("#...").
+std::string DropIfExists(std::string_view table);
+
 // Splits at every `separator`; "a,b," gives "a", "b" and a trailing "".
 std::vector<std::string> SplitText(std::string_view text, char separator);
 

@@ -5,6 +5,7 @@
 
 #include "platform/automation_error.h"
 #include "reports/rpt2010001/sql_routines.h"
+#include "toolkit/condition_sql.h"
 #include "toolkit/local_text.h"
 #include "toolkit/sql_literal.h"
 #include "toolkit/sql_text.h"
@@ -17,8 +18,6 @@ using platform::Variant;
 using toolkit::AppendLine;
 using toolkit::QuoteText;
 
-constexpr int32_t kErrObjectNotSet = 91;
-
 // The insert column list, in the order of the table.
 const std::string kColumns =
     "(FDate,FFinDate,FInvoiceType,FInvoiceNumber,FSupplyNumber,FSupplyName,FItemNumber,"
@@ -26,13 +25,8 @@ const std::string kColumns =
     " FBasePrice,FComUnitID,FComQty,FComPrice,FAmount,FTaxRate,FTaxAmt,FTotalAmt,"
     " FTotalAmtFor,FChecker,FNote,FSumSort,FCurrencyDecimal,FQtyDecimal,FPriceDecimal)";
 
-struct RangeCondition {
-  std::string_view key;
-  std::string_view fragment;  // the value and its closing quote follow
-};
-
 // Bounds are spliced as the dialog holds them: no date formatting, no trimming.
-constexpr std::array<RangeCondition, 8> kRangeConditions{{
+constexpr std::array<toolkit::BoundCondition, 8> kRangeConditions{{
     {"FBeginDate", " AND u.FDate>='"},
     {"FEndDate", " AND u.FDate<='"},
     {"FItemFrom", " AND ite.FNumber>='"},
@@ -88,12 +82,7 @@ void AppendDetailRows(platform::SqlBuffer& buffer, const std::string& table, con
 // The predicates stand on one line with no break of their own, so the next
 // statement starts right behind the last of them.
 void AppendConditions(platform::SqlBuffer& buffer, const platform::ConditionDictionary& dct) {
-  for (const RangeCondition& condition : kRangeConditions) {
-    const Variant bound = dct.GetValue(condition.key, Variant(""));
-    if (bound.TextLength() > 0) {
-      buffer.Append(std::string(condition.fragment) + QuoteText(bound.ToString()) + "'");
-    }
-  }
+  buffer.Append(toolkit::BoundPredicates(dct, kRangeConditions));
   AppendStatus(buffer, dct, "FBillStatus", " AND u.FCheckerID>0", " AND ISNULL(u.FCheckerID,0)=0");
   AppendStatus(buffer, dct, "FHookStatus", " AND u.FHookStatus=2", " AND ISNULL(u.FHookStatus,0)<=0");
 }
@@ -111,9 +100,7 @@ void AppendTotalRow(platform::SqlBuffer& buffer, const std::string& table, const
 
 void GetDataSQL(platform::SqlBuffer& buffer, const platform::ConditionDictionary* dct, const std::string& table,
                 const std::string& language) {
-  if (dct == nullptr) {
-    throw platform::AutomationError(kErrObjectNotSet, "Orvalent", "Object variable or With block variable not set");
-  }
+  if (dct == nullptr) platform::RaiseRuntimeError(platform::kErrObjectNotSet);
   // The sort list is spliced bare after ORDER BY, so it is checked first.
   const Variant sort = dct->GetValue("SortFields", Variant(""));
   const std::string sort_fields = sort.TextLength() > 0 ? sort.ToString() : "";

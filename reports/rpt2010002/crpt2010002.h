@@ -3,13 +3,14 @@
 // the last record set, detached.
 #pragma once
 
+#include "reports/rpt2010002/sql_routines.h"
 #include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
 class CRPT2010002 : public toolkit::StrSqlReport {
  public:
-  CRPT2010002() : StrSqlReport("CRPT2010002", toolkit::NotImplementedRoutine("CRPT2010002")) {}
+  CRPT2010002() : StrSqlReport("CRPT2010002", rpt2010002::GetstrSQL) {}
 };
 
 }  // namespace orv::reports

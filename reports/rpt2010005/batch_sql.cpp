@@ -5,6 +5,7 @@
 #include "toolkit/local_text.h"
 #include "toolkit/sql_literal.h"
 #include "toolkit/sql_text.h"
+#include "toolkit/total_row_sql.h"
 
 namespace orv::reports::rpt2010005 {
 
@@ -95,21 +96,17 @@ std::string GetDetailBatchSQL(const std::string& sLanguage, const platform::Cond
 }
 
 std::string GetTotalBatchSQL(const std::string& sLanguage) {
-  platform::SqlBuffer buffer;
-  AppendLine(buffer, "--插入合计行");
-  AppendLine(buffer, "  INSERT INTO #AA_Rpt2010005 ");
-  AppendLine(buffer, "   ( FSupplyNumber,FQty,");
-  AppendLine(buffer, "     FTotalAmtFor,FArriveQty,FUnArriveQty,FAcceptanceQty,FUnAcceptanceQty,");
-  AppendLine(buffer, "     FInvoiceQty, FUnInvoiceQty, FSettleAmt,FUnSettleAmt,FSumSort,FQtyDecimal");
-  AppendLine(buffer, "    )");
-  AppendLine(buffer, " Select '" + Label("合计:", sLanguage) + "' as FSupplyNumber,");
-  AppendLine(buffer, "     IsNull(Sum(FQty),0),IsNull(Sum(FTotalAmtFor),0),IsNull(Sum(FArriveQty),0),");
-  AppendLine(buffer, "     IsNull(Sum(FUnArriveQty),0),IsNull(Sum(FAcceptanceQty),0),IsNull(Sum(FUnAcceptanceQty),0),IsNull(Sum(FInvoiceQty),0), ");
-  AppendLine(buffer, "     IsNull(Sum(FUnInvoiceQty),0),IsNull(Sum(FSettleAmt),0),IsNull(Sum(FUnSettleAmt),0),101 as FSumSort,Max(FQtyDecimal)");
-  AppendLine(buffer, " From #AA_Rpt2010005 ");
-  AppendLine(buffer, "Select * From #AA_Rpt2010005");
-  AppendLine(buffer, "IF OBJECT_ID('tempdb..#AA_Rpt2010005')<>0 DROP TABLE #AA_Rpt2010005 ");
-  return buffer.GetText();
+  static const toolkit::TotalRow kTotalRow{
+      "#AA_Rpt2010005",
+      {"   ( FSupplyNumber,FQty,",
+       "     FTotalAmtFor,FArriveQty,FUnArriveQty,FAcceptanceQty,FUnAcceptanceQty,",
+       "     FInvoiceQty, FUnInvoiceQty, FSettleAmt,FUnSettleAmt,FSumSort,FQtyDecimal"},
+      "FSupplyNumber",
+      "合计:",
+      {"     IsNull(Sum(FQty),0),IsNull(Sum(FTotalAmtFor),0),IsNull(Sum(FArriveQty),0),",
+       "     IsNull(Sum(FUnArriveQty),0),IsNull(Sum(FAcceptanceQty),0),IsNull(Sum(FUnAcceptanceQty),0),IsNull(Sum(FInvoiceQty),0), ",
+       "     IsNull(Sum(FUnInvoiceQty),0),IsNull(Sum(FSettleAmt),0),IsNull(Sum(FUnSettleAmt),0),101 as FSumSort,Max(FQtyDecimal)"}};
+  return toolkit::GetTotalRowSQL(kTotalRow, sLanguage);
 }
 
 }  // namespace orv::reports::rpt2010005

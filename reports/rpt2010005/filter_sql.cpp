@@ -5,7 +5,7 @@
 #include <array>
 
 #include "reports/rpt2010005/sql_routines.h"
-#include "toolkit/sql_literal.h"
+#include "toolkit/condition_sql.h"
 
 namespace orv::reports::rpt2010005 {
 
@@ -13,13 +13,6 @@ namespace {
 
 using platform::ConditionDictionary;
 using platform::Variant;
-using toolkit::QuoteText;
-
-// Every key is read afresh at each test, as the dialog's values are live.
-// A bound is given when its text is not empty. For a text bound that is also
-// the whole of "differs from """: a value differs from "" exactly when its
-// text is not empty (Null has none), numbers included.
-bool Given(const ConditionDictionary& dct, std::string_view key) { return dct.Item(key).TextLength() != 0; }
 
 bool Checked(const ConditionDictionary& dct, std::string_view key) {
   return platform::GreaterThan(dct.Item(key), Variant(0));
@@ -33,36 +26,8 @@ bool StatusIs(const ConditionDictionary& dct, std::string_view key, int32_t valu
   return platform::Equals(dct.Item(key), Variant(value));
 }
 
-std::string DateText(const ConditionDictionary& dct, std::string_view key) {
-  return QuoteText(platform::FormatDateText(dct.Item(key), "yyyy-mm-dd"));
-}
-
-std::string ValueText(const ConditionDictionary& dct, std::string_view key) {
-  return QuoteText(dct.Item(key).ToString());
-}
-
-// A date range is one parenthesised group holding the bounds that are given.
-std::string DateRange(const ConditionDictionary& dct, std::string_view column, std::string_view start_key,
-                      std::string_view end_key) {
-  const std::string col(column);
-  const bool start = Given(dct, start_key);
-  const bool end = Given(dct, end_key);
-  if (start && end) {
-    return " AND ( " + col + ">='" + DateText(dct, start_key) + "'" +
-           " AND " + col + "<='" + DateText(dct, end_key) + "' )";
-  }
-  if (start) return " AND ( " + col + ">='" + DateText(dct, start_key) + "' )";
-  if (end) return " AND ( " + col + "<='" + DateText(dct, end_key) + "' )";
-  return "";
-}
-
-struct NumberBound {
-  std::string_view key;
-  std::string_view fragment;  // the value and its closing quote follow
-};
-
 // Each bound stands alone: "from" and "to" are independent.
-constexpr std::array<NumberBound, 10> kNumberBounds{{
+constexpr std::array<toolkit::BoundCondition, 10> kNumberBounds{{
     {"FSupplyFrom", " AND ts.FNumber>='"},
     {"FSupplyTo", " AND ts.FNumber<='"},
     {"FProcurementFrom", " AND aa.FBillNo>='"},
@@ -104,14 +69,14 @@ std::string GetFilterSQL(const ConditionDictionary* dct) {
   std::string filter = "\r\n";
   if (dct == nullptr) return filter;
 
-  if (Checked(*dct, "FChkBillDate")) filter += DateRange(*dct, "aa.FDate", "FBillStartDate", "FBillEndDate");
+  // Every key is read afresh at each test, as the dialog's values are live.
+  if (Checked(*dct, "FChkBillDate")) {
+    filter += toolkit::DateRangePredicate(*dct, "aa.FDate", "FBillStartDate", "FBillEndDate");
+  }
   if (Checked(*dct, "FChkDeliveryDate")) {
-    filter += DateRange(*dct, "ae.FDeliveryDate", "FDeliveryStartDate", "FDeliveryEndDate");
+    filter += toolkit::DateRangePredicate(*dct, "ae.FDeliveryDate", "FDeliveryStartDate", "FDeliveryEndDate");
   }
-
-  for (const NumberBound& bound : kNumberBounds) {
-    if (Given(*dct, bound.key)) filter += std::string(bound.fragment) + ValueText(*dct, bound.key) + "'";
-  }
+  filter += toolkit::BoundPredicates(*dct, kNumberBounds);
 
   if (StatusChosen(*dct, "FBillRowStatus")) {
     for (size_t value = 0; value < kRowStatuses.size(); ++value) {

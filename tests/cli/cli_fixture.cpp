@@ -116,7 +116,8 @@ Terminal::~Terminal() {
 std::string Terminal::Expect(const std::string& text, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (pending_.find(text) == std::string::npos) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd poll_fd{master_, POLLIN, 0};
     if (left.count() <= 0 || poll(&poll_fd, 1, static_cast<int>(left.count())) <= 0) break;
     char buffer[4096];

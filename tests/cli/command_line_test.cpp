@@ -9,7 +9,8 @@ namespace {
 
 using CommandLine = CliTest;
 
-const std::string kCommands = "Commands: help sql classes report completion\nRun 'orvalent help' for more.\n";
+const std::string kCommands =
+    "Commands: help sql classes report profile datasource completion\nRun 'orvalent help' for more.\n";
 
 TEST_F(CommandLine, VersionAndHelp) {
   CliResult result = Run({"--version"});
@@ -70,7 +71,8 @@ TEST_F(CommandLine, BashCompletionOffersCommandsOptionsReportsAndConditionKeys) 
       "t orvalent report 2010001 --list\n"
       "t orvalent sql --format j\n"
       "t orvalent sql -d demo-t\n"
-      "t orvalent help cl\n";
+      "t orvalent help cl\n"
+      "t orvalent da\n";
   const fs::path out = directory_ / "completions";
   const std::string command = "bash '" + WriteFile("driver.bash", driver).string() + "' > '" + out.string() + "' 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(out);
@@ -82,7 +84,8 @@ TEST_F(CommandLine, BashCompletionOffersCommandsOptionsReportsAndConditionKeys) 
             "--list-conditions\n"
             "json jsonl\n"
             "demo-tiny\n"
-            "classes\n");
+            "classes\n"
+            "datasource\n");
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ TEST_F(ReportCommand, AValueIgnoredBecauseItsSwitchIsOffIsNamed) {
   arguments.insert(arguments.end(), neutral.begin(), neutral.end());
   CliResult result = Run(arguments);
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_EQ(result.err, "warning: FBillStartDate=2024-02-01 is ignored: the report reads it only when FChkBillDate>0\n");
+  EXPECT_EQ(result.err,
+            "warning: FBillStartDate=2024-02-01 is ignored: the report reads it only when FChkBillDate>0\n");
   EXPECT_EQ(Lines(result.out), 1u + 5u + 1u);  // all five audited order lines and the total
   // Switched on, the date filters: orders 2002 and 2003 (O3, O4, O5) are dated after February 1.
   arguments.insert(arguments.end(), {"--condition", "FChkBillDate=1"});
@@ -227,6 +228,29 @@ TEST_F(ReportCommand, TheTableMarksTotalsAndHidesInternalColumns) {
   EXPECT_EQ(document["results"][0]["columns"].back()["name"], "FPriceDecimal");
 }
 
+TEST_F(ReportCommand, AGroupedReportRunsWithSubtotalsAndLevelCaptions) {
+  // Expense invoices by supplier: 6 lines, 4 supplier subtotals and the total.
+  CliResult result = Run({"report", "2010002", "--format", "csv", "--condition", "FChkGroupBy=1", "--condition",
+                          "FGroupBySupply=0", "--session", kTinyEn});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("FSupplyID,FSupplyNumber,FSupplyName,FFeeID,", 0), 0u) << result.out;
+  EXPECT_NE(result.out.find(",(Total),"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(",Acme 直供(Subtotal),"), std::string::npos) << result.out;
+  EXPECT_EQ(Lines(result.out), 1u + 6u + 4u + 1u);
+  // For people: the level columns are captioned with their level, and each
+  // summary row is marked by its kind.
+  result = Run({"report", "2010002", "--condition", "FChkGroupBy=1", "--condition", "FGroupBySupply=0", "--condition",
+                "FLvlFrom=1", "--condition", "FLvlTo=2", "--session", kTinyEn});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("         Level 1 Number Level 1 Name         Level 2 Number Level 2 Name ", 0), 0u)
+      << result.out;
+  EXPECT_NE(result.out.find("\nTotal    (Total) "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\nSubtotal 01             华东供应商(Subtotal) "), std::string::npos) << result.out;
+  // The grouping keys count only in grouped mode.
+  result = Run({"report", "2010002", "--format", "csv", "--condition", "FGroupBySupply=0", "--session", kTinyEn});
+  EXPECT_EQ(result.err, "warning: FGroupBySupply=0 is ignored: the report reads it only when FChkGroupBy=1\n");
+}
+
 TEST_F(ReportCommand, AReportErrorShowsNumberSourceAndDescription) {
   const CliResult result =
       Run({"report", "2010001", "--session",
@@ -241,7 +265,8 @@ TEST_F(ReportCommand, AReportErrorShowsNumberSourceAndDescription) {
 }
 
 TEST_F(ReportCommand, ShowSqlTracesEveryBatch) {
-  const CliResult result = Run({"report", "Orvalent.CRPT2010001", "--show-sql", "--format", "csv", "--session", kTinyEn});
+  const CliResult result =
+      Run({"report", "Orvalent.CRPT2010001", "--show-sql", "--format", "csv", "--session", kTinyEn});
   EXPECT_EQ(result.err.rfind("SET TRANSACTION ISOLATION LEVEL READ UnCOMMITTED\nGO\n", 0), 0u) << result.err;
   EXPECT_NE(result.err.find("Create Table #Rpt2010001"), std::string::npos);
 }

@@ -113,7 +113,8 @@ TEST_F(SqlCommand, FailedBatchesSetTheExitCodeAndAbortOnErrorStops) {
 }
 
 TEST_F(SqlCommand, GoWithACountRepeatsTheBatch) {
-  const std::string script = "CREATE TABLE #G (FN INT)\nGO\nINSERT INTO #G VALUES (1)\nGO 3\nSELECT COUNT(*) AS FN FROM #G\n";
+  const std::string script =
+      "CREATE TABLE #G (FN INT)\nGO\nINSERT INTO #G VALUES (1)\nGO 3\nSELECT COUNT(*) AS FN FROM #G\n";
   const CliResult result = Run({"sql", WriteFile("g.sql", script).string()});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out,

@@ -95,7 +95,9 @@ TEST(ConditionCheck, AnAbsentSwitchReadsAsItsDefault) {
 }
 
 TEST(ConditionCheck, ValuesMustHaveTheKeysType) {
-  const auto on = [](const char* key, Variant value) { return Issues(Dict({{"FChk", 1}, {"FGrouped", 1}, {key, value}})); };
+  const auto on = [](const char* key, Variant value) {
+    return Issues(Dict({{"FChk", 1}, {"FGrouped", 1}, {key, value}}));
+  };
   EXPECT_EQ(on("FStart", "2024-02-30"), Texts{"E:condition FStart='2024-02-30' is not a date (write yyyy-mm-dd)"});
   EXPECT_EQ(on("FStart", 20240101), Texts{"E:condition FStart='20240101' is not a date (write yyyy-mm-dd)"});
   EXPECT_TRUE(on("FStart", "2024/2/29").empty());

@@ -38,7 +38,7 @@ TEST(BaseTableFingerprint, SeesEveryKindOfChange) {
   Execute("UPDATE t_Emp SET FName=N'李娜' WHERE FItemID=204");
   EXPECT_TRUE(ChangedTables(original).empty());
 
-  Execute("DELETE FROM ICReportProfile");
+  Execute("DELETE FROM ICReportProfile WHERE FRptID=2010001 AND FUserID=1 AND FKey=N'FchkDisEnter'");
   EXPECT_EQ(ChangedTables(original), std::vector<std::string>{"ICReportProfile"});
   Execute("INSERT INTO ICReportProfile (FRptID,FUserID,FPlan,FKey,FValue,FStatus) VALUES "
           "(2010001,1,N'0',N'FchkDisEnter',N'0',1)");

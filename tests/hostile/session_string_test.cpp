@@ -105,6 +105,7 @@ TEST_P(SessionStringHostile, ClearErrorOrThePlainSessionsRows) {
 
 INSTANTIATE_TEST_SUITE_P(EveryReport, SessionStringHostile,
                          ::testing::Values(std::pair{"Orvalent.CRPT2010001", "CRPT2010001"},
+                                           std::pair{"Orvalent.CRPT2010002", "CRPT2010002"},
                                            std::pair{"Orvalent.CRPT2010005", "CRPT2010005"}),
                          [](const auto& info) { return std::string(info.param.second); });
 

@@ -63,6 +63,8 @@ TEST(SharedProperty, PropertiesByNameAndPosition) {
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(stored->Item("FTypeName").ToString(), "decimal");
   EXPECT_NE(ErrorOf([&] { (void)group->PropertyByPosition(4); }), 0);
+  group->CreatePropertyByPosition(-2);
+  EXPECT_EQ(group->Positions(), (std::vector<int32_t>{-2, 3}));
   EXPECT_NE(ErrorOf([&] { (void)group->Property("absent"); }), 0);
 }
 

@@ -137,30 +137,51 @@ std::string RowKey(const ResultTable& table, size_t row, const std::vector<std::
   return JoinKey(key_columns, [&](const std::string& column) { return table.Cell(row, column); });
 }
 
-::testing::AssertionResult DetailRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
-                                           const std::vector<RowValues>& expected) {
+namespace {
+
+// The rows at `rows` against `expected`, matched by their key: the same keys,
+// each row equal in every expected column. `what` names the rows in messages.
+::testing::AssertionResult KeyedRowsMatch(const ResultTable& table, const std::vector<size_t>& rows,
+                                          const std::vector<std::string>& key_columns,
+                                          const std::vector<RowValues>& expected, const std::string& what) {
   std::map<std::string, const RowValues*> wanted;
   for (const RowValues& row : expected) {
     wanted[JoinKey(key_columns, [&](const std::string& column) { return row.at(column); })] = &row;
   }
   std::set<std::string> seen;
   std::string problems;
-  for (size_t row : table.RowsWithSumSort("0")) {
+  for (size_t row : rows) {
     const std::string key = RowKey(table, row, key_columns);
-    if (!seen.insert(key).second) problems += "\n detail row " + key + " appears twice";
+    if (!seen.insert(key).second) problems += "\n " + what + " " + key + " appears twice";
     const auto found = wanted.find(key);
     if (found == wanted.end()) {
-      problems += "\n unexpected detail row " + key;
+      problems += "\n unexpected " + what + " " + key;
       continue;
     }
     const ::testing::AssertionResult same = RowMatches(table, row, *found->second);
-    if (!same) problems += "\n detail row " + key + ": " + same.message();
+    if (!same) problems += "\n " + what + " " + key + ": " + same.message();
   }
   for (const auto& [key, values] : wanted) {
-    if (!seen.count(key)) problems += "\n missing detail row " + key;
+    if (!seen.count(key)) problems += "\n missing " + what + " " + key;
   }
   if (problems.empty()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << problems;
+}
+
+}  // namespace
+
+::testing::AssertionResult DetailRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
+                                           const std::vector<RowValues>& expected) {
+  return KeyedRowsMatch(table, table.RowsWithSumSort("0"), key_columns, expected, "detail row");
+}
+
+::testing::AssertionResult SummaryRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
+                                            const std::vector<RowValues>& expected) {
+  std::vector<size_t> rows;
+  for (size_t row = 0; row < table.rows.size(); ++row) {
+    if (table.Cell(row, "FSumSort") != "0") rows.push_back(row);
+  }
+  return KeyedRowsMatch(table, rows, key_columns, expected, "summary row");
 }
 
 ::testing::AssertionResult ReportMatches(const ResultTable& table, const std::vector<std::string>& key_columns,

@@ -75,6 +75,10 @@ std::vector<RowValues> Pick(const std::vector<RowValues>& all, const std::vector
 ::testing::AssertionResult DetailRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
                                            const std::vector<RowValues>& expected);
 
+// The summary rows (FSumSort other than 0) against `expected`, the same way.
+::testing::AssertionResult SummaryRowsMatch(const ResultTable& table, const std::vector<std::string>& key_columns,
+                                            const std::vector<RowValues>& expected);
+
 // The whole result: exactly the detail rows `details` (as DetailRowsMatch)
 // and one total row (FSumSort 101), equal to `total` in every expected column.
 ::testing::AssertionResult ReportMatches(const ResultTable& table, const std::vector<std::string>& key_columns,
