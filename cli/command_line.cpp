@@ -10,6 +10,7 @@
 #include "demo/demo_database.h"
 #include "frame/closest_name.h"
 #include "platform/class_registry.h"
+#include "platform/providers/odbc/odbc_provider.h"
 #include "reports/registration.h"
 
 namespace orv::cli {
@@ -86,12 +87,15 @@ int CommandLine::Run(int argc, char** argv) {
   }
   try {
     app_.parse(argc, argv);
+  } catch (const CLI::RuntimeError& error) {
+    return error.get_exit_code();  // a failure of work done while parsing, already reported
   } catch (const CLI::ParseError& error) {
     const int code = app_.exit(error);
     return code == 0 ? kExitOk : kExitUsage;
   }
   try {
     platform::RegisterPlatformClasses();
+    platform::odbc::RegisterOdbcProvider();
     reports::RegisterComponent();
     demo::RegisterDemoDatabases();
     for (const auto& [command, action] : commands_) {

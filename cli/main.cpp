@@ -1,6 +1,7 @@
 // The `orvalent` command: runs SQL scripts on the embedded database, lists the
 // registered classes, runs a report class the way the ERP client calls it, and
-// reads the display profiles and the data source's capability cache.
+// reads the display profiles and the data source's capability cache, and serves
+// the engine over TDS with its user file.
 // Every subcommand adds itself here with one call.
 #include "cli/classes_command.h"
 #include "cli/command_line.h"
@@ -8,7 +9,9 @@
 #include "cli/datasource_command.h"
 #include "cli/profile_command.h"
 #include "cli/report_command.h"
+#include "cli/serve_command.h"
 #include "cli/sql_command.h"
+#include "cli/user_command.h"
 
 int main(int argc, char** argv) {
   orv::cli::CommandLine command_line;
@@ -17,6 +20,8 @@ int main(int argc, char** argv) {
   orv::cli::AddReportCommand(command_line);
   orv::cli::AddProfileCommand(command_line);
   orv::cli::AddDataSourceCommand(command_line);
+  orv::cli::AddServeCommand(command_line);
+  orv::cli::AddUserCommand(command_line);
   orv::cli::AddCompletionCommand(command_line);
   return command_line.Run(argc, argv);
 }

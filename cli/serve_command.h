@@ -1,0 +1,11 @@
+// `orvalent serve --tds`: the embedded engine behind a TDS listener, until
+// SIGINT or SIGTERM.
+#pragma once
+
+#include "cli/command_line.h"
+
+namespace orv::cli {
+
+void AddServeCommand(CommandLine& command_line);
+
+}  // namespace orv::cli
