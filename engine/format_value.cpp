@@ -5,6 +5,7 @@
 #include "engine/common/datetime.h"
 #include "engine/common/decimal.h"
 #include "engine/engine.h"
+#include "engine/function/scalar.h"
 
 namespace orv::engine {
 
@@ -42,5 +43,7 @@ std::string FormatValue(const Value& value) {
   }
   return "NULL";
 }
+
+std::string FormatType(const DataType& type) { return TypeToString(type); }
 
 }  // namespace orv::engine
