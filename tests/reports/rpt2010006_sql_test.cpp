@@ -11,6 +11,7 @@
 #include "platform/class_registry.h"
 #include "reports/rpt2010006/sql_routines.h"
 #include "tests/reports/golden.h"
+#include "tests/reports/summary_script.h"
 #include "tests/toolkit/condition_dict.h"
 #include "tests/toolkit/expect_raises.h"
 
@@ -23,23 +24,12 @@ using test::Dict;
 
 std::string Filter(const ConditionDictionary& dct) { return GetFilterSQL(&dct); }
 
-// The summary batches for `dct` as a script, each batch followed by "GO".
 std::vector<std::string> SummaryBatches(const ConditionDictionary& dct, const std::string& language = "chs") {
-  platform::RegisterPlatformClasses();
-  frame::CParse parse;
-  parse.ParseString("Language=" + language + ";");
-  std::vector<std::string> batches;
-  toolkit::RunSummary(SummaryParameters(), dct, parse, language, [&batches](const std::string& batch) {
-    batches.push_back(batch);
-    return std::shared_ptr<platform::Recordset>();
-  });
-  return batches;
+  return test::SummaryBatches(SummaryParameters(), dct, language);
 }
 
 std::string SummaryScript(const ConditionDictionary& dct, const std::string& language = "chs") {
-  std::string script;
-  for (const std::string& batch : SummaryBatches(dct, language)) script += batch + "GO\r\n";
-  return script;
+  return test::SummaryScript(SummaryParameters(), dct, language);
 }
 
 TEST(Rpt2010006Detail, EveryLineOrTheLinesTheConditionsLeave) {
