@@ -10,10 +10,13 @@
 #include "cli/datasource_command.h"
 #include "cli/profile_command.h"
 #include "cli/report_command.h"
+#include "cli/serve_command.h"
 #include "cli/sql_command.h"
+#include "cli/user_command.h"
 #include "demo/demo_database.h"
 #include "reports/registration.h"
 #include "platform/class_registry.h"
+#include "platform/providers/odbc/odbc_provider.h"
 
 namespace {
 
@@ -82,10 +85,14 @@ int main(int argc, char** argv) {
   CLI::App* datasource_command = orv::cli::AddDataSourceCommand(app, datasource);
   AddFormatOption(*datasource_command, datasource_format);
 
+  orv::cli::AddServeCommand(app);  // these two run from their parse callbacks
+  orv::cli::AddUserCommand(app);
+
   CLI11_PARSE(app, argc, argv);
 
   try {
     orv::platform::RegisterPlatformClasses();
+    orv::platform::odbc::RegisterOdbcProvider();
     orv::reports::RegisterComponent();
     orv::demo::RegisterDemoDatabases();
     sql.format = kFormats.at(sql_format);

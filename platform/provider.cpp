@@ -29,7 +29,8 @@ void RegisterProvider(std::string_view name, ProviderFactory factory) {
 }
 
 std::unique_ptr<ProviderSession> OpenProviderSession(const ConnectionProperties& properties) {
-  const std::string name = AsciiLower(properties.provider());
+  // ADO takes a connection string that names no provider ("Driver=...;Server=...") as one for its ODBC provider.
+  const std::string name = properties.provider().empty() ? "msdasql" : AsciiLower(properties.provider());
   ProviderFactory factory;
   {
     Providers& providers = Registry();

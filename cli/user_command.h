@@ -1,0 +1,19 @@
+// `orvalent user add|remove|list`: manages the user file the servers read.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace orv::cli {
+
+void AddUserCommand(CLI::App& app);
+
+// Reads a password: the first line of `in`; when `in` is a terminal, asked
+// for twice with echo off. Throws std::runtime_error when empty or unequal.
+std::string ReadPassword(std::istream& in, bool from_terminal, std::ostream& prompt);
+
+}  // namespace orv::cli
