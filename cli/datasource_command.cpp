@@ -3,10 +3,12 @@
 #include "cli/datasource_command.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 #include <memory>
 #include <ostream>
 
 #include "cli/automation_error_output.h"
+#include "cli/output_options.h"
 #include "cli/table_sources.h"
 #include "frame/cdatasource.h"
 #include "platform/automation_error.h"
@@ -27,7 +29,7 @@ Cell CellOf(const platform::Variant& value) {
 ResultTable Capabilities(const frame::CDataSource& source) {
   const std::shared_ptr<platform::SharedPropertyGroup> group = source.DataSourceGroup();
   ResultTable table;
-  table.columns = {"Property", "Value"};
+  table.columns = {{"Property", "text"}, {"Value", "text"}};
   for (std::string_view name : frame::CDataSource::DataSourcePropertyNames()) {
     table.rows.push_back({{CellKind::Text, std::string(name)}, CellOf(group->CreateProperty(name)->Value())});
   }
@@ -43,22 +45,15 @@ ResultTable DataTypes(const frame::CDataSource& source) {
         group->PropertyByPosition(position)->Value().ToObject());
     if (!row) continue;
     if (table.columns.empty()) {
-      for (const auto& [name, value] : row->entries()) table.columns.push_back(name);
+      for (const auto& [name, value] : row->entries()) table.columns.push_back({name, ""});
     }
     std::vector<Cell>& cells = table.rows.emplace_back();
-    for (const std::string& column : table.columns) cells.push_back(FromVariant(row->Item(column)));
+    for (const ResultColumn& column : table.columns) cells.push_back(FromVariant(row->Item(column.name)));
   }
   return table;
 }
 
 }  // namespace
-
-CLI::App* AddDataSourceCommand(CLI::App& app, DataSourceOptions& options) {
-  CLI::App* command =
-      app.add_subcommand("datasource", "Show the data source's capability cache (capabilities and data types)");
-  command->add_option("--session", options.session, "The session property string sDsn")->capture_default_str();
-  return command;
-}
 
 int RunDataSourceCommand(const DataSourceOptions& options, std::ostream& out, std::ostream& err) {
   try {
@@ -68,16 +63,27 @@ int RunDataSourceCommand(const DataSourceOptions& options, std::ostream& out, st
     source.SetParser(parser);
     const ResultTable capabilities = Capabilities(source);
     const ResultTable types = DataTypes(source);
+    const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
     for (const ResultTable* table : {&capabilities, &types}) {
-      if (table == &types && options.format == OutputFormat::Table) out << '\n';
-      PrintResult(out, *table, options.format);
-      if (options.format == OutputFormat::Table) PrintRowCount(out, table->rows.size());
+      if (table == &types && options.output.format == OutputFormat::Table) writer->Message("");
+      writer->Result(*table);
+      if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(table->rows.size()));
     }
+    writer->Finish();
     return 0;
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
     return 1;
   }
+}
+
+void AddDataSourceCommand(CommandLine& command_line) {
+  auto options = std::make_shared<DataSourceOptions>();
+  CLI::App& command = command_line.AddCommand(
+      "datasource", "Show the data source's capability cache (capabilities and data types)",
+      [options] { return RunDataSourceCommand(*options, std::cout, std::cerr); });
+  command.add_option("--session", options->session, "The session property string sDsn")->capture_default_str();
+  AddOutputOptions(command, options->output);
 }
 
 }  // namespace orv::cli

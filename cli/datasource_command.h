@@ -6,21 +6,18 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/command_line.h"
 #include "cli/report_command.h"
-#include "cli/result_table.h"
-
-namespace CLI {
-class App;
-}
+#include "cli/result_writer.h"
 
 namespace orv::cli {
 
 struct DataSourceOptions {
   std::string session = kDefaultSession;
-  OutputFormat format = OutputFormat::Table;
+  OutputSettings output;
 };
 
-CLI::App* AddDataSourceCommand(CLI::App& app, DataSourceOptions& options);
+void AddDataSourceCommand(CommandLine& command_line);
 
 // Returns the exit code: 0 when both groups could be shown, 1 when loading raised.
 int RunDataSourceCommand(const DataSourceOptions& options, std::ostream& out, std::ostream& err);

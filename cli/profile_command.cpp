@@ -4,34 +4,26 @@
 #include "cli/profile_command.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
 #include <ostream>
 
 #include "cli/automation_error_output.h"
+#include "cli/output_options.h"
 #include "cli/table_sources.h"
 #include "frame/profile_classes.h"
 #include "platform/automation_error.h"
 
 namespace orv::cli {
 
-CLI::App* AddProfileCommand(CLI::App& app, ProfileOptions& options) {
-  CLI::App* command =
-      app.add_subcommand("profile", "Read (get) or replace (set) a user's display preference of a report");
-  command->add_option("action", options.action, "get or set")->required()->check(CLI::IsMember({"get", "set"}));
-  command->add_option("--report", options.report, "The report number, e.g. 2010001")->required();
-  command->add_option("--user", options.user, "The user number")->required();
-  command->add_option("--value", options.value, "The preference to store (set only; may be empty)");
-  command->add_option("--session", options.session, "The session property string sDsn")->capture_default_str();
-  return command;
-}
-
 int RunProfileCommand(const ProfileOptions& options, std::ostream& out, std::ostream& err) {
   if (options.action == "set" && !options.value) {
     err << "profile set needs --value.\n";
-    return 1;
+    return kExitUsage;
   }
   if (options.action == "get" && options.value) {
     err << "profile get takes no --value.\n";
-    return 1;
+    return kExitUsage;
   }
   int32_t report = options.report;
   int32_t user = options.user;
@@ -43,13 +35,28 @@ int RunProfileCommand(const ProfileOptions& options, std::ostream& out, std::ost
     const std::shared_ptr<platform::Recordset> rows =
         frame::CDataRead().GetDisEnterProfile(options.session, report, user);
     const ResultTable table = FromRecordset(*rows);
-    PrintResult(out, table, options.format);
-    if (options.format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
+    const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
+    writer->Result(table);
+    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(table.rows.size()));
+    writer->Finish();
     return 0;
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
     return 1;
   }
+}
+
+void AddProfileCommand(CommandLine& command_line) {
+  auto options = std::make_shared<ProfileOptions>();
+  CLI::App& command = command_line.AddCommand(
+      "profile", "Read (get) or replace (set) a user's display preference of a report",
+      [options] { return RunProfileCommand(*options, std::cout, std::cerr); });
+  command.add_option("action", options->action, "get or set")->required()->check(CLI::IsMember({"get", "set"}));
+  command.add_option("--report", options->report, "The report number, e.g. 2010001")->required();
+  command.add_option("--user", options->user, "The user number")->required();
+  command.add_option("--value", options->value, "The preference to store (set only; may be empty)");
+  command.add_option("--session", options->session, "The session property string sDsn")->capture_default_str();
+  AddOutputOptions(command, options->output);
 }
 
 }  // namespace orv::cli

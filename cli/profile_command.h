@@ -8,12 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "cli/command_line.h"
 #include "cli/report_command.h"
-#include "cli/result_table.h"
-
-namespace CLI {
-class App;
-}
+#include "cli/result_writer.h"
 
 namespace orv::cli {
 
@@ -23,15 +20,14 @@ struct ProfileOptions {
   int32_t user = 0;
   std::optional<std::string> value;  // set only; may be empty
   std::string session = kDefaultSession;
-  OutputFormat format = OutputFormat::Table;
+  OutputSettings output;
 };
 
-// Adds the command and its options to `app`, filling `options` when parsed.
-CLI::App* AddProfileCommand(CLI::App& app, ProfileOptions& options);
+void AddProfileCommand(CommandLine& command_line);
 
 // Returns the exit code: 0 when the call succeeded (get prints the FPlan and
-// FValue rows, set prints nothing), 1 when it raised or the options do not fit
-// the action.
+// FValue rows, set prints nothing), 1 when it raised, 2 when the options do
+// not fit the action.
 int RunProfileCommand(const ProfileOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace orv::cli

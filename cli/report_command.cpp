@@ -1,39 +1,28 @@
-// The report and classes commands. The --show-sql hook is the connection
-// layer's process-wide execute observer, so every batch of every connection
-// the report opens is shown, the isolation-level statements included.
+// The report command. The --show-sql hook is the connection layer's
+// process-wide execute observer, so every batch of every connection the
+// report opens is shown, the isolation-level statements included.
 #include "cli/report_command.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <nlohmann/json.hpp>
+#include <iostream>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 
 #include "cli/automation_error_output.h"
-#include "cli/sql_command.h"
+#include "cli/output_options.h"
+#include "cli/report_conditions.h"
+#include "cli/report_listing.h"
+#include "cli/report_view.h"
 #include "cli/table_sources.h"
 #include "frame/report_frame.h"
 #include "platform/automation_error.h"
 #include "platform/class_registry.h"
 #include "platform/connection.h"
+#include "reports/report_catalog.h"
+#include "toolkit/property_lookup.h"
 
 namespace orv::cli {
 namespace {
-
-platform::Variant JsonToVariant(const std::string& key, const nlohmann::json& value) {
-  if (value.is_string()) return platform::Variant(value.get<std::string>());
-  if (value.is_boolean()) return platform::Variant(value.get<bool>());
-  if (value.is_null()) return platform::Variant::Null();
-  if (value.is_number_unsigned()) {
-    const auto number = value.get<uint64_t>();
-    if (number <= INT32_MAX) return platform::Variant(static_cast<int32_t>(number));
-  } else if (value.is_number_integer()) {
-    const auto number = value.get<int64_t>();
-    if (number >= INT32_MIN && number <= INT32_MAX) return platform::Variant(static_cast<int32_t>(number));
-  }
-  if (value.is_number()) return platform::Variant(value.get<double>());
-  throw std::runtime_error("Condition '" + key + "' must be a text, a number, a boolean or null.");
-}
 
 // Shows each batch as a script would hold it: the text, then a GO line.
 class ShowSql {
@@ -51,80 +40,121 @@ class ShowSql {
   bool enabled_;
 };
 
-}  // namespace
-
-std::string ReportProgId(const std::string& report) {
-  if (!report.empty() && std::all_of(report.begin(), report.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return "Orvalent.CRPT" + report;
-  }
-  if (report.find('.') == std::string::npos) return "Orvalent." + report;
-  return report;
+// A name that is no report: another registered class, or nothing at all.
+int UnknownReport(const std::string& name, std::ostream& err) {
+  const bool registered = platform::ClassRegistry::Instance().Find("Orvalent." + name).has_value() ||
+                          platform::ClassRegistry::Instance().Find(name).has_value();
+  err << "'" << name << "' " << (registered ? "is not a report class." : "is no report.") << '\n' << ReportList();
+  return kExitUsage;
 }
 
-void AddJsonConditions(platform::ConditionDictionary& dct, const std::string& json_text) {
-  const nlohmann::json conditions = nlohmann::json::parse(json_text, nullptr, false);
-  if (!conditions.is_object()) throw std::runtime_error("The conditions file must hold one JSON object.");
-  for (const auto& [key, value] : conditions.items()) dct.Set(key, JsonToVariant(key, value));
+int ListConditions(const frame::ReportSchema& schema, const ReportOptions& options, std::ostream& out) {
+  if (options.output.format == OutputFormat::Table) {
+    out << "Report " << schema.number << " (Orvalent." << schema.class_name
+        << "): " << reports::ReportTitle(schema, "en") << "\n\n";
+  }
+  const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
+  writer->Result(ConditionTable(schema));
+  writer->Finish();
+  return kExitOk;
 }
 
-int RunReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err) {
-  auto dct = std::make_shared<platform::ConditionDictionary>();
-  try {
-    if (!options.conditions_file.empty()) AddJsonConditions(*dct, ReadInput(options.conditions_file));
-    for (const std::string& condition : options.conditions) {
-      const size_t equals = condition.find('=');
-      if (equals == std::string::npos) throw std::runtime_error("Condition '" + condition + "' is not KEY=VALUE.");
-      dct->Set(condition.substr(0, equals), platform::Variant(condition.substr(equals + 1)));
-    }
-  } catch (const std::exception& error) {
-    err << error.what() << '\n';
-    return 1;
-  }
+ReportView ViewFor(const ReportOptions& options) {
+  const bool for_people = options.output.format == OutputFormat::Table;
+  return {options.captions.value_or(for_people), options.precision.value_or(for_people),
+          options.hide_internal.value_or(for_people), for_people};
+}
 
+int RunReport(const frame::ReportSchema& schema, const platform::ConditionDictionary& dct,
+              const ReportOptions& options, std::ostream& out, std::ostream& err) {
   try {
-    const std::string prog_id = ReportProgId(options.report);
-    auto report = std::dynamic_pointer_cast<frame::ReportFrame>(platform::CreateObject(prog_id));
-    if (!report) {
-      err << "'" << prog_id << "' is not a report class (it has no GetRptData).\n";
-      return 1;
-    }
+    auto report = std::dynamic_pointer_cast<frame::ReportFrame>(
+        platform::CreateObject("Orvalent." + std::string(schema.class_name)));
+    if (!report) throw std::logic_error("The class of report " + std::string(schema.number) + " has no GetRptData.");
     std::shared_ptr<platform::Recordset> rows;
     {
       const ShowSql show_sql(options.show_sql, err);
-      rows = report->GetRptData(options.session, dct.get());
+      rows = report->GetRptData(options.session, &dct);
     }
     report.reset();  // the rows are detached: they outlive the report and its connection
     if (!rows || rows->State() != platform::adStateOpen) {
       err << "The report returned no open record set.\n";
-      return 1;
+      return kExitFailed;
     }
-    const ResultTable table = FromRecordset(*rows);
-    PrintResult(out, table, options.format);
-    if (options.format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
-    return 0;
+    const ResultTable raw = FromRecordset(*rows);
+    const std::string language = toolkit::GetPropertyValue(options.session, "Language");
+    const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
+    writer->Result(ApplyReportView(raw, schema, language, ViewFor(options)));
+    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(raw.rows.size()));
+    writer->Finish();
+    return kExitOk;
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
-    return 1;
+    return kExitFailed;
   }
 }
 
-int RunClassesCommand(OutputFormat format, std::ostream& out) {
-  ResultTable table;
-  table.columns = {"ProgID", "CLSID", "IID", "Interface", "Method", "DispID", "TypeLibrary"};
-  for (const platform::ClassEntry& entry : platform::ClassRegistry::Instance().Entries()) {
-    char dispatch_id[16];
-    std::snprintf(dispatch_id, sizeof dispatch_id, "0x%08X", static_cast<uint32_t>(entry.dispatch_id));
-    table.rows.push_back({{CellKind::Text, entry.prog_id},
-                          {CellKind::Text, entry.clsid},
-                          {CellKind::Text, entry.iid},
-                          {CellKind::Text, entry.interface_name},
-                          {CellKind::Text, entry.method_name},
-                          {CellKind::Text, dispatch_id},
-                          {CellKind::Text, entry.type_library.name}});
+// A flag with its negation that stays unset when neither is given.
+void AddViewFlag(CLI::App& command, const std::string& names, std::optional<bool>& target,
+                 const std::string& description) {
+  command.add_flag_function(
+      names, [&target](int64_t count) { target = count > 0; }, description);
+}
+
+}  // namespace
+
+int RunReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err) {
+  const frame::ReportSchema* schema = reports::FindReportSchema(options.report);
+  if (schema == nullptr) return UnknownReport(options.report, err);
+  if (options.list_conditions) return ListConditions(*schema, options, out);
+  std::shared_ptr<platform::ConditionDictionary> dct;
+  try {
+    dct = ReadConditions(options.conditions_source, options.conditions);
+  } catch (const std::runtime_error& error) {
+    err << error.what() << '\n';
+    return kExitUsage;
   }
-  PrintResult(out, table, format);
-  if (format == OutputFormat::Table) PrintRowCount(out, table.rows.size());
-  return 0;
+  if (!PrintConditionIssues(frame::CheckConditions(*schema, *dct, options.allow_unknown), err)) {
+    err << "orvalent report " << schema->number << " --list-conditions lists the keys"
+        << (options.allow_unknown ? "" : "; --allow-unknown passes keys the report does not read on") << ".\n";
+    return kExitUsage;
+  }
+  return RunReport(*schema, *dct, options, out, err);
+}
+
+void AddReportCommand(CommandLine& command_line) {
+  auto options = std::make_shared<ReportOptions>();
+  CLI::App& command = command_line.AddCommand(
+      "report", "Run a report class's GetRptData the way the ERP client calls it and print the rows",
+      [options] { return RunReportCommand(*options, std::cout, std::cerr); });
+  command.add_option("report", options->report, "Report number (e.g. 2010001), class name or ProgID")->required();
+  command.add_option("--session", options->session, "The session property string sDsn")->capture_default_str();
+  command.add_option("--condition", options->conditions, "A condition KEY=VALUE (value as text); repeatable")
+      ->allow_extra_args(false);
+  command.add_option("--conditions", options->conditions_source,
+                     "A JSON object of conditions: a file, - for standard input, or the object itself "
+                     "(numbers become Long or Double values, true and false 1 and 0)")
+      ->type_name("FILE|-|JSON");
+  command.add_flag("--allow-unknown", options->allow_unknown,
+                   "Pass condition keys the report does not read on (a warning instead of an error)");
+  command.add_flag("--list-conditions", options->list_conditions,
+                   "List the report's condition keys: type, default, the keys they depend on, meaning");
+  command.add_flag("--show-sql", options->show_sql,
+                   "Print every batch the report runs, each followed by GO, to standard error");
+  AddViewFlag(command, "--captions,!--no-captions", options->captions,
+              "Column captions in the session language (default: on for the table format)");
+  AddViewFlag(command, "--precision,!--no-precision", options->precision,
+              "Round numbers to the decimals of their row's precision columns (default: on for the table format)");
+  AddViewFlag(command, "--hide-internal,!--show-internal", options->hide_internal,
+              "Leave out identifiers, precision and FSumSort columns (default: on for the table format)");
+  AddOutputOptions(command, options->output);
+  command.footer(
+      "The table format is for people: captions, rounded numbers, internal columns left out and a first column "
+      "marking subtotal and total rows; csv and json keep raw column names and full values.\n"
+      "Exit codes: 0 done, 1 the report raised an error, 2 a wrong report, condition or command line.\n"
+      "The default session runs on the bundled demo database. Example:\n"
+      "  orvalent report 2010001 --condition FBeginDate=2024-01-01 --session \"" +
+      std::string(kDefaultSession) + "\"\n");
 }
 
 }  // namespace orv::cli

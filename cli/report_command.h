@@ -1,14 +1,17 @@
-// `orvalent report`: creates a report class by ProgID through the class
-// registry, fills a condition dictionary from the command line, calls
-// GetRptData and prints the record set. `orvalent classes` lists the registry.
+// `orvalent report`: finds the report by number, class name or ProgID,
+// checks the conditions against the report's schema, creates the class
+// through the class registry, calls GetRptData and prints the record set:
+// for people with captions, rounded numbers and marked totals, for programs
+// with raw column names and full values.
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "cli/result_table.h"
-#include "platform/host_objects.h"
+#include "cli/command_line.h"
+#include "cli/result_writer.h"
 
 namespace orv::cli {
 
@@ -18,26 +21,25 @@ inline constexpr const char* kDefaultSession =
     "Language=chs;DBMS Name=Microsoft SQL Server;DBMS Version=08.00.2039;";
 
 struct ReportOptions {
-  std::string report;                   // ProgID, class name or report number
+  std::string report;                   // report number, class name or ProgID
   std::string session = kDefaultSession;
   std::vector<std::string> conditions;  // KEY=VALUE, values kept as text
-  std::string conditions_file;          // a JSON object of conditions
-  OutputFormat format = OutputFormat::Table;
+  std::string conditions_source;        // a JSON file, "-" for standard input, or the JSON itself
+  bool allow_unknown = false;           // pass keys the report does not read on, with a warning
+  bool list_conditions = false;
   bool show_sql = false;                // every batch the report runs, to the error stream
+  // Each unset one follows the format: on for the table, off for csv and json.
+  std::optional<bool> captions;
+  std::optional<bool> precision;
+  std::optional<bool> hide_internal;
+  OutputSettings output;
 };
 
-// "2010001", "CRPT2010001" and "Orvalent.CRPT2010001" all name the same class.
-std::string ReportProgId(const std::string& report);
-
-// Condition values from a JSON object: texts as texts, whole numbers within 32
-// bits as Long, other numbers as Double, booleans, null as Null. Throws
-// std::runtime_error for anything else (arrays, objects, invalid JSON).
-void AddJsonConditions(platform::ConditionDictionary& dct, const std::string& json_text);
-
 // Returns the exit code: 0 on success; 1 when the call raised (number in hex
-// and decimal, source and description on `err`) or the arguments are wrong.
+// and decimal, source and description on `err`); 2 when the report or the
+// conditions are wrong.
 int RunReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err);
 
-int RunClassesCommand(OutputFormat format, std::ostream& out);
+void AddReportCommand(CommandLine& command_line);
 
 }  // namespace orv::cli

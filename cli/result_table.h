@@ -1,45 +1,45 @@
-// A result set as the command line prints it: column names and rows of cells
-// already rendered as text, each cell knowing whether it is NULL, a number or
-// text, so that the three output formats can align, quote and type it.
+// A result set as the command line prints it: named, typed columns and rows
+// of cells already rendered as text, each cell knowing what kind of value it
+// holds, so that the output formats can align, quote and type it.
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orv::cli {
 
-enum class CellKind { Null, Number, Boolean, Text };
+enum class CellKind {
+  Null,
+  Integer,
+  Decimal,  // exact: DECIMAL, NUMERIC, MONEY, Currency
+  Float,
+  Boolean,  // the text is "1"/"0" or "True"/"False"
+  Text,     // also dates
+};
 
 struct Cell {
   CellKind kind = CellKind::Null;
-  std::string text;  // "NULL" for Null; the number's digits; the text itself
+  std::string text;  // empty for Null; the number's digits; the text itself
+};
+
+struct ResultColumn {
+  std::string name;  // may be empty (an unnamed expression) or repeat
+  std::string type;  // as SQL names it: "int", "decimal(23,10)", "nvarchar(255)"
 };
 
 struct ResultTable {
-  std::vector<std::string> columns;
-  std::vector<std::vector<Cell>> rows;
+  std::vector<ResultColumn> columns;
+  std::vector<std::vector<Cell>> rows;  // each as wide as columns
 };
 
-enum class OutputFormat { Table, Csv, Json };
+bool IsNumber(CellKind kind);
 
 // Columns a terminal gives the text: two for East Asian wide and fullwidth
 // characters, none for combining marks, one otherwise (and for invalid bytes).
 size_t DisplayWidth(std::string_view utf8);
 
-// Aligned columns under a header and a dashed rule, numbers to the right.
-void PrintAligned(std::ostream& out, const ResultTable& table);
-// The count line that follows a table ("(1 row affected)"), where the database
-// sends no message of its own.
-void PrintRowCount(std::ostream& out, size_t rows);
-// RFC 4180: a header line, CR LF line ends, fields with a comma, quote or line
-// break in double quotes with quotes doubled. NULL is an empty field.
-void PrintCsv(std::ostream& out, const ResultTable& table);
-// One JSON array of objects (column name to value) on one line; numbers stay
-// exact, NULL is null.
-void PrintJson(std::ostream& out, const ResultTable& table);
-
-void PrintResult(std::ostream& out, const ResultTable& table, OutputFormat format);
+// "(1 row affected)", "(3 rows affected)": the count line of a table.
+std::string RowCountMessage(size_t rows);
 
 }  // namespace orv::cli

@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "accounts/user_file.h"
-#include "cli/sql_command.h"
+#include "cli/script_text.h"
 #include "demo/demo_database.h"
 #include "engine/engine.h"
 #include "engine/parser/parser.h"
@@ -71,7 +71,7 @@ std::shared_ptr<engine::Database> OpenDatabase(const std::string& source, std::s
   name = std::filesystem::path(source).stem().string();
   auto database = std::make_shared<engine::Database>(name);
   engine::Session session(database);
-  for (const engine::ScriptBatch& batch : engine::SplitScript(ReadInput(source))) {
+  for (const engine::ScriptBatch& batch : engine::SplitScript(DecodeScript(ReadInput(source), source))) {
     const engine::BatchResult result = session.Execute(batch.text);
     if (const engine::SqlError* error = result.first_error()) {
       throw std::runtime_error("Loading '" + source + "' failed: Msg " + std::to_string(error->number()) + ", " +
@@ -133,9 +133,22 @@ int RunServe(const ServeOptions& options) {
 
 }  // namespace
 
-void AddServeCommand(CLI::App& app) {
+// Failures are printed and end the run with 1.
+int RunServeCommand(const ServeOptions& options) {
+  try {
+    return RunServe(options);
+  } catch (const platform::AutomationError& error) {
+    std::cerr << error.description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+  }
+  return kExitFailed;
+}
+
+void AddServeCommand(CommandLine& command_line) {
   auto options = std::make_shared<ServeOptions>();
-  CLI::App* command = app.add_subcommand("serve", "Serve the embedded database to SQL Server clients over TDS");
+  CLI::App* command = &command_line.AddCommand("serve", "Serve the embedded database to SQL Server clients over TDS",
+                                               [options] { return RunServeCommand(*options); });
   command->add_flag("--tds", options->tds, "Speak TDS 7.4 (the only protocol served so far)");
   command->add_option("--listen", options->listen, "HOST:PORT to listen on; port 0 takes a free one")
       ->capture_default_str();
@@ -150,18 +163,6 @@ void AddServeCommand(CLI::App& app) {
   command->add_option("--login-timeout", options->login_timeout_seconds, "Seconds a client has to log in")
       ->check(CLI::Range(1, 3600))
       ->capture_default_str();
-  command->callback([options] {
-    int code = 1;
-    try {
-      code = RunServe(*options);
-    } catch (const platform::AutomationError& error) {
-      std::cerr << error.description() << '\n';
-    } catch (const std::exception& error) {
-      std::cerr << error.what() << '\n';
-    }
-    if (code == 0) throw CLI::Success();
-    throw CLI::RuntimeError(code);
-  });
 }
 
 }  // namespace orv::cli

@@ -2,13 +2,10 @@
 // SIGINT or SIGTERM.
 #pragma once
 
-namespace CLI {
-class App;
-}
+#include "cli/command_line.h"
 
 namespace orv::cli {
 
-// Adds the subcommand; it runs from its parse callback and ends the parse.
-void AddServeCommand(CLI::App& app);
+void AddServeCommand(CommandLine& command_line);
 
 }  // namespace orv::cli

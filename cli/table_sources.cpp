@@ -1,25 +1,86 @@
 // Cells keep the exact text of numbers (decimals with their scale) so that
-// the CSV and JSON outputs lose nothing.
+// the CSV and JSON outputs lose nothing. Record set fields are typed with the
+// SQL names of their ADO types, so both sources describe columns alike.
 #include "cli/table_sources.h"
 
 #include "platform/field.h"
 
 namespace orv::cli {
+namespace {
+
+using platform::DataTypeEnum;
+
+CellKind KindOf(const engine::Value& value) {
+  using engine::TypeId;
+  if (value.is_null) return CellKind::Null;
+  switch (value.type) {
+    case TypeId::Bit:
+      return CellKind::Boolean;
+    case TypeId::Decimal:
+    case TypeId::Money:
+      return CellKind::Decimal;
+    case TypeId::Float:
+      return CellKind::Float;
+    default:
+      return engine::IsInteger(value.type) ? CellKind::Integer : CellKind::Text;
+  }
+}
+
+std::string SqlTypeName(const platform::Field& field) {
+  const std::string size = "(" + std::to_string(field.DefinedSize()) + ")";
+  switch (field.Type()) {
+    case DataTypeEnum::adSmallInt:
+      return "smallint";
+    case DataTypeEnum::adInteger:
+      return "int";
+    case DataTypeEnum::adBigInt:
+      return "bigint";
+    case DataTypeEnum::adUnsignedTinyInt:
+      return "tinyint";
+    case DataTypeEnum::adBoolean:
+      return "bit";
+    case DataTypeEnum::adDouble:
+      return "float";
+    case DataTypeEnum::adCurrency:
+      return "money";
+    case DataTypeEnum::adNumeric:
+      return "decimal(" + std::to_string(field.Precision()) + "," + std::to_string(field.NumericScale()) + ")";
+    case DataTypeEnum::adDBTimeStamp:
+      return "datetime";
+    case DataTypeEnum::adChar:
+      return "char" + size;
+    case DataTypeEnum::adVarChar:
+    case DataTypeEnum::adLongVarChar:
+      return "varchar" + size;
+    case DataTypeEnum::adWChar:
+      return "nchar" + size;
+    case DataTypeEnum::adVarWChar:
+    case DataTypeEnum::adLongVarWChar:
+      return "nvarchar" + size;
+    case DataTypeEnum::adEmpty:
+      break;
+  }
+  return "";
+}
+
+}  // namespace
 
 Cell FromVariant(const platform::Variant& value) {
   using platform::VarType;
   switch (value.type()) {
     case VarType::Empty:
     case VarType::Null:
-      return {CellKind::Null, "NULL"};
+      return {CellKind::Null, ""};
     case VarType::Boolean:
       return {CellKind::Boolean, value.ToString()};
     case VarType::Integer:
     case VarType::Long:
+      return {CellKind::Integer, value.ToString()};
     case VarType::Double:
+      return {CellKind::Float, value.ToString()};
     case VarType::Currency:
     case VarType::Decimal:
-      return {CellKind::Number, value.ToString()};
+      return {CellKind::Decimal, value.ToString()};
     case VarType::Object:
       return {CellKind::Text, "(object)"};
     case VarType::Date:
@@ -31,15 +92,15 @@ Cell FromVariant(const platform::Variant& value) {
 
 ResultTable FromResultSet(const engine::ResultSet& result) {
   ResultTable table;
-  for (const engine::ColumnInfo& column : result.columns()) table.columns.push_back(column.name);
+  for (const engine::ColumnInfo& column : result.columns()) {
+    table.columns.push_back({column.name, engine::FormatType(column.type)});
+  }
   for (size_t r = 0; r < result.row_count(); ++r) {
     std::vector<Cell>& row = table.rows.emplace_back();
     for (size_t c = 0; c < result.column_count(); ++c) {
       const engine::Value& value = result.at(r, c);
-      const CellKind kind = value.is_null                     ? CellKind::Null
-                            : engine::IsNumeric(value.type) ? CellKind::Number
-                                                              : CellKind::Text;
-      row.push_back({kind, engine::FormatValue(value)});
+      const CellKind kind = KindOf(value);
+      row.push_back({kind, kind == CellKind::Null ? "" : engine::FormatValue(value)});
     }
   }
   return table;
@@ -48,7 +109,9 @@ ResultTable FromResultSet(const engine::ResultSet& result) {
 ResultTable FromRecordset(platform::Recordset& recordset) {
   ResultTable table;
   const platform::Fields& fields = recordset.Fields();
-  for (int32_t c = 0; c < fields.Count(); ++c) table.columns.push_back(fields.Item(c).Name());
+  for (int32_t c = 0; c < fields.Count(); ++c) {
+    table.columns.push_back({fields.Item(c).Name(), SqlTypeName(fields.Item(c))});
+  }
   if (recordset.RecordCount() == 0) return table;
   for (recordset.MoveFirst(); !recordset.Eof(); recordset.MoveNext()) {
     std::vector<Cell>& row = table.rows.emplace_back();

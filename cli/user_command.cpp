@@ -48,16 +48,16 @@ std::string ReadLine(std::istream& in) {
   return line;
 }
 
-// Runs `action` and ends the parse with its exit code, errors printed.
+// Runs `action`; returns the exit code, errors printed.
 template <typename Action>
-void Finish(Action action) {
+int Finish(Action action) {
   try {
     action();
   } catch (const std::exception& error) {
     std::cerr << error.what() << '\n';
-    throw CLI::RuntimeError(1);
+    return kExitFailed;
   }
-  throw CLI::Success();
+  return kExitOk;
 }
 
 }  // namespace
@@ -79,43 +79,45 @@ std::string ReadPassword(std::istream& in, bool from_terminal, std::ostream& pro
   return password;
 }
 
-void AddUserCommand(CLI::App& app) {
-  auto options = std::make_shared<UserOptions>();
-  CLI::App* user = app.add_subcommand("user", "Manage the users of the server's user file");
-  user->require_subcommand(1);
-  user->add_option("--file", options->file, "The user file")->required();
+int RunUserCommand(const UserOptions& options, const CLI::App& add, const CLI::App& remove) {
+  if (add.parsed()) {
+    return Finish([&] {
+      accounts::UserFile file = accounts::UserFile::Load(options.file);
+      const std::string password = ReadPassword(std::cin, ::isatty(STDIN_FILENO) != 0, std::cerr);
+      file.Add(options.name, password, options.replace);
+      file.Save(options.file);
+    });
+  }
+  if (remove.parsed()) {
+    return Finish([&] {
+      accounts::UserFile file = accounts::UserFile::Load(options.file);
+      if (!file.Remove(options.name)) throw std::runtime_error("No user '" + options.name + "'.");
+      file.Save(options.file);
+    });
+  }
+  return Finish([&] {
+    const accounts::UserFile file = accounts::UserFile::Load(options.file);
+    for (const accounts::UserEntry& entry : file.users()) std::cout << entry.name << '\n';
+  });
+}
 
-  CLI::App* add = user->add_subcommand("add", "Add a user; the password is read from standard input");
+void AddUserCommand(CommandLine& command_line) {
+  auto options = std::make_shared<UserOptions>();
+  CLI::App& user = command_line.AddCommand("user", "Manage the users of the server's user file", [options, &command_line] {
+    const CLI::App* parsed = command_line.Command("user");
+    return RunUserCommand(*options, *parsed->get_subcommand("add"), *parsed->get_subcommand("remove"));
+  });
+  user.require_subcommand(1);
+  user.add_option("--file", options->file, "The user file")->required();
+
+  CLI::App* add = user.add_subcommand("add", "Add a user; the password is read from standard input");
   add->add_option("name", options->name, "The login name")->required();
   add->add_flag("--replace", options->replace, "Set a new password for a user already there");
-  add->callback([options] {
-    Finish([&] {
-      accounts::UserFile file = accounts::UserFile::Load(options->file);
-      const std::string password = ReadPassword(std::cin, ::isatty(STDIN_FILENO) != 0, std::cerr);
-      file.Add(options->name, password, options->replace);
-      file.Save(options->file);
-    });
-  });
 
-  CLI::App* remove = user->add_subcommand("remove", "Remove a user");
+  CLI::App* remove = user.add_subcommand("remove", "Remove a user");
   remove->add_option("name", options->name, "The login name")->required();
-  remove->callback([options] {
-    Finish([&] {
-      accounts::UserFile file = accounts::UserFile::Load(options->file);
-      if (!file.Remove(options->name)) throw std::runtime_error("No user '" + options->name + "'.");
-      file.Save(options->file);
-    });
-  });
 
-  CLI::App* list = user->add_subcommand("list", "List the user names");
-  list->callback([options] {
-    Finish([&] {
-      const accounts::UserFile file = accounts::UserFile::Load(options->file);
-      for (const accounts::UserEntry& entry : file.users()) {
-        std::cout << entry.name << '\n';
-      }
-    });
-  });
+  user.add_subcommand("list", "List the user names");
 }
 
 }  // namespace orv::cli

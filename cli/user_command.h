@@ -4,13 +4,11 @@
 #include <iosfwd>
 #include <string>
 
-namespace CLI {
-class App;
-}
+#include "cli/command_line.h"
 
 namespace orv::cli {
 
-void AddUserCommand(CLI::App& app);
+void AddUserCommand(CommandLine& command_line);
 
 // Reads a password: the first line of `in`; when `in` is a terminal, asked
 // for twice with echo off. Throws std::runtime_error when empty or unequal.

@@ -59,4 +59,8 @@ class Session {
   std::unique_ptr<SessionState> state_;
 };
 
+// A type as SQL Server names it in result-set metadata: "int",
+// "decimal(23,10)", "nvarchar(255)", "datetime".
+std::string FormatType(const DataType& type);
+
 }  // namespace orv::engine

@@ -57,6 +57,9 @@ struct BatchError {
 struct BatchResult {
   std::vector<ResultSet> result_sets;
   std::vector<std::string> messages;  // "(3 rows affected)" unless NOCOUNT is ON
+  // For each message, how many result sets were sent before it, so that a
+  // client can print both in the order the server sent them.
+  std::vector<size_t> message_result_sets_before;
   // In order. Most errors end only their statement, which is undone, and the
   // batch goes on; a conversion, name or syntax error ends the batch, so only
   // the last error may have stopped it. Work done before an error stays done.
@@ -65,6 +68,11 @@ struct BatchResult {
   const SqlError* first_error() const { return errors.empty() ? nullptr : &errors.front().error; }
   // Appends `error` at the current place in the batch's output.
   void AddError(SqlError error) { errors.push_back({std::move(error), result_sets.size(), messages.size()}); }
+  // Appends a message at the current place in the batch's output.
+  void AddMessage(std::string text) {
+    messages.push_back(std::move(text));
+    message_result_sets_before.push_back(result_sets.size());
+  }
 };
 
 }  // namespace orv::engine

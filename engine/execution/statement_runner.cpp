@@ -119,7 +119,7 @@ void StatementRunner::CheckBatch(const ast::Batch& batch) {
 
 void StatementRunner::RowsAffected(size_t rows) {
   if (session_.nocount) return;
-  result_.messages.push_back(rows == 1 ? "(1 row affected)" : "(" + std::to_string(rows) + " rows affected)");
+  result_.AddMessage(rows == 1 ? "(1 row affected)" : "(" + std::to_string(rows) + " rows affected)");
 }
 
 void StatementRunner::Run(ast::Stmt& statement) {

@@ -47,10 +47,10 @@ TEST(ProfileCommand, GetPrintsTheStoredRowsAndSetPrintsNothing) {
 
 TEST(ProfileCommand, OptionsMustFitTheAction) {
   CommandRun run = Orvalent("profile set --report 1 --user 2 --session " + kTiny, true);
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exit_code, 2);
   EXPECT_EQ(run.output, "profile set needs --value.\n");
   run = Orvalent("profile get --report 1 --user 2 --value 1 --session " + kTiny, true);
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exit_code, 2);
   EXPECT_EQ(run.output, "profile get takes no --value.\n");
 }
 

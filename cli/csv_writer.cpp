@@ -1,0 +1,62 @@
+// RFC 4180: a header line, CR LF line ends, fields with a comma, quote or
+// line break in double quotes with quotes doubled. NULL is an empty unquoted
+// field and the empty text an empty quoted one, so the two stay apart; a
+// value that looks like the chosen NULL text is quoted for the same reason.
+#include <ostream>
+
+#include "cli/result_writer.h"
+
+namespace orv::cli {
+namespace {
+
+class CsvWriter : public ResultWriter {
+ public:
+  CsvWriter(std::ostream& out, const OutputSettings& settings)
+      : out_(out), null_text_(settings.null_text.value_or("")) {}
+
+  void Result(const ResultTable& table) override {
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+      if (c > 0) out_ << ',';
+      WriteField(table.columns[c].name, false);
+    }
+    out_ << "\r\n";
+    for (const auto& row : table.rows) {
+      for (size_t c = 0; c < row.size(); ++c) {
+        if (c > 0) out_ << ',';
+        if (row[c].kind == CellKind::Null) {
+          out_ << null_text_;
+        } else {
+          WriteField(row[c].text, row[c].text.empty() || row[c].text == null_text_);
+        }
+      }
+      out_ << "\r\n";
+    }
+  }
+
+  void Message(std::string_view) override {}
+
+ private:
+  void WriteField(const std::string& text, bool force_quotes) {
+    if (!force_quotes && text.find_first_of(",\"\r\n") == std::string::npos) {
+      out_ << text;
+      return;
+    }
+    out_ << '"';
+    for (const char c : text) {
+      if (c == '"') out_ << '"';
+      out_ << c;
+    }
+    out_ << '"';
+  }
+
+  std::ostream& out_;
+  std::string null_text_;
+};
+
+}  // namespace
+
+std::unique_ptr<ResultWriter> MakeCsvWriter(std::ostream& out, const OutputSettings& settings) {
+  return std::make_unique<CsvWriter>(out, settings);
+}
+
+}  // namespace orv::cli

@@ -1,0 +1,116 @@
+// A precision column holds a whole number of decimals; a NULL or odd value
+// (negative, more than 28, a fraction) leaves the number as it is, as on the
+// total rows, whose precision columns are often NULL.
+#include "cli/report_view.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "frame/ignore_case.h"
+#include "reports/report_catalog.h"
+#include "toolkit/local_text.h"
+
+namespace orv::cli {
+namespace {
+
+constexpr int kMaxDecimals = 28;
+constexpr int kGrandTotal = 101;
+
+std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name) {
+  const std::string folded = frame::FoldCase(name);
+  for (size_t c = 0; c < table.columns.size(); ++c) {
+    if (frame::FoldCase(table.columns[c].name) == folded) return c;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> WholeNumber(const Cell& cell) {
+  if (cell.kind != CellKind::Integer && cell.kind != CellKind::Decimal) return std::nullopt;
+  std::string_view text = cell.text;
+  if (const size_t point = text.find('.'); point != std::string_view::npos) {
+    if (text.find_first_not_of('0', point + 1) != std::string_view::npos) return std::nullopt;
+    text = text.substr(0, point);
+  }
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Decimals by the precision column of each described column, row by row.
+void RoundByPrecision(ResultTable& table, const frame::ReportSchema& schema) {
+  for (size_t c = 0; c < table.columns.size(); ++c) {
+    const frame::ColumnCaption* caption = schema.FindColumn(table.columns[c].name);
+    if (caption == nullptr || caption->precision_column.empty()) continue;
+    const std::optional<size_t> source = FindColumn(table, caption->precision_column);
+    if (!source) continue;
+    for (auto& row : table.rows) {
+      const std::optional<int> decimals = WholeNumber(row[*source]);
+      if (!decimals || *decimals < 0 || *decimals > kMaxDecimals || !IsNumber(row[c].kind)) continue;
+      if (std::optional<std::string> rounded = RoundDecimalText(row[c].text, *decimals)) row[c].text = *rounded;
+    }
+  }
+}
+
+std::string TotalMark(const Cell& sum_sort, std::string_view language) {
+  const std::optional<int> kind = WholeNumber(sum_sort);
+  if (!kind || *kind < kGrandTotal) return "";
+  return toolkit::GetLocalText(*kind == kGrandTotal ? "合计" : "小计", language);
+}
+
+}  // namespace
+
+std::optional<std::string> RoundDecimalText(std::string_view text, int decimals) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (negative || (!text.empty() && text.front() == '+')) text.remove_prefix(1);
+  const size_t point = text.find('.');
+  std::string digits(text.substr(0, point));
+  std::string fraction(point == std::string_view::npos ? std::string_view() : text.substr(point + 1));
+  const auto all_digits = [](const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (digits.empty() || !all_digits(digits) || !all_digits(fraction) || decimals < 0) return std::nullopt;
+  const bool round_up = fraction.size() > static_cast<size_t>(decimals) && fraction[decimals] >= '5';
+  fraction.resize(static_cast<size_t>(decimals), '0');
+  std::string number = digits + fraction;
+  if (round_up) {
+    size_t i = number.size();
+    while (i > 0 && number[i - 1] == '9') number[--i] = '0';
+    if (i == 0) {
+      number.insert(number.begin(), '1');
+    } else {
+      ++number[i - 1];
+    }
+  }
+  std::string result = number.substr(0, number.size() - static_cast<size_t>(decimals));
+  if (decimals > 0) result += "." + number.substr(result.size());
+  const bool zero = std::all_of(number.begin(), number.end(), [](char c) { return c == '0'; });
+  return negative && !zero ? "-" + result : result;
+}
+
+ResultTable ApplyReportView(const ResultTable& table, const frame::ReportSchema& schema, std::string_view language,
+                            const ReportView& view) {
+  ResultTable shown = table;
+  if (view.precision) RoundByPrecision(shown, schema);
+  std::vector<size_t> kept;
+  for (size_t c = 0; c < shown.columns.size(); ++c) {
+    const frame::ColumnCaption* caption = schema.FindColumn(shown.columns[c].name);
+    if (!(view.hide_internal && caption != nullptr && caption->internal)) kept.push_back(c);
+  }
+  const std::optional<size_t> sum_sort = view.mark_totals ? FindColumn(shown, "FSumSort") : std::nullopt;
+  ResultTable result;
+  if (sum_sort) result.columns.push_back({"", ""});
+  for (const size_t c : kept) {
+    ResultColumn column = shown.columns[c];
+    if (view.captions) column.name = reports::ColumnCaptionText(schema, column.name, language);
+    result.columns.push_back(std::move(column));
+  }
+  for (const auto& row : shown.rows) {
+    std::vector<Cell>& out = result.rows.emplace_back();
+    if (sum_sort) out.push_back({CellKind::Text, TotalMark(row[*sum_sort], language)});
+    for (const size_t c : kept) out.push_back(row[c]);
+  }
+  return result;
+}
+
+}  // namespace orv::cli
