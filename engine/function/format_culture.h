@@ -19,10 +19,10 @@ struct Culture {
   std::string_view currency_positive;  // "$n", "n €" ...: n stands for the number
   std::string_view currency_negative;
   std::string_view percent;  // "n%", "n %"
-  std::string_view months[12];
-  std::string_view months_short[12];
-  std::string_view days[7];  // Sunday first
-  std::string_view days_short[7];
+  const std::string_view* months;  // twelve of them
+  const std::string_view* months_short;
+  const std::string_view* days;  // seven, Sunday first
+  const std::string_view* days_short;
   std::string_view am, pm;
   // .NET's standard patterns: d, D, t, T (f, F, g and G combine them).
   std::string_view short_date, long_date, short_time, long_time;
