@@ -1,10 +1,9 @@
 // The application tracking report's values of the grouped summary, one set
-// per view: the quantities of the view summed beside the common ones, the
-// report identifier kept as the last group column, the level items of
-// departments, applicants, items and suppliers, the level switch FChkLevel
-// with level names only, the label moves and the result columns, where the
-// applying department stands before the fixed columns. The report always
-// summarises.
+// per view: those of the four group fields it shares with the requisition
+// report, the quantities of the view summed beside the common ones, and the
+// result columns, where the applying department stands before the fixed
+// columns. The report always summarises.
+#include "reports/four_field_summary.h"
 #include "reports/rpt2010007/sql_routines.h"
 
 namespace orv::reports::rpt2010007 {
@@ -32,44 +31,8 @@ constexpr std::string_view kFixedTail = "     apt.FChecker,apt.FCheckDate,apt.FN
   ORV_PICK("FUnDoQty"), ORV_PICK("FPlanStockQty"), ORV_PICK("FPlanUseQty"), ORV_PICK("FRelationStockQty"),     \
       ORV_PICK("FQtyDecimal"), ORV_PICK("FPriceDecimal")
 
-toolkit::SummaryParameters Common() {
-  return toolkit::SummaryParameters{
-      .detail_table = "#AA_Rpt2010007",
-      .rollup_measures = {},
-      .level_rollup_measures = {},
-      .result_measures = {},
-      .report_id = {.always_kept = true, .kept_by = {}, .dropped_by = {}},
-      .level_items = {{2, "t1.FUseDeptID", ""}, {3, "t1.FAppUserID", ""}, {4, "t1.FItemID", ""},
-                      {8, "t1.FSupplyID", ""}},
-      // The level total labels run on #TmpResult as soon as the rollup has
-      // made it, wrapped with a line break of their own.
-      .levels = {.check_key = "FChkLevel", .numbers = false, .cleanup = false, .item_required = true,
-                 .rollup_total_gap = "\r\n"},
-      .label_renames = {{"FUseDeptID", "FUseDeptName"},
-                        {"FItemID", "FItemName"},
-                        {"FSupplyID", "FSupplyName"},
-                        {"FAppUserID", "FAppUserName"},
-                        {"#TmpResult", "#TmpResult2"}},
-      .total_label_check_key = "FChkLevel",
-      .final_rewrites = {{"t1.FSupplyID,Sup.FNumber AS FSupplyNumber,Sup.FName AS FSupplyName",
-                          "tmp2.FSupplyID,tmp2.FSupplyNumber,tmp2.FSupplyName"},
-                         {"t1.FAppUserID,Emp.FNumber AS FAppUserNumber,Emp.FName AS FAppUserName",
-                          "tmp2.FAppUserID,tmp2.FAppUserNumber,tmp2.FAppUserName"},
-                         {"t1.FUseDeptID,UseDep.FNumber AS FUseDeptNumber,UseDep.FName AS FUseDeptName",
-                          "tmp2.FUseDeptID,tmp2.FUseDeptNumber,tmp2.FUseDeptName"},
-                         {"t1.FItemID,Item.FNumber AS FItemNumber,Item.FName AS FItemName",
-                          "tmp2.FItemID,tmp2.FItemNumber,tmp2.FItemName"}},
-      .identity_columns = "FSupplyID,FSupplyNumber,FSupplyName,FAppUserID,FAppUserNumber,FAppUserName,FUseDeptID,"
-                          "FUseDeptNumber,FUseDeptName,FItemID,FItemNumber,FItemName,",
-      .identity_removals = {{{"FGroupByItem"}, "FItemID,FItemNumber,FItemName,"},
-                            {{"FGroupBySupply"}, "FSupplyID,FSupplyNumber,FSupplyName,"},
-                            {{"FGroupByAppUser"}, "FAppUserID,FAppUserNumber,FAppUserName,"},
-                            {{"FGroupByUseDept"}, "FUseDeptID,FUseDeptNumber,FUseDeptName,"}},
-      .final_columns = {},
-      .total_row = std::nullopt,
-      .group_keys = {"FGroupByItem", "FGroupBySupply", "FGroupByAppUser", "FGroupByUseDept"},
-  };
-}
+// The level total labels are wrapped with a line break of their own.
+toolkit::SummaryParameters Common() { return FourFieldSummary("#AA_Rpt2010007", "\r\n"); }
 
 toolkit::SummaryParameters ApplicationView() {
   toolkit::SummaryParameters p = Common();
