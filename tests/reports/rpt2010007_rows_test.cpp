@@ -1,8 +1,9 @@
 // Report 2010007 run end to end on the tiny demo database, worked out by hand
 // (demo/tiny-expected.md): the application view and the source view without
 // a group field (every line and one total), under filter conditions on either
-// document side, grouped by item, by department with the levels 1 to 2, by
-// supplier then applicant as summary rows only; texts in another language; and
+// document side, grouped by item, by supplier, by department and by applicant
+// with the levels 1 to 2, by supplier then applicant as summary rows only;
+// texts in another language; a session without a language; and
 // what the caller gets for choices the report cannot carry out.
 #include <gtest/gtest.h>
 
@@ -198,6 +199,63 @@ TEST(Rpt2010007Rows, ApplicationViewByDepartmentWithLevelsOneToTwo) {
                  SummaryRow(table, "120", head_office, {{"FName1", "总公司(小计)"}}),
                  SummaryRow(table, "120", kA3, {{"FName1", "Sales Dept(小计)"}}),
                  SummaryRow(table, "101", kExecuted, {{"FName1", "(合计)"}})});
+}
+
+TEST(Rpt2010007Rows, ApplicationViewBySupplier) {
+  const ResultTable table = Report(Dict({{"FGroupBySupply", "0"}}));
+  // Supplier 402: A1 + A2 + A5, as the audited lines: 8, 8, 2, 6, 4, 18080, 1, 1130, 0, 0, 1, 0, 8, 0.
+  const Sums s402 =
+      ApplicationSums({"8", "8", "2", "6", "4", "18080", "1", "1130", "0", "0", "1", "0", "8", "0", "2", "4"});
+  ExpectGrouped(table, Lines(ViewOf::Application, {A1, A2, A3, A5}), {"FSumSort", "FSupplyID"},
+                {SummaryRow(table, "102", s402,
+                            {{"FSupplyID", "402"}, {"FSupplyNumber", "01.001"}, {"FSupplyName", "上海精工有限公司(小计)"}}),
+                 SummaryRow(table, "102", kA3,
+                            {{"FSupplyID", "405"}, {"FSupplyNumber", "02.001  "}, {"FSupplyName", "北京远大贸易(小计)"}}),
+                 SummaryRow(table, "101", kExecuted, {{"FSupplyName", "(合计)"}})});
+}
+
+TEST(Rpt2010007Rows, SourceViewByApplicantWithLevelsOneToTwo) {
+  // Applicants 202 (01.001: 管理人员 / 张伟) for A1 A2 A5, 203 (01.002: 管理人员 / Pat O'Brien)
+  // for A4 R2, 204 (02: 李娜, no second level) for A3 R1.
+  const ResultTable table = Report(Dict({{"FAppSource", 0},
+                                         {"FApplicationSource", 1},
+                                         {"FGroupByAppUser", "0"},
+                                         {"FChkLevel", 1},
+                                         {"FLvlFrom", 1},
+                                         {"FLvlTo", 2}}));
+  std::vector<RowValues> details = Lines(ViewOf::Source, {A1, A2, A3, A4, A5, R1, R2});
+  const std::map<std::string, std::pair<std::string, std::string>> levels = {
+      {"202", {"管理人员", "张伟"}}, {"203", {"管理人员", "Pat O'Brien"}}, {"204", {"李娜", "NULL"}}};
+  for (RowValues& row : details) {
+    row["FName1"] = levels.at(row["FAppUserID"]).first;
+    row["FName2"] = levels.at(row["FAppUserID"]).second;
+  }
+  const auto sums = [](std::initializer_list<const char*> values) { return SourceSums(values); };
+  // 202: A1 + A2 + A5: 5+2+1, 0+1+1, 4+1+1, 3+1, 16950+1130, 1, 1130, 0, 0, 1, 0, 5+2+1, 0.
+  const Sums s202 = sums({"8", "2", "6", "4", "18080", "1", "1130", "0", "0", "1", "0", "8", "0", "2", "4"});
+  // 203: A4 + R2: 10, 2, 2, 0, 0, 1, 800, 0, 0, 10, 0, 10, 0; precisions 3, 3.
+  const Sums s203 = sums({"10", "2", "2", "0", "0", "1", "800", "0", "0", "10", "0", "10", "0", "3", "3"});
+  // 204: A3 + R1: 3, 2, 2+4, 0, 0, 0, 0, 1, 4520, 1, 0, 3, 0; precisions 1, 2.
+  const Sums s204 = sums({"3", "2", "6", "0", "0", "0", "0", "1", "4520", "1", "0", "3", "0", "1", "2"});
+  // 管理人员: 202 + 203.
+  const Sums managers = sums({"18", "4", "8", "4", "18080", "2", "1930", "0", "0", "11", "0", "18", "0", "3", "4"});
+  auto user = [&](const char* id, const char* number, const char* name, const Sums& group) {
+    const std::pair<std::string, std::string>& level = levels.at(id);
+    return SummaryRow(table, "104", group,
+                      {{"FName1", level.first}, {"FName2", level.second}, {"FAppUserID", id},
+                       {"FAppUserNumber", number}, {"FAppUserName", std::string(name) + "(小计)"}});
+  };
+  ExpectGrouped(
+      table, details, {"FSumSort", "FName1", "FName2", "FAppUserID"},
+      {user("202", "01.001", "张伟", s202), user("203", "01.002", "Pat O'Brien", s203), user("204", "02", "李娜", s204),
+       SummaryRow(table, "103", s202, {{"FName1", "管理人员"}, {"FName2", "张伟(小计)"}}),
+       SummaryRow(table, "103", s203, {{"FName1", "管理人员"}, {"FName2", "Pat O'Brien(小计)"}}),
+       SummaryRow(table, "103", s204, {{"FName1", "李娜"}, {"FName2", "(小计)"}}),
+       SummaryRow(table, "120", managers, {{"FName1", "管理人员(小计)"}}),
+       SummaryRow(table, "120", s204, {{"FName1", "李娜(小计)"}}),
+       SummaryRow(table, "101",
+                  sums({"21", "6", "14", "4", "18080", "2", "1930", "1", "4520", "12", "0", "21", "0", "3", "4"}),
+                  {{"FName1", "(合计)"}})});
 }
 
 TEST(Rpt2010007Rows, SourceViewBySupplierThenApplicantSummaryRowsOnly) {
