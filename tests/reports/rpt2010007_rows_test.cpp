@@ -359,6 +359,12 @@ TEST(Rpt2010007Rows, ChoicesTheReportCannotCarryOutAreRefused) {
   const ConditionDictionary no_group = Dict({});
   EXPECT_NE(Refusal(&no_group).description().find("FGroupByUseDept"), std::string::npos);
   EXPECT_EQ(Refusal(nullptr).number(), platform::kErrObjectNotSet);
+  // Fees are no column of #AA_Rpt2010007: the database rejects the rollup,
+  // and the caller is advised to choose the summary mode again.
+  const ConditionDictionary fee = Dict({{"FGroupByExpense", "0"}});
+  const platform::AutomationError e = Refusal(&fee);
+  EXPECT_EQ(e.number(), platform::kErrCommandText);
+  EXPECT_EQ(e.description(), "指定了太多汇总列，请重新选择汇总方式！\r\nInvalid column name 'FFeeID'.");
 }
 
 }  // namespace
