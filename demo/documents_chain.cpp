@@ -165,8 +165,8 @@ void WriteRequisitions(Random& random, const BaseData& base, int count, const st
         source = &random.Pick(applications);
         source_class = kClassApplication;
       }
-      // The application tracking report copies the item's precisions
-      // unguarded: lines of items without them come from stock instead.
+      // Lines drawn from a source carry an item with its precisions; items
+      // without them are only ever requisitioned from stock.
       if (source != nullptr && !source->item.complete) source = nullptr;
       const ItemRef item = source != nullptr ? source->item : random.Pick(base.complete_items);
       const int64_t qty = source != nullptr ? source->qty : random.Between(1, 20);
