@@ -46,7 +46,13 @@ std::string SqlTypeName(const platform::Field& field) {
     case DataTypeEnum::adNumeric:
       return "decimal(" + std::to_string(field.Precision()) + "," + std::to_string(field.NumericScale()) + ")";
     case DataTypeEnum::adDBTimeStamp:
-      return "datetime";
+      // DATETIME has precision 23; DATETIME2 more, with its fraction as the scale.
+      if (field.Precision() == 23) return "datetime";
+      return "datetime2(" + std::to_string(field.NumericScale()) + ")";
+    case DataTypeEnum::adDBDate:
+      return "date";
+    case DataTypeEnum::adDBTime:
+      return "time(" + std::to_string(field.NumericScale()) + ")";
     case DataTypeEnum::adChar:
       return "char" + size;
     case DataTypeEnum::adVarChar:

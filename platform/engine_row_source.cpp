@@ -47,6 +47,20 @@ double TicksToOleDate(int64_t ticks) {
   return ole_day >= 0 ? ole_day + time : ole_day - time;
 }
 
+// DATE days, TIME and DATETIME2 100 ns units (all from 1900-01-01) as an OLE date.
+double UnitsToOleDate(int64_t units) {
+  constexpr int64_t kUnitsPerDay = 864000000000;
+  int64_t days = units / kUnitsPerDay;
+  int64_t rest = units % kUnitsPerDay;
+  if (rest < 0) {
+    rest += kUnitsPerDay;
+    --days;
+  }
+  const double ole_day = static_cast<double>(days + 2);
+  const double time = static_cast<double>(rest) / static_cast<double>(kUnitsPerDay);
+  return ole_day >= 0 ? ole_day + time : ole_day - time;
+}
+
 int64_t ToCurrencyUnits(__int128 unscaled, int scale) {
   for (; scale < 4; ++scale) unscaled *= 10;
   for (; scale > 4; --scale) unscaled /= 10;
@@ -87,6 +101,15 @@ FieldInfo DescribeColumn(const engine::ColumnInfo& column) {
     case engine::TypeId::DateTime:
       info = Describe(DataTypeEnum::adDBTimeStamp, 16, 23, 3);
       break;
+    case engine::TypeId::Date:
+      info = Describe(DataTypeEnum::adDBDate, 6, 10, 0);
+      break;
+    case engine::TypeId::Time:
+      info = Describe(DataTypeEnum::adDBTime, 10, 16, type.scale);
+      break;
+    case engine::TypeId::DateTime2:
+      info = Describe(DataTypeEnum::adDBTimeStamp, 16, 27, type.scale);
+      break;
     case engine::TypeId::Char:
     case engine::TypeId::VarChar:
     case engine::TypeId::NChar:
@@ -120,6 +143,11 @@ Variant ToVariant(const engine::Value& value) {
       return Variant(value.f);
     case engine::TypeId::DateTime:
       return Variant::Date(TicksToOleDate(value.dt));
+    case engine::TypeId::Date:
+      return Variant::Date(UnitsToOleDate(value.i * 864000000000));
+    case engine::TypeId::Time:
+    case engine::TypeId::DateTime2:
+      return Variant::Date(UnitsToOleDate(value.i));
     case engine::TypeId::Char:
     case engine::TypeId::VarChar:
     case engine::TypeId::NChar:

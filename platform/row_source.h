@@ -26,6 +26,8 @@ enum class DataTypeEnum : int32_t {
   adChar = 129,
   adWChar = 130,
   adNumeric = 131,
+  adDBDate = 133,
+  adDBTime = 134,
   adDBTimeStamp = 135,
   adVarChar = 200,
   adLongVarChar = 201,

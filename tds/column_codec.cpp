@@ -138,6 +138,15 @@ ColumnEncoder::ColumnEncoder(const engine::DataType& type, size_t needed_bytes) 
       wire_type_ = kDateTimeN;
       max_length_ = 8;
       break;
+    case engine::TypeId::Date:
+    case engine::TypeId::Time:
+    case engine::TypeId::DateTime2:
+      // Sent as their ISO text: the date and time types of later protocol
+      // versions need a client that announced them.
+      id_ = engine::TypeId::NVarChar;
+      wire_type_ = kNVarChar;
+      max_length_ = 2 * 27;  // "9999-12-31 23:59:59.9999999"
+      break;
     case engine::TypeId::Char:
     case engine::TypeId::VarChar:
     case engine::TypeId::NChar:
@@ -261,6 +270,9 @@ void ColumnEncoder::PutValue(std::string& out, const engine::Value& given) const
     case engine::TypeId::VarChar:
     case engine::TypeId::NChar:
     case engine::TypeId::NVarChar:
+    case engine::TypeId::Date:  // never: these columns encode as nvarchar
+    case engine::TypeId::Time:
+    case engine::TypeId::DateTime2:
       PutText(out, value);
       return;
   }

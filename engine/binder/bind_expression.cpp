@@ -272,8 +272,9 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
         const std::string& text = static_cast<const ast::LiteralExpr&>(*cast.style).text;
         std::from_chars(text.data(), text.data() + text.size(), style);
       }
-      const bool nullable = value->nullable;
-      return MakeExpr<bound::Cast>(target, nullable, expr.line, std::move(value), style);
+      AtLine(expr.line, [&] { CheckExplicitConversion(value->type, target); });
+      const bool nullable = value->nullable || cast.is_try;
+      return MakeExpr<bound::Cast>(target, nullable, expr.line, std::move(value), style, cast.is_try);
     }
     case ast::ExprKind::Function:
       return BindFunction(static_cast<const ast::FunctionExpr&>(expr), scope, context);

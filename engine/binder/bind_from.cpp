@@ -2,6 +2,7 @@
 // tables and joins. Each table's columns occupy a contiguous range of the
 // joined row, left to right; ON conditions see only their own join's tables.
 #include "engine/binder/binder.h"
+#include "engine/binder/catalog_views.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/parser/parser.h"
@@ -35,7 +36,8 @@ std::shared_ptr<Table> Binder::LookupTable(const ast::Name& name, int line) cons
 BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
-  if (object.rfind('#', 0) != 0) {
+  std::shared_ptr<Table> catalog_view = BuildCatalogView(ref.name, *this, context_, ref.line);
+  if (object.rfind('#', 0) != 0 && !catalog_view) {
     if (const ViewDefinition* view = context_.catalog.FindView(object)) {
       ast::Batch batch = ParseBatch(view->query_text);
       if (batch.statements.size() != 1 || batch.statements[0]->kind != ast::StmtKind::Select) {
@@ -53,7 +55,7 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
       }
     }
   }
-  std::shared_ptr<Table> table = LookupTable(ref.name, ref.line);
+  std::shared_ptr<Table> table = catalog_view ? catalog_view : LookupTable(ref.name, ref.line);
   std::string exposed = ref.alias.empty() ? object : ref.alias;
   CheckExposedName(scope, exposed, ref.line);
   ScopeTable entry;

@@ -7,18 +7,20 @@
 namespace orv::engine {
 namespace {
 
-// ISNULL is NULL only when both sides can be; COALESCE when every argument
-// can be; NULLIF always can be; GETDATE never is; the rest follow their arguments.
+// ISNULL is NULL only when both sides can be; COALESCE, being a CASE, when
+// any argument can be; NULLIF always can be; GETDATE never is; the rest
+// follow their arguments. CHOOSE and CHAR give NULL for an index or code out
+// of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
-  if (name == "GETDATE") return false;
-  if (name == "NULLIF") return true;
+  if (name == "GETDATE" || name == "SYSDATETIME") return false;
+  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR") return true;
   bool all = !args.empty();
   bool any = false;
   for (const auto& arg : args) {
     all = all && arg->nullable;
     any = any || arg->nullable;
   }
-  if (name == "ISNULL" || name == "COALESCE") return all;
+  if (name == "ISNULL") return all;
   return any;
 }
 
@@ -57,11 +59,14 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
   std::vector<BoundExprPtr> args;
   for (const auto& arg : expr.args) args.push_back(BindExpr(*arg, scope, context));
   if (expr.name == "OBJECT_ID") {
-    if (args.size() != 1) Throw(ErrorCode::kWrongArgumentCount, {"OBJECT_ID", "1"}, expr.line);
-    return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line,
-                                     Convert(std::move(args[0]), DataType{TypeId::NVarChar, 0, 0, 4000}));
+    if (args.empty() || args.size() > 2) Throw(ErrorCode::kFunctionArgumentRange, {"object_id", "1", "2"}, expr.line);
+    const DataType text{TypeId::NVarChar, 0, 0, 4000};
+    BoundExprPtr type = args.size() == 2 ? Convert(std::move(args[1]), text) : nullptr;
+    return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line, Convert(std::move(args[0]), text),
+                                     std::move(type));
   }
   const ScalarFunction* function = FindScalarFunction(expr.name);
+  if (!function && expr.name == "STRING_AGG") Throw(ErrorCode::kNotSupported, {"STRING_AGG"}, expr.line);
   if (!function) Throw(ErrorCode::kNotRecognizedFunction, {expr.name}, expr.line);
   std::vector<DataType> types;
   for (const auto& arg : args) types.push_back(arg->type);

@@ -2,6 +2,8 @@
 // builders the binder and the planner share.
 #include "engine/binder/bound_expr.h"
 
+#include "engine/common/errors.h"
+
 namespace orv::engine {
 namespace {
 
@@ -14,7 +16,7 @@ bool SameNode(const bound::Constant& a, const bound::Constant& b) {
   return a.value.type == b.value.type && CompareValues(a.value, b.value) == 0;
 }
 bool SameNode(const bound::Column& a, const bound::Column& b) { return a.position == b.position && a.depth == b.depth; }
-bool SameNode(const bound::Cast& a, const bound::Cast& b) { return a.style == b.style; }
+bool SameNode(const bound::Cast& a, const bound::Cast& b) { return a.style == b.style && a.is_try == b.is_try; }
 bool SameNode(const bound::Prefix& a, const bound::Prefix& b) { return a.op == b.op; }
 bool SameNode(const bound::Arithmetic& a, const bound::Arithmetic& b) { return a.op == b.op; }
 bool SameNode(const bound::Compare& a, const bound::Compare& b) { return a.op == b.op; }
@@ -60,7 +62,7 @@ std::vector<BoundExprPtr> Clone(const std::vector<BoundExprPtr>& list) {
 
 BoundExpr::Node CopyNode(const bound::Constant& n) { return n; }
 BoundExpr::Node CopyNode(const bound::Column& n) { return n; }
-BoundExpr::Node CopyNode(const bound::Cast& n) { return bound::Cast{Clone(n.operand), n.style}; }
+BoundExpr::Node CopyNode(const bound::Cast& n) { return bound::Cast{Clone(n.operand), n.style, n.is_try}; }
 BoundExpr::Node CopyNode(const bound::Prefix& n) { return bound::Prefix{n.op, Clone(n.operand)}; }
 BoundExpr::Node CopyNode(const bound::Arithmetic& n) { return bound::Arithmetic{n.op, Clone(n.left), Clone(n.right)}; }
 BoundExpr::Node CopyNode(const bound::Compare& n) { return bound::Compare{n.op, Clone(n.left), Clone(n.right)}; }
@@ -85,7 +87,9 @@ BoundExpr::Node CopyNode(const bound::Case& n) {
 BoundExpr::Node CopyNode(const bound::Function& n) {
   return bound::Function{n.function, n.datepart, Clone(n.arguments)};
 }
-BoundExpr::Node CopyNode(const bound::ObjectId& n) { return bound::ObjectId{Clone(n.object_name)}; }
+BoundExpr::Node CopyNode(const bound::ObjectId& n) {
+  return bound::ObjectId{Clone(n.object_name), Clone(n.object_type)};
+}
 BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }
 
@@ -154,6 +158,10 @@ BoundExprPtr Convert(BoundExprPtr expr, const DataType& type) {
   if (expr->type == type) return expr;
   const bool nullable = expr->nullable;
   const int line = expr->line;
+  // A pair no conversion joins is a clash of operands when it is implicit.
+  if (!ConversionAllowed(expr->type, type)) {
+    Throw(ErrorCode::kOperandTypeClash, {TypeDisplayName(expr->type.id), TypeDisplayName(type.id)}, line);
+  }
   return MakeExpr<bound::Cast>(type, nullable, line, std::move(expr));
 }
 

@@ -41,6 +41,7 @@ struct Column {
 struct Cast {
   BoundExprPtr operand;
   int style = -1;  // CONVERT's style; -1 for none
+  bool is_try = false;  // TRY_CAST / TRY_CONVERT: a failed conversion gives NULL
 };
 
 struct Prefix {  // - + ~
@@ -121,8 +122,9 @@ struct Function {  // a registered scalar built-in
   std::vector<BoundExprPtr> arguments;
 };
 
-struct ObjectId {  // OBJECT_ID(name), looked up in the catalog when evaluated
+struct ObjectId {  // OBJECT_ID(name [, type]), looked up in the catalog when evaluated
   BoundExprPtr object_name;
+  BoundExprPtr object_type;  // 'U', 'V', 'P' ...; may be null
 };
 
 // Aggregates and GROUPING live only until their grouped query is rewritten
@@ -224,6 +226,7 @@ void ForEachChild(Expr& expr, Visit&& visit) {
           for (auto& argument : n.arguments) slot(argument);
         } else if constexpr (std::is_same_v<T, bound::ObjectId>) {
           slot(n.object_name);
+          slot(n.object_type);
         } else if constexpr (std::is_same_v<T, bound::Aggregate>) {
           slot(n.argument);
         }

@@ -2,6 +2,7 @@
 #include "engine/catalog/catalog.h"
 
 #include "engine/catalog/names.h"
+#include "engine/common/datetime.h"
 #include "engine/common/errors.h"
 
 namespace orv::engine {
@@ -30,6 +31,7 @@ void Catalog::AddTable(std::shared_ptr<Table> table) {
 void Catalog::AddView(ViewDefinition view) {
   CheckFree(view.name);
   view.object_id = NewObjectId();
+  view.create_date = datetime::Now();
   std::string key = NameKey(view.name);
   views_.emplace(std::move(key), std::move(view));
 }
@@ -39,9 +41,44 @@ bool Catalog::DropTable(std::string_view name) { return tables_.erase(NameKey(na
 bool Catalog::DropView(std::string_view name) { return views_.erase(NameKey(name)) > 0; }
 
 std::optional<int64_t> Catalog::ObjectId(std::string_view name) const {
-  if (auto table = FindTable(name)) return table->object_id();
-  if (const ViewDefinition* view = FindView(name)) return view->object_id;
+  auto object = FindObject(name);
+  return object ? std::optional<int64_t>(object->object_id) : std::nullopt;
+}
+
+namespace {
+
+CatalogObject TableObject(const Table& table) {
+  return {table.name(), table.object_id(), "U", "USER_TABLE", table.create_date(), table.modify_date()};
+}
+CatalogObject ViewObject(const ViewDefinition& view) {
+  return {view.name, view.object_id, "V", "VIEW", view.create_date, view.create_date};
+}
+
+}  // namespace
+
+std::vector<CatalogObject> Catalog::Objects() const {
+  std::vector<CatalogObject> objects;
+  for (const auto& [key, table] : tables_) objects.push_back(TableObject(*table));
+  for (const auto& [key, view] : views_) objects.push_back(ViewObject(view));
+  return objects;
+}
+
+std::optional<CatalogObject> Catalog::FindObject(std::string_view name) const {
+  if (auto table = FindTable(name)) return TableObject(*table);
+  if (const ViewDefinition* view = FindView(name)) return ViewObject(*view);
   return std::nullopt;
+}
+
+std::vector<std::shared_ptr<Table>> Catalog::Tables() const {
+  std::vector<std::shared_ptr<Table>> tables;
+  for (const auto& [key, table] : tables_) tables.push_back(table);
+  return tables;
+}
+
+std::vector<const ViewDefinition*> Catalog::Views() const {
+  std::vector<const ViewDefinition*> views;
+  for (const auto& [key, view] : views_) views.push_back(&view);
+  return views;
 }
 
 int64_t Catalog::NewObjectId() {

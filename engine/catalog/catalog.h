@@ -25,6 +25,18 @@ struct ViewDefinition {
   std::vector<std::string> columns;  // empty: the query's own names
   std::string query_text;
   int64_t object_id = 0;
+  int64_t create_date = 0;  // DATETIME ticks
+};
+
+// One object as the catalog views and OBJECT_ID see it: its type is SQL
+// Server's code ("U" a table, "V" a view) and description ("USER_TABLE").
+struct CatalogObject {
+  std::string name;
+  int64_t object_id = 0;
+  std::string_view type;
+  std::string_view type_desc;
+  int64_t create_date = 0;  // DATETIME ticks
+  int64_t modify_date = 0;
 };
 
 class Catalog {
@@ -39,6 +51,13 @@ class Catalog {
   bool DropTable(std::string_view name);
   bool DropView(std::string_view name);
   std::optional<int64_t> ObjectId(std::string_view name) const;
+  // Every object of every kind, in no particular order, and one by name. A
+  // new kind of object (procedures, functions) is listed in these two.
+  std::vector<CatalogObject> Objects() const;
+  std::optional<CatalogObject> FindObject(std::string_view name) const;
+  // Base tables and views by name, for the catalog views.
+  std::vector<std::shared_ptr<Table>> Tables() const;
+  std::vector<const ViewDefinition*> Views() const;
 
   // Ids are unique across the process so that a temporary table never shares
   // an id with a base object.

@@ -21,4 +21,10 @@ void SessionState::AddTemp(std::shared_ptr<Table> table) {
 
 bool SessionState::DropTemp(std::string_view name) { return temp_tables_.erase(NameKey(name)) > 0; }
 
+std::vector<std::shared_ptr<Table>> SessionState::Temps() const {
+  std::vector<std::shared_ptr<Table>> tables;
+  for (const auto& [key, table] : temp_tables_) tables.push_back(table);
+  return tables;
+}
+
 }  // namespace orv::engine

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "engine/catalog/isolation_level.h"
 #include "engine/storage/table.h"
@@ -25,6 +26,8 @@ class SessionState {
   // Raises 2714 when the session already has a temporary table of that name.
   void AddTemp(std::shared_ptr<Table> table);
   bool DropTemp(std::string_view name);
+  // The session's temporary tables, for tempdb's catalog views.
+  std::vector<std::shared_ptr<Table>> Temps() const;
 
  private:
   std::unordered_map<std::string, std::shared_ptr<Table>> temp_tables_;

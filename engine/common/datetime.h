@@ -29,12 +29,25 @@ Parts ToParts(int64_t ticks);
 // them apart here, so it raises 241, as SQL Server does for text).
 std::optional<int64_t> Parse(std::string_view text);
 
+// The same formats read into their parts, the fraction to 100 ns and the
+// years 1..9999, for the types with a wider range and finer fraction than
+// DATETIME. has_date / has_time tell which the text wrote.
+struct TextParts {
+  int year, month, day, hour, minute, second;
+  int64_t units;  // fraction of the second, 100 ns units
+  int fraction_digits;
+  bool has_date, has_time;
+};
+std::optional<TextParts> ParseParts(std::string_view text);
+
 // CONVERT(varchar, datetime, style). Style -1 (none) is SQL Server's default
 // "Mar  5 2024 12:00AM" (style 0/100). Supported styles: 0, 100, 1, 101, 2,
 // 102, 3, 103, 4, 104, 5, 105, 8, 108, 10, 110, 11, 111, 12, 112, 14, 114,
 // 20, 120, 21, 121, 23, 126. Returns nullopt for other styles (the caller
 // raises).
 std::optional<std::string> Format(int64_t ticks, int style);
+// The same styles on calendar parts, for the other date and time types.
+std::optional<std::string> FormatParts(const Parts& parts, int style);
 
 // The ids CanonicalPart returns.
 enum PartId : int {
@@ -49,11 +62,15 @@ enum PartId : int {
   kMinute,
   kSecond,
   kMillisecond,
+  kMicrosecond,
+  kNanosecond,
 };
 
 // DATEPART / DATEADD / DATEDIFF for the parts year (yy, yyyy), quarter (qq, q),
 // month (mm, m), dayofyear (dy, y), day (dd, d), week (wk, ww), weekday (dw),
-// hour (hh), minute (mi, n), second (ss, s), millisecond (ms). `part` is lower
+// hour (hh), minute (mi, n), second (ss, s), millisecond (ms), microsecond
+// (mcs), nanosecond (ns); DATETIME's DateAdd takes neither of the last two
+// (its caller raises 9810). `part` is lower
 // case as written (upper case is accepted too); nullopt for an unknown part.
 std::optional<int> CanonicalPart(std::string_view part);  // an id for the part, or nullopt
 int64_t DatePart(int part_id, int64_t ticks);

@@ -102,11 +102,12 @@ std::string FormatTime(const Style& style, const Parts& p) {
 
 }  // namespace
 
-std::optional<std::string> Format(int64_t ticks, int style) {
+std::optional<std::string> Format(int64_t ticks, int style) { return FormatParts(ToParts(ticks), style); }
+
+std::optional<std::string> FormatParts(const Parts& p, int style) {
   if (style == -1) style = 0;
   for (const Style& s : kStyles) {
     if (s.number != style) continue;
-    Parts p = ToParts(ticks);
     std::string text = FormatDate(s, p);
     if (s.date_time_separator) text.push_back(s.date_time_separator);
     return text + FormatTime(s, p);

@@ -16,7 +16,9 @@ struct Date {
   int year = 1900, month = 1, day = 1;
 };
 struct Time {
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
+  int hour = 0, minute = 0, second = 0;
+  int64_t units = 0;        // the fraction of the second in 100 ns units
+  int fraction_digits = 0;  // as written after the point (3 after a colon)
 };
 
 // A number field of a date: at least one digit, nothing else.
@@ -70,7 +72,7 @@ std::optional<Time> ParseTime(std::string_view text) {
   if (point != std::string_view::npos) {
     fraction = text.substr(point + 1);
     text = text.substr(0, point);
-    if (!IsNumber(fraction) || fraction.size() > 3) return std::nullopt;
+    if (!IsNumber(fraction) || fraction.size() > 7) return std::nullopt;
   }
   std::vector<std::string_view> fields = Split(text, ':');
   if (fields.size() > 4 || (fields.size() == 1 && meridiem == 0) || (fields.size() == 4 && !fraction.empty()) ||
@@ -88,11 +90,13 @@ std::optional<Time> ParseTime(std::string_view text) {
   if (fields.size() == 4) {
     // After a colon the digits count milliseconds: ":5" is 5 ms.
     if (!IsNumber(fields[3]) || fields[3].size() > 3) return std::nullopt;
-    t.millisecond = ToInt(fields[3]);
+    t.units = ToInt(fields[3]) * int64_t{10000};
+    t.fraction_digits = 3;
   } else if (!fraction.empty()) {
     // After a point they are a decimal fraction: ".5" is 500 ms.
-    t.millisecond = ToInt(fraction);
-    for (size_t i = fraction.size(); i < 3; ++i) t.millisecond *= 10;
+    t.units = ToInt(fraction);
+    for (size_t i = fraction.size(); i < 7; ++i) t.units *= 10;
+    t.fraction_digits = static_cast<int>(fraction.size());
   }
   if (meridiem != 0) {
     if (t.hour > 12) return std::nullopt;
@@ -160,7 +164,7 @@ std::optional<Date> ParseAlphabeticDate(const std::vector<std::string_view>& wor
 }
 
 // "yyyy-mm-ddThh:mi[:ss[.fff]]", fixed widths.
-std::optional<int64_t> ParseIso(std::string_view s) {
+std::optional<TextParts> ParseIso(std::string_view s) {
   size_t t_at = s.find('t');
   std::string_view date = s.substr(0, t_at);
   if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !IsNumber(date.substr(0, 4)) ||
@@ -171,13 +175,13 @@ std::optional<int64_t> ParseIso(std::string_view s) {
   if (time.size() < 5 || time[2] != ':' || (time.size() > 5 && time[5] != ':')) return std::nullopt;
   std::optional<Time> t = ParseTime(time);
   if (!t) return std::nullopt;
-  return FromParts(Parts{ToInt(date.substr(0, 4)), ToInt(date.substr(5, 2)), ToInt(date.substr(8, 2)), t->hour,
-                         t->minute, t->second, t->millisecond});
+  return TextParts{ToInt(date.substr(0, 4)), ToInt(date.substr(5, 2)), ToInt(date.substr(8, 2)), t->hour, t->minute,
+                   t->second, t->units, t->fraction_digits, true, true};
 }
 
 }  // namespace
 
-std::optional<int64_t> Parse(std::string_view text) {
+std::optional<TextParts> ParseParts(std::string_view text) {
   std::string s;
   s.reserve(text.size());
   for (char c : text) s.push_back(AsciiLower(c));
@@ -200,7 +204,7 @@ std::optional<int64_t> Parse(std::string_view text) {
     }
   }
   // An empty string is the zero date, 1900-01-01 00:00.
-  if (words.empty()) return 0;
+  if (words.empty()) return TextParts{1900, 1, 1, 0, 0, 0, 0, 0, false, false};
   if (words.size() == 1 && words[0].find('t') != std::string::npos && words[0].find(':') != std::string::npos) {
     return ParseIso(words[0]);
   }
@@ -232,7 +236,16 @@ std::optional<int64_t> Parse(std::string_view text) {
   }
   if (!date) return std::nullopt;
   Time t = time.value_or(Time{});
-  return FromParts(Parts{date->year, date->month, date->day, t.hour, t.minute, t.second, t.millisecond});
+  return TextParts{date->year, date->month, date->day, t.hour, t.minute, t.second, t.units, t.fraction_digits,
+                   !date_words.empty(), time.has_value()};
+}
+
+std::optional<int64_t> Parse(std::string_view text) {
+  std::optional<TextParts> p = ParseParts(text);
+  // DATETIME keeps milliseconds: a longer fraction is not one of its formats.
+  if (!p || p->fraction_digits > 3) return std::nullopt;
+  return FromParts(Parts{p->year, p->month, p->day, p->hour, p->minute, p->second,
+                         static_cast<int>(p->units / 10000)});
 }
 
 }  // namespace orv::engine::datetime

@@ -19,14 +19,20 @@ constexpr std::array kStatementOnly = {
     512,   // subquery returned more than 1 value
     515,   // NULL into a NOT NULL column
     2601,  // duplicate key in a unique index
+    2812,  // EXEC of a procedure that does not exist
     2627,  // duplicate PRIMARY KEY / UNIQUE key
     2628,  // string truncated (verbose form)
     2714,  // object already exists
     3623,  // invalid floating point operation (domain error)
     3701,  // cannot drop an object that does not exist
+    4901,  // ALTER TABLE ADD of a NOT NULL column without a default to a table with rows
+    4922,  // ALTER TABLE on a column a key or default depends on
+    4923,  // ALTER TABLE DROP COLUMN of the only column
+    4924,  // ALTER TABLE on a column that does not exist
     8115,  // arithmetic overflow converting a value
     8134,  // divide by zero
     8152,  // string truncated
+    15009, // sp_help of an object that does not exist
 };
 
 }  // namespace

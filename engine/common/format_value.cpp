@@ -6,6 +6,7 @@
 
 #include "engine/common/datetime.h"
 #include "engine/common/decimal.h"
+#include "engine/common/temporal.h"
 
 namespace orv::engine {
 
@@ -33,6 +34,12 @@ std::string FormatValue(const Value& value) {
       auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value.f);
       return std::string(buffer, end);
     }
+    case TypeId::Date:
+      return temporal::DateText(value.i);
+    case TypeId::Time:
+      return temporal::TimeText(value.i, value.scale);
+    case TypeId::DateTime2:
+      return temporal::DateTime2Text(value.i, value.scale);
     case TypeId::DateTime: {
       datetime::Parts parts = datetime::ToParts(value.dt);
       char buffer[32];

@@ -24,11 +24,14 @@ enum class TypeId : uint8_t {
   Money,
   Decimal,  // DECIMAL and NUMERIC
   Float,
+  Time,       // scale: fractional digits 0..7
+  Date,
   DateTime,
+  DateTime2,  // scale: fractional digits 0..7
 };
 
 // A column or expression type. precision/scale apply to Decimal (and are 19/4
-// for Money); length applies to the string types: characters for NCHAR and
+// for Money), scale to Time and DateTime2 (fractional digits); length applies to the string types: characters for NCHAR and
 // NVARCHAR, bytes for CHAR and VARCHAR, kMaxLength for (MAX).
 struct DataType {
   static constexpr int32_t kMaxLength = -1;
@@ -64,5 +67,8 @@ inline bool IsInteger(TypeId id) {
 }
 inline bool IsExactNumeric(TypeId id) { return IsInteger(id) || id == TypeId::Decimal || id == TypeId::Money; }
 inline bool IsNumeric(TypeId id) { return IsExactNumeric(id) || id == TypeId::Float; }
+inline bool IsDateOrTime(TypeId id) {
+  return id == TypeId::Time || id == TypeId::Date || id == TypeId::DateTime || id == TypeId::DateTime2;
+}
 
 }  // namespace orv::engine

@@ -28,10 +28,11 @@ struct Value {
   TypeId type = TypeId::Null;  // the value's own type; Null for an untyped NULL
   bool is_null = true;
   uint8_t precision = 0;  // Decimal/Money: precision and scale of `dec`
-  uint8_t scale = 0;
+  uint8_t scale = 0;      // also Time/DateTime2: fractional digits
   uint32_t length = 0;    // string types: bytes of `chars`
   union {
-    int64_t i;          // Bit, TinyInt, SmallInt, Int, BigInt
+    int64_t i;          // Bit, TinyInt, SmallInt, Int, BigInt; Date days and Time/DateTime2
+                        // 100 ns units (common/temporal.h)
     double f;           // Float
     Int128 dec;         // Decimal, Money: the unscaled integer (value * 10^scale)
     int64_t dt;         // DateTime ticks
@@ -90,6 +91,12 @@ struct Value {
   static Value DateTime(int64_t ticks) {
     Value v;
     v.SetInteger(TypeId::DateTime, ticks);
+    return v;
+  }
+  // Date, Time and DateTime2 (see common/temporal.h); `scale` is the type's.
+  static Value Temporal(TypeId t, int64_t x, uint8_t scale) {
+    Value v;
+    v.Store(t, false, 0, scale, 0, static_cast<uint64_t>(x), 0);
     return v;
   }
   static Value String(TypeId t, std::string_view text) {

@@ -51,8 +51,13 @@ Value ConvertColumnValue(const Value& value, const ColumnSchema& column, const T
     return fits ? Value::String(type.id, value.s()) : StoreText(value, type, arena);
   }
   if (value.type == type.id) {
-    bool exact = type.id != TypeId::Decimal || (value.scale == type.scale && value.precision <= type.precision);
+    // Decimals, TIME and DATETIME2 also need the column's precision and scale.
+    bool exact = value.scale == type.scale && value.precision <= type.precision;
     if (exact) return value;
+  }
+  // Storing is an implicit conversion: a pair none joins is a clash of operands.
+  if (!ConversionAllowed({value.type}, type)) {
+    Throw(ErrorCode::kOperandTypeClash, {TypeDisplayName(value.type), TypeDisplayName(type.id)});
   }
   return CastValue(value, type, arena);
 }

@@ -34,6 +34,10 @@ inline Value ConvertForColumn(const Value& value, const ColumnSchema& column, co
       case TypeId::Char:
       case TypeId::NChar:
         break;
+      case TypeId::Time:
+      case TypeId::DateTime2:
+        if (value.scale == type.scale) return value;
+        break;
       default:
         return value;
     }

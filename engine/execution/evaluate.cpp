@@ -3,6 +3,7 @@
 // line of the node that raised them.
 #include "engine/execution/evaluate.h"
 
+#include "engine/common/ascii.h"
 #include "engine/common/collation.h"
 #include "engine/common/errors.h"
 #include "engine/execution/executor.h"
@@ -26,21 +27,27 @@ bool CompareResult(CompareOp op, int c) {
   return false;
 }
 
-// The id of the object a name like 'tempdb..#x', '#x', 'dbo.t' or '[t]' names.
-Value ObjectIdOf(std::string_view text, ExecContext& context) {
+// The id of the object a name like 'tempdb..#x', '#x', 'dbo.t' or '[t]'
+// names; with a type ('U', 'V' ...) only an object of that type.
+Value ObjectIdOf(std::string_view text, const Value& type, ExecContext& context) {
   std::string_view last = text;
   size_t dot = text.rfind('.');
   if (dot != std::string_view::npos) last = text.substr(dot + 1);
   std::string name(last);
   if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
   while (!name.empty() && name.back() == ' ') name.pop_back();
-  std::optional<int64_t> id;
+  std::optional<CatalogObject> object;
   if (!name.empty() && name[0] == '#') {
-    if (auto table = context.session.FindTemp(name)) id = table->object_id();
+    if (auto table = context.session.FindTemp(name)) object = CatalogObject{name, table->object_id(), "U", "USER_TABLE", 0, 0};
   } else {
-    id = context.catalog.ObjectId(name);
+    object = context.catalog.FindObject(name);
   }
-  return id ? Value::Integer(TypeId::Int, *id) : Value::Null(TypeId::Int);
+  if (object && !type.is_null) {
+    std::string wanted = AsciiUpper(type.s());
+    while (!wanted.empty() && wanted.back() == ' ') wanted.pop_back();
+    if (wanted != object->type) object.reset();
+  }
+  return object ? Value::Integer(TypeId::Int, object->object_id) : Value::Null(TypeId::Int);
 }
 
 const Relation& SubqueryRows(const bound::Subquery& subquery, const EvalRow& row, ExecContext& context,
@@ -131,11 +138,27 @@ Value EvaluateFunction(const BoundExpr& expr, const bound::Function& call, const
   return call.function->eval(std::span<const Value>(args, count), expr.type, call.datepart, eval_context);
 }
 
+// Non-Unicode LIKE ignores the trailing blanks of the matched value ('abc  '
+// LIKE 'abc' is true); Unicode LIKE, where any operand is nchar/nvarchar,
+// keeps them. Blanks of the pattern always count.
+bool BlankPaddedLike(const bound::Like& like) {
+  auto unicode = [](const BoundExprPtr& e) { return e && IsUnicode(e->type.id); };
+  return !unicode(like.value) && !unicode(like.pattern) && !unicode(like.escape);
+}
+
+template <typename Match>
+bool MatchesLike(const bound::Like& like, std::string_view value, Match match) {
+  if (match(value)) return true;
+  if (value.empty() || value.back() != ' ' || !BlankPaddedLike(like)) return false;
+  return match(value.substr(0, value.find_last_not_of(' ') + 1));
+}
+
 Value EvaluateLike(const bound::Like& like, const EvalRow& row, ExecContext& context) {
   Value value = Evaluate(*like.value, row, context);
   if (like.compiled) {
     if (value.is_null) return UnknownBit();
-    return Bit(like.compiled->Matches(value.s()) != like.negated);
+    return Bit(MatchesLike(like, value.s(), [&](std::string_view v) { return like.compiled->Matches(v); }) !=
+               like.negated);
   }
   Value pattern = Evaluate(*like.pattern, row, context);
   char32_t escape = 0;
@@ -145,7 +168,8 @@ Value EvaluateLike(const bound::Like& like, const EvalRow& row, ExecContext& con
     escape = collation::FirstCodePoint(escape_text.s());
   }
   if (value.is_null || pattern.is_null) return UnknownBit();
-  return Bit(collation::Like(value.s(), pattern.s(), escape) != like.negated);
+  return Bit(MatchesLike(like, value.s(),
+                         [&](std::string_view v) { return collation::Like(v, pattern.s(), escape); }) != like.negated);
 }
 
 Value EvaluateCase(const BoundExpr& expr, const bound::Case& node, const EvalRow& row, ExecContext& context) {
@@ -173,6 +197,7 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
     }
     case BoundKind::Cast: {
       const auto& cast = NodeOf<BoundKind::Cast>(expr);
+      if (cast.is_try) return TryCastValue(Evaluate(*cast.operand, row, context), expr.type, context.arena, cast.style);
       return CastValue(Evaluate(*cast.operand, row, context), expr.type, context.arena, cast.style);
     }
     case BoundKind::Prefix: {
@@ -236,8 +261,10 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
     case BoundKind::Function:
       return EvaluateFunction(expr, NodeOf<BoundKind::Function>(expr), row, context);
     case BoundKind::ObjectId: {
-      Value name = Evaluate(*NodeOf<BoundKind::ObjectId>(expr).object_name, row, context);
-      return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), context);
+      const auto& lookup = NodeOf<BoundKind::ObjectId>(expr);
+      Value name = Evaluate(*lookup.object_name, row, context);
+      Value type = lookup.object_type ? Evaluate(*lookup.object_type, row, context) : Value::Null(TypeId::NVarChar);
+      return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), type, context);
     }
     case BoundKind::Aggregate:
     case BoundKind::Grouping:

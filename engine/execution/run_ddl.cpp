@@ -98,7 +98,7 @@ void StatementRunner::RunCreateView(const ast::CreateViewStmt& statement, Binder
   if (IsTemp(name)) Throw(ErrorCode::kNotSupported, {"A temporary view"}, statement.line);
   // Bound once now so that a view over missing tables or columns fails at creation, as in SQL Server.
   binder.BindQuery(*statement.query, nullptr, nullptr, true);
-  catalog_.AddView(ViewDefinition{name, statement.columns, statement.query_text, 0});
+  catalog_.AddView(ViewDefinition{name, statement.columns, statement.query_text, 0, 0});
 }
 
 }  // namespace orv::engine

@@ -66,6 +66,8 @@ bool NeedsExclusiveLock(const ast::Stmt& statement) {
       return false;
     case ast::StmtKind::CreateView:
       return true;
+    case ast::StmtKind::AlterTable:
+      return !IsTempName(static_cast<const ast::AlterTableStmt&>(statement).table);
     default:
       return false;
   }
@@ -191,6 +193,12 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
       return;
     case ast::StmtKind::CreateView:
       RunCreateView(static_cast<const ast::CreateViewStmt&>(statement), binder);
+      return;
+    case ast::StmtKind::AlterTable:
+      RunAlterTable(static_cast<ast::AlterTableStmt&>(statement), binder, context);
+      return;
+    case ast::StmtKind::CallBuiltin:
+      RunBuiltinCall(static_cast<ast::CallBuiltinStmt&>(statement), binder, bind_context, context);
       return;
     case ast::StmtKind::CreateIndex:
       // Indexes change no result; the table must exist all the same.

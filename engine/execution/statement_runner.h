@@ -37,6 +37,10 @@ class StatementRunner {
   void RunCreateTable(ast::CreateTableStmt& statement);
   void RunDrop(const ast::DropTableStmt& statement);
   void RunCreateView(const ast::CreateViewStmt& statement, Binder& binder);
+  void RunAlterTable(const ast::AlterTableStmt& statement, Binder& binder, ExecContext& context);
+  void RunBuiltinCall(const ast::CallBuiltinStmt& statement, Binder& binder, BindContext& bind_context,
+                      ExecContext& context);
+  static ColumnSchema AlteredColumnSchema(const ast::ColumnDef& definition, int number, int line);
   void RunIf(ast::IfStmt& statement);
   void RunSet(const ast::Stmt& statement);
 

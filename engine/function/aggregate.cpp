@@ -1,6 +1,7 @@
 // SUM, COUNT, AVG, MIN and MAX: their result types and their running state.
 // Sums of exact numbers are kept exact in 128 bits at the argument's scale;
 // overflow of the result type raises 8115 as SQL Server does.
+#include <cmath>
 #include <string>
 
 #include "engine/common/decimal.h"
@@ -42,13 +43,26 @@ DataType SumType(const DataType& argument) {
   }
 }
 
-void AddExact(AggregateState& state, Int128 amount) {
+void AddExact(AggregateState& state, Int128 amount, const DataType& argument_type) {
   // 38 digits is the widest any exact sum may grow; two 38-digit numbers can
   // pass what 128 bits hold, so the addition itself is checked too.
   Int128& sum = state.running.dec;
   if (__builtin_add_overflow(sum, amount, &sum) || !decimal::Fits(sum, decimal::kMaxPrecision)) {
     detail::ThrowExpressionOverflow(TypeId::Decimal);
   }
+  // Integer SUM and AVG accumulate in their result type (int for the small
+  // integers, bigint for bigint), so the running total overflows as it passes
+  // that type's range even when the final average would fit.
+  TypeId running_type = SumType(argument_type).id;
+  if (IsInteger(running_type) && !detail::IntegerFits(running_type, sum)) {
+    detail::ThrowExpressionOverflow(running_type);
+  }
+}
+
+// A float sum that leaves the finite range raises 8115 instead of becoming inf.
+void AddFloat(double& sum, double amount) {
+  sum += amount;
+  if (!std::isfinite(sum)) detail::ThrowExpressionOverflow(TypeId::Float);
 }
 
 }  // namespace
@@ -98,9 +112,9 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
     case AggregateKind::Sum:
     case AggregateKind::Avg:
       if (argument.type == TypeId::Float) {
-        state.running.f += argument.f;
+        AddFloat(state.running.f, argument.f);
       } else {
-        AddExact(state, detail::UnscaledAt(argument, argument_type.scale));
+        AddExact(state, detail::UnscaledAt(argument, argument_type.scale), argument_type);
       }
       return;
     case AggregateKind::Min:
@@ -130,9 +144,9 @@ void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateSta
     case AggregateKind::Sum:
     case AggregateKind::Avg:
       if (argument_type.id == TypeId::Float) {
-        into.running.f += from.running.f;
+        AddFloat(into.running.f, from.running.f);
       } else {
-        AddExact(into, from.running.dec);
+        AddExact(into, from.running.dec, argument_type);
       }
       return;
     case AggregateKind::Min:

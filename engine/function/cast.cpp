@@ -1,6 +1,7 @@
 // CAST and CONVERT between every pair of the engine's types, with SQL Server's
 // rounding, truncation and error for each pair. The spellings of numbers in
 // text are text_number's; dates in text are datetime's.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -169,6 +170,7 @@ int64_t ToDateTime(const Value& v, int style) {
     Throw(ErrorCode::kDateConversionFailed);
   }
   if (v.type == TypeId::DateTime) return v.dt;
+  if (IsDateOrTime(v.type)) return detail::TemporalToTicks(v);
   double ticks = IsInteger(v.type) ? static_cast<double>(v.i) * kTicksPerDay
                                    : std::round(detail::ToDouble(v) * kTicksPerDay);
   if (!(ticks >= kMinTicks && ticks <= kMaxTicks)) detail::ThrowExpressionOverflow(TypeId::DateTime);
@@ -203,6 +205,8 @@ Value ToText(const Value& v, const DataType& target, StringArena& arena, int sty
     auto formatted = datetime::Format(v.dt, style);
     if (!formatted) Throw(ErrorCode::kInvalidStyle, {std::to_string(style), "datetime"});
     text = std::move(*formatted);
+  } else if (IsDateOrTime(v.type)) {
+    text = detail::TemporalText(v, style);
   } else {
     text = NumberText(v, style);
     if (target.length > 0 && TextLength(target.id, text) > target.length) {
@@ -216,6 +220,8 @@ Value ToText(const Value& v, const DataType& target, StringArena& arena, int sty
 
 Value CastValue(const Value& value, const DataType& target, StringArena& arena, int style) {
   if (value.is_null) return Value::Null(target.id);
+  // DATETIME converts to numbers; the newer date and time types do not.
+  if (IsDateOrTime(value.type) != IsDateOrTime(target.id)) CheckExplicitConversion({value.type}, target);
   switch (target.id) {
     case TypeId::Null:
       return value;
@@ -232,6 +238,11 @@ Value CastValue(const Value& value, const DataType& target, StringArena& arena, 
       return Value::Double(ToFloat(value));
     case TypeId::DateTime:
       return Value::DateTime(ToDateTime(value, style));
+    case TypeId::Date:
+    case TypeId::Time:
+    case TypeId::DateTime2:
+      if (value.type == target.id && value.scale == target.scale) return value;
+      return detail::ToTemporal(value, target);
     case TypeId::Char:
     case TypeId::VarChar:
     case TypeId::NChar:
@@ -239,6 +250,20 @@ Value CastValue(const Value& value, const DataType& target, StringArena& arena, 
       return ToText(value, target, arena, style);
   }
   Throw(ErrorCode::kInternal, {"unknown target type"});
+}
+
+Value TryCastValue(const Value& value, const DataType& target, StringArena& arena, int style) {
+  // The errors a value can cause in a conversion; a style or a pair of types
+  // that never converts is the statement's fault and still raises.
+  static constexpr int kValueFailures[] = {220, 232, 235, 241, 242, 244, 245, 248, 8114, 8115};
+  try {
+    return CastValue(value, target, arena, style);
+  } catch (const SqlError& error) {
+    if (std::find(std::begin(kValueFailures), std::end(kValueFailures), error.number()) == std::end(kValueFailures)) {
+      throw;
+    }
+    return Value::Null(target.id);
+  }
 }
 
 }  // namespace orv::engine

@@ -34,6 +34,7 @@ int CompareValues(const Value& a, const Value& b) {
   if (IsString(a.type) && IsString(b.type)) return collation::Compare(a.s(), b.s());
   if (IsInteger(a.type) && IsInteger(b.type)) return Order(a.i, b.i);
   if (a.type == TypeId::DateTime && b.type == TypeId::DateTime) return Order(a.dt, b.dt);
+  if (IsDateOrTime(a.type) && a.type == b.type) return Order(a.i, b.i);
   if (a.type == TypeId::Float || b.type == TypeId::Float) return Order(detail::ToDouble(a), detail::ToDouble(b));
   if (IsExactNumeric(a.type) && IsExactNumeric(b.type)) {
     Int128 av = IsScaled(a.type) ? a.dec : a.i;
@@ -46,7 +47,7 @@ int CompareValues(const Value& a, const Value& b) {
 uint64_t HashValue(const Value& v) {
   if (v.is_null) return 0x6E756C6CULL;
   if (IsString(v.type)) return collation::Hash(v.s());
-  if (v.type == TypeId::DateTime) return MixBits(static_cast<uint64_t>(v.dt) ^ 0xD7);
+  if (IsDateOrTime(v.type)) return MixBits(static_cast<uint64_t>(v.dt) ^ 0xD7);
   if (v.type == TypeId::Float) {
     double f = v.f == 0 ? 0.0 : v.f;  // -0.0 equals 0.0
     return MixBits(std::bit_cast<uint64_t>(f));

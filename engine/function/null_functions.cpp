@@ -1,5 +1,6 @@
-// ISNULL, COALESCE and NULLIF: replacing and producing NULLs, typed the way
-// SQL Server types them (ISNULL by its first argument, COALESCE by all).
+// ISNULL, COALESCE, NULLIF and CHOOSE: picking one of several values or a
+// NULL, typed the way SQL Server types them (ISNULL by its first argument,
+// COALESCE and CHOOSE by all their choices).
 #include <array>
 
 #include "engine/function/registry.h"
@@ -55,10 +56,30 @@ Value NullIfEval(std::span<const Value> args, const DataType& result, std::strin
   return CastValue(args[0], result, context.arena);
 }
 
+// CHOOSE(index, v1, v2 ...): the value of highest precedence decides the type.
+DataType ChooseType(std::span<const DataType> args, std::string_view) {
+  if (args.size() < 2) Throw(ErrorCode::kFunctionArgumentRange, {"choose", "2", "254"});
+  if (!IsNumeric(args[0].id) && !IsString(args[0].id) && args[0].id != TypeId::Null) {
+    Throw(ErrorCode::kInvalidArgumentType, {TypeDisplayName(args[0].id), "1", "choose"});
+  }
+  DataType type{TypeId::Null};
+  for (const DataType& arg : args.subspan(1)) type = CommonType(type, arg);
+  return type.id == TypeId::Null ? DataType{TypeId::Int} : type;
+}
+
+// An index outside 1..n (or NULL) gives NULL.
+Value ChooseEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (args[0].is_null) return Value::Null(result.id);
+  const int64_t index = IntegerOf(args[0], context);
+  if (index < 1 || index >= static_cast<int64_t>(args.size())) return Value::Null(result.id);
+  return CastValue(args[index], result, context.arena);
+}
+
 constexpr std::array kFunctions = {
     ScalarFunction{"ISNULL", 2, 2, IsNullType, IsNullEval},
     ScalarFunction{"COALESCE", 2, 2147483647, CoalesceType, CoalesceEval},
     ScalarFunction{"NULLIF", 2, 2, NullIfType, NullIfEval},
+    ScalarFunction{"CHOOSE", 2, 2147483647, ChooseType, ChooseEval},
 };
 
 }  // namespace

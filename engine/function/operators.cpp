@@ -250,6 +250,12 @@ DataType BinaryResultType(ArithmeticOp op, const DataType& left, const DataType&
     if (!l_ok || !r_ok) ThrowIncompatible(op, l, r);
     return {std::max(l_text ? r.id : l.id, r_text ? l.id : r.id)};
   }
+  // DATE, TIME and DATETIME2 take no arithmetic; DATEADD moves them.
+  for (TypeId id : {l.id, r.id}) {
+    if (IsDateOrTime(id) && id != TypeId::DateTime) {
+      Throw(ErrorCode::kOperandTypeClash, {TypeDisplayName(left.id), TypeDisplayName(right.id)});
+    }
+  }
   if (l.id == TypeId::DateTime || r.id == TypeId::DateTime) {
     if (op != ArithmeticOp::Add && op != ArithmeticOp::Subtract) ThrowInvalidOperand(TypeId::DateTime, OperatorName(op));
     return {TypeId::DateTime};
@@ -288,7 +294,7 @@ DataType UnaryResultType(PrefixOp op, const DataType& operand) {
     case PrefixOp::Plus:
       return operand;
     case PrefixOp::Negate:
-      if (IsString(operand.id) || operand.id == TypeId::Bit || operand.id == TypeId::DateTime) {
+      if (IsString(operand.id) || operand.id == TypeId::Bit || IsDateOrTime(operand.id)) {
         ThrowInvalidOperand(operand.id, "minus");
       }
       // Negating a tinyint needs a sign, so SQL Server widens it to smallint.

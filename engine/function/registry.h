@@ -15,6 +15,9 @@ std::span<const ScalarFunction> StringFunctions();
 std::span<const ScalarFunction> TextBuildFunctions();
 std::span<const ScalarFunction> MathFunctions();
 std::span<const ScalarFunction> DateFunctions();
+std::span<const ScalarFunction> DateBuildFunctions();
+std::span<const ScalarFunction> CharacterFunctions();
+std::span<const ScalarFunction> FormatFunctions();
 
 // 174 ("The left function requires 2 argument(s).") or 189 ("... requires 2
 // to 3 arguments.") unless `args` has between `min` and `max` entries.

@@ -51,6 +51,15 @@ std::string TypeToString(const DataType& type);
 // A NULL converts to a NULL of `target`.
 Value CastValue(const Value& value, const DataType& target, StringArena& arena, int style = -1);
 
+// TRY_CAST / TRY_CONVERT: CastValue, but a value that fails to convert
+// (bad text, out of range, overflow) gives NULL; other errors still raise.
+Value TryCastValue(const Value& value, const DataType& target, StringArena& arena, int style = -1);
+
+// False for the pairs no CAST converts, whatever the value (int and date,
+// date and time ...); CheckExplicitConversion raises 529 for them.
+bool ConversionAllowed(const DataType& from, const DataType& to);
+void CheckExplicitConversion(const DataType& from, const DataType& to);
+
 // The length of `text` as a column of `type` measures it: characters for
 // NCHAR/NVARCHAR, bytes of the database's Chinese code page for CHAR/VARCHAR
 // (one per ASCII character, two per other character). INSERT compares it

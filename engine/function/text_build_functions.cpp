@@ -1,4 +1,5 @@
-// Built-ins that build new text: REPLACE, REPLICATE, SPACE, CONCAT and STR.
+// Built-ins that build new text: REPLACE, REPLICATE, SPACE, CONCAT, CONCAT_WS
+// and STR.
 // Results without (MAX) stop at 8000 bytes (4000 characters for nvarchar), as
 // SQL Server cuts them.
 #include <algorithm>
@@ -100,17 +101,19 @@ Value SpaceEval(std::span<const Value> args, const DataType& result, std::string
 
 // ---------------------------------------------------------------- CONCAT
 
-DataType ConcatType(std::span<const DataType> args, std::string_view) {
-  CheckArity(args, "concat", 2, 254);
+// The text all of `args` make together, the first `separator_count` times
+// over for CONCAT_WS's separators.
+DataType JoinedType(std::span<const DataType> args, int64_t separator_count) {
   bool unicode = false;
   bool max = false;
   int64_t length = 0;
-  for (const DataType& arg : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const DataType& arg = args[i];
     if (arg.id == TypeId::Null) continue;
     DataType text = ImplicitStringType(arg);
     unicode = unicode || IsUnicode(text.id);
     max = max || text.length == DataType::kMaxLength;
-    length += text.length;
+    length += text.length * (i == 0 ? std::max<int64_t>(1, separator_count) : 1);
   }
   if (max) return LongText(unicode, true);
   int cap = unicode ? kMaxNVarCharLength : kMaxVarCharLength;
@@ -118,11 +121,35 @@ DataType ConcatType(std::span<const DataType> args, std::string_view) {
           static_cast<int32_t>(std::clamp<int64_t>(length, 1, cap))};
 }
 
+DataType ConcatType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "concat", 2, 254);
+  return JoinedType(args, 1);
+}
+
 // NULL arguments count as empty text.
 Value ConcatEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
   std::string out;
   for (const Value& v : args) {
     if (!v.is_null) out += TextOf(v, context);
+  }
+  return Finish(out, result, context);
+}
+
+// The first argument goes between the others that are not NULL.
+DataType ConcatWsType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "concat_ws", 3, 254);
+  return JoinedType(args, static_cast<int64_t>(args.size()) - 2);
+}
+
+Value ConcatWsEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  std::string_view separator = args[0].is_null ? std::string_view() : TextOf(args[0], context);
+  std::string out;
+  bool first = true;
+  for (const Value& v : args.subspan(1)) {
+    if (v.is_null) continue;
+    if (!first) out += separator;
+    out += TextOf(v, context);
+    first = false;
   }
   return Finish(out, result, context);
 }
@@ -166,6 +193,7 @@ constexpr std::array kFunctions = {
     ScalarFunction{"REPLICATE", 2, 2, ReplicateType, ReplicateEval},
     ScalarFunction{"SPACE", 1, 1, SpaceType, SpaceEval},
     ScalarFunction{"CONCAT", 2, 254, ConcatType, ConcatEval},
+    ScalarFunction{"CONCAT_WS", 3, 254, ConcatWsType, ConcatWsEval},
     ScalarFunction{"STR", 1, 3, StrType, StrEval},
 };
 

@@ -67,6 +67,15 @@ DataType ResolveTypeName(const TypeName& name, bool in_cast, int column_number) 
   if (n == "DECIMAL" || n == "NUMERIC" || n == "DEC") return ResolveDecimal(name, column_number);
   if (n == "MONEY") return {TypeId::Money, 19, 4};
   if (n == "DATETIME") return {TypeId::DateTime};
+  if (n == "DATE") return {TypeId::Date};
+  if (n == "TIME" || n == "DATETIME2") {
+    const TypeId id = n == "TIME" ? TypeId::Time : TypeId::DateTime2;
+    const int scale = name.arg1 < 0 ? 7 : name.arg1;
+    if (scale > 7 || name.arg2 >= 0) {
+      Throw(ErrorCode::kInvalidScaleForType, {"1", std::to_string(scale), TypeDisplayName(id)});
+    }
+    return {id, 0, static_cast<uint8_t>(scale)};
+  }
   if (n == "FLOAT" || n == "DOUBLE PRECISION") {
     // FLOAT(1..24) is SQL Server's 4-byte real, whose rounding this engine does not model.
     if (name.arg1 < 0 || (name.arg1 >= 25 && name.arg1 <= 53)) return {TypeId::Float};
@@ -79,7 +88,7 @@ DataType ResolveTypeName(const TypeName& name, bool in_cast, int column_number) 
   if (n == "NVARCHAR") return ResolveString(TypeId::NVarChar, name, in_cast);
   if (n == "SYSNAME") return {TypeId::NVarChar, 0, 0, 128};
   static constexpr std::string_view kKnownElsewhere[] = {
-      "REAL", "SMALLMONEY", "SMALLDATETIME", "DATE", "TIME", "DATETIME2", "DATETIMEOFFSET", "TEXT",
+      "REAL", "SMALLMONEY", "SMALLDATETIME", "DATETIMEOFFSET", "TEXT",
       "NTEXT", "IMAGE", "BINARY", "VARBINARY", "UNIQUEIDENTIFIER", "SQL_VARIANT", "XML", "TIMESTAMP",
       "ROWVERSION", "HIERARCHYID", "GEOMETRY", "GEOGRAPHY"};
   for (std::string_view known : kKnownElsewhere) {
@@ -203,8 +212,14 @@ std::string_view TypeDisplayName(TypeId id) {
       return "numeric";
     case TypeId::Float:
       return "float";
+    case TypeId::Time:
+      return "time";
+    case TypeId::Date:
+      return "date";
     case TypeId::DateTime:
       return "datetime";
+    case TypeId::DateTime2:
+      return "datetime2";
   }
   return "unknown";
 }
@@ -214,6 +229,7 @@ std::string TypeToString(const DataType& type) {
     return "decimal(" + std::to_string(type.precision) + "," + std::to_string(type.scale) + ")";
   }
   std::string name(TypeDisplayName(type.id));
+  if (type.id == TypeId::Time || type.id == TypeId::DateTime2) return name + "(" + std::to_string(type.scale) + ")";
   if (IsString(type.id)) {
     name += type.length == DataType::kMaxLength ? "(max)" : "(" + std::to_string(type.length) + ")";
   }

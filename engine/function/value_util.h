@@ -55,6 +55,14 @@ Value MakeText(TypeId type, std::string_view text, StringArena& arena);
 // point and the zero before it).
 DataType ImplicitStringType(const DataType& type);
 
+// CAST to DATE, TIME or DATETIME2 (`target`) from text or another date/time
+// type; 529 from anything else.
+Value ToTemporal(const Value& v, const DataType& target);
+// A DATE, TIME or DATETIME2 as DATETIME ticks (242 outside its range).
+int64_t TemporalToTicks(const Value& v);
+// A DATE, TIME or DATETIME2 as text in a CONVERT style (-1: the default).
+std::string TemporalText(const Value& v, int style);
+
 // 245: "Conversion failed when converting the varchar value 'abc' to data type int."
 [[noreturn]] void ThrowConversionFailed(const Value& text_value, TypeId target);
 // 8115: "Arithmetic overflow error converting expression to data type int."

@@ -149,12 +149,13 @@ struct CaseExpr : Expr {
   ExprPtr else_result;  // may be null
 };
 
-struct CastExpr : Expr {  // CAST(x AS t) and CONVERT(t, x [, style])
+struct CastExpr : Expr {  // CAST(x AS t) and CONVERT(t, x [, style]), TRY_ too
   CastExpr() : Expr(ExprKind::Cast) {}
   ExprPtr value;
   TypeName target;
   ExprPtr style;  // CONVERT only; may be null
   bool is_convert = false;
+  bool is_try = false;  // TRY_CAST / TRY_CONVERT: NULL where the conversion fails
 };
 
 // Every function call, scalar or aggregate: ISNULL, SUBSTRING, SUM, COUNT,
@@ -264,6 +265,8 @@ enum class StmtKind {
   Block,
   SetOption,
   SetIsolation,
+  AlterTable,
+  CallBuiltin,
 };
 
 struct Stmt {
@@ -336,6 +339,30 @@ struct CreateTableStmt : Stmt {
   Name table;
   std::vector<ColumnDef> columns;
   std::vector<KeyDef> keys;  // in the order written; ON [PRIMARY] is dropped
+};
+
+// ALTER TABLE t ADD c1 ..., c2 ... | DROP COLUMN a, b | ALTER COLUMN c type [NULL | NOT NULL].
+struct AlterTableStmt : Stmt {
+  enum class Action { AddColumns, DropColumns, AlterColumn };
+  AlterTableStmt() : Stmt(StmtKind::AlterTable) {}
+  Name table;
+  Action action = Action::AddColumns;
+  std::vector<ColumnDef> columns;   // ADD: the new columns; ALTER COLUMN: the one changed
+  std::vector<std::string> dropped;  // DROP COLUMN
+  bool with_values = false;          // ADD ... WITH VALUES: defaults fill existing rows of nullable columns too
+  bool if_exists = false;            // DROP COLUMN IF EXISTS
+};
+
+// EXEC of a built-in procedure with constant arguments (sp_help 't',
+// sp_columns @table_name = 't'); a bare name as an argument is its text.
+struct CallBuiltinStmt : Stmt {
+  struct Argument {
+    std::string name;  // "@objname", or empty when passed by position
+    ExprPtr value;
+  };
+  CallBuiltinStmt() : Stmt(StmtKind::CallBuiltin) {}
+  Name procedure;
+  std::vector<Argument> arguments;
 };
 
 struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v

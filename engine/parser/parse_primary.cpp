@@ -55,8 +55,7 @@ ExprPtr Parser::ParseNameOrCall() {
   const Token& t = Cur();
   if (t.kind == TokenKind::Word && t.reserved) {
     if (IsWord(t, "CASE")) return ParseCase();
-    if (IsWord(t, "CONVERT") && AtOp("(", 1)) return ParseConvert();
-    if (IsWord(t, "TRY_CONVERT")) NotSupported("TRY_CONVERT");
+    if ((IsWord(t, "CONVERT") || IsWord(t, "TRY_CONVERT")) && AtOp("(", 1)) return ParseConvert();
     if (IsWord(t, "CURRENT_TIMESTAMP")) {
       // The same clock as GETDATE(), under its standard name.
       auto node = std::make_unique<ast::FunctionExpr>();
@@ -74,8 +73,9 @@ ExprPtr Parser::ParseNameOrCall() {
     return ParseFunctionCall(upper, t.line);
   }
   if (t.kind == TokenKind::Word && AtOp("(", 1)) {
-    if (IsWord(t, "CAST")) return ParseCast();
-    if (IsWord(t, "TRY_CAST") || IsWord(t, "TRY_PARSE") || IsWord(t, "PARSE")) NotSupported(Upper(t));
+    if (IsWord(t, "CAST") || IsWord(t, "TRY_CAST")) return ParseCast();
+    if (IsWord(t, "IIF")) return ParseIif();
+    if (IsWord(t, "TRY_PARSE") || IsWord(t, "PARSE")) NotSupported(Upper(t));
     std::string upper = Upper(t);
     Advance();
     return ParseFunctionCall(std::move(upper), t.line);
@@ -158,6 +158,7 @@ ExprPtr Parser::ParseCase() {
 ExprPtr Parser::ParseCast() {
   auto node = std::make_unique<ast::CastExpr>();
   node->line = Line();
+  node->is_try = IsWord(Cur(), "TRY_CAST");
   Advance();
   ExpectOp("(");
   node->value = ParseScalar();
@@ -173,6 +174,7 @@ ExprPtr Parser::ParseConvert() {
   auto node = std::make_unique<ast::CastExpr>();
   node->line = Line();
   node->is_convert = true;
+  node->is_try = IsWord(Cur(), "TRY_CONVERT");
   Advance();
   ExpectOp("(");
   node->target = ParseTypeName();
@@ -183,6 +185,28 @@ ExprPtr Parser::ParseConvert() {
     node->style = ParseScalar();
     Note(height);
   }
+  ExpectOp(")");
+  SetHeight(height);
+  return node;
+}
+
+// IIF(condition, a, b) is CASE WHEN condition THEN a ELSE b END.
+ExprPtr Parser::ParseIif() {
+  auto node = std::make_unique<ast::CaseExpr>();
+  node->line = Line();
+  Advance();
+  ExpectOp("(");
+  int height = 0;
+  ast::CaseExpr::When when;
+  when.condition = ParseCondition();
+  Note(height);
+  ExpectOp(",");
+  when.result = ParseScalar();
+  Note(height);
+  node->whens.push_back(std::move(when));
+  ExpectOp(",");
+  node->else_result = ParseScalar();
+  Note(height);
   ExpectOp(")");
   SetHeight(height);
   return node;

@@ -57,6 +57,8 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("IF")) return ParseIf();
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
+  if (AtWord("ALTER") && AtWord("TABLE", 1)) return ParseAlterTable();
+  if (AtWord("EXEC") || AtWord("EXECUTE")) return ParseBuiltinCall();
   if (AtWord("WITH")) NotSupported("A common table expression (WITH)");
   const std::string upper = Upper(t);
   if (Contains(kUnsupportedStatements, upper)) NotSupported(upper);

@@ -98,6 +98,8 @@ class Parser {
   // ------------------------------------------------------------ DDL (parse_ddl.cpp)
   ast::StmtPtr ParseCreate();
   ast::StmtPtr ParseCreateTable();
+  ast::StmtPtr ParseAlterTable();
+  ast::StmtPtr ParseBuiltinCall();
   void ParseColumnDef(ast::CreateTableStmt& table);
   void ParseTableConstraint(ast::CreateTableStmt& table);
   void CheckSinglePrimaryKey(const ast::CreateTableStmt& table, int line) const;
@@ -160,6 +162,7 @@ class Parser {
   ast::ExprPtr ParseCase();
   ast::ExprPtr ParseCast();
   ast::ExprPtr ParseConvert();
+  ast::ExprPtr ParseIif();
   ast::ExprPtr ParseExists();
 
   std::string_view text_;

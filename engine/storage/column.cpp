@@ -30,7 +30,7 @@ Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
   } else if (type.id == TypeId::Null) {
     storage_ = Storage::None;
   } else {
-    storage_ = Storage::Int;  // integers, bit and datetime ticks
+    storage_ = Storage::Int;  // integers, bit and the date and time types
   }
 }
 
@@ -38,7 +38,7 @@ void Column::Store(size_t row, const Value& value) {
   nulls_[row] = value.is_null ? 1 : 0;
   switch (storage_) {
     case Storage::Int:
-      ints_[row] = value.is_null ? 0 : (type_.id == TypeId::DateTime ? value.dt : value.i);
+      ints_[row] = value.is_null ? 0 : value.i;
       break;
     case Storage::Decimal:
       decimals_[row] = value.is_null ? 0 : value.dec;
@@ -59,7 +59,7 @@ void Column::Append(const Value& value) {
   nulls_.push_back(null ? 1 : 0);
   switch (storage_) {
     case Storage::Int:
-      ints_.push_back(null ? 0 : (type_.id == TypeId::DateTime ? value.dt : value.i));
+      ints_.push_back(null ? 0 : value.i);
       break;
     case Storage::Decimal:
       decimals_.push_back(null ? 0 : value.dec);

@@ -30,7 +30,8 @@ class Column {
     const bool null = nulls_[row] != 0;
     switch (storage_) {
       case Storage::Int:
-        return out.Store(type_.id, null, 0, 0, 0, static_cast<uint64_t>(ints_[row]), 0);
+        // The scale is a TIME or DATETIME2's fractional digits (0 for integers).
+        return out.Store(type_.id, null, 0, type_.scale, 0, static_cast<uint64_t>(ints_[row]), 0);
       case Storage::Decimal: {
         const Int128 v = decimals_[row];
         return out.Store(type_.id, null, type_.precision, type_.scale, 0, static_cast<uint64_t>(v),

@@ -2,9 +2,34 @@
 // the hash indexes of the keys.
 #include "engine/storage/table.h"
 
+#include "engine/common/datetime.h"
+#include "engine/common/errors.h"
+#include "engine/function/scalar.h"
 #include "engine/storage/row_index.h"
 
 namespace orv::engine {
+namespace {
+
+bool IdentityFits(const DataType& type, int64_t x) {
+  switch (type.id) {
+    case TypeId::TinyInt:
+      return x >= 0 && x <= 255;
+    case TypeId::SmallInt:
+      return x >= INT16_MIN && x <= INT16_MAX;
+    case TypeId::Int:
+      return x >= INT32_MIN && x <= INT32_MAX;
+    case TypeId::Decimal: {
+      if (type.precision >= 19) return true;
+      int64_t limit = 1;
+      for (int d = 0; d < type.precision; ++d) limit *= 10;
+      return x > -limit && x < limit;
+    }
+    default:
+      return true;
+  }
+}
+
+}  // namespace
 
 Table::Table(std::string display_name, std::vector<ColumnSchema> schema, std::vector<KeyConstraint> keys)
     : name_(std::move(display_name)),
@@ -12,6 +37,7 @@ Table::Table(std::string display_name, std::vector<ColumnSchema> schema, std::ve
       arena_(std::make_unique<StringArena>()),
       keys_(std::move(keys)),
       key_indexes_(keys_.size()) {
+  create_date_ = modify_date_ = datetime::Now();
   columns_.reserve(schema_.size());
   for (size_t i = 0; i < schema_.size(); ++i) {
     columns_.emplace_back(schema_[i].type, arena_.get());
@@ -93,10 +119,48 @@ void Table::Truncate() {
 }
 
 int64_t Table::NextIdentity() {
-  const Identity& identity = *schema_[identity_column_].identity;
-  int64_t next = last_identity_ ? *last_identity_ + identity.increment : identity.seed;
+  const ColumnSchema& column = schema_[identity_column_];
+  const Identity& identity = *column.identity;
+  int64_t next = identity.seed;
+  bool overflow = last_identity_ && __builtin_add_overflow(*last_identity_, identity.increment, &next);
+  // Past the column type's range the insert fails and the counter stays where
+  // it was, so nothing out of range is ever stored.
+  if (overflow || !IdentityFits(column.type, next)) {
+    Throw(ErrorCode::kArithmeticOverflow, {"IDENTITY", TypeDisplayName(column.type.id)});
+  }
   last_identity_ = next;
   return next;
+}
+
+void Table::AddColumn(ColumnSchema schema, const std::vector<Value>& values) {
+  modify_date_ = datetime::Now();
+  schema_.push_back(std::move(schema));
+  columns_.emplace_back(schema_.back().type, arena_.get());
+  columns_.back().Reserve(values.size());
+  for (const Value& value : values) columns_.back().Append(value);
+  if (schema_.back().identity && identity_column_ < 0) identity_column_ = static_cast<int>(schema_.size() - 1);
+}
+
+void Table::DropColumn(size_t position) {
+  modify_date_ = datetime::Now();
+  schema_.erase(schema_.begin() + static_cast<std::ptrdiff_t>(position));
+  columns_.erase(columns_.begin() + static_cast<std::ptrdiff_t>(position));
+  for (KeyConstraint& key : keys_) {
+    for (size_t& c : key.columns) c -= c > position ? 1 : 0;
+  }
+  const int dropped = static_cast<int>(position);
+  if (identity_column_ == dropped) last_identity_.reset();
+  identity_column_ = identity_column_ == dropped ? -1 : identity_column_ - (identity_column_ > dropped ? 1 : 0);
+}
+
+void Table::ReplaceColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values) {
+  modify_date_ = datetime::Now();
+  Column replacement(schema.type, arena_.get());
+  replacement.Reserve(values.size());
+  for (const Value& value : values) replacement.Append(value);
+  columns_[position] = std::move(replacement);
+  schema_[position] = std::move(schema);
+  DropKeyIndexes();
 }
 
 void Table::SeedIdentityAfter(int64_t last) { last_identity_ = last; }

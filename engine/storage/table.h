@@ -55,6 +55,9 @@ class Table {
   size_t column_count() const { return schema_.size(); }
   size_t row_count() const { return row_count_; }
   int64_t object_id() const { return object_id_; }
+  // When the table was made and last changed in shape (DATETIME ticks), for the catalog views.
+  int64_t create_date() const { return create_date_; }
+  int64_t modify_date() const { return modify_date_; }
   void set_object_id(int64_t id) { object_id_ = id; }
   // Index of the identity column, or -1.
   int identity_column() const { return identity_column_; }
@@ -84,6 +87,14 @@ class Table {
   // Bytes the table's values take in memory: every column's vectors and the text arena.
   size_t MemoryBytes() const;
 
+  // ALTER TABLE: a column added at the end holding `values` (one a row,
+  // already of its type); a column dropped (keys over later columns follow
+  // it; the caller refuses to drop a key column); a column's schema and every
+  // value replaced.
+  void AddColumn(ColumnSchema schema, const std::vector<Value>& values);
+  void DropColumn(size_t position);
+  void ReplaceColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values);
+
   // The next identity value; each call consumes one.
   int64_t NextIdentity();
   // After explicit identity values are copied in (SELECT INTO): continue after `last`.
@@ -96,6 +107,8 @@ class Table {
   std::vector<Column> columns_;
   size_t row_count_ = 0;
   int64_t object_id_ = 0;
+  int64_t create_date_ = 0;
+  int64_t modify_date_ = 0;
   int identity_column_ = -1;
   std::optional<int64_t> last_identity_;
   std::vector<KeyConstraint> keys_;

@@ -199,6 +199,10 @@ class ResultReader {
       case engine::TypeId::NChar:
       case engine::TypeId::NVarChar:
         break;
+      case engine::TypeId::Date:  // TypeOf reads these as text: never here
+      case engine::TypeId::Time:
+      case engine::TypeId::DateTime2:
+        return engine::Value::Null(engine::TypeId::NVarChar);
     }
     if (!GetText(column, text)) return engine::Value::Null(type.id);
     return engine::Value::String(type.id, text);
