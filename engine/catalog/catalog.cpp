@@ -17,7 +17,7 @@ const ViewDefinition* Catalog::FindView(std::string_view name) const {
 }
 
 void Catalog::CheckFree(std::string_view name) const {
-  if (FindTable(name) || FindView(name)) Throw(ErrorCode::kObjectAlreadyExists, {name});
+  if (FindTable(name) || FindView(name) || routines_.Find(name)) Throw(ErrorCode::kObjectAlreadyExists, {name});
 }
 
 void Catalog::AddTable(std::shared_ptr<Table> table) {
@@ -41,6 +41,7 @@ bool Catalog::DropView(std::string_view name) { return views_.erase(NameKey(name
 std::optional<int64_t> Catalog::ObjectId(std::string_view name) const {
   if (auto table = FindTable(name)) return table->object_id();
   if (const ViewDefinition* view = FindView(name)) return view->object_id;
+  if (const ProcedureDefinition* procedure = routines_.Find(name)) return procedure->object_id;
   return std::nullopt;
 }
 

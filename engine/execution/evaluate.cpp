@@ -239,6 +239,8 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       Value name = Evaluate(*NodeOf<BoundKind::ObjectId>(expr).object_name, row, context);
       return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), context);
     }
+    case BoundKind::Variable:
+      return *NodeOf<BoundKind::Variable>(expr).value;
     case BoundKind::Aggregate:
     case BoundKind::Grouping:
       break;

@@ -2,6 +2,7 @@
 // the run_*.cpp files.
 #include "engine/execution/statement_runner.h"
 
+#include <algorithm>
 #include <mutex>
 #include <shared_mutex>
 
@@ -98,6 +99,15 @@ void CollectTempCreates(const ast::Stmt& statement, std::vector<const ast::Creat
       if (branch.else_stmt) CollectTempCreates(*branch.else_stmt, creates);
       return;
     }
+    case ast::StmtKind::While:
+      CollectTempCreates(*static_cast<const ast::WhileStmt&>(statement).body, creates);
+      return;
+    case ast::StmtKind::TryCatch: {
+      const auto& both = static_cast<const ast::TryCatchStmt&>(statement);
+      for (const auto& inner : both.try_block) CollectTempCreates(*inner, creates);
+      for (const auto& inner : both.catch_block) CollectTempCreates(*inner, creates);
+      return;
+    }
     default:
       return;
   }
@@ -118,6 +128,7 @@ void StatementRunner::CheckBatch(const ast::Batch& batch) {
 }
 
 void StatementRunner::RowsAffected(size_t rows) {
+  session_.procedural.rowcount = static_cast<int64_t>(rows);
   if (session_.nocount) return;
   result_.AddMessage(rows == 1 ? "(1 row affected)" : "(" + std::to_string(rows) + " rows affected)");
 }
@@ -129,7 +140,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
         RunIf(static_cast<ast::IfStmt&>(statement));
         return;
       case ast::StmtKind::Block:
-        for (auto& inner : static_cast<ast::BlockStmt&>(statement).statements) Run(*inner);
+        RunList(static_cast<ast::BlockStmt&>(statement).statements);
         return;
       case ast::StmtKind::SetOption:
       case ast::StmtKind::SetIsolation:
@@ -138,6 +149,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
       default:
         break;
     }
+    if (RunProcedural(statement)) return;
     if (NeedsExclusiveLock(statement)) {
       std::unique_lock lock(catalog_.mutex());
       RunLocked(statement);
@@ -145,9 +157,12 @@ void StatementRunner::Run(ast::Stmt& statement) {
       std::shared_lock lock(catalog_.mutex());
       RunLocked(statement);
     }
+    session_.procedural.error = 0;
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
-    if (!EndsOnlyStatement(error.number())) throw;
+    session_.procedural.error = error.number();
+    // Inside TRY every error goes to the CATCH block (RunTryCatch decides).
+    if (try_depth_ > 0 || !EndsOnlyStatement(error.number())) throw;
     // The statement changed nothing (each one checks all its rows first); the batch goes on.
     result_.AddError(std::move(error));
   }
@@ -155,7 +170,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
 
 void StatementRunner::RunLocked(ast::Stmt& statement) {
   StringArena arena;
-  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView};
+  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView, &variables_};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}, {}};
   switch (statement.kind) {
@@ -163,7 +178,10 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
       const auto& select = static_cast<const ast::SelectStmt&>(statement);
       const ast::QueryExpr* leftmost = select.query.get();
       while (!leftmost->select) leftmost = leftmost->left.get();
-      if (!leftmost->select->into.empty()) {
+      const auto& items = leftmost->select->items;
+      if (std::any_of(items.begin(), items.end(), [](const ast::SelectItem& item) { return !item.assign_to.empty(); })) {
+        RunSelectAssign(select, binder, context);
+      } else if (!leftmost->select->into.empty()) {
         RunSelectInto(select, leftmost->select->into, binder, context);
       } else {
         RunSelect(select, binder, context);
@@ -196,29 +214,14 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
       // Indexes change no result; the table must exist all the same.
       binder.LookupTable(static_cast<const ast::CreateIndexStmt&>(statement).table, statement.line);
       return;
-    case ast::StmtKind::If:
-    case ast::StmtKind::Block:
-    case ast::StmtKind::SetOption:
-    case ast::StmtKind::SetIsolation:
+    default:
       break;
   }
   Throw(ErrorCode::kInternal, {"statement dispatched twice"}, statement.line);
 }
 
 void StatementRunner::RunIf(ast::IfStmt& statement) {
-  bool condition = false;
-  {
-    std::shared_lock lock(catalog_.mutex());
-    StringArena arena;
-    BindContext bind_context{catalog_, session_, arena};
-    Binder binder(bind_context);
-    ExecContext context{catalog_, session_, arena, {}, {}, {}};
-    BoundExprPtr bound = binder.BindScalar(*statement.condition);
-    PlanSubqueries(*bound, context.subquery_plans);
-    Value none;
-    condition = IsTrue(Evaluate(*bound, EvalRow{&none, nullptr}, context));
-  }
-  if (condition) {
+  if (EvaluateCondition(*statement.condition)) {
     Run(*statement.then_stmt);
   } else if (statement.else_stmt) {
     Run(*statement.else_stmt);

@@ -214,6 +214,7 @@ struct JoinTableRef : TableRef {  // also a comma in FROM (Cross)
 struct SelectItem {
   ExprPtr expr;        // a StarExpr for * and t.*
   std::string alias;   // from "expr AS a", "expr a" or "a = expr"; empty when none
+  std::string assign_to;  // SELECT @v = expr: the variable, with its @; empty otherwise
 };
 
 struct OrderItem {
@@ -264,6 +265,9 @@ enum class StmtKind {
   Block,
   SetOption,
   SetIsolation,
+  // Procedural statements (ast_procedural.h).
+  Declare, SetVariable, Print, While, Break, Continue, Return, TryCatch, Raiserror, Throw,
+  CreateProcedure, DropProcedure, Exec,
 };
 
 struct Stmt {
@@ -388,3 +392,6 @@ struct Batch {
 };
 
 }  // namespace orv::engine::ast
+
+#include "engine/parser/ast_procedural.h"
+

@@ -37,21 +37,26 @@ StmtPtr Parser::ParseCreateTable() {
   auto stmt = std::make_unique<ast::CreateTableStmt>();
   ExpectWord("TABLE");
   stmt->table = ParseMultipartName();
-  ExpectOp("(");
-  // SQL Server tolerates a comma before the closing parenthesis.
-  do {
-    if (AtOp(")") && !stmt->columns.empty()) break;
-    if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE") || AtWord("CHECK") || AtWord("FOREIGN")) {
-      ParseTableConstraint(*stmt);
-    } else {
-      ParseColumnDef(*stmt);
-    }
-  } while (AcceptOp(","));
-  ExpectOp(")");
+  ParseTableElements(*stmt);
   if (AcceptWord("ON")) SkipFileGroupName();
   if (AcceptWord("TEXTIMAGE_ON")) SkipFileGroupName();
   if (AtWord("WITH") && AtOp("(", 1)) NotSupported("Table options (WITH)");
   return stmt;
+}
+
+// The parenthesised columns and constraints of a table.
+void Parser::ParseTableElements(ast::CreateTableStmt& table) {
+  ExpectOp("(");
+  // SQL Server tolerates a comma before the closing parenthesis.
+  do {
+    if (AtOp(")") && !table.columns.empty()) break;
+    if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE") || AtWord("CHECK") || AtWord("FOREIGN")) {
+      ParseTableConstraint(table);
+    } else {
+      ParseColumnDef(table);
+    }
+  } while (AcceptOp(","));
+  ExpectOp(")");
 }
 
 // ON [PRIMARY] and its kin: where SQL Server stores a table; nothing here.
