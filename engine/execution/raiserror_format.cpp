@@ -12,8 +12,10 @@
 namespace orv::engine {
 namespace {
 
-// SQL Server's limit on a RAISERROR message.
+// SQL Server's limit on a RAISERROR message; a longer one keeps its first
+// 2044 characters and an ellipsis.
 constexpr size_t kMaxMessage = 2047;
+constexpr size_t kKeptWhenCut = 2044;
 
 std::string Printf(const std::string& spec, auto value) {
   const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
@@ -83,7 +85,7 @@ std::string FormatRaiserror(std::string_view format, const std::vector<Value>& a
     }
     i = j;
   }
-  if (out.size() > kMaxMessage) out = out.substr(0, kMaxMessage - 3) + "...";
+  if (out.size() > kMaxMessage) out = out.substr(0, kKeptWhenCut) + "...";
   return out;
 }
 

@@ -107,7 +107,8 @@ void StatementRunner::RunThrow(const ast::ThrowStmt& statement) {
     // The parser lets a bare THROW stand only inside CATCH.
     if (handling.empty()) Throw(ErrorCode::kRethrowOutsideCatch, {}, statement.line);
     const CaughtError& error = handling.back();
-    throw SqlError(error.number, error.severity, error.state, error.line, error.message);
+    throw NestedError(SqlError(error.number, error.severity, error.state, error.line, error.message),
+                      error.procedure, true);
   }
   StringArena arena;
   const DataType int_type{TypeId::Int};
@@ -118,8 +119,9 @@ void StatementRunner::RunThrow(const ast::ThrowStmt& statement) {
   if (number.is_null || number.i < kUserErrorNumber) {
     Throw(ErrorCode::kThrowNumberOutOfRange, {number.is_null ? "NULL" : std::to_string(number.i)}, statement.line);
   }
-  throw SqlError(static_cast<int>(number.i), 16, IntegerOf(state), statement.line,
-                 message.is_null ? std::string() : std::string(message.s()));
+  const SqlError error(static_cast<int>(number.i), 16, IntegerOf(state), statement.line,
+                       message.is_null ? std::string() : std::string(message.s()));
+  throw NestedError(error, procedure_, true);
 }
 
 }  // namespace orv::engine

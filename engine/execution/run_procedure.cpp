@@ -38,6 +38,24 @@ bool EndsOnlyScope(const SqlError& error) {
   return error.severity() == 15 || number == 207 || number == 208 || number == 4104 || number == 2812;
 }
 
+// SET options a procedure changes are restored when it ends, however it ends.
+class SavedOptions {
+ public:
+  explicit SavedOptions(SessionState& session)
+      : session_(session), nocount_(session.nocount), isolation_(session.isolation) {}
+  ~SavedOptions() {
+    session_.nocount = nocount_;
+    session_.isolation = isolation_;
+  }
+  SavedOptions(const SavedOptions&) = delete;
+  SavedOptions& operator=(const SavedOptions&) = delete;
+
+ private:
+  SessionState& session_;
+  bool nocount_;
+  IsolationLevel isolation_;
+};
+
 ast::CreateProcedureStmt& ProcedureOf(ast::Batch& batch, int line) {
   if (batch.statements.size() != 1 || batch.statements[0]->kind != ast::StmtKind::CreateProcedure) {
     Throw(ErrorCode::kInternal, {"a stored procedure's text does not define it"}, line);
@@ -113,9 +131,9 @@ bool StatementRunner::RunNested(const std::string& procedure, int line, const st
     return true;
   } catch (const SqlError& error) {
     const auto* already = dynamic_cast<const NestedError*>(&error);
-    NestedError nested(error, already ? already->procedure() : procedure);
+    NestedError nested(error, already ? already->procedure() : procedure, already && already->ends_batch());
     session_.procedural.error = error.number();
-    if (try_depth_ > 0 || !EndsOnlyScope(error)) throw nested;
+    if (try_depth_ > 0 || nested.ends_batch() || !EndsOnlyScope(error)) throw nested;
     result_.AddError(nested);
     return false;
   }
@@ -170,7 +188,10 @@ int StatementRunner::CallProcedure(ast::CreateProcedureStmt& procedure, const st
       Throw(ErrorCode::kParameterNotSupplied, {name, parameter.name}, line);
     }
   }
-  inner.RunBody(procedure.body);
+  {
+    SavedOptions options(session_);
+    inner.RunBody(procedure.body);
+  }
   for (auto& [caller, parameter] : outputs) caller->Assign(CastValue(parameter->value, caller->type, arena));
   return inner.return_status_;
 }

@@ -9,6 +9,7 @@
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/nested_error.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -162,7 +163,8 @@ void StatementRunner::Run(ast::Stmt& statement) {
     if (error.line() == 0) error.set_line(statement.line);
     session_.procedural.error = error.number();
     // Inside TRY every error goes to the CATCH block (RunTryCatch decides).
-    if (try_depth_ > 0 || !EndsOnlyStatement(error.number())) throw;
+    const auto* nested = dynamic_cast<const NestedError*>(&error);
+    if (try_depth_ > 0 || (nested && nested->ends_batch()) || !EndsOnlyStatement(error.number())) throw;
     // The statement changed nothing (each one checks all its rows first); the batch goes on.
     result_.AddError(std::move(error));
   }
