@@ -2,6 +2,7 @@
 // that each argument is of the kind its marker wants.
 #include "engine/execution/raiserror_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,19 @@ namespace {
 // 2044 characters and an ellipsis.
 constexpr size_t kMaxMessage = 2047;
 constexpr size_t kKeptWhenCut = 2044;
+
+// A width or precision, written or taken from an argument, bounded by the
+// message's own limit so that no marker can ask for more.
+std::string Bounded(long long n) { return std::to_string(std::clamp<long long>(n, 0, kMaxMessage)); }
+
+long long ReadNumber(std::string_view format, size_t& j) {
+  long long n = 0;
+  while (j < format.size() && IsDigit(format[j])) {
+    n = std::min<long long>(n * 10 + (format[j] - '0'), kMaxMessage);
+    ++j;
+  }
+  return n;
+}
 
 std::string Printf(const std::string& spec, auto value) {
   const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
@@ -43,20 +57,18 @@ std::string FormatRaiserror(std::string_view format, const std::vector<Value>& a
     std::string spec = "%";
     size_t j = i + 1;
     while (j < format.size() && std::string_view("-+ 0#").find(format[j]) != std::string_view::npos) spec += format[j++];
-    if (j < format.size() && format[j] == '*') {
-      const Value* width = take();
-      spec += std::to_string(width && !width->is_null && IsInteger(width->type) ? width->i : 0);
-      ++j;
-    }
-    while (j < format.size() && IsDigit(format[j])) spec += format[j++];
-    if (j < format.size() && format[j] == '.') {
-      spec += format[j++];
+    auto width_or_precision = [&] {
       if (j < format.size() && format[j] == '*') {
-        const Value* precision = take();
-        spec += std::to_string(precision && !precision->is_null && IsInteger(precision->type) ? precision->i : 0);
         ++j;
+        const Value* given = take();
+        return Bounded(given && !given->is_null && IsInteger(given->type) ? given->i : 0);
       }
-      while (j < format.size() && IsDigit(format[j])) spec += format[j++];
+      return j < format.size() && IsDigit(format[j]) ? Bounded(ReadNumber(format, j)) : std::string();
+    };
+    spec += width_or_precision();
+    if (j < format.size() && format[j] == '.') {
+      ++j;
+      spec += "." + width_or_precision();
     }
     if (format.substr(j, 3) == "I64") {
       j += 3;

@@ -55,8 +55,8 @@ void StatementRunner::RunTryCatch(ast::TryCatchStmt& statement) {
     if (error.severity() <= 10 || !Catchable(error)) throw;
     caught = Caught(error, procedure_);
   }
-  // TODO(transactions): a doomed transaction (XACT_STATE() = -1) is the
-  // transaction code's to expose here once it exists.
+  // Seam for transactions: whether the error dooms an open transaction
+  // (XACT_STATE() = -1 in CATCH) is for the transaction code to decide here.
   Handling handling(session_.procedural.handling, std::move(caught));
   RunList(statement.catch_block);
 }

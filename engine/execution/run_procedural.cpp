@@ -33,36 +33,16 @@ void StatementRunner::RunList(std::vector<ast::StmtPtr>& statements) {
 // Variables exist from the start of their batch, whichever branch declares
 // them; a table variable's table too.
 void StatementRunner::Predeclare(const ast::Stmt& statement) {
-  switch (statement.kind) {
-    case ast::StmtKind::Declare:
-      for (const auto& declared : static_cast<const ast::DeclareStmt&>(statement).variables) {
-        if (declared.table) {
-          variables_.Add(declared.name, DataType{}).table = NewTable(*declared.table);
-        } else {
-          variables_.Add(declared.name, AtLine(statement.line, [&] { return ResolveTypeName(declared.type); }));
-        }
-      }
-      return;
-    case ast::StmtKind::Block:
-      for (const auto& inner : static_cast<const ast::BlockStmt&>(statement).statements) Predeclare(*inner);
-      return;
-    case ast::StmtKind::If: {
-      const auto& branch = static_cast<const ast::IfStmt&>(statement);
-      Predeclare(*branch.then_stmt);
-      if (branch.else_stmt) Predeclare(*branch.else_stmt);
-      return;
+  if (statement.kind != ast::StmtKind::Declare) {
+    ast::ForEachInnerStatement(statement, [&](const ast::Stmt& inner) { Predeclare(inner); });
+    return;
+  }
+  for (const auto& declared : static_cast<const ast::DeclareStmt&>(statement).variables) {
+    if (declared.table) {
+      variables_.Add(declared.name, DataType{}).table = NewTable(*declared.table);
+    } else {
+      variables_.Add(declared.name, AtLine(statement.line, [&] { return ResolveTypeName(declared.type); }));
     }
-    case ast::StmtKind::While:
-      Predeclare(*static_cast<const ast::WhileStmt&>(statement).body);
-      return;
-    case ast::StmtKind::TryCatch: {
-      const auto& both = static_cast<const ast::TryCatchStmt&>(statement);
-      for (const auto& inner : both.try_block) Predeclare(*inner);
-      for (const auto& inner : both.catch_block) Predeclare(*inner);
-      return;
-    }
-    default:
-      return;
   }
 }
 
@@ -102,7 +82,7 @@ bool StatementRunner::RunProcedural(ast::Stmt& statement) {
       RunCreateProcedure(static_cast<const ast::CreateProcedureStmt&>(statement));
       break;
     case ast::StmtKind::DropProcedure:
-      RunDropProcedure(static_cast<const ast::DropProcedureStmt&>(statement));
+      RunDropProcedure(static_cast<const ast::DropTableStmt&>(statement));
       break;
     case ast::StmtKind::Exec:
       RunExec(static_cast<const ast::ExecStmt&>(statement));

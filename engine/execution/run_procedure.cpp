@@ -80,7 +80,7 @@ void StatementRunner::RunCreateProcedure(const ast::CreateProcedureStmt& stateme
       ProcedureDefinition{name, statement.text, existing ? existing->object_id : Catalog::NewObjectId()});
 }
 
-void StatementRunner::RunDropProcedure(const ast::DropProcedureStmt& statement) {
+void StatementRunner::RunDropProcedure(const ast::DropTableStmt& statement) {
   std::unique_lock lock(catalog_.mutex());
   for (const ast::Name& name : statement.names) {
     if (!catalog_.routines().Drop(name.back()) && !statement.if_exists) {

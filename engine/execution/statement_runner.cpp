@@ -83,35 +83,12 @@ IsolationLevel ParseIsolation(const std::string& level, int line) {
 }
 
 void CollectTempCreates(const ast::Stmt& statement, std::vector<const ast::CreateTableStmt*>& creates) {
-  switch (statement.kind) {
-    case ast::StmtKind::CreateTable: {
-      const auto& create = static_cast<const ast::CreateTableStmt&>(statement);
-      if (IsTempName(create.table)) creates.push_back(&create);
-      return;
-    }
-    case ast::StmtKind::Block:
-      for (const auto& inner : static_cast<const ast::BlockStmt&>(statement).statements) {
-        CollectTempCreates(*inner, creates);
-      }
-      return;
-    case ast::StmtKind::If: {
-      const auto& branch = static_cast<const ast::IfStmt&>(statement);
-      CollectTempCreates(*branch.then_stmt, creates);
-      if (branch.else_stmt) CollectTempCreates(*branch.else_stmt, creates);
-      return;
-    }
-    case ast::StmtKind::While:
-      CollectTempCreates(*static_cast<const ast::WhileStmt&>(statement).body, creates);
-      return;
-    case ast::StmtKind::TryCatch: {
-      const auto& both = static_cast<const ast::TryCatchStmt&>(statement);
-      for (const auto& inner : both.try_block) CollectTempCreates(*inner, creates);
-      for (const auto& inner : both.catch_block) CollectTempCreates(*inner, creates);
-      return;
-    }
-    default:
-      return;
+  if (statement.kind == ast::StmtKind::CreateTable) {
+    const auto& create = static_cast<const ast::CreateTableStmt&>(statement);
+    if (IsTempName(create.table)) creates.push_back(&create);
+    return;
   }
+  ast::ForEachInnerStatement(statement, [&](const ast::Stmt& inner) { CollectTempCreates(inner, creates); });
 }
 
 }  // namespace

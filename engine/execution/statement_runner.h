@@ -78,7 +78,7 @@ class StatementRunner {
 
   // ------------------------------------------------ procedures (run_procedure.cpp)
   void RunCreateProcedure(const ast::CreateProcedureStmt& statement);
-  void RunDropProcedure(const ast::DropProcedureStmt& statement);
+  void RunDropProcedure(const ast::DropTableStmt& statement);
   void RunExec(const ast::ExecStmt& statement);
   void RunDynamic(const ast::ExecStmt& statement);
   int RunExecutesql(const ast::ExecStmt& statement);

@@ -342,7 +342,7 @@ struct CreateTableStmt : Stmt {
   std::vector<KeyDef> keys;  // in the order written; ON [PRIMARY] is dropped
 };
 
-struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v
+struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v / DROP PROCEDURE p
   explicit DropTableStmt(StmtKind k = StmtKind::DropTable) : Stmt(k) {}
   std::vector<Name> names;
   bool if_exists = false;

@@ -1,5 +1,6 @@
 // Syntax tree of the procedural statements: variables, PRINT, control flow,
-// TRY...CATCH, RAISERROR/THROW, and procedures (CREATE/DROP PROCEDURE, EXEC).
+// TRY...CATCH, RAISERROR/THROW, and procedures (CREATE PROCEDURE, EXEC; DROP
+// PROCEDURE is a DropTableStmt).
 // Included at the end of ast.h, whose Stmt and Expr these build on.
 #pragma once
 
@@ -87,12 +88,6 @@ struct CreateProcedureStmt : Stmt {
   bool create = true;  // false for a plain ALTER
 };
 
-struct DropProcedureStmt : Stmt {
-  DropProcedureStmt() : Stmt(StmtKind::DropProcedure) {}
-  std::vector<Name> names;
-  bool if_exists = false;
-};
-
 // EXEC [@rc =] procedure [argument, ...]  or  EXEC (string expression)
 struct ExecStmt : Stmt {
   ExecStmt() : Stmt(StmtKind::Exec) {}
@@ -106,5 +101,33 @@ struct ExecStmt : Stmt {
   std::vector<Argument> arguments;
   ExprPtr dynamic_text;       // EXEC ('...' + @v): the concatenated text
 };
+
+// Calls `visit` on each statement directly inside `statement` (the branches
+// of IF, the body of WHILE, the statements of a block and of TRY and CATCH).
+template <typename Visit>
+void ForEachInnerStatement(const Stmt& statement, Visit&& visit) {
+  switch (statement.kind) {
+    case StmtKind::Block:
+      for (const auto& inner : static_cast<const BlockStmt&>(statement).statements) visit(*inner);
+      return;
+    case StmtKind::If: {
+      const auto& branch = static_cast<const IfStmt&>(statement);
+      visit(*branch.then_stmt);
+      if (branch.else_stmt) visit(*branch.else_stmt);
+      return;
+    }
+    case StmtKind::While:
+      visit(*static_cast<const WhileStmt&>(statement).body);
+      return;
+    case StmtKind::TryCatch: {
+      const auto& both = static_cast<const TryCatchStmt&>(statement);
+      for (const auto& inner : both.try_block) visit(*inner);
+      for (const auto& inner : both.catch_block) visit(*inner);
+      return;
+    }
+    default:
+      return;
+  }
+}
 
 }  // namespace orv::engine::ast

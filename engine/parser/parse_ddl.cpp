@@ -253,6 +253,8 @@ StmtPtr Parser::ParseDrop() {
   ast::StmtKind kind = ast::StmtKind::DropTable;
   if (AcceptWord("VIEW")) {
     kind = ast::StmtKind::DropView;
+  } else if (AcceptWord("PROCEDURE") || AcceptWord("PROC")) {
+    kind = ast::StmtKind::DropProcedure;
   } else if (!AcceptWord("TABLE")) {
     if (Cur().kind == TokenKind::Word) NotSupported("DROP " + Upper(Cur()));
     SyntaxError();

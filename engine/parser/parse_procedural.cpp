@@ -1,5 +1,5 @@
 // Procedural statements: DECLARE, SET @v, SELECT @v = ..., PRINT, WHILE,
-// BREAK/CONTINUE, RETURN, TRY...CATCH, RAISERROR, THROW, CREATE/ALTER/DROP
+// BREAK/CONTINUE, RETURN, TRY...CATCH, RAISERROR, THROW, CREATE/ALTER
 // PROCEDURE and EXEC. Variables are checked against the declarations written
 // before them, so an undeclared one stops the batch before it runs (137).
 #include <algorithm>
@@ -73,19 +73,17 @@ StmtPtr Parser::ParseProceduralStatement() {
     stmt->line = line;
     return stmt;
   }
-  const bool proc_ahead = AtWord("PROC", 1) || AtWord("PROCEDURE", 1);
   if (AtWord("CREATE") && AtWord("OR", 1) && AtWord("ALTER", 2) && (AtWord("PROC", 3) || AtWord("PROCEDURE", 3))) {
     Advance();
     Advance();
     Advance();
     return ParseCreateProcedure(line, true, true);
   }
-  if ((AtWord("CREATE") || AtWord("ALTER")) && proc_ahead) {
+  if ((AtWord("CREATE") || AtWord("ALTER")) && (AtWord("PROC", 1) || AtWord("PROCEDURE", 1))) {
     const bool create = AtWord("CREATE");
     Advance();
     return ParseCreateProcedure(line, create, !create);
   }
-  if (AtWord("DROP") && proc_ahead) return ParseDropProcedure(line);
   return nullptr;
 }
 
@@ -292,21 +290,6 @@ StmtPtr Parser::ParseCreateProcedure(int line, bool create, bool alter) {
   }
   in_procedure_ = false;
   stmt->text = std::string(text_);
-  return stmt;
-}
-
-StmtPtr Parser::ParseDropProcedure(int line) {
-  auto stmt = Make<ast::DropProcedureStmt>(line);
-  Advance();  // DROP
-  Advance();  // PROC or PROCEDURE
-  if (AtWord("IF") && AtWord("EXISTS", 1)) {
-    Advance();
-    Advance();
-    stmt->if_exists = true;
-  }
-  do {
-    stmt->names.push_back(ParseMultipartName());
-  } while (AcceptOp(","));
   return stmt;
 }
 

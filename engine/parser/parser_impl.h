@@ -107,7 +107,6 @@ class Parser {
   ast::StmtPtr ParseThrow();
   ast::StmtPtr ParseReturn();
   ast::StmtPtr ParseCreateProcedure(int line, bool create, bool alter);
-  ast::StmtPtr ParseDropProcedure(int line);
   ast::StmtPtr ParseExec();
   ast::ExprPtr ParseExecValue();
   // Variables are declared from their DECLARE to the end of the batch, in
