@@ -36,7 +36,7 @@ StmtPtr Parser::ParseCreate() {
 StmtPtr Parser::ParseCreateTable() {
   auto stmt = std::make_unique<ast::CreateTableStmt>();
   ExpectWord("TABLE");
-  stmt->table = ParseMultipartName();
+  stmt->table = ParseObjectName();
   ParseTableElements(*stmt);
   if (AcceptWord("ON")) SkipFileGroupName();
   if (AcceptWord("TEXTIMAGE_ON")) SkipFileGroupName();
@@ -235,7 +235,7 @@ StmtPtr Parser::ParseCreateIndex() {
   ExpectWord("INDEX");
   stmt->name = ExpectName();
   ExpectWord("ON");
-  stmt->table = ParseMultipartName();
+  stmt->table = ParseObjectName();
   stmt->columns = ParseIndexColumns();
   if (AcceptWord("INCLUDE")) ParseIndexColumns();
   if (AtWord("WHERE")) NotSupported("A filtered index");

@@ -115,7 +115,7 @@ std::unique_ptr<ast::SelectCore> Parser::ParseSelectCore() {
   do {
     core->items.push_back(ParseSelectItem(height));
   } while (AcceptOp(","));
-  if (AcceptWord("INTO")) core->into = ParseMultipartName();
+  if (AcceptWord("INTO")) core->into = ParseObjectName();
   if (AcceptWord("FROM")) {
     core->from = ParseFromClause();
     Note(height);

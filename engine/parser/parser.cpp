@@ -118,6 +118,11 @@ ast::Name Parser::ParseMultipartName() {
   return name;
 }
 
+ast::Name Parser::ParseObjectName() {
+  if (Cur().kind == TokenKind::Variable) SyntaxError();
+  return ParseMultipartName();
+}
+
 void Parser::SkipParenthesized() {
   ExpectOp("(");
   for (int open = 1; open > 0;) {

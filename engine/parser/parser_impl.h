@@ -60,6 +60,8 @@ class Parser {
   std::string Upper(const Token& t) const;
   std::string ExpectName();
   ast::Name ParseMultipartName();
+  // A name that must not be a table variable (what CREATE TABLE, SELECT INTO and CREATE INDEX name).
+  ast::Name ParseObjectName();
   int Line() const { return Cur().line; }
   // The text from token `first` to the last token consumed, comments inside included.
   std::string_view SourceText(size_t first) const;
