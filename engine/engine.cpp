@@ -3,6 +3,8 @@
 // are returned in the result, never thrown.
 #include "engine/engine.h"
 
+#include <atomic>
+
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
 #include "engine/execution/statement_runner.h"
@@ -16,7 +18,11 @@ Database::Database(std::string name) : name_(std::move(name)), catalog_(std::mak
 Database::~Database() = default;
 
 Session::Session(std::shared_ptr<Database> database)
-    : database_(std::move(database)), state_(std::make_unique<SessionState>(database_->name())) {}
+    : database_(std::move(database)), state_(std::make_unique<SessionState>(database_->name())) {
+  // Session ids start above the ones SQL Server keeps for its own tasks.
+  static std::atomic<int> next_spid{51};
+  state_->procedural.spid = next_spid.fetch_add(1);
+}
 
 Session::~Session() = default;
 
@@ -26,22 +32,18 @@ bool Session::nocount() const { return state_->nocount; }
 
 BatchResult Session::Execute(std::string_view batch) {
   BatchResult result;
-  int line = 0;
   try {
     ast::Batch parsed = ParseBatch(batch);
     StatementRunner::CheckBatch(parsed);
     StatementRunner runner(database_->catalog(), *state_, result);
-    for (auto& statement : parsed.statements) {
-      line = statement->line;
-      runner.Run(*statement);
-    }
+    runner.RunBody(parsed.statements);
   } catch (const SqlError& error) {
     result.AddError(error);
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception& error) {
     // Anything else is an engine fault; report it rather than let it escape.
-    result.AddError(MakeError(ErrorCode::kInternal, {error.what()}, line));
+    result.AddError(MakeError(ErrorCode::kInternal, {error.what()}));
   }
   return result;
 }

@@ -191,7 +191,7 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
     case ast::ExprKind::Star:
       Throw(ErrorCode::kIncorrectSyntax, {"*"}, expr.line);
     case ast::ExprKind::Variable:
-      Throw(ErrorCode::kMustDeclareVariable, {static_cast<const ast::VariableExpr&>(expr).name}, expr.line);
+      return BindVariable(static_cast<const ast::VariableExpr&>(expr));
     case ast::ExprKind::Unary: {
       const auto& unary = static_cast<const ast::UnaryExpr&>(expr);
       BoundExprPtr operand = BindExpr(*unary.operand, scope, context);

@@ -26,6 +26,7 @@ void MarkNullable(Scope& scope, size_t first, size_t last) {
 
 std::shared_ptr<Table> Binder::LookupTable(const ast::Name& name, int line) const {
   const std::string& object = name.back();
+  if (object.starts_with('@')) return LookupTableVariable(object, line);
   if (object.rfind("##", 0) == 0) Throw(ErrorCode::kNotSupported, {"The global temporary table " + object}, line);
   std::shared_ptr<Table> table =
       object.rfind('#', 0) == 0 ? context_.session.FindTemp(object) : context_.catalog.FindTable(object);

@@ -56,6 +56,7 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     return MakeExpr<bound::Grouping>(DataType{TypeId::TinyInt}, false, expr.line,
                                      BindExpr(*expr.args[0], scope, context));
   }
+  if (BoundExprPtr session_value = BindSessionFunction(expr)) return session_value;
   std::vector<BoundExprPtr> args;
   for (const auto& arg : expr.args) args.push_back(BindExpr(*arg, scope, context));
   if (expr.name == "OBJECT_ID") {

@@ -11,6 +11,7 @@
 
 #include "engine/binder/bound_query.h"
 #include "engine/binder/scope.h"
+#include "engine/binder/variables.h"
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
 #include "engine/common/errors.h"
@@ -24,6 +25,7 @@ struct BindContext {
   SessionState& session;
   StringArena& arena;  // the statement's: text of literals
   bool view_definition = false;  // binding CREATE VIEW: temporary tables are refused (4508)
+  Variables* variables = nullptr;  // the batch's or procedure's local variables
 };
 
 // Where an expression stands decides whether aggregates may appear in it.
@@ -64,8 +66,10 @@ class Binder {
   // An expression outside any query (VALUES, IF, TOP, DEFAULT).
   BoundExprPtr BindScalar(const ast::Expr& expr);
 
-  // A table of the session (#name) or of the database; raises 208.
+  // A table variable (@name; 1087), a table of the session (#name) or of the
+  // database; raises 208.
   std::shared_ptr<Table> LookupTable(const ast::Name& name, int line) const;
+  std::shared_ptr<Table> LookupTableVariable(const std::string& name, int line) const;
 
  private:
   BoundQuery BindSelect(const ast::SelectCore& core, const std::vector<ast::OrderItem>& order_by, Scope* parent,
@@ -86,6 +90,10 @@ class Binder {
   BoundExprPtr BindCase(const ast::CaseExpr& expr, Scope& scope, const ExprContext& context);
   BoundExprPtr BindSubquery(const ast::QueryExpr& query, Scope& scope, BoundKind kind, int line);
   BoundExprPtr BindLike(const ast::LikeExpr& expr, Scope& scope, const ExprContext& context);
+  // @name and @@name (bind_procedural.cpp).
+  BoundExprPtr BindVariable(const ast::VariableExpr& expr);
+  // ERROR_NUMBER() and its kin, SCOPE_IDENTITY(); null for other functions.
+  BoundExprPtr BindSessionFunction(const ast::FunctionExpr& expr);
 
   BindContext& context_;
 };

@@ -38,6 +38,7 @@ bool SameNode(const bound::Function& a, const bound::Function& b) {
 bool SameNode(const bound::Aggregate& a, const bound::Aggregate& b) {
   return a.kind == b.kind && a.distinct == b.distinct;
 }
+bool SameNode(const bound::Variable& a, const bound::Variable& b) { return a.value == b.value; }
 // And, Or, Not, ObjectId, Grouping: their children say it all.
 template <typename T>
 bool SameNode(const T&, const T&) {
@@ -92,6 +93,7 @@ BoundExpr::Node CopyNode(const bound::ObjectId& n) {
 }
 BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }
+BoundExpr::Node CopyNode(const bound::Variable& n) { return n; }
 
 }  // namespace
 

@@ -139,19 +139,26 @@ struct Grouping {
   BoundExprPtr operand;
 };
 
+// A local variable of the batch or procedure, read when evaluated: the
+// statement that assigns it row by row sees each new value.
+struct Variable {
+  const Value* value = nullptr;
+  std::string name;
+};
+
 }  // namespace bound
 
 // The kinds, in the order of BoundExpr::Node, for switching on kind().
 enum class BoundKind {
   Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
-  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping,
+  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable,
 };
 
 struct BoundExpr {
   using Node = std::variant<bound::Constant, bound::Column, bound::Cast, bound::Prefix, bound::Arithmetic,
                             bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
                             bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
-                            bound::ObjectId, bound::Aggregate, bound::Grouping>;
+                            bound::ObjectId, bound::Aggregate, bound::Grouping, bound::Variable>;
 
   BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
   BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
@@ -181,8 +188,8 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::Exists, bound::Exists> && kKindIs<BoundKind::ScalarSubquery, bound::ScalarSubquery> &&
               kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
-              kKindIs<BoundKind::Grouping, bound::Grouping> &&
-              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Grouping) + 1);
+              kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::Variable, bound::Variable> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Variable) + 1);
 
 template <typename T, typename... Args>
 BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {

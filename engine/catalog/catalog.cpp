@@ -18,7 +18,7 @@ const ViewDefinition* Catalog::FindView(std::string_view name) const {
 }
 
 void Catalog::CheckFree(std::string_view name) const {
-  if (FindTable(name) || FindView(name)) Throw(ErrorCode::kObjectAlreadyExists, {name});
+  if (FindTable(name) || FindView(name) || routines_.Find(name)) Throw(ErrorCode::kObjectAlreadyExists, {name});
 }
 
 void Catalog::AddTable(std::shared_ptr<Table> table) {
@@ -53,6 +53,10 @@ CatalogObject TableObject(const Table& table) {
 CatalogObject ViewObject(const ViewDefinition& view) {
   return {view.name, view.object_id, "V", "VIEW", view.create_date, view.create_date};
 }
+CatalogObject ProcedureObject(const ProcedureDefinition& procedure) {
+  return {procedure.name, procedure.object_id, "P", "SQL_STORED_PROCEDURE", procedure.create_date,
+          procedure.modify_date};
+}
 
 }  // namespace
 
@@ -60,12 +64,14 @@ std::vector<CatalogObject> Catalog::Objects() const {
   std::vector<CatalogObject> objects;
   for (const auto& [key, table] : tables_) objects.push_back(TableObject(*table));
   for (const auto& [key, view] : views_) objects.push_back(ViewObject(view));
+  for (const auto& [key, procedure] : routines_.All()) objects.push_back(ProcedureObject(procedure));
   return objects;
 }
 
 std::optional<CatalogObject> Catalog::FindObject(std::string_view name) const {
   if (auto table = FindTable(name)) return TableObject(*table);
   if (const ViewDefinition* view = FindView(name)) return ViewObject(*view);
+  if (const ProcedureDefinition* procedure = routines_.Find(name)) return ProcedureObject(*procedure);
   return std::nullopt;
 }
 

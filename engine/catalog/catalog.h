@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/catalog/routines.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -63,12 +64,17 @@ class Catalog {
   // an id with a base object.
   static int64_t NewObjectId();
 
- private:
+  // Procedures; CheckFree and ObjectId see them too.
+  Routines& routines() { return routines_; }
+  const Routines& routines() const { return routines_; }
+  // Raises 2714 when a table, view or procedure of that name exists.
   void CheckFree(std::string_view name) const;
 
+ private:
   std::shared_mutex mutex_;
   std::unordered_map<std::string, std::shared_ptr<Table>> tables_;
   std::unordered_map<std::string, ViewDefinition> views_;
+  Routines routines_;
 };
 
 }  // namespace orv::engine

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/catalog/isolation_level.h"
+#include "engine/catalog/procedural_state.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -21,6 +22,7 @@ class SessionState {
   const std::string database_name;  // for the table names in messages
   bool nocount = false;
   IsolationLevel isolation = IsolationLevel::ReadCommitted;
+  ProceduralState procedural;
 
   std::shared_ptr<Table> FindTemp(std::string_view name) const;
   // Raises 2714 when the session already has a temporary table of that name.

@@ -266,6 +266,8 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       Value type = lookup.object_type ? Evaluate(*lookup.object_type, row, context) : Value::Null(TypeId::NVarChar);
       return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), type, context);
     }
+    case BoundKind::Variable:
+      return *NodeOf<BoundKind::Variable>(expr).value;
     case BoundKind::Aggregate:
     case BoundKind::Grouping:
       break;

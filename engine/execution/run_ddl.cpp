@@ -51,6 +51,16 @@ bool InPrimaryKey(const ast::CreateTableStmt& statement, const std::string& colu
 void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
   const std::string& name = statement.table.back();
   RejectGlobalTemp(name, statement.line);
+  std::shared_ptr<Table> table = NewTable(statement);
+  if (IsTemp(name)) {
+    session_.AddTemp(std::move(table));
+  } else {
+    catalog_.AddTable(std::move(table));
+  }
+}
+
+std::shared_ptr<Table> StatementRunner::NewTable(ast::CreateTableStmt& statement) {
+  const std::string& name = statement.table.back();
   std::vector<ColumnSchema> schema;
   for (size_t i = 0; i < statement.columns.size(); ++i) {
     ast::ColumnDef& definition = statement.columns[i];
@@ -73,12 +83,7 @@ void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
     schema.push_back(std::move(column));
   }
   std::vector<KeyConstraint> keys = ResolveKeys(statement, schema);
-  auto table = std::make_shared<Table>(name, std::move(schema), std::move(keys));
-  if (IsTemp(name)) {
-    session_.AddTemp(std::move(table));
-  } else {
-    catalog_.AddTable(std::move(table));
-  }
+  return std::make_shared<Table>(name, std::move(schema), std::move(keys));
 }
 
 void StatementRunner::RunDrop(const ast::DropTableStmt& statement) {

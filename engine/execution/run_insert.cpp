@@ -142,6 +142,9 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     }
   }
   table->AppendRows(cells);
+  if (identity >= 0 && rows > 0) {
+    NoteIdentity(first_identity + static_cast<int64_t>(rows - 1) * table->schema()[identity].identity->increment);
+  }
   RowsAffected(rows);
 }
 

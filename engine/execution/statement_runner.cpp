@@ -2,12 +2,14 @@
 // the run_*.cpp files.
 #include "engine/execution/statement_runner.h"
 
+#include <algorithm>
 #include <mutex>
 #include <shared_mutex>
 
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/nested_error.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -83,26 +85,12 @@ IsolationLevel ParseIsolation(const std::string& level, int line) {
 }
 
 void CollectTempCreates(const ast::Stmt& statement, std::vector<const ast::CreateTableStmt*>& creates) {
-  switch (statement.kind) {
-    case ast::StmtKind::CreateTable: {
-      const auto& create = static_cast<const ast::CreateTableStmt&>(statement);
-      if (IsTempName(create.table)) creates.push_back(&create);
-      return;
-    }
-    case ast::StmtKind::Block:
-      for (const auto& inner : static_cast<const ast::BlockStmt&>(statement).statements) {
-        CollectTempCreates(*inner, creates);
-      }
-      return;
-    case ast::StmtKind::If: {
-      const auto& branch = static_cast<const ast::IfStmt&>(statement);
-      CollectTempCreates(*branch.then_stmt, creates);
-      if (branch.else_stmt) CollectTempCreates(*branch.else_stmt, creates);
-      return;
-    }
-    default:
-      return;
+  if (statement.kind == ast::StmtKind::CreateTable) {
+    const auto& create = static_cast<const ast::CreateTableStmt&>(statement);
+    if (IsTempName(create.table)) creates.push_back(&create);
+    return;
   }
+  ast::ForEachInnerStatement(statement, [&](const ast::Stmt& inner) { CollectTempCreates(inner, creates); });
 }
 
 }  // namespace
@@ -120,6 +108,7 @@ void StatementRunner::CheckBatch(const ast::Batch& batch) {
 }
 
 void StatementRunner::RowsAffected(size_t rows) {
+  session_.procedural.rowcount = static_cast<int64_t>(rows);
   if (session_.nocount) return;
   result_.AddMessage(rows == 1 ? "(1 row affected)" : "(" + std::to_string(rows) + " rows affected)");
 }
@@ -131,7 +120,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
         RunIf(static_cast<ast::IfStmt&>(statement));
         return;
       case ast::StmtKind::Block:
-        for (auto& inner : static_cast<ast::BlockStmt&>(statement).statements) Run(*inner);
+        RunList(static_cast<ast::BlockStmt&>(statement).statements);
         return;
       case ast::StmtKind::SetOption:
       case ast::StmtKind::SetIsolation:
@@ -140,6 +129,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
       default:
         break;
     }
+    if (RunProcedural(statement)) return;
     if (NeedsExclusiveLock(statement)) {
       std::unique_lock lock(catalog_.mutex());
       RunLocked(statement);
@@ -147,9 +137,13 @@ void StatementRunner::Run(ast::Stmt& statement) {
       std::shared_lock lock(catalog_.mutex());
       RunLocked(statement);
     }
+    session_.procedural.error = 0;
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
-    if (!EndsOnlyStatement(error.number())) throw;
+    session_.procedural.error = error.number();
+    // Inside TRY every error goes to the CATCH block (RunTryCatch decides).
+    const auto* nested = dynamic_cast<const NestedError*>(&error);
+    if (try_depth_ > 0 || (nested && nested->ends_batch()) || !EndsOnlyStatement(error.number())) throw;
     // The statement changed nothing (each one checks all its rows first); the batch goes on.
     result_.AddError(std::move(error));
   }
@@ -157,7 +151,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
 
 void StatementRunner::RunLocked(ast::Stmt& statement) {
   StringArena arena;
-  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView};
+  BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView, &variables_};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}, {}};
   switch (statement.kind) {
@@ -165,7 +159,10 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
       const auto& select = static_cast<const ast::SelectStmt&>(statement);
       const ast::QueryExpr* leftmost = select.query.get();
       while (!leftmost->select) leftmost = leftmost->left.get();
-      if (!leftmost->select->into.empty()) {
+      const auto& items = leftmost->select->items;
+      if (std::any_of(items.begin(), items.end(), [](const ast::SelectItem& item) { return !item.assign_to.empty(); })) {
+        RunSelectAssign(select, binder, context);
+      } else if (!leftmost->select->into.empty()) {
         RunSelectInto(select, leftmost->select->into, binder, context);
       } else {
         RunSelect(select, binder, context);
@@ -197,36 +194,18 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
     case ast::StmtKind::AlterTable:
       RunAlterTable(static_cast<ast::AlterTableStmt&>(statement), binder, context);
       return;
-    case ast::StmtKind::CallBuiltin:
-      RunBuiltinCall(static_cast<ast::CallBuiltinStmt&>(statement), binder, bind_context, context);
-      return;
     case ast::StmtKind::CreateIndex:
       // Indexes change no result; the table must exist all the same.
       binder.LookupTable(static_cast<const ast::CreateIndexStmt&>(statement).table, statement.line);
       return;
-    case ast::StmtKind::If:
-    case ast::StmtKind::Block:
-    case ast::StmtKind::SetOption:
-    case ast::StmtKind::SetIsolation:
+    default:
       break;
   }
   Throw(ErrorCode::kInternal, {"statement dispatched twice"}, statement.line);
 }
 
 void StatementRunner::RunIf(ast::IfStmt& statement) {
-  bool condition = false;
-  {
-    std::shared_lock lock(catalog_.mutex());
-    StringArena arena;
-    BindContext bind_context{catalog_, session_, arena};
-    Binder binder(bind_context);
-    ExecContext context{catalog_, session_, arena, {}, {}, {}};
-    BoundExprPtr bound = binder.BindScalar(*statement.condition);
-    PlanSubqueries(*bound, context.subquery_plans);
-    Value none;
-    condition = IsTrue(Evaluate(*bound, EvalRow{&none, nullptr}, context));
-  }
-  if (condition) {
+  if (EvaluateCondition(*statement.condition)) {
     Run(*statement.then_stmt);
   } else if (statement.else_stmt) {
     Run(*statement.else_stmt);

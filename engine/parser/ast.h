@@ -215,6 +215,7 @@ struct JoinTableRef : TableRef {  // also a comma in FROM (Cross)
 struct SelectItem {
   ExprPtr expr;        // a StarExpr for * and t.*
   std::string alias;   // from "expr AS a", "expr a" or "a = expr"; empty when none
+  std::string assign_to;  // SELECT @v = expr: the variable, with its @; empty otherwise
 };
 
 struct OrderItem {
@@ -266,7 +267,9 @@ enum class StmtKind {
   SetOption,
   SetIsolation,
   AlterTable,
-  CallBuiltin,
+  // Procedural statements (ast_procedural.h).
+  Declare, SetVariable, Print, While, Break, Continue, Return, TryCatch, Raiserror, Throw,
+  CreateProcedure, DropProcedure, Exec,
 };
 
 struct Stmt {
@@ -353,19 +356,7 @@ struct AlterTableStmt : Stmt {
   bool if_exists = false;            // DROP COLUMN IF EXISTS
 };
 
-// EXEC of a built-in procedure with constant arguments (sp_help 't',
-// sp_columns @table_name = 't'); a bare name as an argument is its text.
-struct CallBuiltinStmt : Stmt {
-  struct Argument {
-    std::string name;  // "@objname", or empty when passed by position
-    ExprPtr value;
-  };
-  CallBuiltinStmt() : Stmt(StmtKind::CallBuiltin) {}
-  Name procedure;
-  std::vector<Argument> arguments;
-};
-
-struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v
+struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v / DROP PROCEDURE p
   explicit DropTableStmt(StmtKind k = StmtKind::DropTable) : Stmt(k) {}
   std::vector<Name> names;
   bool if_exists = false;
@@ -415,3 +406,6 @@ struct Batch {
 };
 
 }  // namespace orv::engine::ast
+
+#include "engine/parser/ast_procedural.h"
+

@@ -36,22 +36,27 @@ StmtPtr Parser::ParseCreate() {
 StmtPtr Parser::ParseCreateTable() {
   auto stmt = std::make_unique<ast::CreateTableStmt>();
   ExpectWord("TABLE");
-  stmt->table = ParseMultipartName();
-  ExpectOp("(");
-  // SQL Server tolerates a comma before the closing parenthesis.
-  do {
-    if (AtOp(")") && !stmt->columns.empty()) break;
-    if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE") || AtWord("CHECK") || AtWord("FOREIGN")) {
-      ParseTableConstraint(*stmt);
-    } else {
-      ParseColumnDef(*stmt);
-    }
-  } while (AcceptOp(","));
-  ExpectOp(")");
+  stmt->table = ParseObjectName();
+  ParseTableElements(*stmt);
   if (AcceptWord("ON")) SkipFileGroupName();
   if (AcceptWord("TEXTIMAGE_ON")) SkipFileGroupName();
   if (AtWord("WITH") && AtOp("(", 1)) NotSupported("Table options (WITH)");
   return stmt;
+}
+
+// The parenthesised columns and constraints of a table.
+void Parser::ParseTableElements(ast::CreateTableStmt& table) {
+  ExpectOp("(");
+  // SQL Server tolerates a comma before the closing parenthesis.
+  do {
+    if (AtOp(")") && !table.columns.empty()) break;
+    if (AtWord("CONSTRAINT") || AtWord("PRIMARY") || AtWord("UNIQUE") || AtWord("CHECK") || AtWord("FOREIGN")) {
+      ParseTableConstraint(table);
+    } else {
+      ParseColumnDef(table);
+    }
+  } while (AcceptOp(","));
+  ExpectOp(")");
 }
 
 // ON [PRIMARY] and its kin: where SQL Server stores a table; nothing here.
@@ -230,7 +235,7 @@ StmtPtr Parser::ParseCreateIndex() {
   ExpectWord("INDEX");
   stmt->name = ExpectName();
   ExpectWord("ON");
-  stmt->table = ParseMultipartName();
+  stmt->table = ParseObjectName();
   stmt->columns = ParseIndexColumns();
   if (AcceptWord("INCLUDE")) ParseIndexColumns();
   if (AtWord("WHERE")) NotSupported("A filtered index");
@@ -248,6 +253,8 @@ StmtPtr Parser::ParseDrop() {
   ast::StmtKind kind = ast::StmtKind::DropTable;
   if (AcceptWord("VIEW")) {
     kind = ast::StmtKind::DropView;
+  } else if (AcceptWord("PROCEDURE") || AcceptWord("PROC")) {
+    kind = ast::StmtKind::DropProcedure;
   } else if (!AcceptWord("TABLE")) {
     if (Cur().kind == TokenKind::Word) NotSupported("DROP " + Upper(Cur()));
     SyntaxError();

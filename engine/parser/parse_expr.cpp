@@ -264,7 +264,7 @@ ExprPtr Parser::ParsePrimary(bool condition_ok) {
       value = ParseLiteral();
       break;
     case TokenKind::Variable: {
-      if (Value(t).starts_with("@@")) NotSupported(Upper(t));
+      CheckDeclared(Value(t), t.line);
       auto node = std::make_unique<ast::VariableExpr>();
       node->name = Value(t);
       node->line = t.line;

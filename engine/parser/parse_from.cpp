@@ -109,9 +109,7 @@ TableRefPtr Parser::ParseTablePrimary() {
       ExpectOp(")");
       height_ = height;
     }
-  } else if (Cur().kind == TokenKind::Variable) {
-    NotSupported("A table variable");
-  } else if (IsName(Cur())) {
+  } else if (IsName(Cur()) || Cur().kind == TokenKind::Variable) {
     table = ParseNamedTable();
   } else {
     SyntaxError();

@@ -115,7 +115,7 @@ std::unique_ptr<ast::SelectCore> Parser::ParseSelectCore() {
   do {
     core->items.push_back(ParseSelectItem(height));
   } while (AcceptOp(","));
-  if (AcceptWord("INTO")) core->into = ParseMultipartName();
+  if (AcceptWord("INTO")) core->into = ParseObjectName();
   if (AcceptWord("FROM")) {
     core->from = ParseFromClause();
     Note(height);
@@ -178,7 +178,11 @@ ast::SelectItem Parser::ParseSelectItem(int& height) {
     height = std::max(height, 1);
     return item;
   }
-  if (Cur().kind == TokenKind::Variable && AtOp("=", 1)) NotSupported("Assigning a variable in SELECT");
+  if (Cur().kind == TokenKind::Variable && AtOp("=", 1)) {
+    ParseSelectAssignment(item);
+    Note(height);
+    return item;
+  }
   const bool alias_first = (IsName(Cur()) || Cur().kind == TokenKind::String) && AtOp("=", 1);
   if (alias_first) {
     item.alias = Value(Cur());

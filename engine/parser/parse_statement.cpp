@@ -13,8 +13,7 @@ namespace {
 
 // Transact-SQL statements outside the engine's dialect, refused by name.
 constexpr std::string_view kUnsupportedStatements[] = {
-    "DECLARE", "EXEC",     "EXECUTE", "WHILE",  "MERGE",       "GOTO",     "PRINT",    "RETURN",   "BREAK",
-    "CONTINUE", "RAISERROR", "THROW", "COMMIT", "ROLLBACK",    "SAVE",     "USE",      "ALTER",    "GRANT",
+    "MERGE",   "GOTO",     "COMMIT", "ROLLBACK",    "SAVE",     "USE",      "ALTER",    "GRANT",
     "DENY",    "REVOKE",   "WAITFOR", "OPEN",   "CLOSE",       "FETCH",    "DEALLOCATE", "KILL",   "DBCC",
     "BACKUP",  "RESTORE",  "BULK",    "CHECKPOINT", "RECONFIGURE", "SHUTDOWN", "UPDATETEXT", "WRITETEXT",
     "READTEXT", "SETUSER", "REVERT",  "ENABLE", "DISABLE",     "RECEIVE",  "SEND",     "GET",
@@ -48,6 +47,7 @@ StmtPtr Parser::ParseStatement() {
   const Token& t = Cur();
   if (AtOp("(") || AtWord("SELECT")) return ParseSelectStatement();
   if (t.kind != TokenKind::Word) SyntaxError();
+  if (StmtPtr procedural = ParseProceduralStatement()) return procedural;
   if (AtWord("INSERT")) return ParseInsert();
   if (AtWord("UPDATE")) return ParseUpdate();
   if (AtWord("DELETE")) return ParseDelete();
@@ -58,7 +58,6 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
   if (AtWord("ALTER") && AtWord("TABLE", 1)) return ParseAlterTable();
-  if (AtWord("EXEC") || AtWord("EXECUTE")) return ParseBuiltinCall();
   if (AtWord("WITH")) NotSupported("A common table expression (WITH)");
   const std::string upper = Upper(t);
   if (Contains(kUnsupportedStatements, upper)) NotSupported(upper);
@@ -92,7 +91,7 @@ StmtPtr Parser::ParseBlock() {
   auto block = std::make_unique<ast::BlockStmt>();
   block->line = Line();
   ExpectWord("BEGIN");
-  if (AtWord("TRY") || AtWord("CATCH")) NotSupported("TRY...CATCH");
+  if (AtWord("CATCH")) SyntaxError();
   if (AtWord("TRAN") || AtWord("TRANSACTION") || AtWord("DISTRIBUTED")) NotSupported("BEGIN TRANSACTION");
   if (AtWord("DIALOG") || AtWord("CONVERSATION")) NotSupported("BEGIN DIALOG");
   while (true) {
@@ -110,7 +109,7 @@ StmtPtr Parser::ParseBlock() {
 StmtPtr Parser::ParseSet() {
   const int line = Line();
   ExpectWord("SET");
-  if (Cur().kind == TokenKind::Variable) NotSupported("SET @variable");
+  if (Cur().kind == TokenKind::Variable) return ParseSetVariable(line);
   if (AcceptWord("TRANSACTION")) {
     auto stmt = std::make_unique<ast::SetIsolationStmt>();
     stmt->line = line;

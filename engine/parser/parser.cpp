@@ -97,10 +97,14 @@ std::string Parser::ExpectName() {
   return name;
 }
 
-// name, a.b, a.b.c, a..b, up to four parts; a variable in a name position is a
-// table variable, which the engine does not have.
+// name, a.b, a.b.c, a..b, up to four parts; or a table variable, @name.
 ast::Name Parser::ParseMultipartName() {
-  if (Cur().kind == TokenKind::Variable) NotSupported("A table variable");
+  if (Cur().kind == TokenKind::Variable) {
+    std::string variable = Value(Cur());
+    if (!IsDeclared(variable)) Throw(ErrorCode::kMustDeclareTableVariable, {variable}, Line());
+    Advance();
+    return {variable};
+  }
   ast::Name name{ExpectName()};
   while (AtOp(".") && !AtOp("*", 1)) {
     Advance();
@@ -112,6 +116,11 @@ ast::Name Parser::ParseMultipartName() {
   }
   if (name.size() > 4) SyntaxError();
   return name;
+}
+
+ast::Name Parser::ParseObjectName() {
+  if (Cur().kind == TokenKind::Variable) SyntaxError();
+  return ParseMultipartName();
 }
 
 void Parser::SkipParenthesized() {

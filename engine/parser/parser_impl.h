@@ -60,6 +60,8 @@ class Parser {
   std::string Upper(const Token& t) const;
   std::string ExpectName();
   ast::Name ParseMultipartName();
+  // A name that must not be a table variable (what CREATE TABLE, SELECT INTO and CREATE INDEX name).
+  ast::Name ParseObjectName();
   int Line() const { return Cur().line; }
   // The text from token `first` to the last token consumed, comments inside included.
   std::string_view SourceText(size_t first) const;
@@ -95,11 +97,32 @@ class Parser {
   // The tail UPDATE and DELETE share: [FROM ...] [WHERE ...].
   void ParseFromAndWhere(ast::TableRefPtr& from, ast::ExprPtr& where);
 
+  // ------------------------------------------------------------ procedural (parse_procedural.cpp)
+  // The procedural statement at the cursor; null when it starts none.
+  ast::StmtPtr ParseProceduralStatement();
+  ast::StmtPtr ParseDeclare();
+  ast::StmtPtr ParseSetVariable(int line);
+  ast::StmtPtr ParseWhile();
+  ast::StmtPtr ParseTryCatch();
+  std::vector<ast::StmtPtr> ParseStatementsUntilEnd(std::string_view closing);
+  ast::StmtPtr ParseRaiserror();
+  ast::StmtPtr ParseThrow();
+  ast::StmtPtr ParseReturn();
+  ast::StmtPtr ParseCreateProcedure(int line, bool create, bool alter);
+  ast::StmtPtr ParseExec();
+  ast::ExprPtr ParseExecValue();
+  // Variables are declared from their DECLARE to the end of the batch, in
+  // the order written: a use before it is error 137 before anything runs.
+  void DeclareVariable(const std::string& name, int line);
+  void CheckDeclared(const std::string& name, int line) const;
+  bool IsDeclared(const std::string& name) const;
+  void ParseSelectAssignment(ast::SelectItem& item);
+
   // ------------------------------------------------------------ DDL (parse_ddl.cpp)
   ast::StmtPtr ParseCreate();
   ast::StmtPtr ParseCreateTable();
   ast::StmtPtr ParseAlterTable();
-  ast::StmtPtr ParseBuiltinCall();
+  void ParseTableElements(ast::CreateTableStmt& table);
   void ParseColumnDef(ast::CreateTableStmt& table);
   void ParseTableConstraint(ast::CreateTableStmt& table);
   void CheckSinglePrimaryKey(const ast::CreateTableStmt& table, int line) const;
@@ -171,6 +194,10 @@ class Parser {
   int depth_ = 0;
   int height_ = 0;
   size_t statements_started_ = 0;
+  std::vector<std::string> declared_;  // variables declared so far
+  int loops_ = 0;                      // WHILE bodies the cursor is inside
+  int catches_ = 0;                    // CATCH blocks the cursor is inside
+  bool in_procedure_ = false;          // parsing a procedure's body: RETURN may carry a value
 };
 
 }  // namespace orv::engine::parse

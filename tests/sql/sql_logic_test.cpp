@@ -4,8 +4,8 @@
 //   query <columns> [rowsort]   SQL ---- rows (tab-separated values)
 //   columns   SQL ---- one line per result column: name, type, NULL / NOT NULL
 //   messages  SQL ---- the batch's informational messages
-//   batch     SQL ---- everything the batch sent, in order: between two errors
-//             the rows of each result set, then the messages; each error as
+//   batch     SQL ---- everything the batch sent, in order: the rows of each
+//             result set, the messages, and each error as
 //             "Msg n, Level l, State s, Line k" and its text
 // Values print as FormatValue does, the empty string as (empty). Lines
 // starting with # between records are comments.
@@ -94,9 +94,16 @@ std::vector<std::string> Transcript(const BatchResult& result) {
   std::vector<std::string> lines;
   size_t result_sets = 0;
   size_t messages = 0;
+  // Messages and result sets in the order they were sent (PRINT before a SELECT comes first).
   auto up_to = [&](size_t result_set_end, size_t message_end) {
-    for (; result_sets < result_set_end; ++result_sets) AppendRows(result.result_sets[result_sets], lines);
-    for (; messages < message_end; ++messages) lines.push_back(result.messages[messages]);
+    while (result_sets < result_set_end || messages < message_end) {
+      if (messages < message_end &&
+          (result_sets == result_set_end || result.message_result_sets_before[messages] <= result_sets)) {
+        lines.push_back(result.messages[messages++]);
+      } else {
+        AppendRows(result.result_sets[result_sets++], lines);
+      }
+    }
   };
   for (const BatchError& error : result.errors) {
     up_to(error.result_sets_before, error.messages_before);

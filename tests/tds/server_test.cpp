@@ -92,19 +92,22 @@ TEST(TdsServer, ParameterlessExecuteSqlRunsTheStatement) {
   EXPECT_EQ(reply.done_statuses.back(), 0);
 }
 
-TEST(TdsServer, ParameterisedExecuteSqlReachesTheEngineAndFailsClearly) {
+TEST(TdsServer, ParameterisedExecuteSqlRunsWithItsParametersAndReturnsOutputs) {
   TestServer server;
   TestClient client(server.port());
   client.Login(kUser, kPassword);
-  const Reply reply = client.Rpc(CallByName("sp_executesql") + NVarCharParam("", "SELECT @p AS v") +
+  const Reply reply = client.Rpc(CallByName("sp_executesql") + NVarCharParam("", "SELECT @p * 2 AS v") +
                                  NVarCharParam("", "@p int") + IntParam("@p", 5));
-  // The engine has no EXEC yet: its own error reaches the client, the call is marked failed.
-  ASSERT_EQ(reply.errors.size(), 1u);
-  EXPECT_EQ(reply.errors[0].number, 50001);
-  EXPECT_NE(reply.errors[0].text.find("EXEC"), std::string::npos);
-  EXPECT_EQ(reply.done_tokens.back(), 0xFE);
-  EXPECT_TRUE(reply.done_statuses.back() & kError);
-  EXPECT_EQ(client.Batch("SELECT 1 AS one").rows.size(), 1u);
+  EXPECT_TRUE(reply.errors.empty());
+  ASSERT_EQ(reply.rows.size(), 1u);
+  EXPECT_EQ(reply.rows[0][0][0], "10");
+  EXPECT_FALSE(reply.done_statuses.back() & kError);
+  // An OUTPUT parameter comes back as a return value: 5 + 1.
+  const Reply output = client.Rpc(CallById(10) + NVarCharParam("", "SET @n = @n + 1") +
+                                  NVarCharParam("", "@n int OUTPUT") + IntParam("@n", 5, 0x01));
+  EXPECT_TRUE(output.errors.empty());
+  ASSERT_EQ(output.return_values.size(), 1u);
+  EXPECT_EQ(output.return_values[0], 6);
 }
 
 TEST(TdsServer, PreparedStatementsHandOutHandlesAndForgetThem) {

@@ -71,28 +71,22 @@ TEST(ParserErrors, UnclosedQuotesCommentsAndLongNames) {
 
 TEST(ParserErrors, UnsupportedConstructsAreRefusedByName) {
   const std::pair<const char*, const char*> cases[] = {
-      {"DECLARE @a INT", "DECLARE is not supported by the embedded engine."},
-      {"exec ('SELECT 1')", "EXEC of a string or a variable is not supported by the embedded engine."},
-      {"WHILE 1 = 1 SELECT 1", "WHILE is not supported by the embedded engine."},
+      {"DECLARE c CURSOR FOR SELECT 1", "DECLARE CURSOR is not supported by the embedded engine."},
+      {"EXEC ('SELECT 1') AT remote", "EXEC ... AT is not supported by the embedded engine."},
       {"WITH x AS (SELECT 1 AS a) SELECT a FROM x",
        "A common table expression (WITH) is not supported by the embedded engine."},
       {"MERGE t USING u ON 1 = 1 WHEN MATCHED THEN DELETE;", "MERGE is not supported by the embedded engine."},
       {"SELECT ROW_NUMBER() OVER (ORDER BY a) FROM t", "The OVER clause is not supported by the embedded engine."},
       {"SELECT a FROM t ORDER BY a OFFSET 5 ROWS", "OFFSET ... FETCH is not supported by the embedded engine."},
       {"SELECT * FROM t PIVOT (SUM(a) FOR b IN ([1])) p", "PIVOT is not supported by the embedded engine."},
-      {"CREATE PROCEDURE p AS SELECT 1", "CREATE PROCEDURE is not supported by the embedded engine."},
       {"GOTO done", "GOTO is not supported by the embedded engine."},
-      {"BEGIN TRY SELECT 1 END TRY BEGIN CATCH END CATCH", "TRY...CATCH is not supported by the embedded engine."},
       {"BEGIN TRAN", "BEGIN TRANSACTION is not supported by the embedded engine."},
-      {"SELECT @a = 1", "Assigning a variable in SELECT is not supported by the embedded engine."},
-      {"SELECT @@ROWCOUNT", "@@ROWCOUNT is not supported by the embedded engine."},
       {"SELECT * FROM t CROSS APPLY f(t.a)", "CROSS APPLY is not supported by the embedded engine."},
       {"SELECT * FROM dbo.f(1)", "A table-valued function is not supported by the embedded engine."},
       {"SELECT dbo.f(1)", "The user-defined function 'f' is not supported by the embedded engine."},
       {"SELECT a FROM t GROUP BY ROLLUP (a)", "GROUP BY ROLLUP(...) is not supported by the embedded engine."},
       {"SELECT 0x1F", "A binary constant is not supported by the embedded engine."},
       {"SELECT $1.50", "A money constant is not supported by the embedded engine."},
-      {"SELECT * FROM @t", "A table variable is not supported by the embedded engine."},
       {"SELECT 1 WHERE 1 = ANY (SELECT 1)", "A comparison with ALL, ANY or SOME is not supported by the embedded engine."},
   };
   for (const auto& [sql, message] : cases) {
@@ -103,7 +97,7 @@ TEST(ParserErrors, UnsupportedConstructsAreRefusedByName) {
     EXPECT_EQ(e.message(), message);
   }
   // The line is the construct's, after valid statements.
-  EXPECT_EQ(ParseError("SELECT 1\n\nDECLARE @a INT").line(), 3);
+  EXPECT_EQ(ParseError("SELECT 1\n\nGOTO done").line(), 3);
 }
 
 TEST(ParserErrors, DeepNestingIsRefusedNotOverflowed) {

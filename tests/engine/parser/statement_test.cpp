@@ -185,7 +185,7 @@ TEST(ParserStatements, SetStatements) {
             "REPEATABLE READ");
   EXPECT_EQ(ParseError("SET DATEFORMAT ymd").message(), "SET DATEFORMAT is not supported by the embedded engine.");
   EXPECT_EQ(ParseError("SET NO_SUCH_OPTION ON").number(), 102);
-  EXPECT_EQ(ParseError("SET @v = 1").number(), 50001);
+  EXPECT_EQ(ParseError("SET @v = 1").number(), 137);
 }
 
 TEST(ParserStatements, SelectListForms) {
