@@ -33,6 +33,7 @@ std::shared_ptr<Table> Binder::LookupTable(const ast::Name& name, int line) cons
 }
 
 BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
+  if (FindCte(ref.name)) return BindCteReference(ref, scope, offset);
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   if (object.rfind('#', 0) != 0) {
@@ -77,13 +78,21 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
 BoundTableRefPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alias,
                             const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line) {
   // A derived table cannot see its siblings in FROM, only the enclosing queries.
-  BoundQuery bound = BindQuery(query, scope.parent, &scope, true);
+  return ExposeDerived(BindQuery(query, scope.parent, &scope, true), alias, column_aliases, scope, offset, line);
+}
+
+BoundTableRefPtr Binder::ExposeDerived(BoundQuery bound, const std::string& alias,
+                                       const std::vector<std::string>& column_aliases, Scope& scope, size_t offset,
+                                       int line) {
   CheckExposedName(scope, alias, line);
   ScopeTable entry;
   entry.exposed = alias;
   entry.offset = offset;
-  if (!column_aliases.empty() && column_aliases.size() != bound.columns.size()) {
-    Throw(ErrorCode::kNotSupported, {"A column alias list of another length than the select list"}, line);
+  if (!column_aliases.empty() && column_aliases.size() < bound.columns.size()) {
+    Throw(ErrorCode::kMoreColumnsThanList, {alias}, line);
+  }
+  if (!column_aliases.empty() && column_aliases.size() > bound.columns.size()) {
+    Throw(ErrorCode::kFewerColumnsThanList, {alias}, line);
   }
   for (size_t i = 0; i < bound.columns.size(); ++i) {
     std::string name = column_aliases.empty() ? bound.columns[i].name : column_aliases[i];
@@ -105,10 +114,13 @@ BoundTableRefPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, si
       const auto& derived = static_cast<const ast::DerivedTableRef&>(ref);
       return BindDerived(*derived.query, derived.alias, derived.column_aliases, scope, offset, ref.line);
     }
+    case ast::TableRefKind::Values:
+      return BindValuesTable(static_cast<const ast::ValuesTableRef&>(ref), scope, offset);
     case ast::TableRefKind::Join:
       break;
   }
   const auto& join_ref = static_cast<const ast::JoinTableRef&>(ref);
+  if (join_ref.apply) return BindApply(join_ref, scope, offset, row_ids);
   size_t first_table = scope.tables.size();
   auto bound = std::make_unique<BoundTableRef>();
   auto& join = bound->source.emplace<BoundJoin>();

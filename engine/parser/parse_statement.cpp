@@ -57,7 +57,7 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("IF")) return ParseIf();
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
-  if (AtWord("WITH")) NotSupported("A common table expression (WITH)");
+  if (AtWord("WITH")) return ParseSelectStatement();
   const std::string upper = Upper(t);
   if (Contains(kUnsupportedStatements, upper)) NotSupported(upper);
   if (!t.reserved && AtOp(":", 1)) NotSupported("A label");
@@ -67,7 +67,7 @@ StmtPtr Parser::ParseStatement() {
 StmtPtr Parser::ParseSelectStatement() {
   auto stmt = std::make_unique<ast::SelectStmt>();
   stmt->line = Line();
-  stmt->query = ParseQueryExpression();
+  stmt->query = AtWord("WITH") ? ParseWithQuery() : ParseQueryExpression();
   return stmt;
 }
 
