@@ -97,6 +97,9 @@ BoundTableRefPtr Binder::ExposeDerived(BoundQuery bound, const std::string& alia
   for (size_t i = 0; i < bound.columns.size(); ++i) {
     std::string name = column_aliases.empty() ? bound.columns[i].name : column_aliases[i];
     if (name.empty()) Throw(ErrorCode::kNoColumnName, {std::to_string(i + 1), alias}, line);
+    for (const ScopeColumn& earlier : entry.columns) {
+      if (NamesEqual(earlier.name, name)) Throw(ErrorCode::kColumnSpecifiedTwice, {name, alias}, line);
+    }
     entry.columns.push_back(ScopeColumn{name, bound.columns[i].type, bound.columns[i].nullable, std::nullopt});
   }
   scope.tables.push_back(std::move(entry));

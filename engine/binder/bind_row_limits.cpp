@@ -7,6 +7,10 @@ namespace orv::engine {
 
 void Binder::BindRowLimits(const ast::QueryExpr& query, BoundQuery& bound) {
   auto* select = std::get_if<BoundSelect>(&bound.body);
+  if (select && select->top && !select->top_percent) {
+    const TypeId type = select->top->type.id;
+    if (!IsInteger(type) && type != TypeId::Null) Throw(ErrorCode::kTopNotInteger, {}, query.line);
+  }
   if (query.select && query.select->top_with_ties) {
     if (query.order_by.empty()) Throw(ErrorCode::kTopWithTiesWithoutOrderBy, {}, query.line);
     select->top_with_ties = true;

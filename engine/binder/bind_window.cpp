@@ -125,6 +125,10 @@ BoundExprPtr Binder::BindWindow(const ast::FunctionExpr& expr, Scope& scope, con
   }
   for (const auto& key : spec.partition_by) window.partition.push_back(bind(*key));
   for (const auto& item : spec.order_by) {
+    if (item.expr->kind == ast::ExprKind::Literal &&
+        static_cast<const ast::LiteralExpr&>(*item.expr).literal_type == ast::LiteralExpr::Type::Integer) {
+      Throw(ErrorCode::kWindowOrderByPosition, {}, item.expr->line);
+    }
     window.order.push_back(bind(*item.expr));
     window.descending.push_back(item.descending);
   }
