@@ -142,19 +142,29 @@ TableRefPtr Parser::ParseDerivedTable() {
   ExpectOp("(");
   derived->query = ParseQueryExpression();
   const int height = height_;
+  ParseDerivedAlias(derived->alias, derived->column_aliases);
+  SetHeight(height);
+  return derived;
+}
+
+// ") AS alias [(a, b)]" closing a derived table or a VALUES table.
+void Parser::ParseDerivedAlias(std::string& alias, std::vector<std::string>& column_aliases) {
   const size_t close = pos_;
   ExpectOp(")");
   // SQL Server blames the closing parenthesis when the alias is missing.
   if (!AtWord("AS") && !IsName(Cur())) SyntaxErrorAt(close);
-  derived->alias = ParseOptionalAlias();
-  if (AcceptOp("(")) {
-    do {
-      derived->column_aliases.push_back(ExpectName());
-    } while (AcceptOp(","));
-    ExpectOp(")");
-  }
-  SetHeight(height);
-  return derived;
+  alias = ParseOptionalAlias();
+  if (AtOp("(")) column_aliases = ParseNameList();
+}
+
+std::vector<std::string> Parser::ParseNameList() {
+  std::vector<std::string> names;
+  ExpectOp("(");
+  do {
+    names.push_back(ExpectName());
+  } while (AcceptOp(","));
+  ExpectOp(")");
+  return names;
 }
 
 TableRefPtr Parser::ParseNamedTable() {

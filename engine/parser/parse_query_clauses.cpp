@@ -15,12 +15,7 @@ std::unique_ptr<QueryExpr> Parser::ParseWithQuery() {
     ast::CommonTableExpr cte;
     cte.line = Line();
     cte.name = ExpectName();
-    if (AcceptOp("(")) {
-      do {
-        cte.columns.push_back(ExpectName());
-      } while (AcceptOp(","));
-      ExpectOp(")");
-    }
+    if (AtOp("(")) cte.columns = ParseNameList();
     ExpectWord("AS");
     ExpectOp("(");
     cte.query = ParseQueryExpression();
@@ -89,16 +84,7 @@ ast::TableRefPtr Parser::ParseValuesTable() {
     }
     values->rows.push_back(std::move(row));
   } while (AcceptOp(","));
-  const size_t close = pos_;
-  ExpectOp(")");
-  if (!AtWord("AS") && !IsName(Cur())) SyntaxErrorAt(close);
-  values->alias = ParseOptionalAlias();
-  if (AcceptOp("(")) {
-    do {
-      values->column_aliases.push_back(ExpectName());
-    } while (AcceptOp(","));
-    ExpectOp(")");
-  }
+  ParseDerivedAlias(values->alias, values->column_aliases);
   SetHeight(height);
   return values;
 }

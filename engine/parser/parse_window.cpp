@@ -1,5 +1,7 @@
 // The OVER clause of a window function: PARTITION BY, ORDER BY and a ROWS or
 // RANGE frame.
+#include <charconv>
+
 #include "engine/parser/parser_impl.h"
 
 namespace orv::engine::parse {
@@ -43,12 +45,7 @@ std::unique_ptr<ast::WindowSpec> Parser::ParseWindowSpec() {
 Bound Parser::ParseFrameBound() {
   Bound bound;
   if (AcceptWord("UNBOUNDED")) {
-    if (AcceptWord("PRECEDING")) {
-      bound.kind = Bound::Kind::UnboundedPreceding;
-    } else {
-      ExpectWord("FOLLOWING");
-      bound.kind = Bound::Kind::UnboundedFollowing;
-    }
+    bound.kind = ParsePrecedingOrFollowing() ? Bound::Kind::UnboundedPreceding : Bound::Kind::UnboundedFollowing;
     return bound;
   }
   if (AcceptWord("CURRENT")) {
@@ -57,15 +54,19 @@ Bound Parser::ParseFrameBound() {
     return bound;
   }
   if (Cur().kind != TokenKind::Integer) SyntaxError();
-  bound.offset = std::stoll(Value(Cur()));
+  const std::string digits = Value(Cur());
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bound.offset);
+  if (error != std::errc() || end != digits.data() + digits.size()) SyntaxError();
   Advance();
-  if (AcceptWord("PRECEDING")) {
-    bound.kind = Bound::Kind::Preceding;
-  } else {
-    ExpectWord("FOLLOWING");
-    bound.kind = Bound::Kind::Following;
-  }
+  bound.kind = ParsePrecedingOrFollowing() ? Bound::Kind::Preceding : Bound::Kind::Following;
   return bound;
+}
+
+// true for PRECEDING, false for FOLLOWING.
+bool Parser::ParsePrecedingOrFollowing() {
+  if (AcceptWord("PRECEDING")) return true;
+  ExpectWord("FOLLOWING");
+  return false;
 }
 
 }  // namespace orv::engine::parse

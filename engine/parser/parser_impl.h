@@ -132,6 +132,7 @@ class Parser {
   // ------------------------------------------------------------ windows (parse_window.cpp)
   std::unique_ptr<ast::WindowSpec> ParseWindowSpec();
   ast::WindowFrameBound ParseFrameBound();
+  bool ParsePrecedingOrFollowing();
 
   // ------------------------------------------------------------ GROUP BY (parse_grouping_sets.cpp)
   void ParseGroupingSets(ast::SelectCore& core, int& height);
@@ -148,6 +149,8 @@ class Parser {
   ast::TableRefPtr ParseApply(ast::TableRefPtr left, int left_height);
   ast::TableRefPtr ParseTablePrimary();
   ast::TableRefPtr ParseDerivedTable();
+  void ParseDerivedAlias(std::string& alias, std::vector<std::string>& column_aliases);
+  std::vector<std::string> ParseNameList();  // (a, b, ...)
   ast::TableRefPtr ParseNamedTable();
   std::string ParseOptionalAlias();
   bool AtHintList() const;
