@@ -121,6 +121,10 @@ BoundTableRefPtr Binder::BindCteReference(const ast::NamedTableRef& ref, Scope& 
     bound->source = BoundWorkingTable{entry.working};
     return bound;
   }
+  // CTEs naming each other twice over grow the query exponentially: past a
+  // bound the statement is refused rather than bound for ever.
+  constexpr size_t kMaxExpansions = 10000;
+  if (++cte_expansions_ > kMaxExpansions) Throw(ErrorCode::kQueryTooComplex, {}, ref.line);
   // The CTE's query sees the CTEs written before it, and itself.
   const size_t index = static_cast<size_t>(&entry - ctes_.data());
   CteLimit limit(cte_limit_, index + 1);

@@ -121,6 +121,7 @@ class Binder {
   BindContext& context_;
   std::vector<CteEntry> ctes_;  // the WITH lists of the queries being bound, outermost first
   size_t cte_limit_ = 0;        // how many of them the query being bound may name
+  size_t cte_expansions_ = 0;   // CTE references bound in this statement, each a copy of its query
   long long max_recursion_ = 100;
   bool in_window_ = false;  // binding a window function's arguments
 };
