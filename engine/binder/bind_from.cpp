@@ -35,6 +35,7 @@ std::shared_ptr<Table> Binder::LookupTable(const ast::Name& name, int line) cons
 }
 
 BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
+  if (FindCte(ref.name)) return BindCteReference(ref, scope, offset);
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   std::shared_ptr<Table> catalog_view = BuildCatalogView(ref.name, *this, context_, ref.line);
@@ -80,17 +81,28 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
 BoundTableRefPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alias,
                             const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line) {
   // A derived table cannot see its siblings in FROM, only the enclosing queries.
-  BoundQuery bound = BindQuery(query, scope.parent, &scope, true);
+  return ExposeDerived(BindQuery(query, scope.parent, &scope, true), alias, column_aliases, scope, offset, line);
+}
+
+BoundTableRefPtr Binder::ExposeDerived(BoundQuery bound, const std::string& alias,
+                                       const std::vector<std::string>& column_aliases, Scope& scope, size_t offset,
+                                       int line) {
   CheckExposedName(scope, alias, line);
   ScopeTable entry;
   entry.exposed = alias;
   entry.offset = offset;
-  if (!column_aliases.empty() && column_aliases.size() != bound.columns.size()) {
-    Throw(ErrorCode::kNotSupported, {"A column alias list of another length than the select list"}, line);
+  if (!column_aliases.empty() && column_aliases.size() < bound.columns.size()) {
+    Throw(ErrorCode::kMoreColumnsThanList, {alias}, line);
+  }
+  if (!column_aliases.empty() && column_aliases.size() > bound.columns.size()) {
+    Throw(ErrorCode::kFewerColumnsThanList, {alias}, line);
   }
   for (size_t i = 0; i < bound.columns.size(); ++i) {
     std::string name = column_aliases.empty() ? bound.columns[i].name : column_aliases[i];
     if (name.empty()) Throw(ErrorCode::kNoColumnName, {std::to_string(i + 1), alias}, line);
+    for (const ScopeColumn& earlier : entry.columns) {
+      if (NamesEqual(earlier.name, name)) Throw(ErrorCode::kColumnSpecifiedTwice, {name, alias}, line);
+    }
     entry.columns.push_back(ScopeColumn{name, bound.columns[i].type, bound.columns[i].nullable, std::nullopt});
   }
   scope.tables.push_back(std::move(entry));
@@ -108,10 +120,13 @@ BoundTableRefPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, si
       const auto& derived = static_cast<const ast::DerivedTableRef&>(ref);
       return BindDerived(*derived.query, derived.alias, derived.column_aliases, scope, offset, ref.line);
     }
+    case ast::TableRefKind::Values:
+      return BindValuesTable(static_cast<const ast::ValuesTableRef&>(ref), scope, offset);
     case ast::TableRefKind::Join:
       break;
   }
   const auto& join_ref = static_cast<const ast::JoinTableRef&>(ref);
+  if (join_ref.apply) return BindApply(join_ref, scope, offset, row_ids);
   size_t first_table = scope.tables.size();
   auto bound = std::make_unique<BoundTableRef>();
   auto& join = bound->source.emplace<BoundJoin>();

@@ -27,6 +27,8 @@ bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& ar
 }  // namespace
 
 BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context) {
+  if (expr.over || IsWindowOnlyFunction(expr.name)) return BindWindow(expr, scope, context);
+  if (expr.name == "GROUPING_ID") return BindGroupingId(expr, scope, context);
   AggregateKind aggregate;
   if (LookupAggregate(expr.name, aggregate)) {
     if (context.in_aggregate) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);

@@ -48,12 +48,22 @@ size_t ResultColumnOf(const ast::OrderItem& item, const std::vector<OutputColumn
 }  // namespace
 
 BoundQuery Binder::BindQuery(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested) {
-  if (query.select) return BindSelect(*query.select, query.order_by, parent, enclosing, nested);
-  return BindSetOperation(query, parent, enclosing, nested);
+  if (query.max_recursion >= 0) max_recursion_ = query.max_recursion;
+  if (!query.ctes.empty()) return BindWithCtes(query, parent, enclosing, nested);
+  return BindQueryBody(query, parent, enclosing, nested);
+}
+
+BoundQuery Binder::BindQueryBody(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested) {
+  // With OFFSET, a nested query may be ordered.
+  BoundQuery bound = query.select
+                         ? BindSelect(*query.select, query.order_by, parent, enclosing, nested && !query.offset)
+                         : BindSetOperation(query, parent, enclosing, nested);
+  BindRowLimits(query, bound);
+  return bound;
 }
 
 BoundQuery Binder::BindSetOperation(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested) {
-  if (nested && !query.order_by.empty()) Throw(ErrorCode::kOrderByInDerivedTable, {}, query.line);
+  if (nested && !query.order_by.empty() && !query.offset) Throw(ErrorCode::kOrderByInDerivedTable, {}, query.line);
   BoundQuery left = BindQuery(*query.left, parent, enclosing, nested);
   BoundQuery right = BindQuery(*query.right, parent, enclosing, nested);
   if (left.columns.size() != right.columns.size()) Throw(ErrorCode::kUnionColumnCount, {}, query.line);

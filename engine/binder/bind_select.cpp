@@ -59,7 +59,7 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
   BoundSelect select;
   if (core.from) select.from = BindTableRef(*core.from, scope, 0, false);
   ExprContext context;
-  context.has_group_by = !core.group_by.empty();
+  context.has_group_by = !core.group_by.empty() || !core.grouping_sets.empty();
   if (core.where) {
     context.clause = Clause::Where;
     select.where = BindExpr(*core.where, scope, context);
@@ -119,7 +119,7 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     orders.push_back(std::move(order));
   }
 
-  bool grouped = !core.group_by.empty() || core.having != nullptr;
+  bool grouped = context.has_group_by || core.having != nullptr;
   for (const auto& item : items) grouped = grouped || ContainsAggregate(*item.expr);
   for (const auto& order : orders) grouped = grouped || (order.hidden && ContainsAggregate(*order.hidden));
   if (grouped) {
@@ -127,6 +127,7 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     grouping.rollup = core.with_rollup;
     context.clause = Clause::GroupBy;
     for (const auto& group : core.group_by) grouping.groups.push_back(BindExpr(*group, scope, context));
+    if (!core.grouping_sets.empty()) BindGroupingSets(core.grouping_sets, grouping);
     if (core.having) {
       context.clause = Clause::Having;
       select.having = BindExpr(*core.having, scope, context);
@@ -156,6 +157,7 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     }
     select.order.push_back(SortKey{column, order.descending});
   }
+  ExtractWindows(select);
   select.distinct = core.distinct;
   if (core.top) {
     select.top = BindScalar(*core.top);

@@ -81,6 +81,37 @@ class Binder {
   BoundTableRefPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
   BoundTableRefPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
                                const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
+  // A bound query as a table of the FROM clause named `alias`.
+  BoundTableRefPtr ExposeDerived(BoundQuery bound, const std::string& alias,
+                                 const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
+  BoundQuery BindQueryBody(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
+
+  // ------------------------------------------------------------ common table expressions (bind_cte.cpp)
+  struct CteEntry {
+    const ast::CommonTableExpr* definition = nullptr;
+    bool defining = false;  // its own query is being bound
+    // While its recursive members are bound: the rows of the last level they read.
+    std::shared_ptr<WorkingTable> working;
+    std::vector<OutputColumn> working_columns;
+    int references = 0;
+  };
+  BoundQuery BindWithCtes(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
+  const CteEntry* FindCte(const ast::Name& name) const;
+  BoundTableRefPtr BindCteReference(const ast::NamedTableRef& ref, Scope& scope, size_t offset);
+  BoundQuery BindCteQuery(CteEntry& entry);
+  BoundQuery BindRecursiveCte(CteEntry& entry, const ast::QueryExpr& anchor,
+                              const std::vector<const ast::QueryExpr*>& members);
+
+  // ------------------------------------------------------------ VALUES and APPLY (bind_table_sources.cpp)
+  BoundTableRefPtr BindValuesTable(const ast::ValuesTableRef& ref, Scope& scope, size_t offset);
+  BoundTableRefPtr BindApply(const ast::JoinTableRef& ref, Scope& scope, size_t offset, bool row_ids);
+
+  // ------------------------------------------------------------ TOP, OFFSET, FETCH (bind_row_limits.cpp)
+  void BindRowLimits(const ast::QueryExpr& query, BoundQuery& bound);
+
+  // ------------------------------------------------------------ windows and grouping sets
+  BoundExprPtr BindWindow(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindGroupingId(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
 
   BoundExprPtr BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   void FoldConstantCasts(BoundExpr& node);
@@ -96,7 +127,20 @@ class Binder {
   BoundExprPtr BindSessionFunction(const ast::FunctionExpr& expr);
 
   BindContext& context_;
+  std::vector<CteEntry> ctes_;  // the WITH lists of the queries being bound, outermost first
+  size_t cte_limit_ = 0;        // how many of them the query being bound may name
+  size_t cte_expansions_ = 0;   // CTE references bound in this statement, each a copy of its query
+  long long max_recursion_ = 100;
+  bool in_window_ = false;  // binding a window function's arguments
 };
+
+// ROW_NUMBER, RANK ... LAST_VALUE: functions that exist only with OVER.
+bool IsWindowOnlyFunction(std::string_view upper_name);
+// Moves the window functions of a bound SELECT's items to its window list.
+void ExtractWindows(BoundSelect& select);
+// The grouping sets of a GROUP BY as positions in its bound group list (equal
+// expressions share one position); a plain ROLLUP(...) becomes WITH ROLLUP.
+void BindGroupingSets(const std::vector<std::vector<size_t>>& sets, BoundGrouping& grouping);
 
 // Runs `f`; a SqlError it raises without a line gets `line`.
 template <typename F>

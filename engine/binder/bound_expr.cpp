@@ -39,6 +39,12 @@ bool SameNode(const bound::Aggregate& a, const bound::Aggregate& b) {
   return a.kind == b.kind && a.distinct == b.distinct;
 }
 bool SameNode(const bound::Variable& a, const bound::Variable& b) { return a.value == b.value; }
+bool SameNode(const bound::Window& a, const bound::Window& b) {
+  return a.kind == b.kind && a.aggregate == b.aggregate && a.arguments.size() == b.arguments.size() &&
+         a.partition.size() == b.partition.size() && a.descending == b.descending && a.rows_frame == b.rows_frame &&
+         a.start_unbounded == b.start_unbounded && a.end_unbounded == b.end_unbounded &&
+         a.start_offset == b.start_offset && a.end_offset == b.end_offset;
+}
 // And, Or, Not, ObjectId, Grouping: their children say it all.
 template <typename T>
 bool SameNode(const T&, const T&) {
@@ -94,6 +100,22 @@ BoundExpr::Node CopyNode(const bound::ObjectId& n) {
 BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }
 BoundExpr::Node CopyNode(const bound::Variable& n) { return n; }
+BoundExpr::Node CopyNode(const bound::Window& n) {
+  bound::Window copy;
+  copy.kind = n.kind;
+  copy.aggregate = n.aggregate;
+  copy.arguments = Clone(n.arguments);
+  copy.partition = Clone(n.partition);
+  copy.order = Clone(n.order);
+  copy.descending = n.descending;
+  copy.rows_frame = n.rows_frame;
+  copy.start_unbounded = n.start_unbounded;
+  copy.end_unbounded = n.end_unbounded;
+  copy.start_offset = n.start_offset;
+  copy.end_offset = n.end_offset;
+  copy.argument_type = n.argument_type;
+  return copy;
+}
 
 }  // namespace
 

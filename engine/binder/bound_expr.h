@@ -146,19 +146,42 @@ struct Variable {
   std::string name;
 };
 
+enum class WindowKind { RowNumber, Rank, DenseRank, Ntile, Lag, Lead, FirstValue, LastValue, Aggregate };
+
+// A window function: ... OVER (PARTITION BY ... ORDER BY ... frame). Lives in
+// a select list only until its SELECT moves it to its window list.
+struct Window {
+  WindowKind kind = WindowKind::RowNumber;
+  AggregateKind aggregate = AggregateKind::Count;  // for Aggregate
+  std::vector<BoundExprPtr> arguments;  // NTILE's count; LAG/LEAD's value, offset, default; the aggregate's
+  std::vector<BoundExprPtr> partition;
+  std::vector<BoundExprPtr> order;
+  std::vector<bool> descending;  // per order expression
+  // The frame: ROWS counts rows from the current one; RANGE (rows_frame
+  // false) takes the current row's peers with it. Offsets are signed (-n
+  // PRECEDING, +n FOLLOWING).
+  bool rows_frame = false;
+  bool start_unbounded = true;
+  bool end_unbounded = false;
+  long long start_offset = 0;
+  long long end_offset = 0;
+  DataType argument_type;
+};
+
 }  // namespace bound
 
 // The kinds, in the order of BoundExpr::Node, for switching on kind().
 enum class BoundKind {
   Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
-  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable,
+  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable, Window,
 };
 
 struct BoundExpr {
   using Node = std::variant<bound::Constant, bound::Column, bound::Cast, bound::Prefix, bound::Arithmetic,
                             bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
                             bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
-                            bound::ObjectId, bound::Aggregate, bound::Grouping, bound::Variable>;
+                            bound::ObjectId, bound::Aggregate, bound::Grouping, bound::Variable,
+                            bound::Window>;
 
   BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
   BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
@@ -189,7 +212,8 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
               kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::Variable, bound::Variable> &&
-              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Variable) + 1);
+              kKindIs<BoundKind::Window, bound::Window> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Window) + 1);
 
 template <typename T, typename... Args>
 BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {
@@ -236,6 +260,10 @@ void ForEachChild(Expr& expr, Visit&& visit) {
           slot(n.object_type);
         } else if constexpr (std::is_same_v<T, bound::Aggregate>) {
           slot(n.argument);
+        } else if constexpr (std::is_same_v<T, bound::Window>) {
+          for (auto& argument : n.arguments) slot(argument);
+          for (auto& key : n.partition) slot(key);
+          for (auto& key : n.order) slot(key);
         }
       },
       expr.node);

@@ -13,6 +13,13 @@ void ForEachTableExpression(BoundTableRef& ref, const Visit& visit) {
     ForEachTableExpression(*join->left, visit);
     ForEachTableExpression(*join->right, visit);
     visit(join->on);
+  } else if (auto* values = std::get_if<BoundValues>(&ref.source)) {
+    for (auto& row : values->rows) {
+      for (auto& e : row) visit(e);
+    }
+  } else if (auto* cte = std::get_if<BoundRecursiveCte>(&ref.source)) {
+    ForEachQueryExpression(*cte->anchor, visit);
+    for (auto& member : cte->members) ForEachQueryExpression(*member, visit);
   }
 }
 
@@ -24,8 +31,11 @@ void ForEachSelectExpression(BoundSelect& select, const Visit& visit) {
     for (auto& call : select.grouping->aggregates) visit(call.argument);
   }
   visit(select.having);
+  for (auto& window : select.windows) visit(window);
   for (auto& item : select.items) visit(item);
   visit(select.top);
+  visit(select.offset);
+  visit(select.fetch);
 }
 
 }  // namespace
@@ -37,6 +47,8 @@ void ForEachQueryExpression(BoundQuery& query, const Visit& visit) {
   ForEachQueryExpression(*set.right, visit);
   for (auto& e : set.left_columns) visit(e);
   for (auto& e : set.right_columns) visit(e);
+  visit(set.offset);
+  visit(set.fetch);
 }
 
 }  // namespace orv::engine

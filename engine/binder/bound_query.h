@@ -49,11 +49,40 @@ struct BoundJoin {
   BoundTableRefPtr left;
   BoundTableRefPtr right;
   BoundExprPtr on;  // on the joined row, left columns first; null for a cross join
+  // CROSS APPLY (Cross) / OUTER APPLY (Left): the right side runs once per
+  // left row, which it reads as its outer row (depth 1).
+  bool apply = false;
+};
+
+// FROM (VALUES ...): each row's expressions, converted to the column types.
+struct BoundValues {
+  std::vector<std::vector<BoundExprPtr>> rows;
+};
+
+// The rows a recursive common table expression produced at its last level,
+// which its recursive members read. Its address names it to the executor.
+struct WorkingTable {
+  size_t width = 0;
+};
+
+struct BoundWorkingTable {
+  std::shared_ptr<const WorkingTable> table;
+};
+
+// A recursive common table expression: the anchor's rows, then the recursive
+// members run again over the rows of the level before until a level is empty.
+struct BoundRecursiveCte {
+  std::string name;
+  std::shared_ptr<const WorkingTable> table;
+  std::unique_ptr<BoundQuery> anchor;
+  std::vector<std::unique_ptr<BoundQuery>> members;
+  long long max_recursion = 100;  // 0: no limit
 };
 
 struct BoundTableRef {
   size_t width = 0;  // values in each of its rows
-  std::variant<BoundBaseTable, BoundDerivedTable, BoundJoin> source;
+  std::variant<BoundBaseTable, BoundDerivedTable, BoundJoin, BoundValues, BoundWorkingTable, BoundRecursiveCte>
+      source;
 };
 
 struct AggregateCall {
@@ -72,6 +101,9 @@ struct BoundGrouping {
   std::vector<BoundExprPtr> groups;  // on the FROM ... WHERE rows
   std::vector<AggregateCall> aggregates;
   bool rollup = false;
+  // GROUPING SETS / CUBE / ROLLUP(...): positions in `groups` per set; empty
+  // for a plain GROUP BY or WITH ROLLUP.
+  std::vector<std::vector<size_t>> sets;
 
   size_t width() const { return 2 * groups.size() + aggregates.size(); }
 };
@@ -80,6 +112,7 @@ struct SortKey {
   size_t column = 0;
   bool descending = false;
 };
+
 
 // One SELECT, in the order SQL Server evaluates its clauses.
 struct BoundSelect {
@@ -94,6 +127,13 @@ struct BoundSelect {
   std::vector<SortKey> order;  // positions in `items`
   BoundExprPtr top;            // may be null
   bool top_percent = false;
+  bool top_with_ties = false;
+  BoundExprPtr offset;  // OFFSET ... FETCH; null when absent
+  BoundExprPtr fetch;
+  // Window functions (bound::Window), computed after grouping and HAVING
+  // over the rows the items would read; the items read their values after
+  // those rows' columns.
+  std::vector<BoundExprPtr> windows;
 };
 
 // UNION [ALL], EXCEPT, INTERSECT. A side whose column types differ from the
@@ -106,6 +146,8 @@ struct BoundSetOperation {
   std::vector<BoundExprPtr> left_columns;
   std::vector<BoundExprPtr> right_columns;
   std::vector<SortKey> order;  // positions in the result
+  BoundExprPtr offset;         // OFFSET ... FETCH; null when absent
+  BoundExprPtr fetch;
 };
 
 struct BoundQuery {

@@ -37,7 +37,7 @@ BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
   if (group >= 0) {
     // WITH ROLLUP puts NULL into rolled-up group columns, so they can be NULL.
     const auto* column = expr->As<bound::Column>();
-    return MakeColumn(group, expr->type, expr->nullable || grouping_.rollup, column ? column->name : std::string());
+    return MakeColumn(group, expr->type, expr->nullable || grouping_.rollup || !grouping_.sets.empty(), column ? column->name : std::string());
   }
   if (auto* aggregate = expr->As<bound::Aggregate>()) {
     for (size_t i = 0; i < seen_aggregates_.size(); ++i) {

@@ -5,8 +5,8 @@
 // from the sorted groups' states; DISTINCT aggregates cannot be merged, so
 // with them every prefix of the group list is hashed as a level of its own.
 // ROLLUP over integer keys sorts its rows instead (integer_rollup.cpp).
-// Over no rows, a query without GROUP BY still yields one row; with GROUP BY
-// (even WITH ROLLUP) it yields none.
+// Over no rows, a query without GROUP BY still yields one row, and so does
+// ROLLUP (its grand total); a plain GROUP BY yields none.
 #include <algorithm>
 #include <numeric>
 
@@ -154,6 +154,7 @@ class BatchAdder {
 }  // namespace
 
 void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  if (!plan.sets.empty()) return StreamGroupingSets(plan, context, outer, sink);
   const size_t n = plan.groups.size();
   const size_t a = plan.aggregates.size();
   const bool merge_rollup =
@@ -186,8 +187,9 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   std::vector<Value> result(plan.width);
   for (Level& level : levels) {
     size_t group_count = level.width == 0 ? (level.any_row ? 1 : 0) : level.groups.size();
-    if (n == 0 && group_count == 0) {
-      group_count = 1;  // an aggregate without GROUP BY answers even for no rows
+    if (level.width == 0 && group_count == 0) {
+      // An aggregate without GROUP BY, or ROLLUP's grand total, answers even for no rows.
+      group_count = 1;
       level.states.resize(a);
     }
     for (size_t group = 0; group < group_count; ++group) {

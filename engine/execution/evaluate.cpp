@@ -270,6 +270,7 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       return *NodeOf<BoundKind::Variable>(expr).value;
     case BoundKind::Aggregate:
     case BoundKind::Grouping:
+    case BoundKind::Window:
       break;
   }
   Throw(ErrorCode::kInternal, {"an aggregate outside its grouped query"}, expr.line);

@@ -28,6 +28,8 @@ struct ExecContext {
   SubqueryPlans subquery_plans;  // the planner fills it as it plans the statement
   std::unordered_map<const BoundQuery*, Relation> subquery_results;
   std::unordered_map<const BoundExpr*, InSet> in_sets;
+  // The rows of the last level of each recursive CTE being run.
+  std::unordered_map<const WorkingTable*, const Relation*> working_tables = {};
 
   // The plan of a subquery of the statement.
   const PlanNode& SubqueryPlan(const BoundQuery& query) const;

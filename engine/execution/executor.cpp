@@ -32,6 +32,16 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
     case PlanKind::Aggregate:
       StreamAggregate(static_cast<const AggregatePlan&>(plan), context, outer, sink);
       return;
+    case PlanKind::Values:
+      StreamValues(static_cast<const ValuesPlan&>(plan), context, outer, sink);
+      return;
+    case PlanKind::Apply:
+      StreamApply(static_cast<const ApplyPlan&>(plan), context, outer, sink);
+      return;
+    case PlanKind::WorkingTable:
+    case PlanKind::RecursiveCte:
+    case PlanKind::Window:
+    case PlanKind::Limit:
     case PlanKind::Sort:
     case PlanKind::Distinct:
     case PlanKind::Top:
@@ -67,6 +77,16 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
       return ExecuteTop(static_cast<const TopPlan&>(plan), context, outer);
     case PlanKind::SetOperation:
       return ExecuteSetOperation(static_cast<const SetOperationPlan&>(plan), context, outer);
+    case PlanKind::WorkingTable:
+      return WorkingTableRows(static_cast<const WorkingTablePlan&>(plan), context);
+    case PlanKind::RecursiveCte:
+      return ExecuteRecursiveCte(static_cast<const RecursiveCtePlan&>(plan), context, outer);
+    case PlanKind::Window:
+      return ExecuteWindow(static_cast<const WindowPlan&>(plan), context, outer);
+    case PlanKind::Limit:
+      return ExecuteLimit(static_cast<const LimitPlan&>(plan), context, outer);
+    case PlanKind::Values:
+    case PlanKind::Apply:
     case PlanKind::Aggregate:
     case PlanKind::Scan:
     case PlanKind::Single:

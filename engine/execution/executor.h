@@ -45,10 +45,20 @@ void StreamProject(const ProjectPlan& plan, ExecContext& context, const EvalRow*
 void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 Relation ExecuteSort(const SortPlan& plan, ExecContext& context, const EvalRow* outer);
+// ORDER BY's comparison: NULL lowest, strings by the collation.
+int CompareSortValues(const Value& a, const Value& b);
 Relation ExecuteDistinct(const DistinctPlan& plan, ExecContext& context, const EvalRow* outer);
 Relation ExecuteTop(const TopPlan& plan, ExecContext& context, const EvalRow* outer);
 // The first of each set of equal rows (NULLs equal), in input order.
 Relation DistinctRows(const Relation& input);
 Relation ExecuteSetOperation(const SetOperationPlan& plan, ExecContext& context, const EvalRow* outer);
+void StreamValues(const ValuesPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+void StreamApply(const ApplyPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+Relation WorkingTableRows(const WorkingTablePlan& plan, ExecContext& context);
+Relation ExecuteRecursiveCte(const RecursiveCtePlan& plan, ExecContext& context, const EvalRow* outer);
+Relation ExecuteWindow(const WindowPlan& plan, ExecContext& context, const EvalRow* outer);
+Relation ExecuteLimit(const LimitPlan& plan, ExecContext& context, const EvalRow* outer);
+// GROUPING SETS: every set's groups, each row with its GROUPING flags.
+void StreamGroupingSets(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 
 }  // namespace orv::engine

@@ -23,7 +23,7 @@ class RollupWriter {
   // The next full group in key order: its key values (valid until the next
   // call) and aggregate states.
   void Add(const Value* key, const AggregateState* states);
-  // Writes the subtotals still open and the grand total (nothing without groups).
+  // Writes the subtotals still open and the grand total (alone without groups).
   void Finish();
 
  private:

@@ -59,7 +59,12 @@ void RollupWriter::Add(const Value* key, const AggregateState* states) {
 }
 
 void RollupWriter::Finish() {
-  if (!any_) return;
+  if (!any_) {
+    // The grand total of no rows: COUNT 0, the other aggregates NULL.
+    const std::vector<AggregateState> none(a_);
+    EmitAggregateRow(plan_, nullptr, 0, none.data(), result_, sink_);
+    return;
+  }
   for (size_t w = n_; w-- > 0;) EmitAggregateRow(plan_, previous_.data(), w, running_.data() + w * a_, result_, sink_);
 }
 

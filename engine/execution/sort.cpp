@@ -7,6 +7,11 @@
 
 namespace orv::engine {
 
+int CompareSortValues(const Value& a, const Value& b) {
+  if (a.is_null || b.is_null) return a.is_null == b.is_null ? 0 : (a.is_null ? -1 : 1);
+  return CompareValues(a, b);
+}
+
 Relation ExecuteSort(const SortPlan& plan, ExecContext& context, const EvalRow* outer) {
   Relation input = ExecutePlan(*plan.input, context, outer);
   std::vector<size_t> order(input.rows);
@@ -15,14 +20,7 @@ Relation ExecuteSort(const SortPlan& plan, ExecContext& context, const EvalRow* 
     const Value* a = input.Row(x);
     const Value* b = input.Row(y);
     for (const SortKey& key : plan.keys) {
-      const Value& va = a[key.column];
-      const Value& vb = b[key.column];
-      int c = 0;
-      if (va.is_null || vb.is_null) {
-        c = va.is_null == vb.is_null ? 0 : (va.is_null ? -1 : 1);
-      } else {
-        c = CompareValues(va, vb);
-      }
+      const int c = CompareSortValues(a[key.column], b[key.column]);
       if (c != 0) return key.descending ? c > 0 : c < 0;
     }
     return false;

@@ -1,6 +1,7 @@
 // TOP n [PERCENT]: the first rows of its input (sorted when ORDER BY is given).
 #include <cmath>
 
+#include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 
@@ -10,7 +11,8 @@ Relation ExecuteTop(const TopPlan& plan, ExecContext& context, const EvalRow* ou
   Relation input = ExecutePlan(*plan.input, context, outer);
   EvalRow none{nullptr, outer};
   Value count = CastValue(Evaluate(*plan.count, none, context), DataType{TypeId::Float}, context.arena);
-  double wanted = count.is_null || count.f < 0 ? 0 : count.f;
+  if (count.is_null || count.f < 0) Throw(ErrorCode::kTopInvalidValue, {}, plan.count->line);
+  double wanted = count.f;
   if (plan.percent) wanted = std::ceil(wanted * static_cast<double>(input.rows) / 100.0);
   size_t keep = wanted >= static_cast<double>(input.rows) ? input.rows : static_cast<size_t>(wanted);
   input.cells.resize(keep * input.width);

@@ -14,6 +14,7 @@ namespace orv::engine::ast {
 
 struct QueryExpr;
 struct TableRef;
+struct WindowSpec;
 
 // A possibly qualified name, outermost part first: {"t"}, {"dbo","t"},
 // {"tempdb","","#x"}; a column reference {"t","FNumber"}. Brackets and quotes
@@ -169,6 +170,7 @@ struct FunctionExpr : Expr {
   std::string datepart;
   bool distinct = false;  // COUNT(DISTINCT x)
   bool star = false;      // COUNT(*)
+  std::unique_ptr<WindowSpec> over;  // a window function: ... OVER (...); null otherwise
 };
 
 struct CollateExpr : Expr {
@@ -179,7 +181,7 @@ struct CollateExpr : Expr {
 
 // ---------------------------------------------------------------- queries
 
-enum class TableRefKind { Named, Derived, Join };
+enum class TableRefKind { Named, Derived, Join, Values };
 
 struct TableRef {
   explicit TableRef(TableRefKind k) : kind(k) {}
@@ -210,6 +212,15 @@ struct JoinTableRef : TableRef {  // also a comma in FROM (Cross)
   TableRefPtr left;
   TableRefPtr right;
   ExprPtr on;  // null for Cross
+  bool apply = false;  // CROSS APPLY (Cross) or OUTER APPLY (Left): the right side reads the left row
+};
+
+// FROM (VALUES (...), (...)) AS t (a, b)
+struct ValuesTableRef : TableRef {
+  ValuesTableRef() : TableRef(TableRefKind::Values) {}
+  std::vector<std::vector<ExprPtr>> rows;
+  std::string alias;
+  std::vector<std::string> column_aliases;
 };
 
 struct SelectItem {
@@ -223,20 +234,49 @@ struct OrderItem {
   bool descending = false;
 };
 
+// OVER (PARTITION BY ... ORDER BY ... ROWS|RANGE ...). Without a frame and
+// with ORDER BY the frame is RANGE UNBOUNDED PRECEDING .. CURRENT ROW.
+struct WindowFrameBound {
+  enum class Kind { UnboundedPreceding, Preceding, CurrentRow, Following, UnboundedFollowing };
+  Kind kind = Kind::CurrentRow;
+  long long offset = 0;  // for Preceding and Following
+};
+
+struct WindowSpec {
+  std::vector<ExprPtr> partition_by;
+  std::vector<OrderItem> order_by;
+  bool has_frame = false;
+  bool rows = true;  // ROWS; false for RANGE
+  WindowFrameBound start;
+  WindowFrameBound end;
+};
+
 struct SelectCore {
   bool distinct = false;
   ExprPtr top;          // TOP n / TOP (n); null when absent
   bool top_percent = false;
+  bool top_with_ties = false;
   std::vector<SelectItem> items;
   Name into;            // SELECT ... INTO name; empty when absent
   TableRefPtr from;     // null when there is no FROM
   ExprPtr where;
   std::vector<ExprPtr> group_by;
   bool with_rollup = false;
+  // GROUP BY ROLLUP(...), CUBE(...), GROUPING SETS(...): each set lists
+  // positions in group_by (which may name one expression twice); empty for a
+  // plain GROUP BY.
+  std::vector<std::vector<size_t>> grouping_sets;
   ExprPtr having;
 };
 
 enum class SetOp { Union, UnionAll, Except, Intersect };
+
+struct CommonTableExpr {  // name [(columns)] AS (query)
+  int line = 0;
+  std::string name;
+  std::vector<std::string> columns;
+  std::unique_ptr<QueryExpr> query;
+};
 
 // A SELECT, or two queries combined by a set operator; ORDER BY belongs to the
 // whole expression.
@@ -247,6 +287,10 @@ struct QueryExpr {
   std::unique_ptr<QueryExpr> left;
   std::unique_ptr<QueryExpr> right;
   std::vector<OrderItem> order_by;
+  ExprPtr offset;  // ORDER BY ... OFFSET n ROWS; null when absent
+  ExprPtr fetch;   // ... FETCH NEXT m ROWS ONLY; null when absent
+  std::vector<CommonTableExpr> ctes;  // WITH ...; on a statement's query only
+  long long max_recursion = -1;       // OPTION (MAXRECURSION n); -1 when not written
 };
 
 // ---------------------------------------------------------------- statements

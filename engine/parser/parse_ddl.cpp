@@ -217,7 +217,7 @@ StmtPtr Parser::ParseCreateView() {
   if (AtWord("WITH")) NotSupported("View options (WITH)");
   ExpectWord("AS");
   const size_t first = pos_;
-  stmt->query = ParseQueryExpression();
+  stmt->query = AtWord("WITH") ? ParseWithQuery() : ParseQueryExpression();
   if (AtWord("WITH") && AtWord("CHECK", 1)) NotSupported("WITH CHECK OPTION");
   const uint32_t begin = tokens_[first].begin;
   const uint32_t end = tokens_[pos_ - 1].end;

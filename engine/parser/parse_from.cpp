@@ -62,8 +62,8 @@ bool Parser::AtJoin() const {
 // ON x ON y" nests; a CROSS JOIN takes a single table.
 TableRefPtr Parser::ParseJoin(TableRefPtr left, int left_height) {
   int height = left_height;
+  if ((AtWord("CROSS") || AtWord("OUTER")) && AtWord("APPLY", 1)) return ParseApply(std::move(left), left_height);
   if (AcceptWord("CROSS")) {
-    if (AtWord("APPLY")) NotSupported("CROSS APPLY");
     ExpectWord("JOIN");
     TableRefPtr right = ParseTablePrimary();
     Note(height);
@@ -71,7 +71,6 @@ TableRefPtr Parser::ParseJoin(TableRefPtr left, int left_height) {
     SetHeight(height);
     return join;
   }
-  if (AtWord("OUTER")) NotSupported("OUTER APPLY");
   ast::JoinType type = ast::JoinType::Inner;
   if (AcceptWord("LEFT")) {
     type = ast::JoinType::Left;
@@ -95,12 +94,28 @@ TableRefPtr Parser::ParseJoin(TableRefPtr left, int left_height) {
   return join;
 }
 
+// CROSS APPLY / OUTER APPLY: the right side is one table source, which may read the left's columns.
+TableRefPtr Parser::ParseApply(TableRefPtr left, int left_height) {
+  int height = left_height;
+  const bool outer = AcceptWord("OUTER");
+  if (!outer) ExpectWord("CROSS");
+  ExpectWord("APPLY");
+  TableRefPtr right = ParseTablePrimary();
+  Note(height);
+  TableRefPtr join = MakeJoin(outer ? ast::JoinType::Left : ast::JoinType::Cross, std::move(left), std::move(right),
+                              nullptr);
+  static_cast<ast::JoinTableRef&>(*join).apply = true;
+  SetHeight(height);
+  return join;
+}
+
 TableRefPtr Parser::ParseTablePrimary() {
   NestGuard guard(*this);
   TableRefPtr table;
   if (AtOp("(")) {
-    if (AtWord("VALUES", 1)) NotSupported("A VALUES table constructor");
-    if (AtQueryStart()) {
+    if (AtWord("VALUES", 1)) {
+      table = ParseValuesTable();
+    } else if (AtQueryStart()) {
       table = ParseDerivedTable();
     } else {
       Advance();
@@ -125,19 +140,29 @@ TableRefPtr Parser::ParseDerivedTable() {
   ExpectOp("(");
   derived->query = ParseQueryExpression();
   const int height = height_;
+  ParseDerivedAlias(derived->alias, derived->column_aliases);
+  SetHeight(height);
+  return derived;
+}
+
+// ") AS alias [(a, b)]" closing a derived table or a VALUES table.
+void Parser::ParseDerivedAlias(std::string& alias, std::vector<std::string>& column_aliases) {
   const size_t close = pos_;
   ExpectOp(")");
   // SQL Server blames the closing parenthesis when the alias is missing.
   if (!AtWord("AS") && !IsName(Cur())) SyntaxErrorAt(close);
-  derived->alias = ParseOptionalAlias();
-  if (AcceptOp("(")) {
-    do {
-      derived->column_aliases.push_back(ExpectName());
-    } while (AcceptOp(","));
-    ExpectOp(")");
-  }
-  SetHeight(height);
-  return derived;
+  alias = ParseOptionalAlias();
+  if (AtOp("(")) column_aliases = ParseNameList();
+}
+
+std::vector<std::string> Parser::ParseNameList() {
+  std::vector<std::string> names;
+  ExpectOp("(");
+  do {
+    names.push_back(ExpectName());
+  } while (AcceptOp(","));
+  ExpectOp(")");
+  return names;
 }
 
 TableRefPtr Parser::ParseNamedTable() {

@@ -121,7 +121,10 @@ ExprPtr Parser::ParseFunctionCall(std::string name, int line) {
     }
   }
   ExpectOp(")");
-  if (AtWord("OVER")) NotSupported("The OVER clause");
+  if (AtWord("OVER")) {
+    node->over = ParseWindowSpec();
+    Note(height);
+  }
   if (AtWord("WITHIN") && AtWord("GROUP", 1)) NotSupported("WITHIN GROUP");
   SetHeight(height);
   return node;

@@ -20,7 +20,6 @@ bool Parser::AtQueryStart() const {
 
 std::unique_ptr<QueryExpr> Parser::ParseQueryExpression() {
   NestGuard guard(*this);
-  if (AtWord("WITH")) NotSupported("A common table expression (WITH)");
   auto query = ParseQueryUnion();
   const int height = height_;
   if (AtWord("ORDER")) {
@@ -28,9 +27,9 @@ std::unique_ptr<QueryExpr> Parser::ParseQueryExpression() {
     if (!query->order_by.empty()) SyntaxError();
     query->order_by = ParseOrderBy();
   }
-  if (AtWord("OFFSET")) NotSupported("OFFSET ... FETCH");
+  if (AtWord("OFFSET")) ParseOffsetFetch(*query);
   if (AtWord("FOR")) NotSupported("The FOR clause");
-  if (AtWord("OPTION")) NotSupported("The OPTION clause");
+  if (AtWord("OPTION")) ParseQueryOptions(*query);
   if (AtWord("COMPUTE")) NotSupported("COMPUTE");
   // ORDER BY expressions are shallow next to the query; keep the query's height.
   height_ = std::max(height, height_);
@@ -110,7 +109,11 @@ std::unique_ptr<ast::SelectCore> Parser::ParseSelectCore() {
     }
     Note(height);
     core->top_percent = AcceptWord("PERCENT");
-    if (AtWord("WITH") && AtWord("TIES", 1)) NotSupported("TOP ... WITH TIES");
+    if (AtWord("WITH") && AtWord("TIES", 1)) {
+      Advance();
+      Advance();
+      core->top_with_ties = true;
+    }
   }
   do {
     core->items.push_back(ParseSelectItem(height));
@@ -138,15 +141,10 @@ void Parser::ParseGroupBy(ast::SelectCore& core, int& height) {
   ExpectWord("GROUP");
   ExpectWord("BY");
   if (AtWord("ALL")) NotSupported("GROUP BY ALL");
-  do {
-    if ((AtWord("ROLLUP") || AtWord("CUBE")) && AtOp("(", 1)) NotSupported("GROUP BY " + Upper(Cur()) + "(...)");
-    if (AtWord("GROUPING") && AtWord("SETS", 1)) NotSupported("GROUPING SETS");
-    core.group_by.push_back(ParseScalar());
-    Note(height);
-  } while (AcceptOp(","));
-  if (AtWord("WITH")) {
-    if (AtWord("CUBE", 1)) NotSupported("WITH CUBE");
+  ParseGroupingSets(core, height);
+  if (AtWord("WITH") && core.grouping_sets.empty()) {
     Advance();
+    if (AcceptWord("CUBE")) return CubeWholeList(core);
     ExpectWord("ROLLUP");
     core.with_rollup = true;
   }

@@ -58,7 +58,7 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
   if (AtWord("ALTER") && AtWord("TABLE", 1)) return ParseAlterTable();
-  if (AtWord("WITH")) NotSupported("A common table expression (WITH)");
+  if (AtWord("WITH")) return ParseSelectStatement();
   const std::string upper = Upper(t);
   if (Contains(kUnsupportedStatements, upper)) NotSupported(upper);
   if (!t.reserved && AtOp(":", 1)) NotSupported("A label");
@@ -68,7 +68,7 @@ StmtPtr Parser::ParseStatement() {
 StmtPtr Parser::ParseSelectStatement() {
   auto stmt = std::make_unique<ast::SelectStmt>();
   stmt->line = Line();
-  stmt->query = ParseQueryExpression();
+  stmt->query = AtWord("WITH") ? ParseWithQuery() : ParseQueryExpression();
   return stmt;
 }
 

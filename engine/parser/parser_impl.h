@@ -148,13 +148,34 @@ class Parser {
   void ParseGroupBy(ast::SelectCore& core, int& height);
   bool AtQueryStart() const;
 
+  // ------------------------------------------------------------ query clauses (parse_query_clauses.cpp)
+  std::unique_ptr<ast::QueryExpr> ParseWithQuery();
+  void ParseOffsetFetch(ast::QueryExpr& query);
+  void ParseQueryOptions(ast::QueryExpr& query);
+  ast::TableRefPtr ParseValuesTable();
+
+  // ------------------------------------------------------------ windows (parse_window.cpp)
+  std::unique_ptr<ast::WindowSpec> ParseWindowSpec();
+  ast::WindowFrameBound ParseFrameBound();
+  bool ParsePrecedingOrFollowing();
+
+  // ------------------------------------------------------------ GROUP BY (parse_grouping_sets.cpp)
+  void ParseGroupingSets(ast::SelectCore& core, int& height);
+  std::vector<std::vector<size_t>> ParseGroupingElement(ast::SelectCore& core, int& height, bool nested);
+  std::vector<size_t> ParseGroupingColumns(ast::SelectCore& core, int& height);
+  bool AtGroupingSetsElement() const;
+  void CubeWholeList(ast::SelectCore& core) const;
+
   // ------------------------------------------------------------ FROM (parse_from.cpp)
   ast::TableRefPtr ParseFromClause();
   ast::TableRefPtr ParseTableSource();
   bool AtJoin() const;
   ast::TableRefPtr ParseJoin(ast::TableRefPtr left, int left_height);
+  ast::TableRefPtr ParseApply(ast::TableRefPtr left, int left_height);
   ast::TableRefPtr ParseTablePrimary();
   ast::TableRefPtr ParseDerivedTable();
+  void ParseDerivedAlias(std::string& alias, std::vector<std::string>& column_aliases);
+  std::vector<std::string> ParseNameList();  // (a, b, ...)
   ast::TableRefPtr ParseNamedTable();
   std::string ParseOptionalAlias();
   bool AtHintList() const;

@@ -32,7 +32,21 @@ void Need(PlanNode& plan, Reads needed) {
   switch (plan.kind) {
     case PlanKind::Scan:
     case PlanKind::Single:
+    case PlanKind::Values:
+    case PlanKind::WorkingTable:
+    case PlanKind::RecursiveCte:
       return;
+    case PlanKind::Apply: {
+      auto& apply = static_cast<ApplyPlan&>(plan);
+      Need(*apply.left, All(*apply.left));
+      return Need(*apply.right, All(*apply.right));
+    }
+    case PlanKind::Window: {
+      auto& window = static_cast<WindowPlan&>(plan);
+      return Need(*window.input, All(*window.input));
+    }
+    case PlanKind::Limit:
+      return Need(*static_cast<LimitPlan&>(plan).input, std::move(needed));
     case PlanKind::Project: {
       auto& project = static_cast<ProjectPlan&>(plan);
       Reads below(project.input->width);

@@ -14,7 +14,10 @@
 
 namespace orv::engine {
 
-enum class PlanKind { Scan, Single, Filter, Project, Join, Aggregate, Sort, Distinct, Top, SetOperation };
+enum class PlanKind {
+  Scan, Single, Filter, Project, Join, Aggregate, Sort, Distinct, Top, SetOperation,
+  Values, WorkingTable, RecursiveCte, Apply, Window, Limit,
+};
 
 struct PlanNode {
   explicit PlanNode(PlanKind k) : kind(k) {}
@@ -73,6 +76,7 @@ struct AggregatePlan : PlanNode {
   std::vector<BoundExprPtr> groups;
   std::vector<AggregateCall> aggregates;
   bool rollup = false;
+  std::vector<std::vector<size_t>> sets;  // GROUPING SETS: positions in `groups` per set; empty otherwise
 };
 
 struct SortPlan : PlanNode {
@@ -98,6 +102,57 @@ struct SetOperationPlan : PlanNode {
   ast::SetOp op = ast::SetOp::Union;
   PlanPtr left;
   PlanPtr right;
+};
+
+// FROM (VALUES ...): each row's expressions, evaluated against the outer row only.
+struct ValuesPlan : PlanNode {
+  ValuesPlan() : PlanNode(PlanKind::Values) {}
+  std::vector<std::vector<BoundExprPtr>> rows;
+};
+
+// The rows of the last level of the recursive CTE running around it.
+struct WorkingTablePlan : PlanNode {
+  WorkingTablePlan() : PlanNode(PlanKind::WorkingTable) {}
+  std::shared_ptr<const WorkingTable> table;
+};
+
+// The anchor's rows, then the members' rows over each level's rows until a
+// level is empty; more than `max_recursion` levels (0: no limit) raise 530.
+struct RecursiveCtePlan : PlanNode {
+  RecursiveCtePlan() : PlanNode(PlanKind::RecursiveCte) {}
+  std::shared_ptr<const WorkingTable> table;
+  PlanPtr anchor;
+  std::vector<PlanPtr> members;
+  long long max_recursion = 100;
+};
+
+// CROSS APPLY / OUTER APPLY: `right` runs for each left row, which it reads as
+// its outer row; OUTER pads a left row without right rows with NULLs.
+struct ApplyPlan : PlanNode {
+  ApplyPlan() : PlanNode(PlanKind::Apply) {}
+  PlanPtr left;
+  PlanPtr right;
+  bool outer = false;
+};
+
+// The input's rows, each followed by the value of every window function (bound::Window).
+struct WindowPlan : PlanNode {
+  WindowPlan() : PlanNode(PlanKind::Window) {}
+  PlanPtr input;
+  std::vector<BoundExprPtr> windows;
+};
+
+// OFFSET ... FETCH and TOP ... WITH TIES over sorted rows: skips `offset`
+// rows, keeps `count` (null: all; a percentage with `percent`), and with
+// ties the rows after that equal the last one on `keys`.
+struct LimitPlan : PlanNode {
+  LimitPlan() : PlanNode(PlanKind::Limit) {}
+  PlanPtr input;
+  BoundExprPtr offset;
+  BoundExprPtr count;
+  bool percent = false;
+  bool with_ties = false;
+  std::vector<SortKey> keys;
 };
 
 // The operator trees of the subqueries in a statement's expressions, by the

@@ -42,7 +42,16 @@ class QueryPlanner {
       return scan;
     }
     if (const auto* derived = std::get_if<BoundDerivedTable>(&ref.source)) return Query(*derived->query);
+    if (!std::holds_alternative<BoundJoin>(ref.source)) return TableSource(ref);
     const auto& bound = std::get<BoundJoin>(ref.source);
+    if (bound.apply) {
+      auto apply = std::make_unique<ApplyPlan>();
+      apply->outer = bound.type == ast::JoinType::Left;
+      apply->left = Table(*bound.left);
+      apply->right = Table(*bound.right);
+      apply->width = ref.width;
+      return apply;
+    }
     auto join = std::make_unique<JoinPlan>();
     join->type = bound.type;
     join->left = Table(*bound.left);
@@ -50,6 +59,34 @@ class QueryPlanner {
     join->width = ref.width;
     PlanJoinCondition(Copy(bound.on.get()), join->left->width, *join);
     return join;
+  }
+
+  // VALUES, a recursive CTE and its working table.
+  PlanPtr TableSource(const BoundTableRef& ref) {
+    if (const auto* values = std::get_if<BoundValues>(&ref.source)) {
+      auto plan = std::make_unique<ValuesPlan>();
+      plan->width = ref.width;
+      for (const auto& row : values->rows) {
+        std::vector<BoundExprPtr> copies;
+        for (const auto& e : row) copies.push_back(Copy(e.get()));
+        plan->rows.push_back(std::move(copies));
+      }
+      return plan;
+    }
+    if (const auto* working = std::get_if<BoundWorkingTable>(&ref.source)) {
+      auto plan = std::make_unique<WorkingTablePlan>();
+      plan->width = ref.width;
+      plan->table = working->table;
+      return plan;
+    }
+    const auto& cte = std::get<BoundRecursiveCte>(ref.source);
+    auto plan = std::make_unique<RecursiveCtePlan>();
+    plan->width = ref.width;
+    plan->table = cte.table;
+    plan->max_recursion = cte.max_recursion;
+    plan->anchor = Query(*cte.anchor);
+    for (const auto& member : cte.members) plan->members.push_back(Query(*member));
+    return plan;
   }
 
   // A copy of `expr` for a plan (null stays null), its subqueries planned.
@@ -76,6 +113,7 @@ class QueryPlanner {
       const BoundGrouping& grouping = *select.grouping;
       auto aggregate = Over<AggregatePlan>(std::move(plan), grouping.width());
       aggregate->rollup = grouping.rollup;
+      aggregate->sets = grouping.sets;
       for (const auto& group : grouping.groups) aggregate->groups.push_back(Copy(group.get()));
       for (const AggregateCall& call : grouping.aggregates) {
         aggregate->aggregates.push_back(
@@ -89,6 +127,11 @@ class QueryPlanner {
         plan = std::move(filter);
       }
     }
+    if (!select.windows.empty()) {
+      auto window = Over<WindowPlan>(std::move(plan), plan->width + select.windows.size());
+      for (const auto& w : select.windows) window->windows.push_back(Copy(w.get()));
+      plan = std::move(window);
+    }
     auto project = Over<ProjectPlan>(std::move(plan), select.items.size());
     for (const auto& item : select.items) project->exprs.push_back(Copy(item.get()));
     plan = std::move(project);
@@ -98,11 +141,19 @@ class QueryPlanner {
       sort->keys = select.order;
       plan = std::move(sort);
     }
-    if (select.top) {
+    if (select.top && !select.top_with_ties && !select.top_percent) {
       auto top = Over<TopPlan>(std::move(plan), select.items.size());
       top->count = Copy(select.top.get());
       top->percent = select.top_percent;
       plan = std::move(top);
+    } else if (select.top || select.offset) {
+      auto limit = Over<LimitPlan>(std::move(plan), select.items.size());
+      limit->offset = Copy(select.offset.get());
+      limit->count = Copy(select.top ? select.top.get() : select.fetch.get());
+      limit->percent = select.top_percent;
+      limit->with_ties = select.top_with_ties;
+      limit->keys = select.order;
+      plan = std::move(limit);
     }
     if (select.items.size() > columns) {
       // Drop the ORDER BY columns that are not in the select list.
@@ -125,7 +176,11 @@ class QueryPlanner {
     if (bound.order.empty()) return set;
     auto sort = Over<SortPlan>(std::move(set), columns);
     sort->keys = bound.order;
-    return sort;
+    if (!bound.offset) return sort;
+    auto limit = Over<LimitPlan>(std::move(sort), columns);
+    limit->offset = Copy(bound.offset.get());
+    limit->count = Copy(bound.fetch.get());
+    return limit;
   }
 
   // One side of a set operation, converted to the result's column types.

@@ -153,8 +153,20 @@ std::string Dump(const ast::TableRef& table) {
     case ast::TableRefKind::Join: {
       const auto& t = static_cast<const ast::JoinTableRef&>(table);
       static const char* kTypes[] = {"INNER", "LEFT", "RIGHT", "FULL", "CROSS"};
-      return std::string("{") + kTypes[static_cast<int>(t.type)] + " " + Dump(*t.left) + " " + Dump(*t.right) +
-             (t.on ? " ON " + Dump(*t.on) : "") + "}";
+      return std::string("{") + kTypes[static_cast<int>(t.type)] + (t.apply ? " APPLY " : " ") + Dump(*t.left) +
+             " " + Dump(*t.right) + (t.on ? " ON " + Dump(*t.on) : "") + "}";
+    }
+    case ast::TableRefKind::Values: {
+      const auto& t = static_cast<const ast::ValuesTableRef&>(table);
+      std::string s = "(VALUES";
+      for (size_t r = 0; r < t.rows.size(); ++r) {
+        s += r ? ", (" : " (";
+        for (size_t i = 0; i < t.rows[r].size(); ++i) s += (i ? ", " : "") + Dump(*t.rows[r][i]);
+        s += ")";
+      }
+      s += ") AS " + t.alias + "(";
+      for (size_t i = 0; i < t.column_aliases.size(); ++i) s += (i ? "," : "") + t.column_aliases[i];
+      return s + ")";
     }
   }
   return "?";
