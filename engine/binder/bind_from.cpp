@@ -4,7 +4,6 @@
 #include "engine/binder/binder.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
-#include "engine/parser/parser.h"
 
 namespace orv::engine {
 namespace {
@@ -36,22 +35,7 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   if (object.rfind('#', 0) != 0) {
-    if (const ViewDefinition* view = context_.catalog.FindView(object)) {
-      ast::Batch batch = ParseBatch(view->query_text);
-      if (batch.statements.size() != 1 || batch.statements[0]->kind != ast::StmtKind::Select) {
-        Throw(ErrorCode::kInternal, {"the text of view " + view->name + " is not one query"}, ref.line);
-      }
-      const auto& select = static_cast<const ast::SelectStmt&>(*batch.statements[0]);
-      try {
-        return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
-                           ref.line);
-      } catch (SqlError& error) {
-        // A line of the view's own text means nothing to the batch: the
-        // error takes the line of the statement using the view.
-        error.set_line(0);
-        throw;
-      }
-    }
+    if (const ViewDefinition* view = context_.catalog.FindView(object)) return BindView(*view, ref, scope, offset);
   }
   std::shared_ptr<Table> table = LookupTable(ref.name, ref.line);
   std::string exposed = ref.alias.empty() ? object : ref.alias;
@@ -77,7 +61,12 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
 BoundTableRefPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alias,
                             const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line) {
   // A derived table cannot see its siblings in FROM, only the enclosing queries.
-  BoundQuery bound = BindQuery(query, scope.parent, &scope, true);
+  return AddDerived(BindQuery(query, scope.parent, &scope, true), alias, column_aliases, scope, offset, line);
+}
+
+BoundTableRefPtr Binder::AddDerived(BoundQuery bound, const std::string& alias,
+                                    const std::vector<std::string>& column_aliases, Scope& scope, size_t offset,
+                                    int line) {
   CheckExposedName(scope, alias, line);
   ScopeTable entry;
   entry.exposed = alias;

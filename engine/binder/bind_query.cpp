@@ -6,6 +6,7 @@
 #include "engine/binder/binder.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
+#include "engine/common/stack_depth.h"
 
 namespace orv::engine {
 namespace {
@@ -48,6 +49,7 @@ size_t ResultColumnOf(const ast::OrderItem& item, const std::vector<OutputColumn
 }  // namespace
 
 BoundQuery Binder::BindQuery(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested) {
+  CheckStackDepth();
   if (query.select) return BindSelect(*query.select, query.order_by, parent, enclosing, nested);
   return BindSetOperation(query, parent, enclosing, nested);
 }

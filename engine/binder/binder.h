@@ -24,6 +24,7 @@ struct BindContext {
   SessionState& session;
   StringArena& arena;  // the statement's: text of literals
   bool view_definition = false;  // binding CREATE VIEW: temporary tables are refused (4508)
+  int deepest_view = 0;  // CREATE VIEW: the deepest nesting of the views it reads
 };
 
 // Where an expression stands decides whether aggregates may appear in it.
@@ -52,6 +53,7 @@ struct BoundDmlTarget {
 class Binder {
  public:
   explicit Binder(BindContext& context) : context_(context) {}
+  const BindContext& context() const { return context_; }
 
   // A query with its set operators, ORDER BY and TOP. `nested` for derived
   // tables and subqueries, where ORDER BY needs TOP (1033).
@@ -75,8 +77,15 @@ class Binder {
   // base table's rows also carry their positions.
   BoundTableRefPtr BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids);
   BoundTableRefPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  BoundTableRefPtr BindView(const ViewDefinition& view, const ast::NamedTableRef& ref, Scope& scope, size_t offset);
+  // CREATE VIEW over a view: its columns as recorded, without expanding it.
+  BoundTableRefPtr BindViewShape(const ViewDefinition& view, const std::string& alias, Scope& scope, size_t offset,
+                                 int line);
   BoundTableRefPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
                                const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
+  // A bound derived table or view joins the scope under `alias`.
+  BoundTableRefPtr AddDerived(BoundQuery bound, const std::string& alias, const std::vector<std::string>& column_aliases,
+                              Scope& scope, size_t offset, int line);
 
   BoundExprPtr BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   void FoldConstantCasts(BoundExpr& node);
@@ -86,6 +95,7 @@ class Binder {
   BoundExprPtr BindCase(const ast::CaseExpr& expr, Scope& scope, const ExprContext& context);
   BoundExprPtr BindSubquery(const ast::QueryExpr& query, Scope& scope, BoundKind kind, int line);
   BoundExprPtr BindLike(const ast::LikeExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindInList(const ast::InListExpr& in, Scope& scope, const ExprContext& context);
 
   BindContext& context_;
 };

@@ -15,6 +15,7 @@
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/function/scalar.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 
@@ -103,6 +104,15 @@ struct InSubquery : Subquery {
 
 struct Exists : Subquery {};
 
+// x IN (c1, c2, ...) over constants of one type: hashed once when bound, so
+// a long list costs one lookup per row instead of a comparison per item.
+struct InList {
+  BoundExprPtr value;  // already in the constants' type
+  std::shared_ptr<const RowIndex> constants;  // the non-NULL ones
+  bool has_null = false;
+  bool negated = false;
+};
+
 struct ScalarSubquery : Subquery {};
 
 struct When {
@@ -142,14 +152,14 @@ struct Grouping {
 // The kinds, in the order of BoundExpr::Node, for switching on kind().
 enum class BoundKind {
   Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
-  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping,
+  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, InList,
 };
 
 struct BoundExpr {
   using Node = std::variant<bound::Constant, bound::Column, bound::Cast, bound::Prefix, bound::Arithmetic,
                             bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
                             bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
-                            bound::ObjectId, bound::Aggregate, bound::Grouping>;
+                            bound::ObjectId, bound::Aggregate, bound::Grouping, bound::InList>;
 
   BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
   BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
@@ -179,8 +189,8 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::Exists, bound::Exists> && kKindIs<BoundKind::ScalarSubquery, bound::ScalarSubquery> &&
               kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
-              kKindIs<BoundKind::Grouping, bound::Grouping> &&
-              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Grouping) + 1);
+              kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::InList, bound::InList> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::InList) + 1);
 
 template <typename T, typename... Args>
 BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {
@@ -212,7 +222,7 @@ void ForEachChild(Expr& expr, Visit&& visit) {
           slot(n.value);
           slot(n.pattern);
           slot(n.escape);
-        } else if constexpr (std::is_same_v<T, bound::InSubquery>) {
+        } else if constexpr (std::is_same_v<T, bound::InSubquery> || std::is_same_v<T, bound::InList>) {
           slot(n.value);
         } else if constexpr (std::is_same_v<T, bound::Case>) {
           for (auto& when : n.whens) {

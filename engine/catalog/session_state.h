@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "engine/catalog/isolation_level.h"
+#include "engine/common/nesting.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -20,6 +21,8 @@ class SessionState {
   const std::string database_name;  // for the table names in messages
   bool nocount = false;
   IsolationLevel isolation = IsolationLevel::ReadCommitted;
+  // How deep views, procedures and functions are nested at this moment (217 past 32).
+  NestingLevel nesting;
 
   std::shared_ptr<Table> FindTemp(std::string_view name) const;
   // Raises 2714 when the session already has a temporary table of that name.
