@@ -2,25 +2,16 @@
 // grammar: every input becomes structurally valid SQL (views over views,
 // joins, subqueries, IN lists, CASE, LIKE, string functions, nested
 // expressions), so the fuzzer spends its time in the binder, planner and
-// executor rather than in syntax errors. Each input runs on a fresh database
-// under a memory budget and a time-out, so a generated cross join of cross
-// joins ends in 701 or 3617, never in a hang; a crash or an escaping
-// exception is a finding.
-#include <chrono>
+// executor rather than in syntax errors. A crash or an escaping exception is
+// a finding; the session's time-out ends a generated cross join of cross joins.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <iterator>
 #include <string>
 
-#include "engine/engine.h"
+#include "fuzz/fuzz_session.h"
 
 namespace {
-
-constexpr const char* kSetup =
-    "CREATE TABLE t (id INT NOT NULL, name NVARCHAR(20), amount DECIMAL(28,10), d DATETIME)\n"
-    "INSERT INTO t VALUES (1, N'张三', 1.5, '2024-03-05'), (2, 'abc', NULL, NULL), (3, NULL, -2, '2024-12-31')\n"
-    "CREATE TABLE u (id INT, code VARCHAR(10))\n"
-    "INSERT INTO u VALUES (1, '01.02'), (2, '01'), (NULL, NULL)";
 
 // The input as a stream of choices; past its end every choice is the first.
 class Choices {
@@ -111,15 +102,11 @@ class Generator {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto database = std::make_shared<orv::engine::Database>("fuzz");
-  database->set_memory_limit(size_t{256} << 20);
-  orv::engine::Session session(database);
-  session.set_timeout(std::chrono::seconds(2));
-  session.Execute(kSetup);
-  session.Execute("CREATE VIEW v0 AS SELECT id AS c1, name AS c2 FROM t");
+  const auto session = orv::fuzz::NewFuzzSession();
+  session->Execute("CREATE VIEW v0 AS SELECT id AS c1, name AS c2 FROM t");
   Choices choices(data, size);
   Generator generator(choices);
-  for (size_t views = choices.Pick(4); views > 0; --views) session.Execute(generator.CreateView());
-  session.Execute(generator.Query(3));
+  for (size_t views = choices.Pick(4); views > 0; --views) session->Execute(generator.CreateView());
+  session->Execute(generator.Query(3));
   return 0;
 }
