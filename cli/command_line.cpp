@@ -4,6 +4,9 @@
 // message can name the word and the closest command.
 #include "cli/command_line.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -17,6 +20,18 @@ namespace orv::cli {
 namespace {
 
 constexpr const char* kVersion = "orvalent " ORV_VERSION;
+
+// Output that did not reach its destination (a full disk, a closed pipe)
+// fails the command: a run that lost its results must not look successful.
+int CheckOutputWritten(int code) {
+  errno = 0;
+  std::cout.flush();
+  if (std::cout) return code;
+  const int error = errno;
+  std::cerr << "orvalent: the output could not be written" << (error != 0 ? std::string(": ") + std::strerror(error) : std::string())
+            << ".\n";
+  return kExitFailed;
+}
 
 }  // namespace
 
@@ -93,13 +108,15 @@ int CommandLine::Run(int argc, char** argv) {
     const int code = app_.exit(error);
     return code == 0 ? kExitOk : kExitUsage;
   }
+  // A closed pipe is then a write error the command reports, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
   try {
     platform::RegisterPlatformClasses();
     platform::odbc::RegisterOdbcProvider();
     reports::RegisterComponent();
     demo::RegisterDemoDatabases();
     for (const auto& [command, action] : commands_) {
-      if (command->parsed()) return action();
+      if (command->parsed()) return CheckOutputWritten(action());
     }
     return kExitUsage;
   } catch (const std::exception& error) {

@@ -3,25 +3,24 @@
 // EINTR and the shell sees the Ctrl-C at once.
 #include "cli/interrupt.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace orv::cli {
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
-volatile std::sig_atomic_t g_running = 0;
-volatile std::sig_atomic_t g_cancel_requested = 0;
+// The session whose batch is running, or null at the prompt.
+std::atomic<engine::Session*> g_running{nullptr};
 struct sigaction g_previous {};
 
-// The seam where the running statement is to be cancelled. The engine runs a
-// batch to its end and has no cancellation hook yet; once its session has
-// one, this sets the session's cancel flag (an atomic store, which is
-// signal-safe) and the statement fails with the server's cancel error.
-void RequestCancel() { g_cancel_requested = 1; }
+// Cancel is one lock-free atomic store, which is safe in a signal handler;
+// the statement fails with the cancel error at its next check.
+void RequestCancel(engine::Session& session) { session.Cancel(); }
 
 void OnInterrupt(int) {
-  if (g_running != 0) {
-    RequestCancel();
+  if (engine::Session* session = g_running.load()) {
+    RequestCancel(*session);
   } else {
     g_interrupted = 1;
   }
@@ -45,14 +44,8 @@ bool TakeInterrupt() {
   return interrupted;
 }
 
-RunningStatement::RunningStatement() { g_running = 1; }
+RunningStatement::RunningStatement(engine::Session& session) { g_running.store(&session); }
 
-RunningStatement::~RunningStatement() { g_running = 0; }
-
-bool TakeUnhonouredCancel() {
-  const bool requested = g_cancel_requested != 0;
-  g_cancel_requested = 0;
-  return requested;
-}
+RunningStatement::~RunningStatement() { g_running.store(nullptr); }
 
 }  // namespace orv::cli

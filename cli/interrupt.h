@@ -1,7 +1,9 @@
 // Ctrl-C in the interactive SQL shell never ends the process. At the prompt
 // it drops the line being typed and the pending batch. While a batch runs it
-// is a request to cancel the running statement (see RequestCancel).
+// cancels the running statement: the batch ends with the cancel error.
 #pragma once
+
+#include "engine/engine.h"
 
 namespace orv::cli {
 
@@ -18,18 +20,14 @@ class InterruptHandler {
 // True once for every Ctrl-C since the last call.
 bool TakeInterrupt();
 
-// Marks that a batch is running, so that a Ctrl-C meanwhile is meant for the
-// statement and not for the prompt.
+// Marks that a batch of `session` is running, so that a Ctrl-C meanwhile
+// cancels it and does not touch the prompt.
 class RunningStatement {
  public:
-  RunningStatement();
+  explicit RunningStatement(engine::Session& session);
   ~RunningStatement();
   RunningStatement(const RunningStatement&) = delete;
   RunningStatement& operator=(const RunningStatement&) = delete;
 };
-
-// Whether a Ctrl-C came while a batch was running and the batch could not be
-// stopped; cleared by the call.
-bool TakeUnhonouredCancel();
 
 }  // namespace orv::cli

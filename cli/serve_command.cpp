@@ -66,7 +66,7 @@ bool IsLoopback(const std::string& host) {
 std::shared_ptr<engine::Database> OpenDatabase(const std::string& source, std::string& name) {
   if (!std::filesystem::is_regular_file(source)) {
     name = source;
-    return platform::GetDatabaseInstance(source);
+    return platform::OpenNamedDatabase(source);
   }
   name = std::filesystem::path(source).stem().string();
   auto database = std::make_shared<engine::Database>(name);

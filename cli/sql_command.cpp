@@ -48,7 +48,7 @@ bool LoadFiles(engine::Session& session, const std::vector<std::string>& files, 
   return true;
 }
 
-void RunSources(const SqlOptions& options, ScriptRunner& script, std::ostream& err) {
+void RunSources(const SqlOptions& options, ScriptRunner& script) {
   if (options.query_given) {
     script.RunText(options.query);
     return;
@@ -59,7 +59,7 @@ void RunSources(const SqlOptions& options, ScriptRunner& script, std::ostream& e
   if (!options.input_files.empty()) return;
   const std::string source = options.script.empty() ? "-" : options.script;
   if (source == "-" && isatty(STDIN_FILENO) != 0) {
-    RunInteractive(script, err);
+    RunInteractive(script);
   } else {
     script.RunText(ReadScript(source));
   }
@@ -75,9 +75,9 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   std::shared_ptr<engine::Database> database;
   try {
     database = options.database.empty() ? std::make_shared<engine::Database>("orvalent")
-                                        : platform::GetDatabaseInstance(options.database);
+                                        : platform::OpenNamedDatabase(options.database);
   } catch (const platform::AutomationError& error) {
-    err << "Cannot open database '" << options.database << "': " << error.description() << '\n';
+    err << error.description() << '\n';
     return kExitFailed;
   }
   std::ofstream file;
@@ -91,6 +91,7 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
     target = &file;
   }
   engine::Session session(database);
+  if (options.memory_limit_mb >= 0) session.set_memory_limit(static_cast<size_t>(options.memory_limit_mb) << 20);
   try {
     if (!LoadFiles(session, options.load_files, err)) return kExitFailed;
   } catch (const std::runtime_error& error) {
@@ -102,7 +103,7 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   ScriptRunner script(runner, options.stop_on_error);
   bool unreadable = false;
   try {
-    RunSources(options, script, err);
+    RunSources(options, script);
   } catch (const std::runtime_error& error) {
     target->flush();
     err << error.what() << '\n';
@@ -110,6 +111,11 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   }
   writer->Finish();
   target->flush();
+  if (!*target) {
+    err << "The output could not be written" << (options.output_file.empty() ? "" : " to '" + options.output_file + "'")
+        << ".\n";
+    return kExitFailed;
+  }
   return unreadable || script.failed() ? kExitFailed : kExitOk;
 }
 
@@ -140,7 +146,12 @@ void AddSqlCommand(CommandLine& command_line) {
                      "Table headers: -1 none, 0 once per result (the default), n again every n rows")
       ->check(CLI::Range(-1, 2147483647));
   command.add_option("-d,--database", options->database,
-                     "A named embedded database (demo-tiny, demo-small, demo-large); default: a new empty one");
+                     "A named embedded database (demo-tiny, demo-small, demo-large) or :memory: for a new empty one "
+                     "(the default)");
+  command.add_option("--memory-limit-mb", options->memory_limit_mb,
+                     "The memory one batch may hold before it fails with error 701 (default: half the machine's; 0: "
+                     "no limit)")
+      ->check(CLI::Range(int64_t{0}, int64_t{1} << 40));
   command.add_option("--load", options->load_files, "A script file run first, its results not printed; repeatable")
       ->allow_extra_args(false);
   AddOutputOptions(command, options->output);

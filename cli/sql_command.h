@@ -5,6 +5,7 @@
 // reports them.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ struct SqlOptions {
   bool query_given = false;
   std::string output_file;               // -o
   bool stop_on_error = false;            // -b
+  int64_t memory_limit_mb = -1;          // per batch; -1: the database's default
   OutputSettings output;
 };
 

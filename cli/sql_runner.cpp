@@ -44,7 +44,7 @@ void SqlRunner::PrintClientError(const std::string& message) {
 bool SqlRunner::RunOnce(const std::string& batch) {
   engine::BatchResult result;
   {
-    const RunningStatement running;
+    const RunningStatement running(session_);
     result = session_.Execute(batch);
   }
   size_t result_sets = 0;

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ostream>
 #include <string>
 
 #include "cli/interrupt.h"
@@ -20,7 +19,7 @@ std::string HistoryFile() {
 
 }  // namespace
 
-void RunInteractive(ScriptRunner& script, std::ostream& err) {
+void RunInteractive(ScriptRunner& script) {
   UseUtf8Terminal();
   const InterruptHandler interrupts;
   LineEditor editor("orvalent", HistoryFile());
@@ -36,11 +35,7 @@ void RunInteractive(ScriptRunner& script, std::ostream& err) {
       script.DropPending();
       continue;
     }
-    const bool go_on = script.Line(line);
-    if (TakeUnhonouredCancel()) {
-      err << "Cancel requested: this engine cannot stop a running statement yet, so the batch ran to its end.\n";
-    }
-    if (!go_on) break;
+    if (!script.Line(line)) break;
   }
 }
 

@@ -10,6 +10,6 @@
 
 namespace orv::cli {
 
-void RunInteractive(ScriptRunner& script, std::ostream& err);
+void RunInteractive(ScriptRunner& script);
 
 }  // namespace orv::cli

@@ -7,13 +7,15 @@
 
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
+#include "engine/common/memory_budget.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/function/scalar.h"
 #include "engine/parser/parser.h"
 
 namespace orv::engine {
 
-Database::Database(std::string name) : name_(std::move(name)), catalog_(std::make_unique<Catalog>()) {}
+Database::Database(std::string name)
+    : name_(std::move(name)), catalog_(std::make_unique<Catalog>()), memory_limit_(DefaultMemoryLimit()) {}
 
 Database::~Database() = default;
 
@@ -31,6 +33,25 @@ IsolationLevel Session::isolation_level() const { return state_->isolation; }
 bool Session::nocount() const { return state_->nocount; }
 
 BatchResult Session::Execute(std::string_view batch) {
+  cancel_.raised.store(false, std::memory_order_relaxed);
+  InterruptScope interrupt(cancel_, timeout_);
+  BatchResult result;
+  {
+    // Everything the batch allocates counts, but its results are handed on
+    // and freed outside the scope.
+    MemoryBudgetScope budget(memory_limit_.value_or(database_->memory_limit()));
+    try {
+      result = Run(batch);
+    } catch (const std::bad_alloc&) {
+      // The last resort for memory: the statement fails with 701 and the
+      // session stays usable; what the batch held is already released.
+      result.AddError(MakeError(ErrorCode::kInsufficientMemory, {"default"}));
+    }
+  }
+  return result;
+}
+
+BatchResult Session::Run(std::string_view batch) {
   BatchResult result;
   try {
     ast::Batch parsed = ParseBatch(batch);
@@ -40,7 +61,8 @@ BatchResult Session::Execute(std::string_view batch) {
   } catch (const SqlError& error) {
     result.AddError(error);
   } catch (const std::bad_alloc&) {
-    throw;
+    // What ran before the failing statement stays reported.
+    result.AddError(MakeError(ErrorCode::kInsufficientMemory, {"default"}, line));
   } catch (const std::exception& error) {
     // Anything else is an engine fault; report it rather than let it escape.
     result.AddError(MakeError(ErrorCode::kInternal, {error.what()}));

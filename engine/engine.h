@@ -6,13 +6,16 @@
 // error in order, each placed among the result sets and messages around it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/catalog/isolation_level.h"
+#include "engine/common/interrupt.h"
 #include "engine/common/format_value.h"
 #include "engine/execution/batch_result.h"
 
@@ -31,9 +34,15 @@ class Database {
   const std::string& name() const { return name_; }
   Catalog& catalog() { return *catalog_; }
 
+  // The memory one batch on this database may hold before it fails with 701:
+  // by default half of the machine's memory; 0 lifts the limit.
+  size_t memory_limit() const { return memory_limit_; }
+  void set_memory_limit(size_t bytes) { memory_limit_ = bytes; }
+
  private:
   std::string name_;
   std::unique_ptr<Catalog> catalog_;
+  size_t memory_limit_;
 };
 
 // One connection. Not thread-safe itself; different sessions of one database
@@ -54,9 +63,23 @@ class Session {
   bool nocount() const;
   Database& database() { return *database_; }
 
+  // Ends the running batch with the cancel error (3617) at its next check;
+  // callable from any thread and from a signal handler. A cancel that comes
+  // while no batch runs is dropped when the next batch starts.
+  void Cancel() { cancel_.raised.store(true, std::memory_order_relaxed); }
+  // A batch running longer than this is cancelled; zero (the default): never.
+  void set_timeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+  // Overrides the database's memory limit for this session's batches.
+  void set_memory_limit(size_t bytes) { memory_limit_ = bytes; }
+
  private:
+  BatchResult Run(std::string_view batch);
+
   std::shared_ptr<Database> database_;
   std::unique_ptr<SessionState> state_;
+  CancelFlag cancel_;
+  std::chrono::milliseconds timeout_{0};
+  std::optional<size_t> memory_limit_;
 };
 
 // A type as SQL Server names it in result-set metadata: "int",

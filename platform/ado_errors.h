@@ -33,6 +33,7 @@ inline constexpr int32_t kHrDataOverflow = static_cast<int32_t>(0x80040E57);
 inline constexpr int32_t kHrIntegrityViolation = static_cast<int32_t>(0x80040E2F);
 inline constexpr int32_t kHrFail = static_cast<int32_t>(0x80004005);
 inline constexpr int32_t kHrNoCommand = static_cast<int32_t>(0x80040E0C);  // DB_E_NOCOMMAND
+inline constexpr int32_t kHrQueryTimeout = static_cast<int32_t>(0x80040E31);  // DB_E_ABORTLIMITREACHED
 
 struct NativeErrorMapping {
   int32_t hresult;

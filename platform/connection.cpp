@@ -15,6 +15,8 @@ namespace orv::platform {
 namespace {
 
 constexpr const char* kSource = "Orvalent.Connection";
+// The provider's error for a batch it stopped before the end.
+constexpr int kCanceledError = 3617;
 // Execute's option that asks for no record set back.
 constexpr int32_t adExecuteNoRecords = 0x80;
 
@@ -95,10 +97,16 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text, in
   }
   Notify(command_text);
   errors_.clear();
+  session_->SetCommandTimeout(command_timeout_);
   ProviderBatch batch = session_->Execute(command_text);
   if (batch.error) {
     // Whatever row sets came before the error, the caller sees the failure.
     const ProviderError& error = *batch.error;
+    if (error.native_number == kCanceledError && command_timeout_ > 0) {
+      // Nothing but the time-out cancels a batch of a connection.
+      errors_.push_back(ErrorRecord{kHrQueryTimeout, 0, "HYT00", "Query timeout expired", error.source, 0});
+      throw AutomationError(kHrQueryTimeout, error.source, "Query timeout expired");
+    }
     const NativeErrorMapping mapping = MapNativeError(error.native_number, error.severity);
     errors_.push_back(ErrorRecord{mapping.hresult, error.native_number, std::string(mapping.sql_state),
                                   error.message, error.source, error.line});

@@ -2,6 +2,7 @@
 #include "platform/connection_string.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/ascii_text.h"
 
@@ -23,6 +24,9 @@ bool ConnectionProperties::Has(std::string_view key) const {
 
 ConnectionProperties ParseConnectionString(std::string_view text) {
   ConnectionProperties properties;
+  // Where each key sits in pairs_: a repeat is found at once, so a string of
+  // many properties parses in linear time.
+  std::unordered_map<std::string, size_t> positions;
   size_t pos = 0;
   while (pos < text.size()) {
     const size_t equals = text.find('=', pos);
@@ -50,12 +54,11 @@ ConnectionProperties ParseConnectionString(std::string_view text) {
       pos = end == std::string_view::npos ? text.size() : end + 1;
     }
     if (key.empty()) continue;
-    auto existing = std::find_if(properties.pairs_.begin(), properties.pairs_.end(),
-                                 [&](const auto& pair) { return pair.first == key; });
-    if (existing != properties.pairs_.end()) {
-      existing->second = std::move(value);
-    } else {
+    const auto [slot, added] = positions.try_emplace(key, properties.pairs_.size());
+    if (added) {
       properties.pairs_.emplace_back(key, std::move(value));
+    } else {
+      properties.pairs_[slot->second].second = std::move(value);
     }
   }
   properties.provider_ = properties.Get({"provider"});

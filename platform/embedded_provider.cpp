@@ -2,6 +2,8 @@
 // that fill them, and sessions that run batches on the embedded engine.
 #include "platform/embedded_provider.h"
 
+#include <algorithm>
+#include <charconv>
 #include <map>
 #include <mutex>
 
@@ -16,6 +18,7 @@ namespace orv::platform {
 namespace {
 
 const std::string kSource(kEmbeddedProviderName);
+constexpr std::string_view kMemoryLimitKey = "memory limit mb";
 
 struct Instance {
   std::mutex mutex;  // held while the instance is loaded, so a second opener waits
@@ -56,6 +59,19 @@ class EmbeddedSession : public ProviderSession {
       : data_source_(std::move(data_source)), session_(std::move(database)) {}
 
   std::vector<ProviderProperty> Properties() const override { return EmbeddedDataSourceProperties(data_source_); }
+
+  void SetCommandTimeout(int32_t seconds) override { session_.set_timeout(std::chrono::seconds(seconds)); }
+
+  // "Memory Limit MB=n" caps each batch of the session at n MB (0: no cap).
+  void SetMemoryLimit(const std::string& megabytes) {
+    if (megabytes.empty()) return;
+    size_t value = 0;
+    const auto [end, error] = std::from_chars(megabytes.data(), megabytes.data() + megabytes.size(), value);
+    if (error != std::errc() || end != megabytes.data() + megabytes.size() || value > (SIZE_MAX >> 20)) {
+      throw AutomationError(kHrFail, kSource, "The connection string's Memory Limit MB is not a number of megabytes.");
+    }
+    session_.set_memory_limit(value << 20);
+  }
 
   ProviderBatch Execute(std::string_view batch) override {
     ProviderBatch out;
@@ -125,6 +141,40 @@ std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
   return database;
 }
 
+std::vector<std::string> KnownDatabaseNames() {
+  Databases& databases = GetDatabases();
+  std::lock_guard lock(databases.mutex);
+  std::vector<std::string> names;
+  for (const auto& [name, loader] : databases.loaders) names.push_back(name);
+  for (const auto& [name, instance] : databases.instances) {
+    if (!databases.loaders.contains(name)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::shared_ptr<engine::Database> OpenNamedDatabase(std::string_view name) {
+  if (name == kMemoryDatabaseName) return std::make_shared<engine::Database>(std::string(name));
+  const std::string key = AsciiLower(name);
+  bool known = false;
+  {
+    Databases& databases = GetDatabases();
+    std::lock_guard lock(databases.mutex);
+    known = databases.loaders.contains(key) || databases.instances.contains(key);
+  }
+  if (!known && !name.empty()) {
+    // A misspelt name fails as a server's would, instead of making an empty
+    // database that lives as long as the process.
+    std::string names;
+    for (const std::string& known_name : KnownDatabaseNames()) names += known_name + ", ";
+    throw AutomationError(kHrFail, kSource,
+                          "Cannot open database \"" + std::string(name) +
+                              "\" requested by the login. The login failed. The databases are: " + names +
+                              std::string(kMemoryDatabaseName) + ".");
+  }
+  return GetDatabaseInstance(name);
+}
+
 void DropDatabaseInstance(std::string_view name) {
   Databases& databases = GetDatabases();
   std::lock_guard lock(databases.mutex);
@@ -134,7 +184,9 @@ void DropDatabaseInstance(std::string_view name) {
 void RegisterEmbeddedProvider() {
   RegisterProvider(kEmbeddedProviderName, [](const ConnectionProperties& properties) {
     const std::string name = properties.Get({"data source", "database", "initial catalog", "server"});
-    return std::unique_ptr<ProviderSession>(std::make_unique<EmbeddedSession>(name, GetDatabaseInstance(name)));
+    auto session = std::make_unique<EmbeddedSession>(name, OpenNamedDatabase(name));
+    session->SetMemoryLimit(properties.Get({kMemoryLimitKey}));
+    return std::unique_ptr<ProviderSession>(std::move(session));
   });
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/engine.h"
 
@@ -23,6 +24,15 @@ void RegisterDatabaseFactory(std::string_view name, DatabaseLoader loader);
 // The instance named `name`, created and loaded on first use. A loader that
 // throws leaves no instance behind and raises 0x80004005 with its message.
 std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name);
+
+// The name that asks for a new, empty database of one's own.
+inline constexpr std::string_view kMemoryDatabaseName = ":memory:";
+// What a connection string or the command line names: ":memory:" is a fresh
+// empty database; another name must be an instance already open or one a
+// loader is registered for, else error 4060 naming the databases there are.
+std::shared_ptr<engine::Database> OpenNamedDatabase(std::string_view name);
+// The names OpenNamedDatabase knows, sorted: registered loaders and open instances.
+std::vector<std::string> KnownDatabaseNames();
 // Forgets the instance; sessions already open keep it alive until they close.
 void DropDatabaseInstance(std::string_view name);
 

@@ -43,6 +43,10 @@ class ProviderSession {
  public:
   virtual ~ProviderSession() = default;
   virtual ProviderBatch Execute(std::string_view batch) = 0;
+  // The connection's command time-out, in seconds (0: none), for the batches
+  // that follow. A batch past it ends with error 3617, which the connection
+  // reports as a time-out. Providers that cannot stop a batch ignore it.
+  virtual void SetCommandTimeout(int32_t /*seconds*/) {}
 
   // The data source's properties as they stand now; the connection asks again
   // on each refresh. A provider names only what it knows: a name it leaves out

@@ -4,8 +4,10 @@
 #include "tds/client_connection.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "accounts/user_file.h"
+#include "tds/attention_watcher.h"
 #include "tds/batch_response.h"
 #include "tds/login7.h"
 #include "tds/output_values.h"
@@ -157,7 +159,9 @@ Message ClientConnection::ReadMessage(Clock::time_point deadline) {
   }
 }
 
-bool ClientConnection::AttentionArrived() {
+bool ClientConnection::AttentionArrived() { return std::exchange(attention_seen_, false) || PollAttention(); }
+
+bool ClientConnection::PollAttention() {
   while (std::optional<Packet> packet = channel_.PollPacket()) {
     if (packet->header.type == static_cast<uint8_t>(PacketType::kAttention)) return true;
     if (pending_.size() >= kMaxPendingPackets) throw ProtocolError("The client sends requests without reading the replies.");
@@ -212,13 +216,13 @@ void ClientConnection::Serve() {
 }
 
 engine::BatchResult ClientConnection::RunOnEngine(std::string_view sql) {
-  // The engine has no way yet to stop a statement while it runs, so an
-  // attention is seen only when Execute returns (the response then carries
-  // nothing but its acknowledgement). Cancelling a running statement belongs
-  // here: watch the socket while Execute runs and ask the engine to stop.
+  // An attention while the batch runs cancels it; the response then carries
+  // nothing but the acknowledgement (see AttentionArrived).
   engine::BatchResult result;
   try {
+    AttentionWatcher watcher([this] { return PollAttention(); }, *session_);
     result = session_->Execute(sql);
+    if (watcher.Stop()) attention_seen_ = true;
   } catch (const engine::SqlError& error) {
     result.AddError(error);
   } catch (const std::exception& error) {

@@ -43,6 +43,8 @@ class ClientConnection : private PacketSink {
 
   void SendBytes(std::string_view bytes) override { channel_.Send(bytes); }
   bool AttentionArrived() override;
+  // Reads the packets that have come without waiting; whether one is an attention.
+  bool PollAttention();
 
   Channel channel_;
   std::string peer_;
@@ -54,6 +56,7 @@ class ClientConnection : private PacketSink {
   std::unique_ptr<engine::Session> session_;
   PreparedStatements prepared_;
   std::deque<Packet> pending_;  // packets that came while a response was being sent
+  bool attention_seen_ = false;  // by the watcher of the batch that just ran
 };
 
 }  // namespace orv::tds

@@ -7,6 +7,7 @@
 #include "engine/catalog/names.h"
 #include "engine/common/decimal.h"
 #include "engine/common/errors.h"
+#include "engine/common/stack_depth.h"
 
 namespace orv::engine {
 namespace {
@@ -179,6 +180,7 @@ BoundExprPtr Binder::BindLike(const ast::LikeExpr& expr, Scope& scope, const Exp
 }
 
 BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context) {
+  CheckStackDepth();
   switch (expr.kind) {
     case ast::ExprKind::Literal: {
       const auto& literal = static_cast<const ast::LiteralExpr&>(expr);
@@ -214,27 +216,8 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       BoundExprPtr both = MakeAnd(std::move(low), std::move(high));
       return between.negated ? MakeNot(std::move(both)) : std::move(both);
     }
-    case ast::ExprKind::InList: {
-      // x IN (a, b) is x = a OR x = b; NOT IN negates that, so a NULL in the
-      // list makes NOT IN unknown, as SQL Server's three-valued logic has it.
-      const auto& in = static_cast<const ast::InListExpr&>(expr);
-      BoundExprPtr value = BindExpr(*in.value, scope, context);
-      std::vector<BoundExprPtr> terms;
-      for (const auto& item : in.list) {
-        terms.push_back(MakeCompare(CloneExpr(*value), BindExpr(*item, scope, context), CompareOp::Equal, expr.line));
-      }
-      // Pairwise, so that a long list makes a shallow tree rather than a deep chain.
-      while (terms.size() > 1) {
-        std::vector<BoundExprPtr> pairs;
-        for (size_t i = 0; i + 1 < terms.size(); i += 2) {
-          pairs.push_back(MakeOr(std::move(terms[i]), std::move(terms[i + 1])));
-        }
-        if (terms.size() % 2) pairs.push_back(std::move(terms.back()));
-        terms = std::move(pairs);
-      }
-      BoundExprPtr any = std::move(terms.front());
-      return in.negated ? MakeNot(std::move(any)) : std::move(any);
-    }
+    case ast::ExprKind::InList:
+      return BindInList(static_cast<const ast::InListExpr&>(expr), scope, context);
     case ast::ExprKind::InSubquery: {
       const auto& in = static_cast<const ast::InSubqueryExpr&>(expr);
       BoundExprPtr value = BindExpr(*in.value, scope, context);

@@ -5,7 +5,6 @@
 #include "engine/binder/catalog_views.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
-#include "engine/parser/parser.h"
 
 namespace orv::engine {
 namespace {
@@ -40,22 +39,7 @@ BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& sc
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   std::shared_ptr<Table> catalog_view = BuildCatalogView(ref.name, *this, context_, ref.line);
   if (object.rfind('#', 0) != 0 && !catalog_view) {
-    if (const ViewDefinition* view = context_.catalog.FindView(object)) {
-      ast::Batch batch = ParseBatch(view->query_text);
-      if (batch.statements.size() != 1 || batch.statements[0]->kind != ast::StmtKind::Select) {
-        Throw(ErrorCode::kInternal, {"the text of view " + view->name + " is not one query"}, ref.line);
-      }
-      const auto& select = static_cast<const ast::SelectStmt&>(*batch.statements[0]);
-      try {
-        return BindDerived(*select.query, ref.alias.empty() ? object : ref.alias, view->columns, scope, offset,
-                           ref.line);
-      } catch (SqlError& error) {
-        // A line of the view's own text means nothing to the batch: the
-        // error takes the line of the statement using the view.
-        error.set_line(0);
-        throw;
-      }
-    }
+    if (const ViewDefinition* view = context_.catalog.FindView(object)) return BindView(*view, ref, scope, offset);
   }
   std::shared_ptr<Table> table = catalog_view ? catalog_view : LookupTable(ref.name, ref.line);
   std::string exposed = ref.alias.empty() ? object : ref.alias;

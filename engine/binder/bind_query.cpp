@@ -6,6 +6,7 @@
 #include "engine/binder/binder.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
+#include "engine/common/stack_depth.h"
 
 namespace orv::engine {
 namespace {
@@ -48,6 +49,7 @@ size_t ResultColumnOf(const ast::OrderItem& item, const std::vector<OutputColumn
 }  // namespace
 
 BoundQuery Binder::BindQuery(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested) {
+  CheckStackDepth();
   if (query.max_recursion >= 0) max_recursion_ = query.max_recursion;
   if (!query.ctes.empty()) return BindWithCtes(query, parent, enclosing, nested);
   return BindQueryBody(query, parent, enclosing, nested);

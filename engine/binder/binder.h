@@ -26,6 +26,7 @@ struct BindContext {
   StringArena& arena;  // the statement's: text of literals
   bool view_definition = false;  // binding CREATE VIEW: temporary tables are refused (4508)
   Variables* variables = nullptr;  // the batch's or procedure's local variables
+  int deepest_view = 0;  // CREATE VIEW: the deepest nesting of the views it reads
 };
 
 // Where an expression stands decides whether aggregates may appear in it.
@@ -54,6 +55,7 @@ struct BoundDmlTarget {
 class Binder {
  public:
   explicit Binder(BindContext& context) : context_(context) {}
+  const BindContext& context() const { return context_; }
 
   // A query with its set operators, ORDER BY and TOP. `nested` for derived
   // tables and subqueries, where ORDER BY needs TOP (1033).
@@ -79,6 +81,10 @@ class Binder {
   // base table's rows also carry their positions.
   BoundTableRefPtr BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids);
   BoundTableRefPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  BoundTableRefPtr BindView(const ViewDefinition& view, const ast::NamedTableRef& ref, Scope& scope, size_t offset);
+  // CREATE VIEW over a view: its columns as recorded, without expanding it.
+  BoundTableRefPtr BindViewShape(const ViewDefinition& view, const std::string& alias, Scope& scope, size_t offset,
+                                 int line);
   BoundTableRefPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
                                const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
   // A bound query as a table of the FROM clause named `alias`.
@@ -125,6 +131,7 @@ class Binder {
   BoundExprPtr BindVariable(const ast::VariableExpr& expr);
   // ERROR_NUMBER() and its kin, SCOPE_IDENTITY(); null for other functions.
   BoundExprPtr BindSessionFunction(const ast::FunctionExpr& expr);
+  BoundExprPtr BindInList(const ast::InListExpr& in, Scope& scope, const ExprContext& context);
 
   BindContext& context_;
   std::vector<CteEntry> ctes_;  // the WITH lists of the queries being bound, outermost first

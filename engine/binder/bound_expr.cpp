@@ -27,6 +27,9 @@ bool SameNode(const bound::Like& a, const bound::Like& b) {
 bool SameNode(const bound::InSubquery& a, const bound::InSubquery& b) {
   return a.query == b.query && a.negated == b.negated;
 }
+bool SameNode(const bound::InList& a, const bound::InList& b) {
+  return a.constants == b.constants && a.negated == b.negated;
+}
 bool SameNode(const bound::Exists& a, const bound::Exists& b) { return a.query == b.query; }
 bool SameNode(const bound::ScalarSubquery& a, const bound::ScalarSubquery& b) { return a.query == b.query; }
 bool SameNode(const bound::Case& a, const bound::Case& b) {
@@ -96,6 +99,9 @@ BoundExpr::Node CopyNode(const bound::Function& n) {
 }
 BoundExpr::Node CopyNode(const bound::ObjectId& n) {
   return bound::ObjectId{Clone(n.object_name), Clone(n.object_type)};
+}
+BoundExpr::Node CopyNode(const bound::InList& n) {
+  return bound::InList{Clone(n.value), n.constants, n.has_null, n.negated};
 }
 BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }

@@ -15,6 +15,7 @@
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/function/scalar.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 
@@ -104,6 +105,15 @@ struct InSubquery : Subquery {
 
 struct Exists : Subquery {};
 
+// x IN (c1, c2, ...) over constants of one type: hashed once when bound, so
+// a long list costs one lookup per row instead of a comparison per item.
+struct InList {
+  BoundExprPtr value;  // already in the constants' type
+  std::shared_ptr<const RowIndex> constants;  // the non-NULL ones
+  bool has_null = false;
+  bool negated = false;
+};
+
 struct ScalarSubquery : Subquery {};
 
 struct When {
@@ -173,7 +183,7 @@ struct Window {
 // The kinds, in the order of BoundExpr::Node, for switching on kind().
 enum class BoundKind {
   Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
-  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable, Window,
+  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable, Window, InList,
 };
 
 struct BoundExpr {
@@ -181,7 +191,7 @@ struct BoundExpr {
                             bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
                             bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
                             bound::ObjectId, bound::Aggregate, bound::Grouping, bound::Variable,
-                            bound::Window>;
+                            bound::Window, bound::InList>;
 
   BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
   BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
@@ -212,7 +222,7 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
               kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::Variable, bound::Variable> &&
-              kKindIs<BoundKind::Window, bound::Window> &&
+              kKindIs<BoundKind::Window, bound::Window, bound::InList> &&
               std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Window) + 1);
 
 template <typename T, typename... Args>
@@ -245,7 +255,7 @@ void ForEachChild(Expr& expr, Visit&& visit) {
           slot(n.value);
           slot(n.pattern);
           slot(n.escape);
-        } else if constexpr (std::is_same_v<T, bound::InSubquery>) {
+        } else if constexpr (std::is_same_v<T, bound::InSubquery> || std::is_same_v<T, bound::InList>) {
           slot(n.value);
         } else if constexpr (std::is_same_v<T, bound::Case>) {
           for (auto& when : n.whens) {

@@ -19,14 +19,24 @@
 
 namespace orv::engine {
 
+// A column of a view as it was bound when the view was created.
+struct ViewColumn {
+  std::string name;
+  DataType type;
+  bool nullable = true;
+};
+
 // A view is kept as its text and bound again at every use, so it sees the
-// tables as they are when the query runs.
+// tables as they are when the query runs. Its columns and nesting as of its
+// creation let a view over it be created without expanding the whole chain.
 struct ViewDefinition {
   std::string name;
   std::vector<std::string> columns;  // empty: the query's own names
   std::string query_text;
   int64_t object_id = 0;
   int64_t create_date = 0;  // DATETIME ticks
+  std::vector<ViewColumn> shape;
+  int nesting = 1;  // this view and the deepest chain of views below it
 };
 
 // One object as the catalog views and OBJECT_ID see it: its type is SQL

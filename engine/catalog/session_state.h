@@ -11,6 +11,7 @@
 
 #include "engine/catalog/isolation_level.h"
 #include "engine/catalog/procedural_state.h"
+#include "engine/common/nesting.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -23,6 +24,8 @@ class SessionState {
   bool nocount = false;
   IsolationLevel isolation = IsolationLevel::ReadCommitted;
   ProceduralState procedural;
+  // How deep views, procedures and functions are nested at this moment (217 past 32).
+  NestingLevel nesting;
 
   std::shared_ptr<Table> FindTemp(std::string_view name) const;
   // Raises 2714 when the session already has a temporary table of that name.

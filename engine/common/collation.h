@@ -48,9 +48,21 @@ class LikePattern {
     bool negate = false;
     std::vector<std::pair<char32_t, char32_t>> ranges;  // a single character is (c, c)
   };
+  // The runs of tokens between '%'s; each token takes exactly one character.
+  struct Segment {
+    size_t first = 0, last = 0;  // tokens [first, last)
+    std::vector<size_t> failure;  // for a run of literals only: its KMP table
+  };
   bool MatchesOne(const Token& token, char32_t c) const;
+  void FindSegments();
+  // Where the segment matches when it starts at byte `pos`; npos if it does not.
+  size_t MatchSegmentAt(const Segment& segment, std::string_view value, size_t pos) const;
+  // The leftmost match at or after byte `pos`: its end, or npos.
+  size_t FindSegment(const Segment& segment, std::string_view value, size_t pos) const;
 
   std::vector<Token> tokens_;
+  std::vector<Segment> segments_;
+  bool leading_any_ = false, trailing_any_ = false, has_any_ = false;
   bool valid_ = true;
 };
 

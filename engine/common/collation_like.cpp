@@ -1,5 +1,5 @@
-// LIKE under Chinese_PRC_CI_AS: the pattern is compiled into tokens, and a
-// value is matched with the usual backtracking over the last '%'. Characters
+// LIKE under Chinese_PRC_CI_AS: the pattern is compiled into tokens (the
+// matching is in collation_like_match.cpp). Characters
 // match when they are equal under the collation (case, width and kana aside).
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -10,23 +10,11 @@
 namespace orv::engine::collation {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-// The character at byte `pos` of s into *c (U+FFFD for an invalid sequence);
-// returns the offset after it.
-size_t Next(std::string_view s, size_t pos, char32_t* c) {
-  int32_t i = static_cast<int32_t>(pos);
-  UChar32 u;
-  U8_NEXT(s.data(), i, static_cast<int32_t>(s.size()), u);
-  *c = u < 0 ? kReplacement : static_cast<char32_t>(u);
-  return static_cast<size_t>(i);
-}
-
 std::u32string Decode(std::string_view s) {
   std::u32string out;
   for (size_t i = 0; i < s.size();) {
     char32_t c;
-    i = Next(s, i, &c);
+    i = NextCodePoint(s, i, &c);
     out.push_back(c);
   }
   return out;
@@ -45,6 +33,15 @@ bool CharsEqual(char32_t a, char32_t b) {
 }
 
 }  // namespace
+
+size_t NextCodePoint(std::string_view s, size_t pos, char32_t* c) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  int32_t i = static_cast<int32_t>(pos);
+  UChar32 u;
+  U8_NEXT(s.data(), i, static_cast<int32_t>(s.size()), u);
+  *c = u < 0 ? kReplacement : static_cast<char32_t>(u);
+  return static_cast<size_t>(i);
+}
 
 LikePattern::LikePattern(std::string_view pattern, char32_t escape) {
   std::u32string p = Decode(pattern);
@@ -92,6 +89,7 @@ LikePattern::LikePattern(std::string_view pattern, char32_t escape) {
       tokens_.push_back(Token{Kind::kLiteral, c});
     }
   }
+  FindSegments();
 }
 
 bool LikePattern::MatchesOne(const Token& token, char32_t c) const {
@@ -107,34 +105,6 @@ bool LikePattern::MatchesOne(const Token& token, char32_t c) const {
       return token.negate;
   }
   return false;
-}
-
-bool LikePattern::Matches(std::string_view value) const {
-  if (!valid_) return false;
-  size_t t = 0, i = 0;                          // token, byte offset in value
-  size_t star_t = tokens_.size(), star_i = 0;  // the last '%' seen and where its run ends
-  while (i < value.size()) {
-    if (t < tokens_.size() && tokens_[t].kind == Kind::kAnyRun) {
-      star_t = t++;
-      star_i = i;
-      continue;
-    }
-    char32_t c;
-    size_t after = Next(value, i, &c);
-    if (t < tokens_.size() && MatchesOne(tokens_[t], c)) {
-      ++t;
-      i = after;
-    } else if (star_t < tokens_.size()) {
-      // Let the last '%' take one more character and retry from there.
-      t = star_t + 1;
-      star_i = Next(value, star_i, &c);
-      i = star_i;
-    } else {
-      return false;
-    }
-  }
-  while (t < tokens_.size() && tokens_[t].kind == Kind::kAnyRun) ++t;
-  return t == tokens_.size();
 }
 
 bool Like(std::string_view value, std::string_view pattern, char32_t escape) {

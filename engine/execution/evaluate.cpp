@@ -6,6 +6,7 @@
 #include "engine/common/ascii.h"
 #include "engine/common/collation.h"
 #include "engine/common/errors.h"
+#include "engine/common/stack_depth.h"
 #include "engine/execution/executor.h"
 
 namespace orv::engine {
@@ -50,18 +51,42 @@ Value ObjectIdOf(std::string_view text, const Value& type, ExecContext& context)
   return object ? Value::Integer(TypeId::Int, object->object_id) : Value::Null(TypeId::Int);
 }
 
+// The rows of a subquery, no more than `limit` of them: EXISTS needs one row
+// and a scalar subquery two (to tell 512), so their inputs stop early.
 const Relation& SubqueryRows(const bound::Subquery& subquery, const EvalRow& row, ExecContext& context,
-                             Relation& scratch) {
+                             Relation& scratch, size_t limit = SIZE_MAX) {
+  const PlanNode& plan = context.SubqueryPlan(*subquery.query);
+  auto run = [&](const EvalRow* outer) {
+    return limit == SIZE_MAX ? ExecutePlan(plan, context, outer) : StreamFirstRows(plan, context, outer, limit);
+  };
   if (!subquery.correlated) {
     auto it = context.subquery_results.find(subquery.query.get());
-    if (it == context.subquery_results.end()) {
-      Relation rows = ExecutePlan(context.SubqueryPlan(*subquery.query), context, nullptr);
-      it = context.subquery_results.emplace(subquery.query.get(), std::move(rows)).first;
-    }
+    if (it == context.subquery_results.end()) it = context.subquery_results.emplace(subquery.query.get(), run(nullptr)).first;
     return it->second;
   }
-  scratch = ExecutePlan(context.SubqueryPlan(*subquery.query), context, &row);
+  scratch = run(&row);
   return scratch;
+}
+
+// A correlated x IN (subquery): its rows are read until one matches.
+Value SearchCorrelatedIn(const Value& value, const bound::InSubquery& in, const EvalRow& row, ExecContext& context) {
+  Value result = Bit(false);
+  const bool null_value = value.is_null;
+  Value x = null_value ? value : CastValue(value, in.compare_type, context.arena);
+  StreamWhile(context.SubqueryPlan(*in.query), context, &row, [&](const Value* candidate_row) {
+    const Value& candidate = candidate_row[0];
+    if (null_value || candidate.is_null) {
+      // Unknown, unless a later row matches; a NULL x matches nothing.
+      result = UnknownBit();
+      return !null_value;
+    }
+    if (CompareValues(x, CastValue(candidate, in.compare_type, context.arena)) == 0) {
+      result = Bit(true);
+      return false;
+    }
+    return true;
+  });
+  return result;
 }
 
 // x IN (subquery): true on a match; else unknown when x or some row is NULL
@@ -73,19 +98,19 @@ Value EvaluateIn(const BoundExpr& expr, const bound::InSubquery& in, const EvalR
   if (!in.correlated) {
     auto it = context.in_sets.find(&expr);
     if (it == context.in_sets.end()) {
-      Relation scratch;
-      const Relation& rows = SubqueryRows(in, row, context, scratch);
+      // Hashed straight from the stream: the subquery's rows are never stored.
       InSet set;
-      for (size_t r = 0; r < rows.rows; ++r) {
-        const Value& candidate = rows.Row(r)[0];
+      auto add = [&](const Value* candidate_row) {
+        const Value& candidate = candidate_row[0];
         if (candidate.is_null) {
           set.has_null = true;
-          continue;
+          return;
         }
         Value converted = CastValue(candidate, in.compare_type, context.arena);
         bool inserted = false;
         set.values.FindOrInsert(&converted, inserted);
-      }
+      };
+      StreamPlan(context.SubqueryPlan(*in.query), context, nullptr, add);
       it = context.in_sets.emplace(&expr, std::move(set)).first;
     }
     const InSet& set = it->second;
@@ -98,29 +123,18 @@ Value EvaluateIn(const BoundExpr& expr, const bound::InSubquery& in, const EvalR
       }
     }
   } else {
-    Relation scratch;
-    const Relation& rows = SubqueryRows(in, row, context, scratch);
-    if (rows.rows > 0) {
-      if (value.is_null) {
-        result = UnknownBit();
-      } else {
-        Value x = CastValue(value, in.compare_type, context.arena);
-        for (size_t r = 0; r < rows.rows; ++r) {
-          const Value& candidate = rows.Row(r)[0];
-          if (candidate.is_null) {
-            result = UnknownBit();
-            continue;
-          }
-          if (CompareValues(x, CastValue(candidate, in.compare_type, context.arena)) == 0) {
-            result = Bit(true);
-            break;
-          }
-        }
-      }
-    }
+    result = SearchCorrelatedIn(value, in, row, context);
   }
   if (in.negated && !result.is_null) result.i = !result.i;
   return result;
+}
+
+// x IN (constants): as x = c1 OR x = c2 ..., by one lookup.
+Value EvaluateInList(const bound::InList& in, const EvalRow& row, ExecContext& context) {
+  Value value = Evaluate(*in.value, row, context);
+  if (value.is_null) return UnknownBit();
+  if (in.constants->Find(&value) >= 0) return Bit(!in.negated);
+  return in.has_null ? UnknownBit() : Bit(in.negated);
 }
 
 Value EvaluateFunction(const BoundExpr& expr, const bound::Function& call, const EvalRow& row, ExecContext& context) {
@@ -246,13 +260,15 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       return EvaluateLike(NodeOf<BoundKind::Like>(expr), row, context);
     case BoundKind::InSubquery:
       return EvaluateIn(expr, NodeOf<BoundKind::InSubquery>(expr), row, context);
+    case BoundKind::InList:
+      return EvaluateInList(NodeOf<BoundKind::InList>(expr), row, context);
     case BoundKind::Exists: {
       Relation scratch;
-      return Bit(SubqueryRows(NodeOf<BoundKind::Exists>(expr), row, context, scratch).rows > 0);
+      return Bit(SubqueryRows(NodeOf<BoundKind::Exists>(expr), row, context, scratch, 1).rows > 0);
     }
     case BoundKind::ScalarSubquery: {
       Relation scratch;
-      const Relation& rows = SubqueryRows(NodeOf<BoundKind::ScalarSubquery>(expr), row, context, scratch);
+      const Relation& rows = SubqueryRows(NodeOf<BoundKind::ScalarSubquery>(expr), row, context, scratch, 2);
       if (rows.rows > 1) Throw(ErrorCode::kSubqueryReturnedMoreThanOne, {}, expr.line);
       return rows.rows == 0 ? Value::Null(expr.type.id) : rows.Row(0)[0];
     }
@@ -279,6 +295,7 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
 }  // namespace
 
 Value EvaluateExpression(const BoundExpr& expr, const EvalRow& row, ExecContext& context) {
+  CheckStackDepth();
   try {
     return EvaluateNode(expr, row, context);
   } catch (SqlError& error) {

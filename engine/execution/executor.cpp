@@ -2,6 +2,7 @@
 #include "engine/execution/executor.h"
 
 #include "engine/common/errors.h"
+#include "engine/common/stack_depth.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
@@ -13,6 +14,7 @@ const PlanNode& ExecContext::SubqueryPlan(const BoundQuery& query) const {
 }
 
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  CheckStackDepth();
   switch (plan.kind) {
     case PlanKind::Scan:
       StreamScan(static_cast<const ScanPlan&>(plan), sink);

@@ -2,15 +2,20 @@
 // Relation or as a stream of rows into a sink.
 #pragma once
 
+#include <functional>
 #include <type_traits>
 
+#include "engine/common/interrupt.h"
 #include "engine/execution/exec_context.h"
 #include "engine/planner/plan.h"
 
 namespace orv::engine {
 
 // Where a streaming operator hands its rows, one at a time; the row is valid
-// only during the call. A non-owning reference to a callable.
+// only during the call. A non-owning reference to a callable. Every row
+// handed on is also where a long query notices a cancel or its time-out.
+// A sink that has all the rows it wants says so by throwing EnoughRows (see
+// StreamFirstRows), which ends every loop feeding it.
 class RowSink {
  public:
   // Not for RowSink itself: copying a sink must copy it, not wrap a
@@ -19,7 +24,10 @@ class RowSink {
     requires(!std::is_same_v<std::remove_cvref_t<F>, RowSink>)
   RowSink(F& f)  // NOLINT: implicit by design, sinks are lambdas
       : object_(&f), call_([](void* object, const Value* row) { (*static_cast<F*>(object))(row); }) {}
-  void operator()(const Value* row) const { call_(object_, row); }
+  void operator()(const Value* row) const {
+    CheckInterrupt();
+    call_(object_, row);
+  }
 
  private:
   void* object_;
@@ -32,6 +40,14 @@ Relation ExecutePlan(const PlanNode& plan, ExecContext& context, const EvalRow* 
 // Hands the rows to `sink` as they are made: scans, filters, projections and
 // the probe side of joins pass rows on without storing them.
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+
+// The first `limit` rows of `plan`: the operators below stop producing rows
+// (scans stop reading, joins stop pairing) once they are there, so TOP,
+// EXISTS, IN and scalar subqueries answer without running their whole input.
+Relation StreamFirstRows(const PlanNode& plan, ExecContext& context, const EvalRow* outer, size_t limit);
+// Hands each row to `sink` until it returns false; then the input stops.
+void StreamWhile(const PlanNode& plan, ExecContext& context, const EvalRow* outer,
+                 const std::function<bool(const Value*)>& sink);
 
 // How many rows `plan` yields at least, as far as is known before running it
 // (a scan's rows, kept by projections and by the left side of a LEFT JOIN),

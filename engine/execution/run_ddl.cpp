@@ -102,8 +102,17 @@ void StatementRunner::RunCreateView(const ast::CreateViewStmt& statement, Binder
   const std::string& name = statement.name.back();
   if (IsTemp(name)) Throw(ErrorCode::kNotSupported, {"A temporary view"}, statement.line);
   // Bound once now so that a view over missing tables or columns fails at creation, as in SQL Server.
-  binder.BindQuery(*statement.query, nullptr, nullptr, true);
-  catalog_.AddView(ViewDefinition{name, statement.columns, statement.query_text, 0, 0});
+  BoundQuery bound = binder.BindQuery(*statement.query, nullptr, nullptr, true);
+  ViewDefinition view{name, statement.columns, statement.query_text, 0, 0, {}, binder.context().deepest_view + 1};
+  if (view.nesting > kMaxNestingLevel) {
+    Throw(ErrorCode::kNestingLevelExceeded, {std::to_string(kMaxNestingLevel)}, statement.line);
+  }
+  for (size_t i = 0; i < bound.columns.size(); ++i) {
+    const OutputColumn& column = bound.columns[i];
+    const std::string& column_name = i < statement.columns.size() ? statement.columns[i] : column.name;
+    view.shape.push_back(ViewColumn{column_name, column.type, column.nullable});
+  }
+  catalog_.AddView(std::move(view));
 }
 
 }  // namespace orv::engine

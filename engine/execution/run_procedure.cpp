@@ -16,20 +16,21 @@
 namespace orv::engine {
 namespace {
 
-constexpr int kMaxNesting = 32;
 const DataType kStatementText{TypeId::NVarChar, 0, 0, DataType::kMaxLength};
 
-class NestingLevel {
+// A procedure call or dynamic SQL: one level of the nesting views share
+// (217 past 32) and one of @@NESTLEVEL.
+class ProcedureLevel {
  public:
-  NestingLevel(ProceduralState& state, int line) : state_(state) {
-    if (state_.nesting >= kMaxNesting) Throw(ErrorCode::kProcedureNestingExceeded, {}, line);
+  ProcedureLevel(SessionState& session, int line) : scope_(session.nesting, line), state_(session.procedural) {
     ++state_.nesting;
   }
-  ~NestingLevel() { --state_.nesting; }
-  NestingLevel(const NestingLevel&) = delete;
-  NestingLevel& operator=(const NestingLevel&) = delete;
+  ~ProcedureLevel() { --state_.nesting; }
+  ProcedureLevel(const ProcedureLevel&) = delete;
+  ProcedureLevel& operator=(const ProcedureLevel&) = delete;
 
  private:
+  NestingScope scope_;
   ProceduralState& state_;
 };
 
@@ -130,7 +131,7 @@ void StatementRunner::RunExec(const ast::ExecStmt& statement) {
 
 bool StatementRunner::RunNested(const std::string& procedure, int line, const std::function<void()>& body) {
   try {
-    NestingLevel level(session_.procedural, line);
+    ProcedureLevel level(session_, line);
     body();
     return true;
   } catch (const SqlError& error) {

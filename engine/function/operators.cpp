@@ -225,6 +225,7 @@ Value EvalDateTime(ArithmeticOp op, const Value& left, const Value& right, Strin
 Value Concatenate(const Value& left, const Value& right, const DataType& result, StringArena& arena) {
   std::string_view a = left.s();
   std::string_view b = right.s();
+  detail::CheckBuiltText(a.size() + b.size());
   char* p = arena.Allocate(a.size() + b.size());
   std::copy(a.begin(), a.end(), p);
   std::copy(b.begin(), b.end(), p + a.size());

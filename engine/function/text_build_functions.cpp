@@ -15,9 +15,6 @@
 namespace orv::engine::detail {
 namespace {
 
-// A (MAX) result this large would exhaust memory long before it is useful.
-constexpr size_t kMaxBuiltBytes = size_t{1} << 28;
-
 // varchar(8000), nvarchar(4000), or (MAX) when `max` is set.
 DataType LongText(bool unicode, bool max) {
   TypeId id = unicode ? TypeId::NVarChar : TypeId::VarChar;
@@ -26,7 +23,7 @@ DataType LongText(bool unicode, bool max) {
 }
 
 Value Finish(std::string_view text, const DataType& result, EvalContext& context) {
-  if (text.size() > kMaxBuiltBytes) Throw(ErrorCode::kNotSupported, {"Text longer than 256 MB"});
+  CheckBuiltText(text.size());
   return Value::String(result.id, FitText(context.arena.Copy(text), result, context.arena));
 }
 
@@ -47,6 +44,17 @@ Value ReplaceEval(std::span<const Value> args, const DataType& result, std::stri
   if (pattern.empty()) return Finish(text, result, context);
   std::string out;
   out.reserve(text.size());
+  if (IsAscii(text) && IsAscii(pattern)) {
+    const AsciiFinder finder(pattern);
+    size_t pos = 0;
+    for (size_t found; (found = finder.Find(text, pos)) != std::string_view::npos; pos = found + pattern.size()) {
+      out.append(text.substr(pos, found - pos));
+      out += replacement;
+      CheckBuiltText(out.size());
+    }
+    out.append(text.substr(pos));
+    return Finish(out, result, context);
+  }
   for (size_t pos = 0; pos < text.size();) {
     size_t matched = MatchAt(text, pos, pattern);
     if (matched > 0) {
@@ -57,7 +65,7 @@ Value ReplaceEval(std::span<const Value> args, const DataType& result, std::stri
       out.append(text.substr(pos, next - pos));
       pos = next;
     }
-    if (out.size() > kMaxBuiltBytes) break;
+    CheckBuiltText(out.size());
   }
   return Finish(out, result, context);
 }
@@ -130,7 +138,10 @@ DataType ConcatType(std::span<const DataType> args, std::string_view) {
 Value ConcatEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
   std::string out;
   for (const Value& v : args) {
-    if (!v.is_null) out += TextOf(v, context);
+    if (v.is_null) continue;
+    std::string_view piece = TextOf(v, context);
+    CheckBuiltText(out.size() + piece.size());
+    out += piece;
   }
   return Finish(out, result, context);
 }

@@ -58,14 +58,33 @@ size_t MatchAt(std::string_view hay, size_t pos, std::string_view needle) {
   return collation::Compare(hay.substr(pos, end - pos), needle) == 0 ? end - pos : 0;
 }
 
+AsciiFinder::AsciiFinder(std::string_view needle) : failure_(needle.size(), 0) {
+  for (char c : needle) needle_.push_back(FoldAscii(c));
+  for (size_t k = 1, border = 0; k < needle_.size(); ++k) {
+    while (border > 0 && needle_[border] != needle_[k]) border = failure_[border - 1];
+    if (needle_[border] == needle_[k]) ++border;
+    failure_[k] = border;
+  }
+}
+
+size_t AsciiFinder::Find(std::string_view hay, size_t from) const {
+  if (needle_.empty()) return std::string_view::npos;
+  size_t matched = 0;
+  for (size_t i = from; i < hay.size(); ++i) {
+    const char c = FoldAscii(hay[i]);
+    while (matched > 0 && needle_[matched] != c) matched = failure_[matched - 1];
+    if (needle_[matched] == c) ++matched;
+    if (matched == needle_.size()) return i + 1 - matched;
+  }
+  return std::string_view::npos;
+}
+
 int64_t FindText(std::string_view hay, std::string_view needle, int64_t start) {
   if (needle.empty()) return 0;
   if (start < 1) start = 1;
   if (IsAscii(hay) && IsAscii(needle)) {
-    for (size_t i = static_cast<size_t>(start - 1); i + needle.size() <= hay.size(); ++i) {
-      if (EqualAsciiFolded(hay.substr(i, needle.size()), needle)) return static_cast<int64_t>(i) + 1;
-    }
-    return 0;
+    const size_t found = AsciiFinder(needle).Find(hay, static_cast<size_t>(start - 1));
+    return found == std::string_view::npos ? 0 : static_cast<int64_t>(found) + 1;
   }
   int64_t index = start;
   for (size_t pos = CharOffset(hay, start - 1); pos < hay.size(); pos = NextChar(hay, pos), ++index) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv::engine::detail {
 
@@ -18,6 +20,19 @@ size_t CharOffset(std::string_view s, int64_t index);
 // The byte length of a match of `needle` starting at byte `pos` of `hay`, or
 // 0 when the text there does not equal `needle` under the collation.
 size_t MatchAt(std::string_view hay, size_t pos, std::string_view needle);
+
+// Finds ASCII text in ASCII text, letter case aside, in time linear in both
+// (Knuth-Morris-Pratt over case-folded bytes).
+class AsciiFinder {
+ public:
+  explicit AsciiFinder(std::string_view needle);
+  // The byte offset of the first match at or after `from`, or npos.
+  size_t Find(std::string_view hay, size_t from) const;
+
+ private:
+  std::string needle_;  // folded
+  std::vector<size_t> failure_;
+};
 
 // 1-based character position of the first match of `needle` in `hay` at or
 // after character `start` (values below 1 count as 1); 0 when there is none

@@ -19,6 +19,15 @@ namespace orv::engine::detail {
 inline constexpr int kMaxVarCharLength = 8000;
 inline constexpr int kMaxNVarCharLength = 4000;
 
+// The most text one operation may build: a (MAX) value this large would
+// exhaust memory long before it is useful. Every operation that builds text
+// (concatenation, REPLACE, REPLICATE, CONCAT ...) checks its result with
+// CheckBuiltText before it allocates it.
+inline constexpr size_t kMaxBuiltBytes = size_t{1} << 28;
+inline void CheckBuiltText(size_t bytes) {
+  if (bytes > kMaxBuiltBytes) Throw(ErrorCode::kNotSupported, {"Text longer than 256 MB"});
+}
+
 // The datetime range, 1753-01-01 to the last tick of 9999-12-31, in ticks
 // from 1900-01-01.
 inline constexpr int64_t kMinTicks = -53690 * kTicksPerDay;

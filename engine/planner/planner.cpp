@@ -1,6 +1,7 @@
 // Operator trees from bound queries; see planner.h.
 #include "engine/planner/planner.h"
 
+#include "engine/common/stack_depth.h"
 #include "engine/planner/join_planner.h"
 #include "engine/planner/live_columns.h"
 
@@ -28,6 +29,7 @@ class QueryPlanner {
   }
 
   PlanPtr Query(const BoundQuery& query) {
+    CheckStackDepth();
     if (const auto* select = std::get_if<BoundSelect>(&query.body)) return Select(*select, query.columns.size());
     return SetOperation(std::get<BoundSetOperation>(query.body), query.columns.size());
   }
@@ -97,6 +99,7 @@ class QueryPlanner {
   }
 
   void PlanSubqueriesOf(const BoundExpr& expr) {
+    CheckStackDepth();
     const bound::Subquery* subquery = SubqueryOf(expr);
     if (subquery && !subqueries_.contains(subquery->query.get())) {
       PlanPtr plan = Root(*subquery->query);

@@ -82,6 +82,7 @@ void Table::DropKeyIndexes() {
 }
 
 void Table::AppendRows(const std::vector<Value>& cells) {
+  const UnrefusedAllocations whole;  // every column grows, or the table is torn
   size_t width = columns_.size();
   if (width == 0) return;
   size_t rows = cells.size() / width;
@@ -95,6 +96,7 @@ void Table::AppendRows(const std::vector<Value>& cells) {
 }
 
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
+  const UnrefusedAllocations whole;
   std::vector<uint8_t> keep(doomed.size());
   size_t kept = 0;
   for (size_t i = 0; i < doomed.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/memory_budget.h"
 #include "engine/common/string_arena.h"
 #include "engine/common/types.h"
 #include "engine/storage/column.h"
@@ -78,6 +79,7 @@ class Table {
     for (Column& column : columns_) column.Reserve(rows);
   }
   void Set(size_t row, size_t column, const Value& value) {
+    const UnrefusedAllocations whole;  // an UPDATE applies all its values or fails before the first
     columns_[column].Set(row, value);
     if (!keys_.empty()) DropKeyIndexes();
   }

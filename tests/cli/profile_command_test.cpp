@@ -57,7 +57,7 @@ TEST(ProfileCommand, OptionsMustFitTheAction) {
 TEST(ProfileCommand, AFailedWriteShowsTheComponentsNumberAndTheChainedSource) {
   const CommandRun run = Orvalent(
       "profile set --report 1 --user 2 --value 1 "
-      "--session 'ConnectString={Provider=Orvalent.Embedded;Data Source=empty-db};'",
+      "--session 'ConnectString={Provider=Orvalent.Embedded;Data Source=:memory:};'",
       true);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.output,

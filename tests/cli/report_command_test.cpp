@@ -295,7 +295,7 @@ TEST_F(ReportCommand, ApplicationTrackingRunsFromTheShellInEitherView) {
 TEST_F(ReportCommand, AReportErrorShowsNumberSourceAndDescription) {
   const CliResult result =
       Run({"report", "2010001", "--session",
-           "ConnectString={Provider=Orvalent.Embedded;Data Source=cli-empty};Language=chs;"});
+           "ConnectString={Provider=Orvalent.Embedded;Data Source=:memory:};Language=chs;"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err.rfind("Number: 0x80040E37 (-2147217865)\nSource: Orvalent.CRPT2010001.GetRptData\n"

@@ -173,5 +173,18 @@ TEST(CParseTest, LongValuesAndManyBracesAndPairs) {
   EXPECT_EQ(parser.GetProperty("k49999"), "49999");
 }
 
+// A 1 MB session string of a hundred thousand properties: each name is looked
+// up in a hash, never compared with all the earlier ones.
+TEST(CParseTest, AHundredThousandPropertiesParseAndEachIsFound) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "Key" + std::to_string(i) + "=" + std::to_string(i * 7) + ";";
+  CParse parser;
+  EXPECT_TRUE(parser.ParseString(text));
+  EXPECT_EQ(parser.GetProperty("KEY99999"), "699993");
+  EXPECT_EQ(parser.GetProperty("key0"), "0");
+  // A repeat at the very end is still found (the duplicate-key error).
+  EXPECT_NE(ErrorNumberOf([&] { parser.ParseString(text + "key5=1;"); }), 0);
+}
+
 }  // namespace
 }  // namespace orv::frame

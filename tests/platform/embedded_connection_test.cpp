@@ -20,6 +20,7 @@ using testing::ErrorOf;
 std::shared_ptr<Connection> Open(const std::string& database) {
   RegisterPlatformClasses();
   auto connection = std::make_shared<Connection>();
+  GetDatabaseInstance(database);  // an empty database of that name, unless there is one
   connection->Open("Provider=Orvalent.Embedded;Data Source=" + database, "", "", -1);
   connection->SetCursorLocation(adUseClient);
   connection->SetCommandTimeout(0);

@@ -10,6 +10,7 @@
 #include "platform/class_registry.h"
 #include "platform/connection.h"
 #include "platform/embedded_properties.h"
+#include "platform/embedded_provider.h"
 #include "platform/recordset.h"
 #include "tests/platform/platform_test_util.h"
 
@@ -21,6 +22,7 @@ using testing::ErrorOf;
 std::shared_ptr<Connection> OpenEmbedded() {
   RegisterPlatformClasses();
   auto connection = std::make_shared<Connection>();
+  GetDatabaseInstance("properties-test");  // an empty database of that name
   connection->Open("Provider=Orvalent.Embedded;Data Source=properties-test", "", "", -1);
   return connection;
 }

@@ -141,6 +141,22 @@ TEST(TdsServer, AttentionIsAcknowledgedAndTheConnectionGoesOn) {
   EXPECT_EQ(client.Batch("SELECT COUNT(*) FROM #n").rows[0][0][0], "10");
 }
 
+// 10^12 pairs: without the attention stopping it, the reply would never come.
+TEST(TdsServer, AttentionCancelsARunningStatement) {
+  TestServer server;
+  TestClient client(server.port());
+  client.Login(kUser, kPassword);
+  client.Batch(
+      "SET NOCOUNT ON\r\nCREATE TABLE #n (v INT)\r\nINSERT INTO #n VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)\r\n"
+      "SELECT a.v + 10 * b.v + 100 * c.v + 1000 * d.v AS v INTO #k FROM #n a, #n b, #n c, #n d");
+  client.Send(Packets(0x01, SqlBatchPayload("SELECT COUNT(*) FROM #k a, #k b, #k c")));
+  client.Send(Packets(0x06, ""));
+  const Reply reply = client.ReadReply();
+  EXPECT_TRUE(reply.attention_acknowledged());
+  EXPECT_TRUE(reply.rows.empty());
+  EXPECT_EQ(client.Batch("SELECT COUNT(*) FROM #k").rows[0][0][0], "10000");
+}
+
 TEST(TdsServer, TemporaryTablesBelongToTheirConnection) {
   TestServer server;
   TestClient first(server.port());

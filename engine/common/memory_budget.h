@@ -1,0 +1,50 @@
+// The memory a batch may hold. While a MemoryBudgetScope is installed on a
+// thread, every allocation the thread makes through operator new is counted
+// against it (and every release through operator delete taken off); a large
+// allocation past the limit throws std::bad_alloc, which the session turns
+// into error 701 at the batch boundary, so one runaway query fails alone
+// instead of taking the process down.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orv::engine {
+
+// Half of the machine's physical memory: the default limit of a database.
+size_t DefaultMemoryLimit();
+
+struct MemoryAccount {
+  int64_t used = 0;
+  int64_t limit = 0;  // bytes; 0: no limit
+  bool exceeded = false;
+};
+
+class MemoryBudgetScope {
+ public:
+  explicit MemoryBudgetScope(size_t limit);
+  ~MemoryBudgetScope();
+  MemoryBudgetScope(const MemoryBudgetScope&) = delete;
+  MemoryBudgetScope& operator=(const MemoryBudgetScope&) = delete;
+
+  // Whether an allocation was refused; counting stops from then on, so that
+  // unwinding and reporting the error cannot fail again.
+  bool exceeded() const { return account_.exceeded; }
+
+ private:
+  MemoryAccount account_;
+  MemoryAccount* previous_;
+};
+
+// While one lives, the thread's allocations are counted but never refused:
+// a table half changed would be worse than a batch over its budget, so the
+// step that applies a statement's checked rows to a table runs under one.
+class UnrefusedAllocations {
+ public:
+  UnrefusedAllocations();
+  ~UnrefusedAllocations();
+  UnrefusedAllocations(const UnrefusedAllocations&) = delete;
+  UnrefusedAllocations& operator=(const UnrefusedAllocations&) = delete;
+};
+
+}  // namespace orv::engine
