@@ -74,8 +74,13 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   }
   std::shared_ptr<engine::Database> database;
   try {
-    database = options.database.empty() ? std::make_shared<engine::Database>("orvalent")
-                                        : platform::GetDatabaseInstance(options.database);
+    if (options.database.empty()) {
+      database = std::make_shared<engine::Database>("orvalent");
+    } else if (options.create) {
+      database = platform::OpenDatabaseFile(options.database, true);
+    } else {
+      database = platform::GetDatabaseInstance(options.database);
+    }
   } catch (const platform::AutomationError& error) {
     err << "Cannot open database '" << options.database << "': " << error.description() << '\n';
     return kExitFailed;
@@ -140,7 +145,9 @@ void AddSqlCommand(CommandLine& command_line) {
                      "Table headers: -1 none, 0 once per result (the default), n again every n rows")
       ->check(CLI::Range(-1, 2147483647));
   command.add_option("-d,--database", options->database,
-                     "A named embedded database (demo-tiny, demo-small, demo-large); default: a new empty one");
+                     "A named embedded database (demo-tiny, demo-small, demo-large) or a database file (a path); "
+                     "default: a new empty one");
+  command.add_flag("--create", options->create, "Create the database file --database names when it does not exist");
   command.add_option("--load", options->load_files, "A script file run first, its results not printed; repeatable")
       ->allow_extra_args(false);
   AddOutputOptions(command, options->output);

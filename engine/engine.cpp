@@ -3,9 +3,13 @@
 // are returned in the result, never thrown.
 #include "engine/engine.h"
 
+#include <filesystem>
+
 #include "engine/catalog/catalog.h"
+#include "engine/catalog/database_file.h"
 #include "engine/catalog/session_state.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/execution/transactions.h"
 #include "engine/function/scalar.h"
 #include "engine/parser/parser.h"
 
@@ -13,12 +17,20 @@ namespace orv::engine {
 
 Database::Database(std::string name) : name_(std::move(name)), catalog_(std::make_unique<Catalog>()) {}
 
+std::shared_ptr<Database> Database::Open(const std::string& path, const OpenOptions& options) {
+  auto database = std::make_shared<Database>(std::filesystem::path(path).stem().string());
+  database->file_ = DatabaseFile::Open(
+      path, *database->catalog_, FileOptions{options.create, options.busy_timeout_ms, options.checkpoint_bytes});
+  return database;
+}
+
 Database::~Database() = default;
 
 Session::Session(std::shared_ptr<Database> database)
     : database_(std::move(database)), state_(std::make_unique<SessionState>(database_->name())) {}
 
-Session::~Session() = default;
+// A transaction still open when its connection closes is rolled back, as SQL Server does.
+Session::~Session() { RollbackTransaction(database_->catalog(), *state_); }
 
 IsolationLevel Session::isolation_level() const { return state_->isolation; }
 
@@ -27,6 +39,7 @@ bool Session::nocount() const { return state_->nocount; }
 BatchResult Session::Execute(std::string_view batch) {
   BatchResult result;
   int line = 0;
+  state_->transaction.batch_aborting = false;
   try {
     ast::Batch parsed = ParseBatch(batch);
     StatementRunner::CheckBatch(parsed);

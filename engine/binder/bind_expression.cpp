@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "engine/binder/binder.h"
+#include "engine/binder/session_values.h"
 #include "engine/catalog/names.h"
 #include "engine/common/decimal.h"
 #include "engine/common/errors.h"
@@ -191,6 +192,9 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
     case ast::ExprKind::Star:
       Throw(ErrorCode::kIncorrectSyntax, {"*"}, expr.line);
     case ast::ExprKind::Variable:
+      if (auto value = SessionVariable(static_cast<const ast::VariableExpr&>(expr).name, context_.session)) {
+        return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
+      }
       Throw(ErrorCode::kMustDeclareVariable, {static_cast<const ast::VariableExpr&>(expr).name}, expr.line);
     case ast::ExprKind::Unary: {
       const auto& unary = static_cast<const ast::UnaryExpr&>(expr);

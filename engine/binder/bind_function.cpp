@@ -2,6 +2,7 @@
 // stand in), GROUPING, OBJECT_ID and the registered scalar built-ins, with the
 // nullability SQL Server derives for SELECT INTO.
 #include "engine/binder/binder.h"
+#include "engine/binder/session_values.h"
 #include "engine/common/errors.h"
 
 namespace orv::engine {
@@ -60,6 +61,9 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     if (args.size() != 1) Throw(ErrorCode::kWrongArgumentCount, {"OBJECT_ID", "1"}, expr.line);
     return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line,
                                      Convert(std::move(args[0]), DataType{TypeId::NVarChar, 0, 0, 4000}));
+  }
+  if (auto value = SessionFunction(expr.name, args.size(), context_.session, expr.line)) {
+    return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }
   const ScalarFunction* function = FindScalarFunction(expr.name);
   if (!function) Throw(ErrorCode::kNotRecognizedFunction, {expr.name}, expr.line);

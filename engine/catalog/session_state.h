@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "engine/catalog/isolation_level.h"
+#include "engine/catalog/transaction_state.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -20,11 +21,14 @@ class SessionState {
   const std::string database_name;  // for the table names in messages
   bool nocount = false;
   IsolationLevel isolation = IsolationLevel::ReadCommitted;
+  TransactionState transaction;
 
   std::shared_ptr<Table> FindTemp(std::string_view name) const;
   // Raises 2714 when the session already has a temporary table of that name.
   void AddTemp(std::shared_ptr<Table> table);
   bool DropTemp(std::string_view name);
+  // Undoing a DROP: the table comes back under its old id.
+  void PutBackTemp(std::shared_ptr<Table> table);
 
  private:
   std::unordered_map<std::string, std::shared_ptr<Table>> temp_tables_;

@@ -24,6 +24,12 @@ constexpr std::array kStatementOnly = {
     2714,  // object already exists
     3623,  // invalid floating point operation (domain error)
     3701,  // cannot drop an object that does not exist
+    3902,  // COMMIT without BEGIN TRANSACTION
+    3903,  // ROLLBACK without BEGIN TRANSACTION
+    6401,  // no transaction or savepoint of that name
+    628,   // SAVE TRANSACTION outside a transaction
+    1222,  // lock request timed out
+    266,   // transaction count changed across EXECUTE
     8115,  // arithmetic overflow converting a value
     8134,  // divide by zero
     8152,  // string truncated

@@ -74,19 +74,15 @@ void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
   }
   std::vector<KeyConstraint> keys = ResolveKeys(statement, schema);
   auto table = std::make_shared<Table>(name, std::move(schema), std::move(keys));
-  if (IsTemp(name)) {
-    session_.AddTemp(std::move(table));
-  } else {
-    catalog_.AddTable(std::move(table));
-  }
+  session_.transaction.journal.AddTable(catalog_, session_, std::move(table));
 }
 
 void StatementRunner::RunDrop(const ast::DropTableStmt& statement) {
   bool view = statement.kind == ast::StmtKind::DropView;
   for (const ast::Name& name : statement.names) {
     const std::string& object = name.back();
-    bool dropped = view ? catalog_.DropView(object)
-                        : (IsTemp(object) ? session_.DropTemp(object) : catalog_.DropTable(object));
+    ChangeJournal& journal = session_.transaction.journal;
+    bool dropped = view ? journal.DropView(catalog_, object) : journal.DropTable(catalog_, session_, object);
     if (!dropped && !statement.if_exists) {
       Throw(ErrorCode::kCannotDropObject, {view ? "view" : "table", JoinName(name)}, statement.line);
     }
@@ -98,7 +94,7 @@ void StatementRunner::RunCreateView(const ast::CreateViewStmt& statement, Binder
   if (IsTemp(name)) Throw(ErrorCode::kNotSupported, {"A temporary view"}, statement.line);
   // Bound once now so that a view over missing tables or columns fails at creation, as in SQL Server.
   binder.BindQuery(*statement.query, nullptr, nullptr, true);
-  catalog_.AddView(ViewDefinition{name, statement.columns, statement.query_text, 0});
+  session_.transaction.journal.AddView(catalog_, ViewDefinition{name, statement.columns, statement.query_text, 0});
 }
 
 }  // namespace orv::engine

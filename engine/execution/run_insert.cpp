@@ -141,7 +141,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
     }
   }
-  table->AppendRows(cells);
+  session_.transaction.journal.Append(table, cells);
   RowsAffected(rows);
 }
 

@@ -2,12 +2,10 @@
 // the run_*.cpp files.
 #include "engine/execution/statement_runner.h"
 
-#include <mutex>
-#include <shared_mutex>
-
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/transactions.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -46,6 +44,8 @@ bool NeedsExclusiveLock(const ast::Stmt& statement) {
     }
     case ast::StmtKind::Insert:
       return !IsTempName(static_cast<const ast::InsertStmt&>(statement).table);
+    case ast::StmtKind::BulkInsert:
+      return !IsTempName(static_cast<const ast::BulkInsertStmt&>(statement).table);
     case ast::StmtKind::Update: {
       const auto& update = static_cast<const ast::UpdateStmt&>(statement);
       return !ChangesTemp(update.target, update.from.get());
@@ -123,6 +123,7 @@ void StatementRunner::RowsAffected(size_t rows) {
 }
 
 void StatementRunner::Run(ast::Stmt& statement) {
+  const size_t mark = session_.transaction.journal.mark();
   try {
     switch (statement.kind) {
       case ast::StmtKind::If:
@@ -135,20 +136,21 @@ void StatementRunner::Run(ast::Stmt& statement) {
       case ast::StmtKind::SetIsolation:
         RunSet(statement);
         return;
+      case ast::StmtKind::Transaction:
+        RunTransactionStatement(static_cast<const ast::TransactionStmt&>(statement), catalog_, session_);
+        return;
       default:
         break;
     }
-    if (NeedsExclusiveLock(statement)) {
-      std::unique_lock lock(catalog_.mutex());
+    {
+      StatementLock lock(catalog_, session_, NeedsExclusiveLock(statement));
       RunLocked(statement);
-    } else {
-      std::shared_lock lock(catalog_.mutex());
-      RunLocked(statement);
+      FinishStatement(catalog_, session_);
     }
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
-    if (!EndsOnlyStatement(error.number())) throw;
-    // The statement changed nothing (each one checks all its rows first); the batch goes on.
+    // The statement is undone through the journal; the batch goes on unless the error ends it.
+    if (StatementFailed(error, mark, catalog_, session_)) throw;
     result_.AddError(std::move(error));
   }
 }
@@ -176,11 +178,15 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
     case ast::StmtKind::Update:
       RunUpdate(static_cast<const ast::UpdateStmt&>(statement), binder, context);
       return;
+    case ast::StmtKind::BulkInsert:
+      RunBulkInsert(static_cast<const ast::BulkInsertStmt&>(statement), binder, context);
+      return;
     case ast::StmtKind::Delete:
       RunDelete(static_cast<const ast::DeleteStmt&>(statement), binder, context);
       return;
     case ast::StmtKind::Truncate:
-      binder.LookupTable(static_cast<const ast::TruncateStmt&>(statement).table, statement.line)->Truncate();
+      session_.transaction.journal.Truncate(
+          binder.LookupTable(static_cast<const ast::TruncateStmt&>(statement).table, statement.line));
       return;
     case ast::StmtKind::CreateTable:
       RunCreateTable(static_cast<ast::CreateTableStmt&>(statement));
@@ -200,6 +206,7 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
     case ast::StmtKind::Block:
     case ast::StmtKind::SetOption:
     case ast::StmtKind::SetIsolation:
+    case ast::StmtKind::Transaction:
       break;
   }
   Throw(ErrorCode::kInternal, {"statement dispatched twice"}, statement.line);
@@ -208,7 +215,7 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
 void StatementRunner::RunIf(ast::IfStmt& statement) {
   bool condition = false;
   {
-    std::shared_lock lock(catalog_.mutex());
+    StatementLock lock(catalog_, session_, false);
     StringArena arena;
     BindContext bind_context{catalog_, session_, arena};
     Binder binder(bind_context);
@@ -231,6 +238,7 @@ void StatementRunner::RunSet(const ast::Stmt& statement) {
     return;
   }
   const auto& set = static_cast<const ast::SetOptionStmt&>(statement);
+  if (ApplyTransactionOption(set, session_)) return;
   if (set.option == "NOCOUNT") {
     session_.nocount = set.on;
     return;
@@ -238,7 +246,7 @@ void StatementRunner::RunSet(const ast::Stmt& statement) {
   // The engine always behaves as SQL Server does with these ON.
   static const char* const kAlwaysOn[] = {"ANSI_NULLS",   "ANSI_WARNINGS", "QUOTED_IDENTIFIER",
                                           "ANSI_PADDING", "ARITHABORT",    "CONCAT_NULL_YIELDS_NULL",
-                                          "ANSI_NULL_DFLT_ON", "XACT_ABORT"};
+                                          "ANSI_NULL_DFLT_ON"};
   for (const char* option : kAlwaysOn) {
     if (set.option == option && set.on) return;
   }

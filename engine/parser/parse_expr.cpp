@@ -264,7 +264,7 @@ ExprPtr Parser::ParsePrimary(bool condition_ok) {
       value = ParseLiteral();
       break;
     case TokenKind::Variable: {
-      if (Value(t).starts_with("@@")) NotSupported(Upper(t));
+      if (Value(t).starts_with("@@") && Upper(t) != "@@TRANCOUNT") NotSupported(Upper(t));
       auto node = std::make_unique<ast::VariableExpr>();
       node->name = Value(t);
       node->line = t.line;
