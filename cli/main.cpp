@@ -11,6 +11,7 @@
 #include "cli/report_command.h"
 #include "cli/serve_command.h"
 #include "cli/sql_command.h"
+#include "cli/transfer_command.h"
 #include "cli/user_command.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   orv::cli::AddClassesCommand(command_line);
   orv::cli::AddReportCommand(command_line);
   orv::cli::AddProfileCommand(command_line);
+  orv::cli::AddTransferCommands(command_line);
   orv::cli::AddDataSourceCommand(command_line);
   orv::cli::AddServeCommand(command_line);
   orv::cli::AddUserCommand(command_line);

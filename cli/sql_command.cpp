@@ -74,8 +74,13 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   }
   std::shared_ptr<engine::Database> database;
   try {
-    database = options.database.empty() ? std::make_shared<engine::Database>("orvalent")
-                                        : platform::OpenNamedDatabase(options.database);
+    if (options.database.empty()) {
+      database = std::make_shared<engine::Database>("orvalent");
+    } else if (options.create) {
+      database = platform::OpenDatabaseFile(options.database, true);
+    } else {
+      database = platform::OpenNamedDatabase(options.database);
+    }
   } catch (const platform::AutomationError& error) {
     err << error.description() << '\n';
     return kExitFailed;
@@ -146,8 +151,9 @@ void AddSqlCommand(CommandLine& command_line) {
                      "Table headers: -1 none, 0 once per result (the default), n again every n rows")
       ->check(CLI::Range(-1, 2147483647));
   command.add_option("-d,--database", options->database,
-                     "A named embedded database (demo-tiny, demo-small, demo-large) or :memory: for a new empty one "
-                     "(the default)");
+                     "A named embedded database (demo-tiny, demo-small, demo-large), a database file (a path) or "
+                     ":memory: for a new empty one (the default)");
+  command.add_flag("--create", options->create, "Create the database file --database names when it does not exist");
   command.add_option("--memory-limit-mb", options->memory_limit_mb,
                      "The memory one batch may hold before it fails with error 701 (default: half the machine's; 0: "
                      "no limit)")

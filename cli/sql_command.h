@@ -17,7 +17,8 @@ namespace orv::cli {
 
 struct SqlOptions {
   std::vector<std::string> load_files;   // run first, results not printed
-  std::string database;                  // a named embedded instance; empty for a fresh one
+  std::string database;                  // a named embedded instance or a file; empty for a fresh one
+  bool create = false;                   // create the database file when missing
   std::string script;                    // a file, or "-" for standard input; empty: none given
   std::vector<std::string> input_files;  // -i, in order
   std::string query;                     // -Q

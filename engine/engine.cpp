@@ -4,11 +4,14 @@
 #include "engine/engine.h"
 
 #include <atomic>
+#include <filesystem>
 
 #include "engine/catalog/catalog.h"
+#include "engine/catalog/database_file.h"
 #include "engine/catalog/session_state.h"
 #include "engine/common/memory_budget.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/execution/transactions.h"
 #include "engine/function/scalar.h"
 #include "engine/parser/parser.h"
 
@@ -16,6 +19,13 @@ namespace orv::engine {
 
 Database::Database(std::string name)
     : name_(std::move(name)), catalog_(std::make_unique<Catalog>()), memory_limit_(DefaultMemoryLimit()) {}
+
+std::shared_ptr<Database> Database::Open(const std::string& path, const OpenOptions& options) {
+  auto database = std::make_shared<Database>(std::filesystem::path(path).stem().string());
+  database->file_ = DatabaseFile::Open(
+      path, *database->catalog_, FileOptions{options.create, options.busy_timeout_ms, options.checkpoint_bytes});
+  return database;
+}
 
 Database::~Database() = default;
 
@@ -26,7 +36,8 @@ Session::Session(std::shared_ptr<Database> database)
   state_->procedural.spid = next_spid.fetch_add(1);
 }
 
-Session::~Session() = default;
+// A transaction still open when its connection closes is rolled back, as SQL Server does.
+Session::~Session() { RollbackTransaction(database_->catalog(), *state_); }
 
 IsolationLevel Session::isolation_level() const { return state_->isolation; }
 
@@ -53,6 +64,7 @@ BatchResult Session::Execute(std::string_view batch) {
 
 BatchResult Session::Run(std::string_view batch) {
   BatchResult result;
+  state_->transaction.batch_aborting = false;
   try {
     ast::Batch parsed = ParseBatch(batch);
     StatementRunner::CheckBatch(parsed);
@@ -62,7 +74,7 @@ BatchResult Session::Run(std::string_view batch) {
     result.AddError(error);
   } catch (const std::bad_alloc&) {
     // What ran before the failing statement stays reported.
-    result.AddError(MakeError(ErrorCode::kInsufficientMemory, {"default"}, line));
+    result.AddError(MakeError(ErrorCode::kInsufficientMemory, {"default"}));
   } catch (const std::exception& error) {
     // Anything else is an engine fault; report it rather than let it escape.
     result.AddError(MakeError(ErrorCode::kInternal, {error.what()}));

@@ -23,10 +23,25 @@ namespace orv::engine {
 
 class Catalog;
 class SessionState;
+class DatabaseFile;
+
+// How a database file is opened: created when missing (`create`), how long
+// to wait for another process's lock, how large the log may grow before a
+// commit checkpoints it.
+struct OpenOptions {
+  bool create = false;
+  int busy_timeout_ms = 5000;
+  size_t checkpoint_bytes = 64u << 20;
+};
 
 class Database {
  public:
   explicit Database(std::string name);
+  // The database kept in the file `path` (see catalog/database_file.h): every
+  // committed transaction is on disk before COMMIT returns. Throws SqlError:
+  // 5120 when the file is missing (and not `create`) or unreadable, 824 when
+  // it is damaged, 50010 when another process holds it past the time-out.
+  static std::shared_ptr<Database> Open(const std::string& path, const OpenOptions& options = {});
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -43,6 +58,7 @@ class Database {
   std::string name_;
   std::unique_ptr<Catalog> catalog_;
   size_t memory_limit_;
+  std::unique_ptr<DatabaseFile> file_;  // null in memory; destroyed first, as it checkpoints the catalog
 };
 
 // One connection. Not thread-safe itself; different sessions of one database

@@ -108,6 +108,18 @@ void RegisterDatabaseFactory(std::string_view name, DatabaseLoader loader) {
   databases.loaders[AsciiLower(name)] = std::move(loader);
 }
 
+bool IsDatabaseFilePath(std::string_view name) {
+  return name.find('/') != std::string_view::npos || name.find('.') != std::string_view::npos;
+}
+
+std::shared_ptr<engine::Database> OpenDatabaseFile(std::string_view path, bool create) {
+  try {
+    return engine::Database::Open(std::string(path), {.create = create});
+  } catch (const engine::SqlError& error) {
+    throw AutomationError(kHrFail, kSource, error.message());
+  }
+}
+
 std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
   if (name.empty()) {
     throw AutomationError(kHrFail, kSource, "The connection string names no database (Data Source=...).");
@@ -123,8 +135,13 @@ std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
   }
   std::lock_guard lock(instance->mutex);
   if (instance->database) return instance->database;
+  const DatabaseLoader loader = FindLoader(databases, key);
+  if (!loader && IsDatabaseFilePath(name)) {
+    instance->database = OpenDatabaseFile(name);
+    return instance->database;
+  }
   auto database = std::make_shared<engine::Database>(std::string(name));
-  if (const DatabaseLoader loader = FindLoader(databases, key)) {
+  if (loader) {
     // A loader that fails leaves the slot empty, so the next opener tries again.
     try {
       engine::Session session(database);

@@ -1,7 +1,8 @@
 // The "Orvalent.Embedded" provider: connection strings
 // "Provider=Orvalent.Embedded;Data Source=<name>" open a session on the
 // process-wide embedded database instance <name>, created on first use and
-// filled once by the loader registered for that name.
+// filled once by the loader registered for that name, or kept in the
+// database file <name> when it is a path.
 #pragma once
 
 #include <functional>
@@ -20,6 +21,13 @@ inline constexpr std::string_view kEmbeddedProviderName = "Orvalent.Embedded";
 // instance name (letter case ignored), which it replaces if already registered.
 using DatabaseLoader = std::function<void(engine::Session& session)>;
 void RegisterDatabaseFactory(std::string_view name, DatabaseLoader loader);
+
+// "Data Source=<path>": a name with a '/' or a '.' that no loader is
+// registered for is a database file, opened (never created) on first use.
+bool IsDatabaseFilePath(std::string_view name);
+// The database file at `path`; raises 0x80004005 with the engine's message
+// (no such file unless `create`, damaged, locked by another process).
+std::shared_ptr<engine::Database> OpenDatabaseFile(std::string_view path, bool create = false);
 
 // The instance named `name`, created and loaded on first use. A loader that
 // throws leaves no instance behind and raises 0x80004005 with its message.

@@ -2,6 +2,7 @@
 // stand in), GROUPING, OBJECT_ID and the registered scalar built-ins, with the
 // nullability SQL Server derives for SELECT INTO.
 #include "engine/binder/binder.h"
+#include "engine/binder/session_values.h"
 #include "engine/common/errors.h"
 
 namespace orv::engine {
@@ -67,6 +68,9 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     BoundExprPtr type = args.size() == 2 ? Convert(std::move(args[1]), text) : nullptr;
     return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line, Convert(std::move(args[0]), text),
                                      std::move(type));
+  }
+  if (auto value = SessionFunction(expr.name, args.size(), context_.session, expr.line)) {
+    return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }
   const ScalarFunction* function = FindScalarFunction(expr.name);
   if (!function && expr.name == "STRING_AGG") Throw(ErrorCode::kNotSupported, {"STRING_AGG"}, expr.line);

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "engine/binder/binder.h"
+#include "engine/binder/session_values.h"
 #include "engine/common/ascii.h"
 #include "engine/common/errors.h"
 
@@ -44,6 +45,9 @@ BoundExprPtr Binder::BindVariable(const ast::VariableExpr& expr) {
   }
   if (name == "@@VERSION") {
     return TextConstant("Orvalent embedded T-SQL engine 1.0", 300, expr.line, context_.arena);
+  }
+  if (auto value = SessionVariable(expr.name, context_.session)) {
+    return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }
   Variable* variable = context_.variables ? context_.variables->Find(expr.name) : nullptr;
   if (!variable || variable->table) Throw(ErrorCode::kMustDeclareVariable, {expr.name}, expr.line);

@@ -40,6 +40,16 @@ bool Catalog::DropTable(std::string_view name) { return tables_.erase(NameKey(na
 
 bool Catalog::DropView(std::string_view name) { return views_.erase(NameKey(name)) > 0; }
 
+void Catalog::PutBackTable(std::shared_ptr<Table> table) {
+  std::string key = NameKey(table->name());
+  tables_.emplace(std::move(key), std::move(table));
+}
+
+void Catalog::PutBackView(ViewDefinition view) {
+  std::string key = NameKey(view.name);
+  views_.emplace(std::move(key), std::move(view));
+}
+
 std::optional<int64_t> Catalog::ObjectId(std::string_view name) const {
   auto object = FindObject(name);
   return object ? std::optional<int64_t>(object->object_id) : std::nullopt;

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "engine/catalog/routines.h"
+#include "engine/catalog/database_lock.h"
+#include "engine/catalog/durability.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -53,6 +55,11 @@ struct CatalogObject {
 class Catalog {
  public:
   std::shared_mutex& mutex() { return mutex_; }
+  // Sessions' statements and transactions lock this one (see transactions.h).
+  DatabaseLock& lock() { return lock_; }
+  // Where committed changes go when the database lives in a file; null in memory.
+  Durability* durability() const { return durability_; }
+  void set_durability(Durability* durability) { durability_ = durability; }
 
   std::shared_ptr<Table> FindTable(std::string_view name) const;
   const ViewDefinition* FindView(std::string_view name) const;
@@ -61,6 +68,11 @@ class Catalog {
   void AddView(ViewDefinition view);
   bool DropTable(std::string_view name);
   bool DropView(std::string_view name);
+  // Undoing a DROP: the object comes back under its old id.
+  void PutBackTable(std::shared_ptr<Table> table);
+  void PutBackView(ViewDefinition view);
+  const std::unordered_map<std::string, std::shared_ptr<Table>>& tables() const { return tables_; }
+  const std::unordered_map<std::string, ViewDefinition>& views() const { return views_; }
   std::optional<int64_t> ObjectId(std::string_view name) const;
   // Every object of every kind, in no particular order, and one by name. A
   // new kind of object (procedures, functions) is listed in these two.
@@ -82,6 +94,8 @@ class Catalog {
 
  private:
   std::shared_mutex mutex_;
+  DatabaseLock lock_;
+  Durability* durability_ = nullptr;
   std::unordered_map<std::string, std::shared_ptr<Table>> tables_;
   std::unordered_map<std::string, ViewDefinition> views_;
   Routines routines_;

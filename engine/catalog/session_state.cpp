@@ -19,6 +19,11 @@ void SessionState::AddTemp(std::shared_ptr<Table> table) {
   temp_tables_.emplace(std::move(key), std::move(table));
 }
 
+void SessionState::PutBackTemp(std::shared_ptr<Table> table) {
+  std::string key = NameKey(table->name());
+  temp_tables_.emplace(std::move(key), std::move(table));
+}
+
 bool SessionState::DropTemp(std::string_view name) { return temp_tables_.erase(NameKey(name)) > 0; }
 
 std::vector<std::shared_ptr<Table>> SessionState::Temps() const {

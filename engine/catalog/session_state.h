@@ -12,6 +12,7 @@
 #include "engine/catalog/isolation_level.h"
 #include "engine/catalog/procedural_state.h"
 #include "engine/common/nesting.h"
+#include "engine/catalog/transaction_state.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -26,6 +27,7 @@ class SessionState {
   ProceduralState procedural;
   // How deep views, procedures and functions are nested at this moment (217 past 32).
   NestingLevel nesting;
+  TransactionState transaction;
 
   std::shared_ptr<Table> FindTemp(std::string_view name) const;
   // Raises 2714 when the session already has a temporary table of that name.
@@ -33,6 +35,8 @@ class SessionState {
   bool DropTemp(std::string_view name);
   // The session's temporary tables, for tempdb's catalog views.
   std::vector<std::shared_ptr<Table>> Temps() const;
+  // Undoing a DROP: the table comes back under its old id.
+  void PutBackTemp(std::shared_ptr<Table> table);
 
  private:
   std::unordered_map<std::string, std::shared_ptr<Table>> temp_tables_;

@@ -29,6 +29,12 @@ constexpr std::array kStatementOnly = {
     4922,  // ALTER TABLE on a column a key or default depends on
     4923,  // ALTER TABLE DROP COLUMN of the only column
     4924,  // ALTER TABLE on a column that does not exist
+    3902,  // COMMIT without BEGIN TRANSACTION
+    3903,  // ROLLBACK without BEGIN TRANSACTION
+    6401,  // no transaction or savepoint of that name
+    628,   // SAVE TRANSACTION outside a transaction
+    1222,  // lock request timed out
+    266,   // transaction count changed across EXECUTE
     8115,  // arithmetic overflow converting a value
     8134,  // divide by zero
     8152,  // string truncated

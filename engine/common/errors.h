@@ -27,12 +27,17 @@ class SqlError : public std::runtime_error {
   int line() const { return line_; }   // 1-based line within the batch; 0 when not yet known
   void set_line(int line) { line_ = line; }
   std::string message() const { return what(); }
+  // Set once the failed statement has been undone, so that the statements
+  // around it (a block, a procedure call) do not undo theirs for it again.
+  bool undone() const { return undone_; }
+  void set_undone() { undone_ = true; }
 
  private:
   int number_;
   int severity_;
   int state_;
   int line_;
+  bool undone_ = false;
 };
 
 // Builds the error of `code`, filling the template's %s markers with `args` in order.

@@ -83,15 +83,16 @@ std::shared_ptr<Table> StatementRunner::NewTable(ast::CreateTableStmt& statement
     schema.push_back(std::move(column));
   }
   std::vector<KeyConstraint> keys = ResolveKeys(statement, schema);
-  return std::make_shared<Table>(name, std::move(schema), std::move(keys));
+  auto table = std::make_shared<Table>(name, std::move(schema), std::move(keys));
+  session_.transaction.journal.AddTable(catalog_, session_, std::move(table));
 }
 
 void StatementRunner::RunDrop(const ast::DropTableStmt& statement) {
   bool view = statement.kind == ast::StmtKind::DropView;
   for (const ast::Name& name : statement.names) {
     const std::string& object = name.back();
-    bool dropped = view ? catalog_.DropView(object)
-                        : (IsTemp(object) ? session_.DropTemp(object) : catalog_.DropTable(object));
+    ChangeJournal& journal = session_.transaction.journal;
+    bool dropped = view ? journal.DropView(catalog_, object) : journal.DropTable(catalog_, session_, object);
     if (!dropped && !statement.if_exists) {
       Throw(ErrorCode::kCannotDropObject, {view ? "view" : "table", JoinName(name)}, statement.line);
     }
@@ -112,7 +113,7 @@ void StatementRunner::RunCreateView(const ast::CreateViewStmt& statement, Binder
     const std::string& column_name = i < statement.columns.size() ? statement.columns[i] : column.name;
     view.shape.push_back(ViewColumn{column_name, column.type, column.nullable});
   }
-  catalog_.AddView(std::move(view));
+  session_.transaction.journal.AddView(catalog_, std::move(view));
 }
 
 }  // namespace orv::engine

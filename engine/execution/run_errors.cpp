@@ -55,8 +55,8 @@ void StatementRunner::RunTryCatch(ast::TryCatchStmt& statement) {
     if (error.severity() <= 10 || !Catchable(error)) throw;
     caught = Caught(error, procedure_);
   }
-  // Seam for transactions: whether the error dooms an open transaction
-  // (XACT_STATE() = -1 in CATCH) is for the transaction code to decide here.
+  // The failed statement was undone and, where the error dooms it, the open
+  // transaction marked for CATCH to roll back (StatementFailed).
   Handling handling(session_.procedural.handling, std::move(caught));
   RunList(statement.catch_block);
 }

@@ -141,7 +141,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
     }
   }
-  table->AppendRows(cells);
+  session_.transaction.journal.Append(table, cells);
   if (identity >= 0 && rows > 0) {
     NoteIdentity(first_identity + static_cast<int64_t>(rows - 1) * table->schema()[identity].identity->increment);
   }

@@ -2,13 +2,11 @@
 // WHILE with BREAK/CONTINUE, RETURN. Each reads the catalog under a shared
 // lock of its own, as any statement does; the flow of a block stops at the
 // first BREAK, CONTINUE or RETURN and the enclosing WHILE or body takes it.
-#include <mutex>
-#include <shared_mutex>
-
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/execution/transactions.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -95,7 +93,7 @@ bool StatementRunner::RunProcedural(ast::Stmt& statement) {
 }
 
 Value StatementRunner::EvaluateScalar(const ast::Expr& expr, const DataType* target, StringArena& arena) {
-  std::shared_lock lock(catalog_.mutex());
+  StatementLock lock(catalog_, session_, false);
   BindContext bind_context{catalog_, session_, arena, false, &variables_};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}, {}};

@@ -2,15 +2,13 @@
 // position or by name, OUTPUT parameters, the return status), of a built-in,
 // of a string (EXEC ('...')) and sp_executesql with its parameter list. A
 // call runs one level down, with variables of its own, at most 32 deep.
-#include <mutex>
-#include <shared_mutex>
-
 #include "engine/catalog/names.h"
 #include "engine/common/ascii.h"
 #include "engine/common/datetime.h"
 #include "engine/common/errors.h"
 #include "engine/execution/nested_error.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/execution/transactions.h"
 #include "engine/parser/parser.h"
 
 namespace orv::engine {
@@ -45,9 +43,13 @@ bool EndsOnlyScope(const SqlError& error) {
 class SavedOptions {
  public:
   explicit SavedOptions(SessionState& session)
-      : session_(session), nocount_(session.nocount), isolation_(session.isolation) {}
+      : session_(session),
+        nocount_(session.nocount),
+        xact_abort_(session.transaction.xact_abort),
+        isolation_(session.isolation) {}
   ~SavedOptions() {
     session_.nocount = nocount_;
+    session_.transaction.xact_abort = xact_abort_;
     session_.isolation = isolation_;
   }
   SavedOptions(const SavedOptions&) = delete;
@@ -56,6 +58,7 @@ class SavedOptions {
  private:
   SessionState& session_;
   bool nocount_;
+  bool xact_abort_;
   IsolationLevel isolation_;
 };
 
@@ -71,7 +74,7 @@ ast::CreateProcedureStmt& ProcedureOf(ast::Batch& batch, int line) {
 void StatementRunner::RunCreateProcedure(const ast::CreateProcedureStmt& statement) {
   const std::string& name = statement.name.back();
   if (name.starts_with('#')) Throw(ErrorCode::kNotSupported, {"A temporary procedure"}, statement.line);
-  std::unique_lock lock(catalog_.mutex());
+  StatementLock lock(catalog_, session_, true);
   const ProcedureDefinition* existing = catalog_.routines().Find(name);
   if (!existing) {
     if (!statement.create) Throw(ErrorCode::kInvalidObjectName, {JoinName(statement.name)}, statement.line);
@@ -86,7 +89,7 @@ void StatementRunner::RunCreateProcedure(const ast::CreateProcedureStmt& stateme
 }
 
 void StatementRunner::RunDropProcedure(const ast::DropTableStmt& statement) {
-  std::unique_lock lock(catalog_.mutex());
+  StatementLock lock(catalog_, session_, true);
   for (const ast::Name& name : statement.names) {
     if (!catalog_.routines().Drop(name.back()) && !statement.if_exists) {
       Throw(ErrorCode::kCannotDropObject, {"procedure", JoinName(name)}, statement.line);
@@ -108,17 +111,19 @@ void StatementRunner::RunExec(const ast::ExecStmt& statement) {
   } else {
     ProcedureDefinition definition;
     {
-      std::shared_lock lock(catalog_.mutex());
+      StatementLock lock(catalog_, session_, false);
       const ProcedureDefinition* found = catalog_.routines().Find(name);
       if (!found) RefuseUnknownProcedure(statement);
       definition = *found;
     }
+    const int transactions_before = session_.transaction.count;
     const bool ran = RunNested(definition.name, statement.line, [&] {
       ast::Batch parsed = ParseBatch(definition.text);
       status = CallProcedure(ProcedureOf(parsed, statement.line), definition.name, statement.arguments,
                              statement.line);
     });
     if (!ran) return;
+    CheckTransactionCountAfterExecute(session_, transactions_before, statement.line);
   }
   if (!statement.return_status.empty()) {
     Variable* target = variables_.Find(statement.return_status);
@@ -253,7 +258,7 @@ void StatementRunner::RunBuiltin(BuiltinProcedure procedure, const ast::ExecStmt
     arguments.push_back(
         {argument.parameter, argument.value ? EvaluateScalar(*argument.value, nullptr, arena) : Value()});
   }
-  std::shared_lock lock(catalog_.mutex());
+  StatementLock lock(catalog_, session_, false);
   BindContext bind_context{catalog_, session_, arena, false, &variables_};
   Binder binder(bind_context);
   procedure(ProcedureCall{arguments, binder, bind_context, result_, statement.line});

@@ -74,11 +74,7 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
   table->Reserve(KnownRowCount(*plan));
   StreamPlan(*plan, context, nullptr, store);
   if (last_identity) table->SeedIdentityAfter(*last_identity);
-  if (temp) {
-    session_.AddTemp(std::move(table));
-  } else {
-    catalog_.AddTable(std::move(table));
-  }
+  session_.transaction.journal.AddTable(catalog_, session_, std::move(table));
   RowsAffected(count);
 }
 

@@ -60,9 +60,7 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
     }
   }
   if (!table.keys().empty()) CheckUpdatedKeys(table, changed_rows, columns, new_values);
-  for (size_t i = 0; i < changed_rows.size(); ++i) {
-    for (size_t a = 0; a < columns.size(); ++a) table.Set(changed_rows[i], columns[a], new_values[i * columns.size() + a]);
-  }
+  session_.transaction.journal.Update(target.table, changed_rows, columns, new_values);
   RowsAffected(changed_rows.size());
 }
 
@@ -78,7 +76,7 @@ void StatementRunner::RunDelete(const ast::DeleteStmt& statement, Binder& binder
       ++count;
     }
   }
-  if (count > 0) target.table->DeleteRows(doomed);
+  if (count > 0) session_.transaction.journal.Delete(target.table, doomed);
   RowsAffected(count);
 }
 

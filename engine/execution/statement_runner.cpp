@@ -3,13 +3,12 @@
 #include "engine/execution/statement_runner.h"
 
 #include <algorithm>
-#include <mutex>
-#include <shared_mutex>
 
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/nested_error.h"
+#include "engine/execution/transactions.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -48,6 +47,8 @@ bool NeedsExclusiveLock(const ast::Stmt& statement) {
     }
     case ast::StmtKind::Insert:
       return !IsTempName(static_cast<const ast::InsertStmt&>(statement).table);
+    case ast::StmtKind::BulkInsert:
+      return !IsTempName(static_cast<const ast::BulkInsertStmt&>(statement).table);
     case ast::StmtKind::Update: {
       const auto& update = static_cast<const ast::UpdateStmt&>(statement);
       return !ChangesTemp(update.target, update.from.get());
@@ -114,6 +115,7 @@ void StatementRunner::RowsAffected(size_t rows) {
 }
 
 void StatementRunner::Run(ast::Stmt& statement) {
+  const size_t mark = session_.transaction.journal.mark();
   try {
     switch (statement.kind) {
       case ast::StmtKind::If:
@@ -126,25 +128,33 @@ void StatementRunner::Run(ast::Stmt& statement) {
       case ast::StmtKind::SetIsolation:
         RunSet(statement);
         return;
+      case ast::StmtKind::Transaction:
+        RunTransactionStatement(static_cast<const ast::TransactionStmt&>(statement), catalog_, session_);
+        return;
       default:
         break;
     }
     if (RunProcedural(statement)) return;
-    if (NeedsExclusiveLock(statement)) {
-      std::unique_lock lock(catalog_.mutex());
-      RunLocked(statement);
-    } else {
-      std::shared_lock lock(catalog_.mutex());
-      RunLocked(statement);
+    {
+      StatementLock lock(catalog_, session_, NeedsExclusiveLock(statement));
+      try {
+        RunLocked(statement);
+      } catch (const std::bad_alloc&) {
+        // Past the memory budget: a statement error like any other, so the
+        // journal undoes what the statement changed.
+        Throw(ErrorCode::kInsufficientMemory, {"default"});
+      }
+      FinishStatement(catalog_, session_);
     }
     session_.procedural.error = 0;
   } catch (SqlError& error) {
     if (error.line() == 0) error.set_line(statement.line);
     session_.procedural.error = error.number();
+    // The statement is undone through the journal (once, where it failed).
+    const bool ends_batch = StatementFailed(error, mark, try_depth_ > 0, catalog_, session_);
     // Inside TRY every error goes to the CATCH block (RunTryCatch decides).
     const auto* nested = dynamic_cast<const NestedError*>(&error);
-    if (try_depth_ > 0 || (nested && nested->ends_batch()) || !EndsOnlyStatement(error.number())) throw;
-    // The statement changed nothing (each one checks all its rows first); the batch goes on.
+    if (try_depth_ > 0 || (nested && nested->ends_batch()) || ends_batch) throw;
     result_.AddError(std::move(error));
   }
 }
@@ -175,11 +185,15 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
     case ast::StmtKind::Update:
       RunUpdate(static_cast<const ast::UpdateStmt&>(statement), binder, context);
       return;
+    case ast::StmtKind::BulkInsert:
+      RunBulkInsert(static_cast<const ast::BulkInsertStmt&>(statement), binder, context);
+      return;
     case ast::StmtKind::Delete:
       RunDelete(static_cast<const ast::DeleteStmt&>(statement), binder, context);
       return;
     case ast::StmtKind::Truncate:
-      binder.LookupTable(static_cast<const ast::TruncateStmt&>(statement).table, statement.line)->Truncate();
+      session_.transaction.journal.Truncate(
+          binder.LookupTable(static_cast<const ast::TruncateStmt&>(statement).table, statement.line));
       return;
     case ast::StmtKind::CreateTable:
       RunCreateTable(static_cast<ast::CreateTableStmt&>(statement));
@@ -218,6 +232,7 @@ void StatementRunner::RunSet(const ast::Stmt& statement) {
     return;
   }
   const auto& set = static_cast<const ast::SetOptionStmt&>(statement);
+  if (ApplyTransactionOption(set, session_)) return;
   if (set.option == "NOCOUNT") {
     session_.nocount = set.on;
     return;
@@ -225,7 +240,7 @@ void StatementRunner::RunSet(const ast::Stmt& statement) {
   // The engine always behaves as SQL Server does with these ON.
   static const char* const kAlwaysOn[] = {"ANSI_NULLS",   "ANSI_WARNINGS", "QUOTED_IDENTIFIER",
                                           "ANSI_PADDING", "ARITHABORT",    "CONCAT_NULL_YIELDS_NULL",
-                                          "ANSI_NULL_DFLT_ON", "XACT_ABORT"};
+                                          "ANSI_NULL_DFLT_ON"};
   for (const char* option : kAlwaysOn) {
     if (set.option == option && set.on) return;
   }

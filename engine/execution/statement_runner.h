@@ -1,7 +1,8 @@
 // Runs the statements of a batch one by one, each bound when it is reached
 // (so a batch may create a table and use it in its next statement), each
-// atomic: its rows are computed and checked before any table changes. Base
-// objects are locked per statement: shared to read, exclusive to change.
+// atomic: its rows are computed and checked before any table changes, and
+// what it changed is undone through the session's change journal if it fails.
+// Locks and transactions: transactions.h.
 #pragma once
 
 #include <functional>
@@ -43,6 +44,7 @@ class StatementRunner {
   void RunInsert(const ast::InsertStmt& statement, Binder& binder, ExecContext& context);
   void RunUpdate(const ast::UpdateStmt& statement, Binder& binder, ExecContext& context);
   void RunDelete(const ast::DeleteStmt& statement, Binder& binder, ExecContext& context);
+  void RunBulkInsert(const ast::BulkInsertStmt& statement, Binder& binder, ExecContext& context);
   void RunCreateTable(ast::CreateTableStmt& statement);
   void RunDrop(const ast::DropTableStmt& statement);
   void RunCreateView(const ast::CreateViewStmt& statement, Binder& binder);

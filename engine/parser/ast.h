@@ -314,6 +314,8 @@ enum class StmtKind {
   // Procedural statements (ast_procedural.h).
   Declare, SetVariable, Print, While, Break, Continue, Return, TryCatch, Raiserror, Throw,
   CreateProcedure, DropProcedure, Exec,
+  Transaction,
+  BulkInsert,
 };
 
 struct Stmt {
@@ -438,11 +440,37 @@ struct SetOptionStmt : Stmt {  // SET NOCOUNT ON, SET ANSI_NULLS OFF, ...
   SetOptionStmt() : Stmt(StmtKind::SetOption) {}
   std::string option;  // upper case
   bool on = true;
+  long long number = 0;  // for an option set to a number: SET LOCK_TIMEOUT 500
 };
 
 struct SetIsolationStmt : Stmt {  // SET TRANSACTION ISOLATION LEVEL ...
   SetIsolationStmt() : Stmt(StmtKind::SetIsolation) {}
   std::string level;  // upper case, single blanks: "READ UNCOMMITTED"
+};
+
+// BEGIN TRAN[SACTION] [name], COMMIT [TRAN [name] | WORK], ROLLBACK [TRAN
+// [name] | WORK], SAVE TRAN[SACTION] name.
+struct TransactionStmt : Stmt {
+  enum class Op { Begin, Commit, Rollback, Save };
+  TransactionStmt() : Stmt(StmtKind::Transaction) {}
+  Op op = Op::Begin;
+  std::string name;  // empty when not written
+};
+
+// BULK INSERT table FROM 'file' [WITH (option = value, ...)].
+struct BulkInsertStmt : Stmt {
+  BulkInsertStmt() : Stmt(StmtKind::BulkInsert) {}
+  Name table;
+  std::string file;
+  bool csv = false;                 // FORMAT = 'CSV': quoted fields
+  long long first_row = 1;
+  long long last_row = 0;           // 0: to the end
+  long long max_errors = 10;
+  std::string field_terminator;     // empty: the default of the format
+  std::string row_terminator;
+  std::string field_quote = "\"";
+  std::string code_page;            // as written; 65001, ACP, RAW, OEM accepted (the file is UTF-8)
+  bool keep_nulls = false;
 };
 
 struct Batch {

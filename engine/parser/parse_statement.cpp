@@ -13,9 +13,9 @@ namespace {
 
 // Transact-SQL statements outside the engine's dialect, refused by name.
 constexpr std::string_view kUnsupportedStatements[] = {
-    "MERGE",   "GOTO",     "COMMIT", "ROLLBACK",    "SAVE",     "USE",      "ALTER",    "GRANT",
+    "MERGE",   "GOTO",     "USE",      "ALTER",    "GRANT",
     "DENY",    "REVOKE",   "WAITFOR", "OPEN",   "CLOSE",       "FETCH",    "DEALLOCATE", "KILL",   "DBCC",
-    "BACKUP",  "RESTORE",  "BULK",    "CHECKPOINT", "RECONFIGURE", "SHUTDOWN", "UPDATETEXT", "WRITETEXT",
+    "BACKUP",  "RESTORE",  "CHECKPOINT", "RECONFIGURE", "SHUTDOWN", "UPDATETEXT", "WRITETEXT",
     "READTEXT", "SETUSER", "REVERT",  "ENABLE", "DISABLE",     "RECEIVE",  "SEND",     "GET",
 };
 
@@ -29,7 +29,7 @@ constexpr std::string_view kOnOffOptions[] = {
 
 // Other SET statements of Transact-SQL, refused by name.
 constexpr std::string_view kOtherSetOptions[] = {
-    "DATEFORMAT", "DATEFIRST",  "LANGUAGE", "ROWCOUNT",     "TEXTSIZE",  "LOCK_TIMEOUT", "DEADLOCK_PRIORITY",
+    "DATEFORMAT", "DATEFIRST",  "LANGUAGE", "ROWCOUNT",     "TEXTSIZE",  "DEADLOCK_PRIORITY",
     "CONTEXT_INFO", "IDENTITY_INSERT", "STATISTICS", "OFFSETS", "FMTONLY", "NOEXEC", "PARSEONLY", "SHOWPLAN_ALL",
     "SHOWPLAN_TEXT", "SHOWPLAN_XML", "FORCEPLAN", "QUERY_GOVERNOR_COST_LIMIT", "REMOTE_PROC_TRANSACTIONS",
     "NO_BROWSETABLE",
@@ -55,6 +55,8 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("CREATE")) return ParseCreate();
   if (AtWord("DROP")) return ParseDrop();
   if (AtWord("IF")) return ParseIf();
+  if (AtTransactionStatement()) return ParseTransaction();
+  if (AtWord("BULK")) return ParseBulkInsert();
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
   if (AtWord("ALTER") && AtWord("TABLE", 1)) return ParseAlterTable();
@@ -92,7 +94,7 @@ StmtPtr Parser::ParseBlock() {
   block->line = Line();
   ExpectWord("BEGIN");
   if (AtWord("CATCH")) SyntaxError();
-  if (AtWord("TRAN") || AtWord("TRANSACTION") || AtWord("DISTRIBUTED")) NotSupported("BEGIN TRANSACTION");
+  if (AtWord("DISTRIBUTED")) NotSupported("BEGIN DISTRIBUTED TRANSACTION");
   if (AtWord("DIALOG") || AtWord("CONVERSATION")) NotSupported("BEGIN DIALOG");
   while (true) {
     if (AcceptOp(";")) continue;
@@ -134,6 +136,7 @@ StmtPtr Parser::ParseSet() {
     return stmt;
   }
   if (Cur().kind != TokenKind::Word) SyntaxError();
+  if (AtWord("LOCK_TIMEOUT")) return ParseLockTimeout(line);
   const std::string option = Upper(Cur());
   if (Contains(kOtherSetOptions, option)) NotSupported("SET " + option);
   if (!Contains(kOnOffOptions, option)) SyntaxError();

@@ -87,6 +87,12 @@ class Parser {
   ast::StmtPtr ParseIf();
   ast::StmtPtr ParseBlock();
   ast::StmtPtr ParseSet();
+  // ------------------------------------------------------------ transactions (parse_transaction.cpp)
+  bool AtTransactionStatement() const;
+  ast::StmtPtr ParseTransaction();
+  ast::StmtPtr ParseLockTimeout(int line);
+  // ------------------------------------------------------------ BULK INSERT (parse_bulk_insert.cpp)
+  ast::StmtPtr ParseBulkInsert();
   ast::StmtPtr ParseInsert();
   void ParseValuesRows(ast::InsertStmt& insert);
   ast::StmtPtr ParseUpdate();

@@ -56,6 +56,8 @@ class Column {
   void Reserve(size_t rows);
   // Keeps the rows whose flag in `keep` is set, in order.
   void Compact(const std::vector<uint8_t>& keep);
+  // Keeps the first `rows` rows (undoing appends).
+  void Truncate(size_t rows);
   void Clear();
   // Bytes the column's vectors hold (capacity, not size); string text is the arena's.
   size_t MemoryBytes() const;

@@ -109,15 +109,68 @@ void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
 }
 
 void Table::Truncate() {
-  for (Column& column : columns_) column.Clear();
+  // Old strings are unreachable now; a fresh arena returns their memory.
+  TakeContents();
+}
+
+Table::Contents Table::TakeContents() {
+  Contents old{std::move(arena_), std::move(columns_), row_count_, last_identity_};
   row_count_ = 0;
   last_identity_.reset();
   DropKeyIndexes();
-  // Old strings are unreachable now; a fresh arena returns their memory.
-  auto fresh = std::make_unique<StringArena>();
+  arena_ = std::make_unique<StringArena>();
   columns_.clear();
-  for (const ColumnSchema& schema : schema_) columns_.emplace_back(schema.type, fresh.get());
-  arena_ = std::move(fresh);
+  for (const ColumnSchema& schema : schema_) columns_.emplace_back(schema.type, arena_.get());
+  return old;
+}
+
+void Table::RestoreContents(Contents contents) {
+  arena_ = std::move(contents.arena);
+  columns_ = std::move(contents.columns);
+  row_count_ = contents.row_count;
+  last_identity_ = contents.last_identity;
+  DropKeyIndexes();
+}
+
+void Table::TruncateRows(size_t rows) {
+  if (rows >= row_count_) return;
+  for (Column& column : columns_) column.Truncate(rows);
+  row_count_ = rows;
+  DropKeyIndexes();
+}
+
+void Table::RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector<Value>& removed) {
+  const size_t width = columns_.size();
+  std::vector<Value> merged(doomed.size());
+  for (size_t c = 0; c < width; ++c) {
+    size_t kept = 0;
+    size_t gone = 0;
+    for (size_t r = 0; r < doomed.size(); ++r) {
+      merged[r] = doomed[r] ? removed[gone++ * width + c] : columns_[c].Get(kept++);
+    }
+    // Strings of both sources live in this table's arena, which Clear keeps.
+    columns_[c].Clear();
+    columns_[c].Reserve(merged.size());
+    for (const Value& value : merged) columns_[c].Append(value);
+  }
+  row_count_ = doomed.size();
+  DropKeyIndexes();
+}
+
+void Table::LoadColumn(size_t column, const std::vector<Value>& values) {
+  Column& target = columns_[column];
+  target.Reserve(target.size() + values.size());
+  for (const Value& value : values) target.Append(value);
+}
+
+bool Table::FinishLoad() {
+  const size_t rows = columns_.empty() ? 0 : columns_[0].size();
+  for (const Column& column : columns_) {
+    if (column.size() != rows) return false;
+  }
+  row_count_ = rows;
+  DropKeyIndexes();
+  return true;
 }
 
 int64_t Table::NextIdentity() {

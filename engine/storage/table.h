@@ -86,6 +86,30 @@ class Table {
   void DeleteRows(const std::vector<uint8_t>& doomed);
   // Empties the table and restarts its identity at the seed.
   void Truncate();
+
+  // What undoing a change needs (see the change journal). Everything a table
+  // holds besides its schema, so a TRUNCATE can be taken back whole.
+  struct Contents {
+    std::unique_ptr<StringArena> arena;
+    std::vector<Column> columns;
+    size_t row_count = 0;
+    std::optional<int64_t> last_identity;
+  };
+  // Empties the table as Truncate does and hands back what it held.
+  Contents TakeContents();
+  void RestoreContents(Contents contents);
+  // Drops rows [rows, row_count()): undoes appends.
+  void TruncateRows(size_t rows);
+  // Puts back the rows a DeleteRows(`doomed`) removed; `removed` holds their
+  // values row-major, in row order.
+  void RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector<Value>& removed);
+  std::optional<int64_t> last_identity() const { return last_identity_; }
+  // Loading a table column by column from a file: values of one column are
+  // appended, then FinishLoad makes the rows visible; false when the columns
+  // do not all have the same length.
+  void LoadColumn(size_t column, const std::vector<Value>& values);
+  bool FinishLoad();
+  void set_last_identity(std::optional<int64_t> last) { last_identity_ = last; }
   // Bytes the table's values take in memory: every column's vectors and the text arena.
   size_t MemoryBytes() const;
 

@@ -1,0 +1,74 @@
+// Block framing, CRC-32 (zlib) and zstd.
+#include "engine/catalog/block_format.h"
+
+#include <zlib.h>
+#include <zstd.h>
+
+#include <cstring>
+
+namespace orv::engine {
+namespace {
+
+constexpr uint8_t kStored = 0;
+constexpr uint8_t kZstd = 1;
+constexpr uint32_t kMaxRaw = 1u << 30;  // no block holds more; a larger size is damage
+
+void Put32(std::string& out, uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); }
+
+uint32_t Get32(const char* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+}  // namespace
+
+uint32_t Checksum(std::string_view bytes) {
+  return static_cast<uint32_t>(
+      crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+}
+
+void PutBlock(std::string& out, std::string_view raw, bool compress) {
+  std::string stored;
+  uint8_t codec = kStored;
+  if (compress && raw.size() > 64) {
+    stored.resize(ZSTD_compressBound(raw.size()));
+    const size_t n = ZSTD_compress(stored.data(), stored.size(), raw.data(), raw.size(), 3);
+    if (!ZSTD_isError(n) && n < raw.size()) {
+      stored.resize(n);
+      codec = kZstd;
+    }
+  }
+  if (codec == kStored) stored.assign(raw);
+  Put32(out, static_cast<uint32_t>(stored.size()));
+  Put32(out, static_cast<uint32_t>(raw.size()));
+  Put32(out, Checksum(stored));
+  out.push_back(static_cast<char>(codec));
+  out.append(stored);
+}
+
+BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
+  if (in.size() - pos < kBlockHeadSize) return BlockRead::Truncated;
+  const char* head = in.data() + pos;
+  const uint32_t stored_size = Get32(head);
+  const uint32_t raw_size = Get32(head + 4);
+  const uint32_t checksum = Get32(head + 8);
+  const auto codec = static_cast<uint8_t>(head[12]);
+  if (in.size() - pos - kBlockHeadSize < stored_size) return BlockRead::Truncated;
+  const std::string_view stored = in.substr(pos + kBlockHeadSize, stored_size);
+  if (Checksum(stored) != checksum || raw_size > kMaxRaw) return BlockRead::Damaged;
+  if (codec == kStored) {
+    if (raw_size != stored_size) return BlockRead::Damaged;
+    raw.assign(stored);
+  } else if (codec == kZstd) {
+    raw.resize(raw_size);
+    const size_t n = ZSTD_decompress(raw.data(), raw.size(), stored.data(), stored.size());
+    if (ZSTD_isError(n) || n != raw_size) return BlockRead::Damaged;
+  } else {
+    return BlockRead::Damaged;
+  }
+  pos += kBlockHeadSize + stored_size;
+  return BlockRead::Ok;
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,158 @@
+// The change journal: changes made and recorded, undone newest first.
+#include "engine/catalog/change_journal.h"
+
+#include "engine/catalog/redo_codec.h"
+#include "engine/catalog/session_state.h"
+
+namespace orv::engine {
+
+bool ChangeJournal::Logs(const Table& table) const {
+  return log_redo_ && !(table.name().starts_with('#'));
+}
+
+ChangeJournal::Entry& ChangeJournal::Record(Kind kind, std::shared_ptr<Table> table) {
+  Entry& entry = entries_.emplace_back();
+  entry.kind = kind;
+  entry.table = std::move(table);
+  return entry;
+}
+
+void ChangeJournal::Append(const std::shared_ptr<Table>& table, const std::vector<Value>& cells) {
+  const size_t before = table->row_count();
+  table->AppendRows(cells);
+  Entry& entry = Record(Kind::Append, table);
+  entry.rows_before = before;
+  if (Logs(*table)) entry.redo = redo::Append(*table, before);
+}
+
+void ChangeJournal::Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
+                           const std::vector<size_t>& columns, const std::vector<Value>& values) {
+  Entry& entry = Record(Kind::Update, table);
+  entry.old_values.reserve(values.size());
+  for (int64_t row : rows) {
+    for (size_t column : columns) entry.old_values.push_back(table->Get(row, column));
+  }
+  for (size_t i = 0; i < rows.size(); ++i) {
+    for (size_t a = 0; a < columns.size(); ++a) table->Set(rows[i], columns[a], values[i * columns.size() + a]);
+  }
+  entry.rows = rows;
+  entry.columns = columns;
+  if (Logs(*table)) entry.redo = redo::Update(*table, rows, columns);
+}
+
+void ChangeJournal::Delete(const std::shared_ptr<Table>& table, const std::vector<uint8_t>& doomed) {
+  Entry& entry = Record(Kind::Delete, table);
+  for (size_t r = 0; r < doomed.size(); ++r) {
+    if (!doomed[r]) continue;
+    for (size_t c = 0; c < table->column_count(); ++c) entry.old_values.push_back(table->Get(r, c));
+  }
+  if (Logs(*table)) entry.redo = redo::Delete(*table, doomed);
+  table->DeleteRows(doomed);
+  entry.doomed = doomed;
+}
+
+void ChangeJournal::Truncate(const std::shared_ptr<Table>& table) {
+  Entry& entry = Record(Kind::Truncate, table);
+  entry.contents = std::make_unique<Table::Contents>(table->TakeContents());
+  if (Logs(*table)) entry.redo = redo::Truncate(*table);
+}
+
+void ChangeJournal::AddTable(Catalog& catalog, SessionState& session, std::shared_ptr<Table> table) {
+  if (table->name().starts_with('#')) {
+    session.AddTemp(table);
+  } else {
+    catalog.AddTable(table);
+  }
+  Entry& entry = Record(Kind::AddTable, table);
+  if (Logs(*table)) entry.redo = redo::AddTable(*table);
+}
+
+bool ChangeJournal::DropTable(Catalog& catalog, SessionState& session, std::string_view name) {
+  const bool temp = name.starts_with('#');
+  std::shared_ptr<Table> table = temp ? session.FindTemp(name) : catalog.FindTable(name);
+  if (!table) return false;
+  if (temp) {
+    session.DropTemp(name);
+  } else {
+    catalog.DropTable(name);
+  }
+  Entry& entry = Record(Kind::DropTable, table);
+  if (Logs(*table)) entry.redo = redo::DropTable(table->name());
+  return true;
+}
+
+void ChangeJournal::AddView(Catalog& catalog, ViewDefinition view) {
+  catalog.AddView(view);
+  Entry& entry = Record(Kind::AddView, nullptr);
+  if (log_redo_) entry.redo = redo::AddView(view);
+  entry.view = std::move(view);
+}
+
+bool ChangeJournal::DropView(Catalog& catalog, std::string_view name) {
+  const ViewDefinition* view = catalog.FindView(name);
+  if (!view) return false;
+  Entry& entry = Record(Kind::DropView, nullptr);
+  entry.view = *view;
+  catalog.DropView(name);
+  if (log_redo_) entry.redo = redo::DropView(entry.view.name);
+  return true;
+}
+
+void ChangeJournal::Undo(Entry& entry, Catalog& catalog, SessionState& session) {
+  Table* table = entry.table.get();
+  switch (entry.kind) {
+    case Kind::Append:
+      table->TruncateRows(entry.rows_before);
+      return;
+    case Kind::Update:
+      for (size_t i = 0; i < entry.rows.size(); ++i) {
+        for (size_t a = 0; a < entry.columns.size(); ++a) {
+          table->Set(entry.rows[i], entry.columns[a], entry.old_values[i * entry.columns.size() + a]);
+        }
+      }
+      return;
+    case Kind::Delete:
+      table->RestoreDeleted(entry.doomed, entry.old_values);
+      return;
+    case Kind::Truncate:
+      table->RestoreContents(std::move(*entry.contents));
+      return;
+    case Kind::AddTable:
+      if (table->name().starts_with('#')) {
+        session.DropTemp(table->name());
+      } else {
+        catalog.DropTable(table->name());
+      }
+      return;
+    case Kind::DropTable:
+      if (table->name().starts_with('#')) {
+        session.PutBackTemp(entry.table);
+      } else {
+        catalog.PutBackTable(entry.table);
+      }
+      return;
+    case Kind::AddView:
+      catalog.DropView(entry.view.name);
+      return;
+    case Kind::DropView:
+      catalog.PutBackView(entry.view);
+      return;
+  }
+}
+
+void ChangeJournal::UndoTo(size_t mark, Catalog& catalog, SessionState& session) {
+  while (entries_.size() > mark) {
+    Undo(entries_.back(), catalog, session);
+    entries_.pop_back();
+  }
+}
+
+std::vector<std::string> ChangeJournal::RedoRecords() const {
+  std::vector<std::string> records;
+  for (const Entry& entry : entries_) {
+    if (!entry.redo.empty()) records.push_back(entry.redo);
+  }
+  return records;
+}
+
+}  // namespace orv::engine

@@ -1,0 +1,71 @@
+// The change journal: every change a session makes to tables and to the
+// catalog, made through it and recorded with what undoing it needs. One record
+// serves three masters: a failing statement is undone back to its mark, a
+// ROLLBACK back to the transaction's start or a savepoint, and at COMMIT the
+// redo records of a database kept in a file go to its write-ahead log.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/catalog/catalog.h"
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+
+class SessionState;
+
+class ChangeJournal {
+ public:
+  // A position to undo back to.
+  size_t mark() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+
+  // Each makes the change and records it. `session` is where temporary tables
+  // live; redo records are kept only when `log_redo` and the object is a base one.
+  void Append(const std::shared_ptr<Table>& table, const std::vector<Value>& cells);
+  void Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
+              const std::vector<size_t>& columns, const std::vector<Value>& values);
+  void Delete(const std::shared_ptr<Table>& table, const std::vector<uint8_t>& doomed);
+  void Truncate(const std::shared_ptr<Table>& table);
+  void AddTable(Catalog& catalog, SessionState& session, std::shared_ptr<Table> table);
+  // False when there is no such table (nothing recorded).
+  bool DropTable(Catalog& catalog, SessionState& session, std::string_view name);
+  void AddView(Catalog& catalog, ViewDefinition view);
+  bool DropView(Catalog& catalog, std::string_view name);
+
+  // Undoes the changes after `mark`, newest first, and forgets them.
+  void UndoTo(size_t mark, Catalog& catalog, SessionState& session);
+  // The redo records of every change kept (for the write-ahead log), in order.
+  std::vector<std::string> RedoRecords() const;
+  // Forgets every change: they are committed.
+  void Clear() { entries_.clear(); }
+
+  void set_log_redo(bool on) { log_redo_ = on; }
+
+ private:
+  enum class Kind : uint8_t { Append, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView };
+  struct Entry {
+    Kind kind;
+    std::shared_ptr<Table> table;       // strong, so an undo never meets a freed table
+    size_t rows_before = 0;             // Append
+    std::vector<int64_t> rows;          // Update
+    std::vector<size_t> columns;        // Update
+    std::vector<Value> old_values;      // Update (row-major), Delete (removed rows)
+    std::vector<uint8_t> doomed;        // Delete
+    std::unique_ptr<Table::Contents> contents;  // Truncate
+    ViewDefinition view;                // AddView / DropView
+    std::string redo;                   // empty: nothing for the log
+  };
+
+  Entry& Record(Kind kind, std::shared_ptr<Table> table);
+  bool Logs(const Table& table) const;
+  void Undo(Entry& entry, Catalog& catalog, SessionState& session);
+
+  std::vector<Entry> entries_;
+  bool log_redo_ = false;
+};
+
+}  // namespace orv::engine

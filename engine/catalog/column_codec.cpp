@@ -1,0 +1,114 @@
+// Column chunks: null bits, dictionary or plain text, delta-coded numbers.
+#include "engine/catalog/column_codec.h"
+
+#include <unordered_map>
+
+namespace orv::engine {
+namespace {
+
+enum class TextCoding : uint8_t { Plain = 0, Dictionary = 1 };
+
+uint64_t ZigZag(int64_t v) { return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63); }
+int64_t UnZigZag(uint64_t v) { return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1); }
+
+// The 16 payload bytes of a value that is not text, as two 64-bit halves.
+void Halves(const Value& v, uint64_t& low, uint64_t& high) {
+  const char* payload = reinterpret_cast<const char*>(&v) + offsetof(Value, i);
+  std::memcpy(&low, payload, 8);
+  std::memcpy(&high, payload + 8, 8);
+}
+
+void EncodeText(const std::vector<std::string_view>& texts, ByteWriter& out) {
+  std::unordered_map<std::string_view, uint32_t> codes;
+  std::vector<std::string_view> dictionary;
+  std::vector<uint32_t> indexes;
+  indexes.reserve(texts.size());
+  for (std::string_view text : texts) {
+    auto [it, fresh] = codes.emplace(text, static_cast<uint32_t>(dictionary.size()));
+    if (fresh) dictionary.push_back(text);
+    indexes.push_back(it->second);
+  }
+  if (dictionary.size() * 2 > texts.size()) {
+    out.U8(static_cast<uint8_t>(TextCoding::Plain));
+    for (std::string_view text : texts) out.Str(text);
+    return;
+  }
+  out.U8(static_cast<uint8_t>(TextCoding::Dictionary));
+  out.Var(dictionary.size());
+  for (std::string_view text : dictionary) out.Str(text);
+  for (uint32_t index : indexes) out.Var(index);
+}
+
+}  // namespace
+
+void EncodeColumnChunk(const Table& table, size_t column, size_t first, size_t count, ByteWriter& out) {
+  const Column& source = table.column(column);
+  std::vector<uint8_t> bits((count + 7) / 8);
+  std::vector<Value> present;
+  present.reserve(count);
+  for (size_t r = 0; r < count; ++r) {
+    Value v = source.Get(first + r);
+    if (v.is_null) {
+      bits[r / 8] |= static_cast<uint8_t>(1u << (r % 8));
+    } else {
+      present.push_back(v);
+    }
+  }
+  out.Raw(bits.data(), bits.size());
+  if (IsString(source.type().id)) {
+    std::vector<std::string_view> texts;
+    texts.reserve(present.size());
+    for (const Value& v : present) texts.push_back(v.s());
+    EncodeText(texts, out);
+    return;
+  }
+  uint64_t previous = 0;
+  for (const Value& v : present) {
+    uint64_t low, high;
+    Halves(v, low, high);
+    out.Var(ZigZag(static_cast<int64_t>(low - previous)));
+    out.Var(ZigZag(static_cast<int64_t>(high)));
+    previous = low;
+  }
+}
+
+std::vector<Value> DecodeColumnChunk(ByteReader& in, const DataType& type, size_t count) {
+  std::string_view bits = in.Take((count + 7) / 8);
+  std::vector<Value> values(count);
+  auto fill = [&](auto next) {
+    for (size_t r = 0; r < count; ++r) {
+      if ((static_cast<uint8_t>(bits[r / 8]) >> (r % 8)) & 1) {
+        values[r].SetNull(type.id);
+      } else {
+        next(values[r]);
+      }
+    }
+  };
+  if (IsString(type.id)) {
+    const auto coding = static_cast<TextCoding>(in.U8());
+    if (coding == TextCoding::Plain) {
+      fill([&](Value& v) { v.SetString(type.id, in.Str()); });
+    } else if (coding == TextCoding::Dictionary) {
+      std::vector<std::string_view> dictionary(in.Count());
+      for (std::string_view& text : dictionary) text = in.Str();
+      fill([&](Value& v) {
+        const uint64_t index = in.Var();
+        if (index >= dictionary.size()) throw FileDamaged{"a text code is outside its dictionary"};
+        v.SetString(type.id, dictionary[index]);
+      });
+    } else {
+      throw FileDamaged{"a column chunk of an unknown coding"};
+    }
+    return values;
+  }
+  uint64_t previous = 0;
+  fill([&](Value& v) {
+    const uint64_t low = previous + static_cast<uint64_t>(UnZigZag(in.Var()));
+    const auto high = static_cast<uint64_t>(UnZigZag(in.Var()));
+    v.Store(type.id, false, type.precision, type.scale, 0, low, high);
+    previous = low;
+  });
+  return values;
+}
+
+}  // namespace orv::engine

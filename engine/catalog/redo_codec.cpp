@@ -1,0 +1,177 @@
+// Redo records written and applied.
+#include "engine/catalog/redo_codec.h"
+
+#include "engine/catalog/byte_codec.h"
+
+namespace orv::engine::redo {
+namespace {
+
+enum class Kind : uint8_t { Append = 1, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView };
+
+ByteWriter Start(Kind kind, std::string_view name) {
+  ByteWriter out;
+  out.U8(static_cast<uint8_t>(kind));
+  out.Str(name);
+  return out;
+}
+
+void WriteIdentity(ByteWriter& out, const Table& table) {
+  out.U8(table.last_identity() ? 1 : 0);
+  out.U64(static_cast<uint64_t>(table.last_identity().value_or(0)));
+}
+
+void ReadIdentity(ByteReader& in, Table& table) {
+  const bool has = in.U8() != 0;
+  const auto last = static_cast<int64_t>(in.U64());
+  table.set_last_identity(has ? std::optional<int64_t>(last) : std::nullopt);
+}
+
+void WriteRows(ByteWriter& out, const Table& table, size_t first) {
+  out.Var(table.row_count() - first);
+  for (size_t r = first; r < table.row_count(); ++r) {
+    for (size_t c = 0; c < table.column_count(); ++c) out.Val(table.Get(r, c));
+  }
+}
+
+void ReadRows(ByteReader& in, Table& table) {
+  const size_t rows = in.Count(2 * table.column_count());
+  std::vector<Value> cells;
+  cells.reserve(rows * table.column_count());
+  for (size_t i = 0; i < rows * table.column_count(); ++i) cells.push_back(in.Val());
+  table.AppendRows(cells);
+}
+
+Table& Existing(Catalog& catalog, std::string_view name) {
+  std::shared_ptr<Table> table = catalog.FindTable(name);
+  if (!table) throw FileDamaged{"the log names a table the database does not hold"};
+  return *table;
+}
+
+size_t RowId(ByteReader& in, const Table& table) {
+  const uint64_t row = in.Var();
+  if (row >= table.row_count()) throw FileDamaged{"the log names a row the table does not hold"};
+  return static_cast<size_t>(row);
+}
+
+}  // namespace
+
+std::string Append(const Table& table, size_t first_row) {
+  ByteWriter out = Start(Kind::Append, table.name());
+  WriteIdentity(out, table);
+  WriteRows(out, table, first_row);
+  return std::move(out.bytes());
+}
+
+std::string Update(const Table& table, const std::vector<int64_t>& rows, const std::vector<size_t>& columns) {
+  ByteWriter out = Start(Kind::Update, table.name());
+  out.Var(columns.size());
+  for (size_t c : columns) out.Var(c);
+  out.Var(rows.size());
+  for (int64_t row : rows) {
+    out.Var(static_cast<uint64_t>(row));
+    for (size_t c : columns) out.Val(table.Get(row, c));
+  }
+  return std::move(out.bytes());
+}
+
+std::string Delete(const Table& table, const std::vector<uint8_t>& doomed) {
+  ByteWriter out = Start(Kind::Delete, table.name());
+  size_t count = 0;
+  for (uint8_t d : doomed) count += d ? 1 : 0;
+  out.Var(count);
+  for (size_t r = 0; r < doomed.size(); ++r) {
+    if (doomed[r]) out.Var(r);
+  }
+  return std::move(out.bytes());
+}
+
+std::string Truncate(const Table& table) { return std::move(Start(Kind::Truncate, table.name()).bytes()); }
+
+std::string AddTable(const Table& table) {
+  ByteWriter out = Start(Kind::AddTable, table.name());
+  out.Schema(table);
+  WriteIdentity(out, table);
+  WriteRows(out, table, 0);
+  return std::move(out.bytes());
+}
+
+std::string DropTable(std::string_view name) { return std::move(Start(Kind::DropTable, name).bytes()); }
+
+std::string AddView(const ViewDefinition& view) {
+  ByteWriter out = Start(Kind::AddView, view.name);
+  out.Var(view.columns.size());
+  for (const std::string& column : view.columns) out.Str(column);
+  out.Str(view.query_text);
+  return std::move(out.bytes());
+}
+
+std::string DropView(std::string_view name) { return std::move(Start(Kind::DropView, name).bytes()); }
+
+void Apply(std::string_view record, Catalog& catalog) {
+  ByteReader in(record);
+  const auto kind = static_cast<Kind>(in.U8());
+  const std::string name(in.Str());
+  switch (kind) {
+    case Kind::Append: {
+      Table& table = Existing(catalog, name);
+      ReadIdentity(in, table);
+      ReadRows(in, table);
+      break;
+    }
+    case Kind::Update: {
+      Table& table = Existing(catalog, name);
+      std::vector<size_t> columns(in.Count());
+      for (size_t& c : columns) {
+        c = in.Var();
+        if (c >= table.column_count()) throw FileDamaged{"the log names a column the table does not have"};
+      }
+      const size_t rows = in.Count();
+      for (size_t i = 0; i < rows; ++i) {
+        const size_t row = RowId(in, table);
+        for (size_t c : columns) table.Set(row, c, in.Val());
+      }
+      break;
+    }
+    case Kind::Delete: {
+      Table& table = Existing(catalog, name);
+      std::vector<uint8_t> doomed(table.row_count());
+      const size_t count = in.Count();
+      for (size_t i = 0; i < count; ++i) doomed[RowId(in, table)] = 1;
+      table.DeleteRows(doomed);
+      break;
+    }
+    case Kind::Truncate:
+      Existing(catalog, name).Truncate();
+      break;
+    case Kind::AddTable: {
+      std::shared_ptr<Table> table = in.Schema();
+      ReadIdentity(in, *table);
+      ReadRows(in, *table);
+      if (catalog.FindTable(table->name()) || catalog.FindView(table->name())) {
+        throw FileDamaged{"the log creates a table that already exists"};
+      }
+      catalog.AddTable(std::move(table));
+      break;
+    }
+    case Kind::DropTable:
+      if (!catalog.DropTable(name)) throw FileDamaged{"the log drops a table the database does not hold"};
+      break;
+    case Kind::AddView: {
+      ViewDefinition view{name, {}, {}, 0};
+      view.columns.resize(in.Count());
+      for (std::string& column : view.columns) column = in.Str();
+      view.query_text = in.Str();
+      if (catalog.FindTable(name) || catalog.FindView(name)) throw FileDamaged{"the log creates a view that already exists"};
+      catalog.AddView(std::move(view));
+      break;
+    }
+    case Kind::DropView:
+      if (!catalog.DropView(name)) throw FileDamaged{"the log drops a view the database does not hold"};
+      break;
+    default:
+      throw FileDamaged{"a log record of an unknown kind"};
+  }
+  if (!in.done()) throw FileDamaged{"a log record is longer than its data"};
+}
+
+}  // namespace orv::engine::redo

@@ -1,0 +1,235 @@
+// Databases in files: what is committed survives closing and SIGKILL, damage
+// is reported as error 824 and never read as data, and two processes share a
+// file with one writer at a time.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "engine/engine.h"
+
+namespace orv::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DatabaseFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("orv_dbfile_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "erp.odb").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  static void Run(Session& session, const std::string& sql) {
+    BatchResult result = session.Execute(sql);
+    ASSERT_FALSE(result.first_error()) << sql << ": " << result.first_error()->message();
+  }
+  static int64_t Number(Session& session, const std::string& sql) {
+    BatchResult result = session.Execute(sql);
+    EXPECT_FALSE(result.first_error()) << sql << ": " << result.first_error()->message();
+    return result.result_sets.at(0).at(0, 0).i;
+  }
+  int OpenError(const OpenOptions& options = {}) {
+    try {
+      Database::Open(path_, options);
+    } catch (const SqlError& error) {
+      return error.number();
+    }
+    return 0;
+  }
+  void FlipByte(const std::string& file, std::streamoff offset) {
+    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekg(offset);
+    char c = 0;
+    f.read(&c, 1);
+    c = static_cast<char>(c ^ 0x20);
+    f.seekp(offset);
+    f.write(&c, 1);
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(DatabaseFileTest, CommittedWorkSurvivesReopeningRolledBackWorkDoesNot) {
+  EXPECT_EQ(OpenError(), 5120);  // no such file, and not asked to create it
+  {
+    Session session(Database::Open(path_, {.create = true}));
+    Run(session,
+        "CREATE TABLE t (id INT IDENTITY(1,1) PRIMARY KEY, name NVARCHAR(20), amount DECIMAL(18,4), at DATETIME)\n"
+        "INSERT INTO t (name, amount, at) VALUES (N'甲', 1.5, '2024-01-02'), (NULL, -2, NULL), (N'乙', 3, '2024-03-04')");
+    Run(session, "CREATE VIEW v AS SELECT name FROM t WHERE amount > 0");
+    Run(session, "BEGIN TRAN\nDELETE FROM t WHERE id = 3\nCOMMIT");
+    Run(session, "BEGIN TRAN\nUPDATE t SET amount = 99 WHERE id = 1\nROLLBACK");
+  }
+  Session session(Database::Open(path_));
+  // Identity continues after the committed rows (3 was used, then deleted).
+  Run(session, "INSERT INTO t (name, amount) VALUES (N'丙', 4)");
+  BatchResult rows = session.Execute("SELECT id, name, amount, at FROM t ORDER BY id\nSELECT COUNT(*) FROM v");
+  ASSERT_FALSE(rows.first_error());
+  const ResultSet& t = rows.result_sets[0];
+  ASSERT_EQ(t.row_count(), 3u);
+  EXPECT_EQ(FormatValue(t.at(0, 1)), "甲");
+  EXPECT_EQ(FormatValue(t.at(0, 2)), "1.5000");
+  EXPECT_EQ(FormatValue(t.at(0, 3)), "2024-01-02 00:00:00.000");
+  EXPECT_TRUE(t.at(1, 1).is_null);
+  EXPECT_EQ(FormatValue(t.at(1, 2)), "-2.0000");
+  EXPECT_EQ(t.at(2, 0).i, 4);
+  EXPECT_EQ(rows.result_sets[1].at(0, 0).i, 2);
+}
+
+TEST_F(DatabaseFileTest, DamageIsReportedAs824NeverReadAsData) {
+  {
+    auto database = Database::Open(path_, {.create = true});
+    Session session(database);
+    Run(session, "CREATE TABLE t (a INT, b VARCHAR(100))");
+    for (int i = 0; i < 20; ++i) Run(session, "INSERT INTO t VALUES (" + std::to_string(i) + ", REPLICATE('x', 50))");
+  }  // closing checkpoints the log into the file
+  const auto size = static_cast<std::streamoff>(fs::file_size(path_));
+  fs::copy_file(path_, dir_ / "good");
+  FlipByte(path_, size / 2);
+  EXPECT_EQ(OpenError(), 824);
+  fs::copy_file(dir_ / "good", path_, fs::copy_options::overwrite_existing);
+  fs::resize_file(path_, static_cast<uintmax_t>(size - 3));  // torn at the end
+  EXPECT_EQ(OpenError(), 824);
+  { std::ofstream(path_, std::ios::trunc) << "id,name\n1,not a database\n"; }
+  EXPECT_EQ(OpenError(), 824);
+}
+
+TEST_F(DatabaseFileTest, ATornLastLogBlockIsDroppedDamageBeforeItIs824) {
+  {
+    auto database = Database::Open(path_, {.create = true});
+    Session session(database);
+    Run(session, "CREATE TABLE t (a INT)");
+    Run(session, "INSERT INTO t VALUES (1)");
+    Run(session, "INSERT INTO t VALUES (2)");
+    Run(session, "BEGIN TRAN\nUPDATE t SET a = a + 10");  // never committed
+    fs::copy_file(path_, dir_ / "main");
+    fs::copy_file(path_ + "-wal", dir_ / "wal");
+  }
+  fs::copy_file(dir_ / "main", path_, fs::copy_options::overwrite_existing);
+  const std::string wal = path_ + "-wal";
+  fs::copy_file(dir_ / "wal", wal, fs::copy_options::overwrite_existing);
+  const auto wal_size = fs::file_size(wal);
+  fs::resize_file(wal, wal_size - 2);  // the last commit torn: it was never acknowledged
+  {
+    Session session(Database::Open(path_));
+    EXPECT_EQ(Number(session, "SELECT COUNT(*) * 100 + SUM(a) FROM t"), 101);
+  }
+  fs::copy_file(dir_ / "main", path_, fs::copy_options::overwrite_existing);
+  fs::copy_file(dir_ / "wal", wal, fs::copy_options::overwrite_existing);
+  FlipByte(wal, 40);  // inside the first commit, with another after it
+  EXPECT_EQ(OpenError(), 824);
+}
+
+// A child process writes transactions of three rows each, acknowledging each
+// after COMMIT returns, and is killed at a random moment; every acknowledged
+// transaction must be there on reopening, and any other one whole or absent.
+TEST_F(DatabaseFileTest, SigkillAtRandomPointsLosesNoAcknowledgedTransaction) {
+  {
+    Session session(Database::Open(path_, {.create = true}));
+    Run(session, "CREATE TABLE t (batch INT NOT NULL, part INT NOT NULL, note VARCHAR(40) NULL)");
+  }
+  std::mt19937 random(20261207);
+  int acknowledged = 0;
+  for (int round = 0; round < 200; ++round) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(channel[0]);
+      // Small checkpoints, so kills land in checkpoints too.
+      Session session(Database::Open(path_, {.checkpoint_bytes = 4096}));
+      BatchResult last = session.Execute("SELECT ISNULL(MAX(batch), 0) FROM t");
+      if (last.first_error()) ::_exit(3);
+      for (int batch = static_cast<int>(last.result_sets[0].at(0, 0).i) + 1;; ++batch) {
+        const std::string n = std::to_string(batch);
+        BatchResult done = session.Execute("BEGIN TRAN\nINSERT INTO t VALUES (" + n + ", 1, NULL), (" + n + ", 2, NULL), (" +
+                                           n + ", 3, NULL)\nUPDATE t SET note = 'after " + n + "' WHERE batch = " + n +
+                                           " - 1\nCOMMIT");
+        if (done.first_error() || ::write(channel[1], &batch, sizeof batch) != sizeof batch) ::_exit(4);
+      }
+    }
+    ::close(channel[1]);
+    ::usleep(static_cast<useconds_t>(random() % 25000));
+    ::kill(child, SIGKILL);
+    int batch = 0;
+    while (::read(channel[0], &batch, sizeof batch) == sizeof batch) acknowledged = std::max(acknowledged, batch);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed by itself, status " << status;
+
+    Session session(Database::Open(path_));
+    BatchResult check = session.Execute(
+        "SELECT COUNT(*), ISNULL(MAX(batch), 0) FROM t\n"
+        "SELECT COUNT(*) FROM (SELECT batch FROM t GROUP BY batch HAVING COUNT(*) <> 3 OR MIN(part) <> 1 OR MAX(part) <> 3) x\n"
+        "SELECT COUNT(*) FROM t a WHERE a.batch < (SELECT MAX(batch) FROM t) AND ISNULL(a.note, '') <> 'after ' + CAST(a.batch + 1 AS VARCHAR(10))");
+    ASSERT_FALSE(check.first_error()) << check.first_error()->message();
+    const int64_t rows = check.result_sets[0].at(0, 0).i;
+    const int64_t highest = check.result_sets[0].at(0, 1).i;
+    ASSERT_GE(highest, acknowledged) << "round " << round;
+    ASSERT_LE(highest, acknowledged + 1) << "round " << round;  // the one in flight may have committed
+    ASSERT_EQ(rows, highest * 3) << "round " << round;
+    ASSERT_EQ(check.result_sets[1].at(0, 0).i, 0) << "a transaction half there, round " << round;
+    ASSERT_EQ(check.result_sets[2].at(0, 0).i, 0) << "an update apart from its insert, round " << round;
+    acknowledged = static_cast<int>(highest);
+  }
+  EXPECT_GT(acknowledged, 20);
+}
+
+// Two processes: while one holds a write transaction open, the other may
+// open and read but its write gets "database is locked" after the busy
+// time-out; once the first has committed, the second must reopen to write.
+TEST_F(DatabaseFileTest, ASecondWriterProcessGetsDatabaseIsLocked) {
+  {
+    Session session(Database::Open(path_, {.create = true}));
+    Run(session, "CREATE TABLE t (a INT)\nINSERT INTO t VALUES (1)");
+  }
+  int go[2];
+  int ready[2];
+  ASSERT_EQ(::pipe(go), 0);
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    Session session(Database::Open(path_));
+    if (session.Execute("BEGIN TRAN\nINSERT INTO t VALUES (2)").first_error()) ::_exit(3);
+    char c = 'r';
+    if (::write(ready[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1) ::_exit(4);
+    ::_exit(session.Execute("COMMIT").first_error() ? 5 : 0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  auto database = Database::Open(path_, {.busy_timeout_ms = 200});
+  Session session(database);
+  EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM t"), 1);  // the other's rows are not committed
+  BatchResult locked = session.Execute("INSERT INTO t VALUES (3)");
+  ASSERT_TRUE(locked.first_error());
+  EXPECT_EQ(locked.first_error()->number(), 50010);
+  EXPECT_NE(locked.first_error()->message().find("database is locked"), std::string::npos);
+
+  ASSERT_EQ(::write(go[1], &c, 1), 1);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  BatchResult stale = session.Execute("INSERT INTO t VALUES (3)");
+  ASSERT_TRUE(stale.first_error());
+  EXPECT_EQ(stale.first_error()->number(), 50012);
+
+  Session fresh(Database::Open(path_));
+  Run(fresh, "INSERT INTO t VALUES (3)");
+  EXPECT_EQ(Number(fresh, "SELECT SUM(a) FROM t"), 6);
+}
+
+}  // namespace
+}  // namespace orv::engine
