@@ -15,7 +15,7 @@ namespace orv::engine {
 
 class JoinOutput {
  public:
-  JoinOutput(const JoinPlan& plan, const Relation& right, ExecContext& context, const EvalRow* outer, RowSink sink);
+  JoinOutput(const JoinPlan& plan, const BuildRows& right, ExecContext& context, const EvalRow* outer, RowSink sink);
 
   // `left_row` with the right rows chained from `first` (JoinBuild::kNone: none).
   void JoinChain(const Value* left_row, const JoinBuild& build, size_t first) {
@@ -28,7 +28,7 @@ class JoinOutput {
   void JoinEvery(const Value* left_row) {
     StartLeftRow();
     bool matched = false;
-    for (size_t r = 0; r < right_.rows; ++r) matched = TryPair(left_row, r) || matched;
+    for (size_t r = 0; r < right_.size(); ++r) matched = TryPair(left_row, r) || matched;
     FinishLeftRow(left_row, matched);
   }
   // After the last left row: the right rows nothing matched (RIGHT, FULL).
@@ -45,7 +45,7 @@ class JoinOutput {
       copy_left_(left_row, joined_.data());
       left_copied_ = true;
     }
-    copy_right_(right_.Row(r), joined_.data());
+    right_.CopyTo(r, joined_.data());
     if (residual_ && !IsTrue(Evaluate(*residual_, EvalRow{joined_.data(), outer_}, context_))) return false;
     sink_(joined_.data());
     if (keep_right_) right_matched_[r] = 1;
@@ -56,7 +56,7 @@ class JoinOutput {
   }
   void PadLeft(const Value* left_row);
 
-  const Relation& right_;
+  const BuildRows& right_;
   const BoundExpr* residual_;
   ExecContext& context_;
   const EvalRow* outer_;
@@ -65,7 +65,6 @@ class JoinOutput {
   const bool keep_left_;
   const bool keep_right_;
   const RowCopier copy_left_;
-  const RowCopier copy_right_;
   std::vector<Value> joined_;
   bool left_copied_ = false;
   std::vector<uint8_t> right_matched_;

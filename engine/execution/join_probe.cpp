@@ -30,7 +30,7 @@ void JoinProbe::Flush() {
   for (size_t i = 0; i < pending_rows_; ++i) {
     if (first_[i] == kNoKey) continue;
     first_[i] = build_.First(keys_.data() + i * key_count_, hashes_[i]);
-    if (first_[i] != JoinBuild::kNone) __builtin_prefetch(build_.rows().Row(first_[i]));
+    if (first_[i] != JoinBuild::kNone) build_.rows().Prefetch(first_[i]);
   }
   for (size_t i = 0; i < pending_rows_; ++i) output_.JoinChain(pending_.data() + i * left_width_, build_, first_[i]);
   pending_rows_ = 0;

@@ -99,6 +99,18 @@ void Column::Compact(const std::vector<uint8_t>& keep) {
   CompactVector(nulls_, keep);
 }
 
+void Column::Shrink(size_t rows) {
+  if (rows >= nulls_.size()) return;
+  nulls_.resize(rows);
+  switch (storage_) {
+    case Storage::Int: ints_.resize(rows); break;
+    case Storage::Decimal: decimals_.resize(rows); break;
+    case Storage::Float: floats_.resize(rows); break;
+    case Storage::String: strings_.resize(rows); break;
+    case Storage::None: break;
+  }
+}
+
 size_t Column::MemoryBytes() const {
   return ints_.capacity() * sizeof(int64_t) + decimals_.capacity() * sizeof(Int128) +
          floats_.capacity() * sizeof(double) + strings_.capacity() * sizeof(std::string_view) + nulls_.capacity();

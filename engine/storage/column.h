@@ -53,6 +53,8 @@ class Column {
   void Set(size_t row, const Value& value);
   // Room for `rows` rows in all, so a bulk append moves nothing.
   void Reserve(size_t rows);
+  // Drops the rows from `rows` on (an insert undone).
+  void Shrink(size_t rows);
   // Keeps the rows whose flag in `keep` is set, in order.
   void Compact(const std::vector<uint8_t>& keep);
   void Clear();

@@ -68,6 +68,22 @@ void Table::AppendRows(const std::vector<Value>& cells) {
   IndexRows(row_count_ - rows);
 }
 
+void Table::AppendRow(const Value* values) {
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    columns_[c].Reserve(row_count_ + 1);
+    columns_[c].Append(values[c]);
+  }
+  ++row_count_;
+  IndexRows(row_count_ - 1);
+}
+
+void Table::RemoveRowsFrom(size_t first) {
+  if (first >= row_count_) return;
+  for (Column& column : columns_) column.Shrink(first);
+  row_count_ = first;
+  DropKeyIndexes();
+}
+
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
   std::vector<uint8_t> keep(doomed.size());
   size_t kept = 0;

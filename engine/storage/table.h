@@ -70,6 +70,11 @@ class Table {
   // Appends rows given row-major, `column_count()` values each, already of the
   // column types and checked against the schema and the keys.
   void AppendRows(const std::vector<Value>& cells);
+  // Appends one row of `column_count()` values, as AppendRows.
+  void AppendRow(const Value* values);
+  // Drops the rows from `first` on: the rows of an insert that failed
+  // part-way. Their text stays in the arena until the table goes.
+  void RemoveRowsFrom(size_t first);
   // Room for `rows` rows in all.
   void Reserve(size_t rows) {
     for (Column& column : columns_) column.Reserve(rows);
