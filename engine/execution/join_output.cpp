@@ -11,16 +11,16 @@ JoinOutput::JoinOutput(const JoinPlan& plan, const BuildRows& right, ExecContext
       outer_(outer),
       sink_(sink),
       left_width_(plan.left->width),
+      width_(plan.width),
       keep_left_(plan.type == ast::JoinType::Left || plan.type == ast::JoinType::Full),
       keep_right_(plan.type == ast::JoinType::Right || plan.type == ast::JoinType::Full),
       copy_left_(*plan.left, 0),
       joined_(plan.width),
       right_matched_(keep_right_ ? right.size() : 0) {}
 
-void JoinOutput::PadLeft(const Value* left_row) {
-  if (!left_copied_) copy_left_(left_row, joined_.data());
-  std::fill(joined_.begin() + static_cast<ptrdiff_t>(left_width_), joined_.end(), Value());
-  sink_(joined_.data());
+void JoinOutput::PadLeft(Value* joined) {
+  std::fill(joined + left_width_, joined + width_, Value());
+  sink_(joined);
 }
 
 void JoinOutput::PadUnmatchedRight() {
