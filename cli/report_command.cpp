@@ -3,6 +3,8 @@
 // report opens is shown, the isolation-level statements included.
 #include "cli/report_command.h"
 
+#include <chrono>
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -24,20 +26,42 @@
 namespace orv::cli {
 namespace {
 
-// Shows each batch as a script would hold it: the text, then a GO line.
+// Shows each batch as a script would hold it: the text, then a GO line; with
+// timing, each batch's time follows as a comment once the next batch starts
+// or the report returns (the time includes what the frame does between them).
 class ShowSql {
  public:
-  ShowSql(bool enabled, std::ostream& err) : enabled_(enabled) {
-    if (enabled_) platform::SetExecuteObserver([&err](std::string_view batch) { err << batch << "\nGO\n"; });
+  ShowSql(bool show, bool timing, std::ostream& err) : show_(show), timing_(timing), err_(err) {
+    if (!show_ && !timing_) return;
+    platform::SetExecuteObserver([this](std::string_view batch) {
+      FinishBatch();
+      if (show_) err_ << batch << "\nGO\n";
+      started_ = std::chrono::steady_clock::now();
+      ++batches_;
+    });
   }
   ~ShowSql() {
-    if (enabled_) platform::SetExecuteObserver({});
+    if (!show_ && !timing_) return;
+    platform::SetExecuteObserver({});
+    FinishBatch();
   }
   ShowSql(const ShowSql&) = delete;
   ShowSql& operator=(const ShowSql&) = delete;
 
  private:
-  bool enabled_;
+  void FinishBatch() {
+    if (!timing_ || batches_ == 0) return;
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started_;
+    char line[64];
+    std::snprintf(line, sizeof line, "-- batch %d: %.1f ms\n", batches_, took.count());
+    err_ << line;
+  }
+
+  bool show_;
+  bool timing_;
+  std::ostream& err_;
+  std::chrono::steady_clock::time_point started_;
+  int batches_ = 0;
 };
 
 // A name that is no report: another registered class, or nothing at all.
@@ -73,7 +97,7 @@ int RunReport(const frame::ReportSchema& schema, const platform::ConditionDictio
     if (!report) throw std::logic_error("The class of report " + std::string(schema.number) + " has no GetRptData.");
     std::shared_ptr<platform::Recordset> rows;
     {
-      const ShowSql show_sql(options.show_sql, err);
+      const ShowSql show_sql(options.show_sql, options.timing, err);
       rows = report->GetRptData(options.session, &dct);
     }
     report.reset();  // the rows are detached: they outlive the report and its connection
@@ -141,6 +165,8 @@ void AddReportCommand(CommandLine& command_line) {
                    "List the report's condition keys: type, default, the keys they depend on, meaning");
   command.add_flag("--show-sql", options->show_sql,
                    "Print every batch the report runs, each followed by GO, to standard error");
+  command.add_flag("--timing", options->timing,
+                   "Print each batch's time in milliseconds to standard error, as a comment line");
   AddViewFlag(command, "--captions,!--no-captions", options->captions,
               "Column captions in the session language (default: on for the table format)");
   AddViewFlag(command, "--precision,!--no-precision", options->precision,

@@ -28,6 +28,7 @@ struct ReportOptions {
   bool allow_unknown = false;           // pass keys the report does not read on, with a warning
   bool list_conditions = false;
   bool show_sql = false;                // every batch the report runs, to the error stream
+  bool timing = false;                  // each batch's time, to the error stream
   // Each unset one follows the format: on for the table, off for csv and json.
   std::optional<bool> captions;
   std::optional<bool> precision;

@@ -20,9 +20,13 @@ ChangeJournal::Entry& ChangeJournal::Record(Kind kind, std::shared_ptr<Table> ta
 void ChangeJournal::Append(const std::shared_ptr<Table>& table, const std::vector<Value>& cells) {
   const size_t before = table->row_count();
   table->AppendRows(cells);
+  Appended(table, before);
+}
+
+void ChangeJournal::Appended(const std::shared_ptr<Table>& table, size_t rows_before) {
   Entry& entry = Record(Kind::Append, table);
-  entry.rows_before = before;
-  if (Logs(*table)) entry.redo = redo::Append(*table, before);
+  entry.rows_before = rows_before;
+  if (Logs(*table)) entry.redo = redo::Append(*table, rows_before);
 }
 
 void ChangeJournal::Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,

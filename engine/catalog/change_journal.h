@@ -26,6 +26,9 @@ class ChangeJournal {
   // Each makes the change and records it. `session` is where temporary tables
   // live; redo records are kept only when `log_redo` and the object is a base one.
   void Append(const std::shared_ptr<Table>& table, const std::vector<Value>& cells);
+  // Records the rows from `rows_before` on, which the caller appended itself
+  // (an INSERT ... SELECT storing its rows as they stream).
+  void Appended(const std::shared_ptr<Table>& table, size_t rows_before);
   void Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
               const std::vector<size_t>& columns, const std::vector<Value>& values);
   void Delete(const std::shared_ptr<Table>& table, const std::vector<uint8_t>& doomed);

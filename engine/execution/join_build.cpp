@@ -2,7 +2,6 @@
 #include "engine/execution/join_build.h"
 
 #include "engine/execution/evaluate.h"
-#include "engine/execution/executor.h"
 
 namespace orv::engine {
 
@@ -17,16 +16,17 @@ bool EvaluateJoinKeys(const std::vector<BoundExprPtr>& keys, const Value* values
 }
 
 JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* outer)
-    : rows_(ExecutePlan(*plan.right, context, outer)),
+    : rows_(*plan.right, plan.left->width, plan.right_keys, context, outer),
       key_count_(plan.right_keys.size()),
       int_key_(key_count_ == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id)),
       index_(key_count_) {
   if (key_count_ == 0) return;
-  next_row_.assign(rows_.rows, kNone);
+  next_row_.assign(rows_.size(), kNone);
   // Rows go in last to first, each put in front of its key's chain.
   std::vector<Value> key(key_count_);
-  for (size_t r = rows_.rows; r-- > 0;) {
-    if (!EvaluateJoinKeys(plan.right_keys, rows_.Row(r), outer, context, key.data())) continue;
+  std::vector<Value> scratch(plan.right->width);
+  for (size_t r = rows_.size(); r-- > 0;) {
+    if (!EvaluateJoinKeys(plan.right_keys, rows_.KeyRow(r, scratch.data()), outer, context, key.data())) continue;
     size_t* first = nullptr;
     if (int_key_) {
       first = &ints_.Entry(key[0].i);

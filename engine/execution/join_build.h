@@ -1,4 +1,4 @@
-// The build side of a join: the right input stored whole and, when the join
+// The build side of a join: the right input stored (build_rows) and, when the join
 // has equality keys, its rows chained by key in input order: the index gives
 // a key's first row, Next the row after it. One integer key on both sides
 // (joins on ID columns) takes an integer index, with no general hashing.
@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/execution/build_rows.h"
 #include "engine/execution/exec_context.h"
 #include "engine/execution/int_key_index.h"
-#include "engine/execution/relation.h"
 #include "engine/planner/plan.h"
 #include "engine/storage/row_index.h"
 
@@ -26,7 +26,7 @@ class JoinBuild {
   // Runs the right input of `plan` and indexes it on the right keys.
   JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* outer);
 
-  const Relation& rows() const { return rows_; }
+  const BuildRows& rows() const { return rows_; }
 
   // A lookup in two steps, so that a batch of probes overlaps its memory
   // waits: Prefetch starts loading the slot of `key` and returns its hash;
@@ -48,7 +48,7 @@ class JoinBuild {
   size_t Next(size_t row) const { return next_row_[row]; }
 
  private:
-  Relation rows_;
+  BuildRows rows_;
   size_t key_count_;
   bool int_key_;
   RowIndex index_;

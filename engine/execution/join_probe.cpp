@@ -10,9 +10,9 @@ JoinProbe::JoinProbe(const JoinPlan& plan, const JoinBuild& build, JoinOutput& o
       output_(output),
       context_(context),
       outer_(outer),
-      left_width_(plan.left->width),
+      width_(plan.width),
       key_count_(plan.left_keys.size()),
-      pending_(kBatch * left_width_),
+      pending_(kBatch * width_),
       keys_(kBatch * key_count_),
       hashes_(kBatch),
       first_(kBatch) {}
@@ -23,16 +23,16 @@ void JoinProbe::Flush() {
   for (size_t i = 0; i < pending_rows_; ++i) {
     Value* key = keys_.data() + i * key_count_;
     first_[i] = kNoKey;
-    if (!EvaluateJoinKeys(left_keys_, pending_.data() + i * left_width_, outer_, context_, key)) continue;
+    if (!EvaluateJoinKeys(left_keys_, pending_.data() + i * width_, outer_, context_, key)) continue;
     first_[i] = kHasKey;
     hashes_[i] = build_.Prefetch(key);
   }
   for (size_t i = 0; i < pending_rows_; ++i) {
     if (first_[i] == kNoKey) continue;
     first_[i] = build_.First(keys_.data() + i * key_count_, hashes_[i]);
-    if (first_[i] != JoinBuild::kNone) __builtin_prefetch(build_.rows().Row(first_[i]));
+    if (first_[i] != JoinBuild::kNone) build_.rows().Prefetch(first_[i]);
   }
-  for (size_t i = 0; i < pending_rows_; ++i) output_.JoinChain(pending_.data() + i * left_width_, build_, first_[i]);
+  for (size_t i = 0; i < pending_rows_; ++i) output_.JoinChain(pending_.data() + i * width_, build_, first_[i]);
   pending_rows_ = 0;
 }
 

@@ -17,7 +17,7 @@ class JoinProbe {
             const EvalRow* outer);
 
   void Add(const Value* left_row) {
-    output_.copy_left()(left_row, pending_.data() + pending_rows_ * left_width_);
+    output_.copy_left()(left_row, pending_.data() + pending_rows_ * width_);
     if (++pending_rows_ == kBatch) Flush();
   }
   // Joins the rows still waiting; after the last Add.
@@ -31,9 +31,9 @@ class JoinProbe {
   JoinOutput& output_;
   ExecContext& context_;
   const EvalRow* outer_;
-  const size_t left_width_;
+  const size_t width_;
   const size_t key_count_;
-  std::vector<Value> pending_;  // kBatch left rows
+  std::vector<Value> pending_;  // kBatch joined rows, their left rows in place
   std::vector<Value> keys_;     // their keys
   std::vector<uint64_t> hashes_;
   std::vector<size_t> first_;  // their first matches

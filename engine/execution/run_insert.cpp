@@ -42,6 +42,47 @@ std::vector<size_t> TargetColumns(const ast::InsertStmt& statement, const Table&
   return targets;
 }
 
+bool PlanReadsTable(const PlanNode& plan, const Table& table) {
+  switch (plan.kind) {
+    case PlanKind::Scan:
+      return static_cast<const ScanPlan&>(plan).table.get() == &table;
+    case PlanKind::Single:
+      return false;
+    case PlanKind::Filter:
+      return PlanReadsTable(*static_cast<const FilterPlan&>(plan).input, table);
+    case PlanKind::Project:
+      return PlanReadsTable(*static_cast<const ProjectPlan&>(plan).input, table);
+    case PlanKind::Aggregate:
+      return PlanReadsTable(*static_cast<const AggregatePlan&>(plan).input, table);
+    case PlanKind::Sort:
+      return PlanReadsTable(*static_cast<const SortPlan&>(plan).input, table);
+    case PlanKind::Distinct:
+      return PlanReadsTable(*static_cast<const DistinctPlan&>(plan).input, table);
+    case PlanKind::Top:
+      return PlanReadsTable(*static_cast<const TopPlan&>(plan).input, table);
+    case PlanKind::Join: {
+      const auto& join = static_cast<const JoinPlan&>(plan);
+      return PlanReadsTable(*join.left, table) || PlanReadsTable(*join.right, table);
+    }
+    case PlanKind::SetOperation: {
+      const auto& set = static_cast<const SetOperationPlan&>(plan);
+      return PlanReadsTable(*set.left, table) || PlanReadsTable(*set.right, table);
+    }
+  }
+  return true;
+}
+
+// Rows of INSERT ... SELECT may go straight into the table, with no copy of
+// them all first, when no key must be checked against the new rows as a whole
+// and nothing the statement runs reads the table while it grows.
+bool CanInsertAsSelected(const Table& table, const PlanNode& plan, const ExecContext& context) {
+  if (!table.keys().empty() || PlanReadsTable(plan, table)) return false;
+  for (const auto& [query, subquery] : context.subquery_plans) {
+    if (PlanReadsTable(*subquery, table)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder, ExecContext& context) {
@@ -71,6 +112,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
   size_t rows = 0;
   int64_t first_identity = 0;
   Value none;
+  bool direct = false;  // rows go straight into the table
+  std::vector<Value> converted(width);
   auto add_row = [&](const Value* source, const uint8_t* use_default) {
     for (size_t c = 0; c < width; ++c) {
       const ColumnSchema& column = table->schema()[c];
@@ -83,7 +126,12 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       } else if (defaults[c]) {
         value = Evaluate(*defaults[c], EvalRow{&none, nullptr}, context);
       }
-      cells.push_back(ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena));
+      converted[c] = ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
+    }
+    if (direct) {
+      table->AppendRow(converted.data());
+    } else {
+      cells.insert(cells.end(), converted.begin(), converted.end());
     }
     ++rows;
   };
@@ -97,9 +145,22 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       Throw(items < targets.size() ? ErrorCode::kInsertSelectFewerItems : ErrorCode::kInsertSelectMoreItems, {},
             statement.line);
     }
-    ReserveHugePages(cells, KnownRowCount(*plan) * width);
     auto add_selected = [&](const Value* row) { add_row(row, nullptr); };
-    StreamPlan(*plan, context, nullptr, add_selected);
+    direct = CanInsertAsSelected(*table, *plan, context);
+    if (direct) {
+      const size_t before = table->row_count();
+      table->Reserve(before + KnownRowCount(*plan));
+      try {
+        StreamPlan(*plan, context, nullptr, add_selected);
+      } catch (...) {
+        table->TruncateRows(before);
+        throw;
+      }
+      session_.transaction.journal.Appended(table, before);
+    } else {
+      ReserveHugePages(cells, KnownRowCount(*plan) * width);
+      StreamPlan(*plan, context, nullptr, add_selected);
+    }
   } else if (statement.default_values) {
     std::vector<uint8_t> all_default(targets.size(), 1);
     add_row(nullptr, all_default.data());
@@ -131,7 +192,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     }
   }
 
-  if (!table->keys().empty()) {
+  if (!direct && !table->keys().empty()) {
     const DuplicateKey duplicate = FindDuplicateNewKey(*table, cells, rows);
     if (duplicate.row >= 0) {
       // The rows after the offending one were never reached: their identity values stay unused.
@@ -141,7 +202,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
     }
   }
-  session_.transaction.journal.Append(table, cells);
+  if (!direct) session_.transaction.journal.Append(table, cells);
   if (identity >= 0 && rows > 0) {
     NoteIdentity(first_identity + static_cast<int64_t>(rows - 1) * table->schema()[identity].identity->increment);
   }

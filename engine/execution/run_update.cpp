@@ -11,7 +11,6 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
-#include "engine/planner/planner.h"
 
 namespace orv::engine {
 
@@ -42,23 +41,23 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
     values.push_back(binder.BindExpr(*assignment.value, target.scope, set_context));
     PlanSubqueries(*values.back(), context.subquery_plans);
   }
-  DmlRows rows = SelectTargetRows(target, context);
   Table& table = *target.table;
   std::vector<uint8_t> seen(table.row_count());
   std::vector<int64_t> changed_rows;
   std::vector<Value> new_values;
-  for (size_t r = 0; r < rows.rows.rows; ++r) {
-    int64_t id = rows.row_ids[r];
-    if (id < 0 || seen[id]) continue;
+  // The new values are computed as the joined rows stream; the table changes
+  // only after the last one.
+  ForEachTargetRow(target, context, [&](const Value* values_row, int64_t id) {
+    if (id < 0 || seen[id]) return;
     seen[id] = 1;
     changed_rows.push_back(id);
-    EvalRow row{rows.rows.Row(r), nullptr};
+    EvalRow row{values_row, nullptr};
     for (size_t a = 0; a < columns.size(); ++a) {
       Value value = Evaluate(*values[a], row, context);
       new_values.push_back(ConvertForColumn(value, table.schema()[columns[a]], table, "UPDATE",
                                             session_.database_name, context.arena));
     }
-  }
+  });
   if (!table.keys().empty()) CheckUpdatedKeys(table, changed_rows, columns, new_values);
   session_.transaction.journal.Update(target.table, changed_rows, columns, new_values);
   RowsAffected(changed_rows.size());
@@ -67,15 +66,14 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
 void StatementRunner::RunDelete(const ast::DeleteStmt& statement, Binder& binder, ExecContext& context) {
   BoundDmlTarget target = binder.BindDmlTarget(statement.target, statement.from.get(), statement.where.get(),
                                                statement.line);
-  DmlRows rows = SelectTargetRows(target, context);
   std::vector<uint8_t> doomed(target.table->row_count());
   size_t count = 0;
-  for (int64_t id : rows.row_ids) {
+  ForEachTargetRow(target, context, [&](const Value*, int64_t id) {
     if (id >= 0 && !doomed[id]) {
       doomed[id] = 1;
       ++count;
     }
-  }
+  });
   if (count > 0) session_.transaction.journal.Delete(target.table, doomed);
   RowsAffected(count);
 }

@@ -95,6 +95,15 @@ void Table::AppendRows(const std::vector<Value>& cells) {
   IndexRows(row_count_ - rows);
 }
 
+void Table::AppendRow(const Value* values) {
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    columns_[c].Reserve(row_count_ + 1);
+    columns_[c].Append(values[c]);
+  }
+  ++row_count_;
+  IndexRows(row_count_ - 1);
+}
+
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
   const UnrefusedAllocations whole;
   std::vector<uint8_t> keep(doomed.size());

@@ -74,6 +74,8 @@ class Table {
   // Appends rows given row-major, `column_count()` values each, already of the
   // column types and checked against the schema and the keys.
   void AppendRows(const std::vector<Value>& cells);
+  // Appends one row of `column_count()` values, as AppendRows.
+  void AppendRow(const Value* values);
   // Room for `rows` rows in all.
   void Reserve(size_t rows) {
     for (Column& column : columns_) column.Reserve(rows);

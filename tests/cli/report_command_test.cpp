@@ -312,5 +312,23 @@ TEST_F(ReportCommand, ShowSqlTracesEveryBatch) {
   EXPECT_NE(result.err.find("Create Table #Rpt2010001"), std::string::npos);
 }
 
+// Each batch's time follows its GO; the last one once the report has returned.
+TEST_F(ReportCommand, TimingFollowsEveryBatch) {
+  const CliResult result =
+      Run({"report", "Orvalent.CRPT2010001", "--show-sql", "--timing", "--format", "csv", "--session", kTinyEn});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.err.rfind("SET TRANSACTION ISOLATION LEVEL READ UnCOMMITTED\nGO\n-- batch 1: ", 0), 0u) << result.err;
+  size_t batches = 0;
+  size_t times = 0;
+  for (size_t at = result.err.find("\nGO\n"); at != std::string::npos; at = result.err.find("\nGO\n", at + 1)) {
+    ++batches;
+    const std::string time = "-- batch " + std::to_string(batches) + ": ";
+    times += result.err.compare(at + 4, time.size(), time) == 0 ? 1 : 0;
+  }
+  EXPECT_GT(batches, 1u);
+  EXPECT_EQ(times, batches) << result.err;
+  EXPECT_EQ(result.err.substr(result.err.size() - 4), " ms\n");
+}
+
 }  // namespace
 }  // namespace orv::cli::test

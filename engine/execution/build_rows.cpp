@@ -1,0 +1,89 @@
+// Row positions instead of copies for a join's build side; see build_rows.h.
+#include "engine/execution/build_rows.h"
+
+#include <limits>
+#include <numeric>
+
+#include "engine/execution/evaluate.h"
+#include "engine/execution/executor.h"
+
+namespace orv::engine {
+namespace {
+
+// Adds the positions of the current row that `expr` reads; false when it
+// holds a subquery, whose reads are not followed here.
+bool AddColumnsRead(const BoundExpr& expr, std::vector<size_t>& out) {
+  if (SubqueryOf(expr)) return false;
+  if (const auto* column = expr.As<bound::Column>()) {
+    if (column->depth == 0) out.push_back(static_cast<size_t>(column->position));
+    return true;
+  }
+  bool known = true;
+  ForEachChild(expr, [&](const BoundExprPtr& child) { known = AddColumnsRead(*child, out) && known; });
+  return known;
+}
+
+}  // namespace
+
+BuildRows::BuildRows(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
+                     ExecContext& context, const EvalRow* outer)
+    : rows_(plan.width), copy_(plan, offset) {
+  if (!FromTable(plan, offset, key_exprs, context, outer)) rows_ = ExecutePlan(plan, context, outer);
+}
+
+bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
+                          ExecContext& context, const EvalRow* outer) {
+  std::vector<const BoundExpr*> filters;  // outermost first
+  const PlanNode* node = &plan;
+  while (node->kind == PlanKind::Filter) {
+    const auto& filter = static_cast<const FilterPlan&>(*node);
+    filters.push_back(filter.predicate.get());
+    node = filter.input.get();
+  }
+  if (node->kind != PlanKind::Scan) return false;
+  const auto& scan = static_cast<const ScanPlan&>(*node);
+  const Table& table = *scan.table;
+  if (table.row_count() > std::numeric_limits<uint32_t>::max()) return false;
+  for (const BoundExprPtr& key : key_exprs) {
+    if (!AddColumnsRead(*key, key_columns_)) return false;
+  }
+  scan_ = &scan;
+  for (size_t c = 0; c < table.column_count(); ++c) {
+    if (scan.read[c]) columns_.push_back(LiveColumn{&table.column(c), offset + c});
+  }
+  if (scan.row_ids) row_id_position_ = offset + table.column_count();
+  if (filters.empty()) {
+    row_ids_.resize(table.row_count());
+    std::iota(row_ids_.begin(), row_ids_.end(), uint32_t{0});
+    return true;
+  }
+  // The scan hands its rows on in table order; the filters test them
+  // innermost first, as nested filter operators would.
+  uint32_t row = 0;
+  auto keep = [&](const Value* values) {
+    bool passes = true;
+    for (auto it = filters.rbegin(); passes && it != filters.rend(); ++it) {
+      passes = IsTrue(Evaluate(**it, EvalRow{values, outer}, context));
+    }
+    if (passes) row_ids_.push_back(row);
+    ++row;
+  };
+  StreamScan(scan, keep);
+  return true;
+}
+
+const Value* BuildRows::KeyRow(size_t r, Value* scratch) const {
+  if (!scan_) return rows_.Row(r);
+  const size_t row = row_ids_[r];
+  const Table& table = *scan_->table;
+  for (size_t position : key_columns_) {
+    if (position < table.column_count()) {
+      table.column(position).Read(row, scratch[position]);
+    } else {
+      scratch[position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));
+    }
+  }
+  return scratch;
+}
+
+}  // namespace orv::engine
