@@ -222,8 +222,8 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
               kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::Variable, bound::Variable> &&
-              kKindIs<BoundKind::Window, bound::Window, bound::InList> &&
-              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Window) + 1);
+              kKindIs<BoundKind::Window, bound::Window> && kKindIs<BoundKind::InList, bound::InList> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::InList) + 1);
 
 template <typename T, typename... Args>
 BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {

@@ -157,7 +157,8 @@ void Apply(std::string_view record, Catalog& catalog) {
       if (!catalog.DropTable(name)) throw FileDamaged{"the log drops a table the database does not hold"};
       break;
     case Kind::AddView: {
-      ViewDefinition view{name, {}, {}, 0};
+      ViewDefinition view;
+      view.name = name;
       view.columns.resize(in.Count());
       for (std::string& column : view.columns) column = in.Str();
       view.query_text = in.Str();

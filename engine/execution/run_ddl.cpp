@@ -51,12 +51,7 @@ bool InPrimaryKey(const ast::CreateTableStmt& statement, const std::string& colu
 void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
   const std::string& name = statement.table.back();
   RejectGlobalTemp(name, statement.line);
-  std::shared_ptr<Table> table = NewTable(statement);
-  if (IsTemp(name)) {
-    session_.AddTemp(std::move(table));
-  } else {
-    catalog_.AddTable(std::move(table));
-  }
+  session_.transaction.journal.AddTable(catalog_, session_, NewTable(statement));
 }
 
 std::shared_ptr<Table> StatementRunner::NewTable(ast::CreateTableStmt& statement) {
@@ -83,8 +78,7 @@ std::shared_ptr<Table> StatementRunner::NewTable(ast::CreateTableStmt& statement
     schema.push_back(std::move(column));
   }
   std::vector<KeyConstraint> keys = ResolveKeys(statement, schema);
-  auto table = std::make_shared<Table>(name, std::move(schema), std::move(keys));
-  session_.transaction.journal.AddTable(catalog_, session_, std::move(table));
+  return std::make_shared<Table>(name, std::move(schema), std::move(keys));
 }
 
 void StatementRunner::RunDrop(const ast::DropTableStmt& statement) {

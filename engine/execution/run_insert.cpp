@@ -68,8 +68,10 @@ bool PlanReadsTable(const PlanNode& plan, const Table& table) {
       const auto& set = static_cast<const SetOperationPlan&>(plan);
       return PlanReadsTable(*set.left, table) || PlanReadsTable(*set.right, table);
     }
+    default:
+      // Windows, APPLY, CTEs and the like: taken to read it, so the rows are gathered first.
+      return true;
   }
-  return true;
 }
 
 // Rows of INSERT ... SELECT may go straight into the table, with no copy of
