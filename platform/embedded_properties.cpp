@@ -15,7 +15,7 @@ constexpr std::string_view kString = "String Functions";
 constexpr std::string_view kSystem = "System Functions";
 constexpr std::string_view kTimeDate = "Time/Date Functions";
 
-constexpr std::array<OfferedFunction, 41> kOffered = {{
+constexpr std::array<OfferedFunction, 45> kOffered = {{
     {kNumeric, 0x00000001, "ABS", "ABS(-2.5)"},
     {kNumeric, 0x00000020, "CEILING", "CEILING(2.1)"},
     {kNumeric, 0x00000200, "FLOOR", "FLOOR(2.9)"},
@@ -37,11 +37,14 @@ constexpr std::array<OfferedFunction, 41> kOffered = {{
     {kString, 0x00000400, "RTRIM", "RTRIM('a  ')"},
     {kString, 0x00000800, "SUBSTRING", "SUBSTRING('abcd', 2, 2)"},
     {kString, 0x00001000, "UCASE", "UPPER('abc')"},
+    {kString, 0x00002000, "ASCII", "ASCII('A')"},
+    {kString, 0x00004000, "CHAR", "CHAR(65)"},
     {kString, 0x00010000, "LOCATE_2", "CHARINDEX('b', 'abcb', 3)"},
     {kString, 0x00040000, "SPACE", "SPACE(3)"},
     {kString, 0x00400000, "OCTET_LENGTH", "DATALENGTH('abc')"},
     {kSystem, 0x00000004, "IFNULL", "ISNULL(NULL, 1)"},
     {kTimeDate, 0x00000001, "NOW", "GETDATE()"},
+    {kTimeDate, 0x00000002, "CURDATE", "CAST(GETDATE() AS date)"},
     {kTimeDate, 0x00000004, "DAYOFMONTH", "DAY('2024-03-05')"},
     {kTimeDate, 0x00000008, "DAYOFWEEK", "DATEPART(dw, '2024-03-05')"},
     {kTimeDate, 0x00000010, "DAYOFYEAR", "DATEPART(dy, '2024-03-05')"},
@@ -49,6 +52,7 @@ constexpr std::array<OfferedFunction, 41> kOffered = {{
     {kTimeDate, 0x00000040, "QUARTER", "DATEPART(qq, '2024-03-05')"},
     {kTimeDate, 0x00000080, "WEEK", "DATEPART(wk, '2024-03-05')"},
     {kTimeDate, 0x00000100, "YEAR", "YEAR('2024-03-05')"},
+    {kTimeDate, 0x00000200, "CURTIME", "CAST(GETDATE() AS time)"},
     {kTimeDate, 0x00000400, "HOUR", "DATEPART(hh, '2024-03-05 13:14:15')"},
     {kTimeDate, 0x00000800, "MINUTE", "DATEPART(mi, '2024-03-05 13:14:15')"},
     {kTimeDate, 0x00001000, "SECOND", "DATEPART(ss, '2024-03-05 13:14:15')"},

@@ -10,7 +10,7 @@ namespace {
 using CommandLine = CliTest;
 
 const std::string kCommands =
-    "Commands: help sql classes report profile datasource serve user completion\nRun 'orvalent help' for more.\n";
+    "Commands: help sql classes report profile import export datasource serve user completion\nRun 'orvalent help' for more.\n";
 
 TEST_F(CommandLine, VersionAndHelp) {
   CliResult result = Run({"--version"});

@@ -40,7 +40,7 @@ bool DataSourceGroupWhole(const std::shared_ptr<platform::SharedPropertyGroup>& 
       group->CreateProperty("SupportedProc")->Value().ToObject());
   return procedures && procedures->Count() == kProcedures + 3 &&
          group->CreateProperty("DBMSName")->Value().ToString() == "Orvalent Embedded" &&
-         group->CreateProperty("DateTimeFunctions")->Value().ToLong() == 0x0009FDFD &&
+         group->CreateProperty("DateTimeFunctions")->Value().ToLong() == 0x0009FFFF &&
          group->CreateProperty("ConnectString")->Value().ToString() ==
              "Provider=Orvalent.Embedded;Data Source=cache-race";
 }

@@ -24,7 +24,6 @@ const ReportUnderTest& Report() {
       " LEFT JOIN t_ICItem tc ON ce.FItemID=tc.FItemID"
       " LEFT JOIN t_Supplier ts ON ce.FSupplyID=ts.FItemID"
       " WHERE 1=1",
-      true,
   };
   return report;
 }

@@ -26,14 +26,13 @@ const ReportUnderTest& ApplicationView() {
       " LEFT JOIN t_ICItem tc ON ae.FItemID=tc.FItemID"
       " LEFT JOIN t_Supplier ts ON ae.FSupplyID=ts.FItemID"
       " WHERE 1=1",
-      true,
   };
   return report;
 }
 
 // The source view: its rows have no bill number, day and item tell them apart.
 const ReportUnderTest& SourceView() {
-  static const ReportUnderTest report{"Orvalent.CRPT2010007", "CRPT2010007", {"FDate", "FItemID"}, "", true};
+  static const ReportUnderTest report{"Orvalent.CRPT2010007", "CRPT2010007", {"FDate", "FItemID"}, ""};
   return report;
 }
 

@@ -107,13 +107,15 @@ TEST(Rpt2010006Rows, EachFilterConditionLeavesItsLines) {
   }
 }
 
-TEST(Rpt2010006Rows, NoLineNoRowsNotEvenATotal) {
-  // A rollup of no rows has no groups, so not even the grand total: the
-  // result is empty, with its columns.
+TEST(Rpt2010006Rows, NoLineLeavesTheGrandTotalAlone) {
+  // A rollup's grand total is there even over no rows: its sums are NULL (the
+  // SUM of nothing) and the precisions fall back to the final SELECT's 2.
+  const Sums nothing{"NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "2", "2"};
   const ResultTable table = Report(Ungrouped({{"FSupplyFrom", "ZZ"}}));
-  EXPECT_TRUE(table.rows.empty());
   EXPECT_EQ(table.columns, Columns({kSupplierColumns, kAppUserColumns, kDeptColumns, kItemColumns}));
-  EXPECT_TRUE(Report(Dict({{"FGroupByItem", "0"}, {"FStartDate", "2030-01-01"}})).rows.empty());
+  EXPECT_TRUE(ReportMatches(table, kKey, {}, SummaryRow(table, "101", nothing)));
+  const ResultTable by_item = Report(Dict({{"FGroupByItem", "0"}, {"FStartDate", "2030-01-01"}}));
+  EXPECT_TRUE(ReportMatches(by_item, kKey, {}, SummaryRow(by_item, "101", nothing, {{"FItemName", "(合计)"}})));
 }
 
 TEST(Rpt2010006Rows, TextsAreInTheSessionLanguage) {

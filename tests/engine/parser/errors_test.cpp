@@ -79,7 +79,6 @@ TEST(ParserErrors, UnsupportedConstructsAreRefusedByName) {
       {"SELECT a FROM t ORDER BY a OPTION (RECOMPILE)", "The query hint RECOMPILE is not supported by the embedded engine."},
       {"SELECT * FROM t PIVOT (SUM(a) FOR b IN ([1])) p", "PIVOT is not supported by the embedded engine."},
       {"GOTO done", "GOTO is not supported by the embedded engine."},
-      {"BEGIN TRAN", "BEGIN TRANSACTION is not supported by the embedded engine."},
       {"SELECT * FROM t CROSS APPLY f(t.a)", "A table-valued function is not supported by the embedded engine."},
       {"SELECT * FROM dbo.f(1)", "A table-valued function is not supported by the embedded engine."},
       {"SELECT dbo.f(1)", "The user-defined function 'f' is not supported by the embedded engine."},

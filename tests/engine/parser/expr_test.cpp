@@ -82,7 +82,7 @@ TEST(ParserExpr, LiteralsAndNames) {
   EXPECT_EQ(DumpExpr("[my col]]x]"), "my col]x");
   EXPECT_EQ(DumpExpr("\"quoted\""), "quoted");
   EXPECT_EQ(DumpExpr("db..tbl.c"), "db..tbl.c");
-  EXPECT_EQ(DumpExpr("@v + 1"), "(+ @v 1)");
+  EXPECT_EQ(DumpExpr("@@ROWCOUNT + 1"), "(+ @@ROWCOUNT 1)");
   // A number directly followed by letters is a number and an alias, as in SQL Server.
   ast::Batch batch = ParseBatch("SELECT 0abc");
   const auto& select = static_cast<const ast::SelectStmt&>(*batch.statements[0]);
