@@ -24,12 +24,11 @@ struct ServiceConfig {
   size_t max_body_bytes = 64 * 1024;
   size_t worker_threads = 8;                         // requests served at once
   size_t max_concurrent_runs = 2;                    // reports running at once
-  size_t max_runs_per_session = 4;                   // finished results kept per login
-  std::chrono::seconds run_timeout{120};             // a longer run is reported as failed
+  size_t max_runs_per_session = 4;                   // finished results kept per login, for export
+  size_t max_kept_runs = 64;                         // finished results kept in all
   std::chrono::seconds io_timeout{10};               // reading a request, writing a response
   std::chrono::minutes session_idle{30};             // a login unused this long ends
   size_t max_sessions = 1000;
-  std::chrono::milliseconds longest_wait{10000};     // how long one status request may wait for a run
 
   std::function<void(const std::string&)> log;       // events, one line each; may be empty
 };

@@ -46,6 +46,7 @@ constexpr std::pair<std::string_view, std::string_view> kPageTexts[] = {
     {"subtotal", "小计"},
     {"total", "合计"},
     {"sortHint", "点击列标题排序"},
+    {"chooseReport", "请选择报表"},
 };
 
 platform::ResourceLoader& LoaderFor(std::map<std::string, platform::ResourceLoader, std::less<>>& loaders,
