@@ -22,7 +22,7 @@ std::string_view Trim(std::string_view text) {
 // A command word, with or without the leading colon.
 bool IsCommand(std::string_view line, std::string_view word) {
   if (!line.empty() && line.front() == ':') line.remove_prefix(1);
-  return platform::EqualsIgnoringCase(line, word);
+  return platform::EqualsIgnoreCase(line, word);
 }
 
 ScriptCommand ParseGo(std::string_view line) {
@@ -41,7 +41,7 @@ ScriptCommand ParseGo(std::string_view line) {
 
 ScriptCommand ParseCommand(std::string_view line) {
   line = Trim(line);
-  const bool go = line.size() >= 2 && platform::EqualsIgnoringCase(line.substr(0, 2), "go");
+  const bool go = line.size() >= 2 && platform::EqualsIgnoreCase(line.substr(0, 2), "go");
   if (go && (line.size() == 2 || IsBlankChar(line[2]))) {
     return ParseGo(line);
   }

@@ -285,6 +285,8 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
   WriteEntities(sink, "t_Fee", fees, base.fees, &unnumbered_fee);
 
   TableWriter writer(sink, "t_ICItem", "FItemID,FNumber,FName,FModel,FUnitID,FSecUnitID,FQtyDecimal,FPriceDecimal");
+  // Every 25th item has no secondary unit (0, which names no unit).
+  int item_index = 0;
   for (const Leaf& leaf : items) {
     const UnitRef& unit = random.Pick(base.units);
     const UnitRef& second = random.Pick(base.units);
@@ -295,7 +297,7 @@ BaseData WriteBaseData(Random& random, const BaseSizes& sizes, const BatchSink& 
     } else {
       writer.Text("M-" + std::to_string(random.Between(100, 999)));
     }
-    writer.Int(unit.id).Int(second.id).IntOrNull(complete, random.Between(0, 4)).IntOrNull(complete, random.Between(2, 6));
+    writer.Int(unit.id).Int(item_index++ % 25 == 0 ? 0 : second.id).IntOrNull(complete, random.Between(0, 4)).IntOrNull(complete, random.Between(2, 6));
     base.items.push_back(ItemRef{leaf.id, unit.id, complete});
     if (complete) base.complete_items.push_back(base.items.back());
   }

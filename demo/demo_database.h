@@ -30,7 +30,8 @@ std::string SchemaScript();
 
 // INSERT script of the data, batches separated by GO lines. The tiny fixture is
 // fixed and ignores `seed`; `small` holds thousands of document lines, `large`
-// about a million (built in a few seconds, some hundred megabytes of text).
+// about two million, half of them requisition lines (built in seconds, some hundred
+// megabytes of text).
 std::string DataScript(Scale scale, uint64_t seed = kDefaultSeed);
 
 // Runs the schema and the data script of `scale` (default seed) on `session`,

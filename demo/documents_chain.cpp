@@ -149,7 +149,9 @@ void WriteRequisitions(Random& random, const BaseData& base, int count, const st
     heads.IntOrNull(!random.Percent(30), random.Pick(base.projects));
     heads.Int(random.Pick(base.departments)).Int(random.Pick(base.employees)).Int(purpose);
     heads.Int(audited ? random.Pick(base.users) : 0).DateOrNull(audited, Day{day.days + 1, 0});
-    heads.Int(random.Pick(base.users)).Text(random.Percent(50) ? "" : "领用");
+    // Every 101st requisition was entered by a user since removed from t_User.
+    const int biller = random.Pick(base.users);
+    heads.Int(fid % 101 == 0 ? kMissingId : biller).Text(random.Percent(50) ? "" : "领用");
     const int line_count = LinesPerDocument(random);
     for (int entry = 1; entry <= line_count; ++entry) {
       const LineRef* source = nullptr;
@@ -161,8 +163,8 @@ void WriteRequisitions(Random& random, const BaseData& base, int count, const st
         source = &random.Pick(applications);
         source_class = kClassApplication;
       }
-      // The requisition report needs the item's precisions: lines of items
-      // without them come from stock instead.
+      // The application tracking report copies the item's precisions
+      // unguarded: lines of items without them come from stock instead.
       if (source != nullptr && !source->item.complete) source = nullptr;
       const ItemRef item = source != nullptr ? source->item : random.Pick(base.complete_items);
       const int64_t qty = source != nullptr ? source->qty : random.Between(1, 20);
@@ -176,9 +178,12 @@ void WriteRequisitions(Random& random, const BaseData& base, int count, const st
       lines.Int(random.Pick(base.suppliers)).TextOrNull(random.Percent(50), "B" + std::to_string(fid));
       lines.Int(random.Pick(base.stocks)).IntOrNull(!random.Percent(10), random.Pick(base.places));
       lines.Int(qty).Decimal(price, 2).Decimal(amount, 2).Decimal(tax, 2);
+      // Some lines have no downstream record at all: their carried columns are NULL.
+      const bool carried = !random.Percent(5);
       for (int kind = 1; kind <= 3; ++kind) {  // construction in progress, fixed assets, low-value consumables
         const bool mine = kind == purpose;
-        lines.Int(mine ? done_qty : 0).Decimal(mine ? done_amount : 0, 2).Decimal(mine ? done_tax : 0, 2);
+        lines.IntOrNull(carried, mine ? done_qty : 0).DecimalOrNull(carried, mine ? done_amount : 0, 2);
+        lines.DecimalOrNull(carried, mine ? done_tax : 0, 2);
       }
       WriteSource(lines, source, source_class);
     }

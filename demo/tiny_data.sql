@@ -1,7 +1,7 @@
 -- The tiny demo data: a few rows per table, each chosen for a case the report SQL
 -- must handle. demo/tiny-expected.md works out the rows of reports 2010001,
--- 2010002 and 2010005 from these rows by hand; change a row here and it must
--- change there.
+-- 2010002, 2010005 and 2010006 from these rows by hand; change a row here and
+-- it must change there.
 
 SET NOCOUNT ON
 
@@ -43,6 +43,7 @@ INSERT INTO t_Item (FItemID,FItemClassID,FNumber,FName,FFullNumber,FDetail) VALU
 (306,4,N'02',N'办公家具',N'02',0),
 (307,4,N'02.001',N'办公桌',N'02.001',1),
 (308,4,N'02.002',N'Ergo Chair',N'02.002',1),
+(309,4,N'02.003',N'文件柜',N'02.003',1),
 (401,8,N'01',N'华东供应商',N'01',0),
 (402,8,N'01.001',N'上海精工有限公司',N'01.001',1),
 (403,8,N'01.002',N'O''Neil Trading',N'01.002',1),
@@ -80,13 +81,15 @@ INSERT INTO t_Fee (FItemID,FNumber,FName) VALUES
 (503,N'02',N'安装费'),
 (504,N'',N'杂费')
 
--- 304 has no model; 307 has no precisions (the reports fall back to their defaults).
+-- 304 has no model; 307 has no precisions (the reports fall back to their defaults);
+-- 309 has no secondary unit (0 names no unit).
 INSERT INTO t_ICItem (FItemID,FNumber,FName,FModel,FUnitID,FSecUnitID,FQtyDecimal,FPriceDecimal) VALUES
 (303,N'01.01.001',N'笔记本电脑',N'T14',1,1,0,2),
 (304,N'01.01.002',N'台式机',NULL,1,1,0,2),
 (305,N'01.02',N'打印机',N'LJ-2000',1,3,2,4),
 (307,N'02.001',N'办公桌',N'1.6m',2,2,NULL,NULL),
-(308,N'02.002',N'Ergo Chair',N'EC-01',4,4,3,3)
+(308,N'02.002',N'Ergo Chair',N'EC-01',4,4,3,3),
+(309,N'02.003',N'文件柜',N'FC-3',2,0,1,2)
 
 -- A box of twelve, and a unit whose coefficient is 0 (base price divides by 1).
 INSERT INTO t_MeasureUnit (FMeasureUnitID,FItemID,FName,FCoefficient) VALUES
@@ -246,12 +249,17 @@ INSERT INTO AA_AssetsAcceptanceEntry (FID,FEntryID,FID_SRC,FEntryID_SRC,FClassID
 -- an order); 6002 (construction in progress, not fully audited) from acceptance 5001/2
 -- (3001/2 through an order and an inspection); 6003 (low-value consumables, from the
 -- warehouse) has one line issued against application 3002/1 directly and one without a
--- source; 6004 has no application source at all.
+-- source; 6004 has no application source at all. 6005 (to fixed assets, in the check) was
+-- entered by user 99, who is no longer in t_User; its line is of item 309, which has no
+-- secondary unit, names no warehouse or bin and has no downstream record at all. 6006 has
+-- no purpose; its line is of item 307 (no precisions) from supplier 999, which does not exist.
 INSERT INTO CIP_AssetsApplication (FID,FBillNo,FDate,FMultiCheckStatus,FSourceID,FProjectID,FApplyDeptID,FApplyID,FPurposeID,FCheckerID,FCheckDate,FBiller,FNote) VALUES
 (6001,N'ZCLY000001','2024-01-28',16,2,651,104,202,2,1,'2024-01-29',2,N'领用'),
 (6002,N'ZCLY000002','2024-02-05',4,2,651,104,203,1,0,NULL,1,N''),
 (6003,N'ZCLY000003','2024-02-20',16,1,NULL,105,204,3,3,'2024-02-21',3,N'O''Hara note'),
-(6004,N'ZCLY000004','2024-03-05',16,1,NULL,102,202,2,1,'2024-03-06',1,N'仓库领用')
+(6004,N'ZCLY000004','2024-03-05',16,1,NULL,102,202,2,1,'2024-03-06',1,N'仓库领用'),
+(6005,N'ZCLY000005','2024-03-18',8,2,651,104,204,2,0,NULL,99,N''),
+(6006,N'ZCLY000006','2024-03-25',16,1,NULL,102,203,NULL,2,'2024-03-26',2,N'')
 
 INSERT INTO CIP_AssetsApplicationEntry (FID,FEntryID,FItemID,FUnitID,FSecCoefficient,FAuxQty,FSupplyID,FBatchNo,FStockID,FDcspID,FCheckQty,FPrice,FAmount,FTaxAmt,FCIPQty,FCIPAmount,FCIPTaxAmt,FFAQty,FFAAmount,FFATaxAmt,FLVCQty,FLVCAmount,FLVCTaxAmt,FID_SRC,FEntryID_SRC,FClassID_SRC,FBillNo_SRC) VALUES
 (6001,1,303,1,0,0,402,N'B2024-01',901,1,3,5000,15000,1950,0,0,0,3,15000,1950,0,0,0,5001,1,1200004,N'ZCYS000001'),
@@ -259,7 +267,9 @@ INSERT INTO CIP_AssetsApplicationEntry (FID,FEntryID,FItemID,FUnitID,FSecCoeffic
 (6003,1,304,2,1,2,405,NULL,901,NULL,2,4000,8000,1040,0,0,0,0,0,0,1,4000,520,3002,1,1200001,N'ZCSQ000002'),
 (6003,2,308,4,0,0,403,NULL,901,1,1,30,30,3.9,0,0,0,0,0,0,NULL,NULL,NULL,0,0,0,N''),
 (6004,1,303,1,0,0,402,N'B2024-03',901,1,1,5000,5000,650,0,0,0,NULL,NULL,NULL,0,0,0,0,0,0,N''),
-(6004,2,305,3,12,1,402,NULL,901,1,1,1000,1000,130,0,0,0,1,1000,130,0,0,0,0,0,0,N'')
+(6004,2,305,3,12,1,402,NULL,901,1,1,1000,1000,130,0,0,0,1,1000,130,0,0,0,0,0,0,N''),
+(6005,1,309,2,NULL,NULL,406,NULL,NULL,NULL,4,250,1000,130,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,0,0,0,N''),
+(6006,1,307,2,1,2,999,N'B2024-06',901,1,2,800,1600,208,1,800,104,NULL,NULL,NULL,NULL,NULL,NULL,0,0,0,N'')
 GO
 
 ------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/function/scalar.h"
 #include "engine/parser/parser.h"
 
 namespace orv::engine {
@@ -44,5 +45,7 @@ BatchResult Session::Execute(std::string_view batch) {
   }
   return result;
 }
+
+std::string FormatType(const DataType& type) { return TypeToString(type); }
 
 }  // namespace orv::engine

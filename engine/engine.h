@@ -12,78 +12,14 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/common/errors.h"
-#include "engine/common/types.h"
-#include "engine/common/value.h"
+#include "engine/catalog/isolation_level.h"
+#include "engine/common/format_value.h"
+#include "engine/execution/batch_result.h"
 
 namespace orv::engine {
 
 class Catalog;
 class SessionState;
-
-struct ColumnInfo {
-  std::string name;  // empty for an unnamed expression column
-  DataType type;
-  bool nullable = true;
-};
-
-// A materialised result set. It owns the text of its string values, so it
-// stays valid after the session, the tables and the database are gone.
-class ResultSet {
- public:
-  ResultSet();
-  ResultSet(std::vector<ColumnInfo> columns);
-  ResultSet(ResultSet&&) noexcept;
-  ResultSet& operator=(ResultSet&&) noexcept;
-  ResultSet(const ResultSet&);
-  ResultSet& operator=(const ResultSet&);
-  ~ResultSet();
-
-  const std::vector<ColumnInfo>& columns() const { return columns_; }
-  size_t column_count() const { return columns_.size(); }
-  size_t row_count() const { return columns_.empty() ? 0 : cells_.size() / columns_.size(); }
-  const Value& at(size_t row, size_t column) const { return cells_[row * columns_.size() + column]; }
-
-  // Appends one row; string values are copied into the result set's own storage.
-  void AppendRow(const Value* values);
-
- private:
-  struct Storage;
-  std::vector<ColumnInfo> columns_;
-  std::vector<Value> cells_;
-  std::unique_ptr<Storage> storage_;
-};
-
-enum class IsolationLevel { ReadUncommitted, ReadCommitted, RepeatableRead, Serializable, Snapshot };
-
-// An error and where it came: after `result_sets_before` result sets and
-// `messages_before` messages of its batch.
-struct BatchError {
-  SqlError error;
-  size_t result_sets_before = 0;
-  size_t messages_before = 0;
-};
-
-struct BatchResult {
-  std::vector<ResultSet> result_sets;
-  std::vector<std::string> messages;  // "(3 rows affected)" unless NOCOUNT is ON
-  // For each message, how many result sets were sent before it, so that a
-  // client can print both in the order the server sent them.
-  std::vector<size_t> message_result_sets_before;
-  // In order. Most errors end only their statement, which is undone, and the
-  // batch goes on; a conversion, name or syntax error ends the batch, so only
-  // the last error may have stopped it. Work done before an error stays done.
-  std::vector<BatchError> errors;
-
-  const SqlError* first_error() const { return errors.empty() ? nullptr : &errors.front().error; }
-  // Appends `error` at the current place in the batch's output.
-  void AddError(SqlError error) { errors.push_back({std::move(error), result_sets.size(), messages.size()}); }
-  // Appends a message at the current place in the batch's output.
-  void AddMessage(std::string text) {
-    messages.push_back(std::move(text));
-    message_result_sets_before.push_back(result_sets.size());
-  }
-};
 
 class Database {
  public:
@@ -122,10 +58,6 @@ class Session {
   std::shared_ptr<Database> database_;
   std::unique_ptr<SessionState> state_;
 };
-
-// Renders a value as SQL Server's client tools show it (datetime as
-// "2024-03-05 00:00:00.000", decimals with their scale, NULL as "NULL").
-std::string FormatValue(const Value& value);
 
 // A type as SQL Server names it in result-set metadata: "int",
 // "decimal(23,10)", "nvarchar(255)", "datetime".

@@ -1,28 +1,18 @@
 // Small text helpers for names and keys that are ASCII by nature (ProgIDs,
-// connection-string keys, field names): case folding of A-Z only, so UTF-8
-// text passes through unchanged, and trimming of blanks (space and tab).
+// connection-string keys, field names): the engine's case folding of A-Z
+// only, so UTF-8 text passes through unchanged, and trimming of the blanks
+// such keys and values may carry (space and tab; a line break is not one).
 #pragma once
 
-#include <string>
 #include <string_view>
+
+#include "engine/common/ascii.h"
 
 namespace orv::platform {
 
-inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-inline std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = AsciiLower(c);
-  return out;
-}
-
-inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+using engine::AsciiLower;
+using engine::EqualsIgnoreCase;
+using engine::IsDigit;
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -32,7 +32,7 @@ Field Fields::Item(int32_t index) const {
 Field Fields::Item(std::string_view name) const {
   const int32_t count = Count();
   for (int32_t i = 0; i < count; ++i) {
-    if (EqualsIgnoringCase(recordset_->rows_->Columns()[i].name, name)) return Field(recordset_, i);
+    if (EqualsIgnoreCase(recordset_->rows_->Columns()[i].name, name)) return Field(recordset_, i);
   }
   RaiseAdoError(AdoError::kItemNotFound, kSource);
 }

@@ -9,12 +9,6 @@
 #include "platform/ascii_text.h"
 
 namespace orv::platform {
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
 NumericParse ParseNumericText(std::string_view text, double& value) {
   text = TrimBlanks(text);
   // Validate the shape here: strtod alone would also take "inf", "nan" and hexadecimal.

@@ -38,8 +38,6 @@ void CivilFromDays(int64_t z, CivilDateTime& out) {
   out.day = static_cast<int>(d);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Reads 1..max_digits digits at `pos`; false when there are none or too many.
 bool ReadNumber(std::string_view text, size_t& pos, size_t min_digits, size_t max_digits, int& value) {
   const size_t start = pos;

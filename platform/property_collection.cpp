@@ -8,7 +8,7 @@ namespace orv::platform {
 
 Variant PropertyCollection::Item(std::string_view name) const {
   for (const ProviderProperty& property : properties_) {
-    if (EqualsIgnoringCase(property.name, name)) return property.value;
+    if (EqualsIgnoreCase(property.name, name)) return property.value;
   }
   RaiseAdoError(AdoError::kItemNotFound, "Orvalent.Connection");
 }

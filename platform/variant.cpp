@@ -170,8 +170,8 @@ bool Variant::ToBool() const {
   if (type_ == VarType::Boolean) return bool_;
   if (type_ == VarType::String) {
     const std::string_view text = TrimBlanks(text_);
-    if (EqualsIgnoringCase(text, "True")) return true;
-    if (EqualsIgnoringCase(text, "False")) return false;
+    if (EqualsIgnoreCase(text, "True")) return true;
+    if (EqualsIgnoreCase(text, "False")) return false;
   }
   return ToDouble() != 0;
 }

@@ -1,4 +1,4 @@
-// Range conditions as filter predicates (see condition_sql.h).
+// Range and status conditions as filter predicates (see condition_sql.h).
 #include "toolkit/condition_sql.h"
 
 #include "toolkit/sql_literal.h"
@@ -36,6 +36,16 @@ std::string DateRangePredicate(const platform::ConditionDictionary& dct, std::st
   }
   if (start) return " AND ( " + col + ">='" + DateText(dct, start_key) + "' )";
   if (end) return " AND ( " + col + "<='" + DateText(dct, end_key) + "' )";
+  return "";
+}
+
+std::string StatusPredicate(const platform::ConditionDictionary& dct, std::string_view key,
+                            std::span<const std::string_view> by_value) {
+  const platform::Variant value = dct.Item(key);
+  if (value.TextLength() == 0 || !platform::GreaterOrEqual(value, platform::Variant(0))) return "";
+  for (size_t choice = 0; choice < by_value.size(); ++choice) {
+    if (platform::Equals(value, platform::Variant(static_cast<int32_t>(choice)))) return std::string(by_value[choice]);
+  }
   return "";
 }
 

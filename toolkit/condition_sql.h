@@ -1,7 +1,8 @@
-// How the user's range conditions become predicates of a report filter: a
-// bound counts when its value has text and then stands alone as its fragment,
-// the value (apostrophes doubled) and the closing quote; a date range is one
-// parenthesised group holding the bounds that are given.
+// How the user's conditions become predicates of a report filter: a bound
+// counts when its value has text and then stands alone as its fragment, the
+// value (apostrophes doubled) and the closing quote; a date range is one
+// parenthesised group holding the bounds that are given; a status picks one
+// fixed predicate by its value.
 #pragma once
 
 #include <span>
@@ -28,5 +29,12 @@ std::string BoundPredicates(const platform::ConditionDictionary& dct, std::span<
 // value that is no date raises 13 (type mismatch).
 std::string DateRangePredicate(const platform::ConditionDictionary& dct, std::string_view column,
                                std::string_view start_key, std::string_view end_key);
+
+// The predicate of a status condition. The status is chosen when its value
+// (Item) has text and is 0 or more; the value 0, 1, 2, ... then picks
+// by_value[0], [1], [2], ...; any other value, an empty one included, adds
+// nothing. A value that is no number raises 13 (type mismatch).
+std::string StatusPredicate(const platform::ConditionDictionary& dct, std::string_view key,
+                            std::span<const std::string_view> by_value);
 
 }  // namespace orv::toolkit

@@ -133,26 +133,42 @@ Rollup RunPlainRollup(const SummaryParameters& p, const std::string& groups, con
   return rollup;
 }
 
-const LevelItem* FindLevelItem(const SummaryParameters& p, int32_t code) {
+// "A, B, C or D".
+std::string KeyList(const std::vector<std::string_view>& keys) {
+  std::string list;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == keys.size() ? " or " : ", ") + std::string(keys[i]);
+  }
+  return list;
+}
+
+// The level item of `code`; where the report needs one and has none the
+// level join would have no column: refused with error 9, as indexing past the
+// split of an empty column name would be, but saying which keys to change.
+const LevelItem* LevelItemOf(const SummaryParameters& p, int32_t code) {
   for (const LevelItem& item : p.level_items) {
     if (item.code == code) return &item;
   }
-  return nullptr;
+  if (!p.levels.item_required) return nullptr;
+  std::string description = "Subscript out of range: the level range (" + std::string(p.levels.check_key) +
+                            (p.levels.check_key.empty() ? "" : ", ") +
+                            "FLvlFrom, FLvlTo) needs levels of the outermost group field, and its group code " +
+                            std::to_string(code) + " has none.";
+  if (!p.group_keys.empty()) description += " Put one of " + KeyList(p.group_keys) + " at position \"0\".";
+  throw platform::AutomationError(platform::kErrSubscriptOutOfRange, "Orvalent", description);
 }
 
 Rollup RunLevelRollup(const SummaryParameters& p, const ConditionDictionary& dct, const std::string& groups,
                       const frame::CParse& oParse, const BatchRunner& run) {
   int32_t code = 0;
   std::string level_sql = GetLvlSQL(dct, code);
-  const LevelItem* item = FindLevelItem(p, code);
+  const LevelItem* item = LevelItemOf(p, code);
   const std::string_view item_column = item ? item->item_column : "";
-  if (code > 0 || p.levels.item_required) {
-    const std::string item_name = AfterDot(item_column);
-    // Only the items that occur in the detail rows get level rows.
-    if (code > 0) {
-      level_sql = ReplaceAll(level_sql, "##ITEMFILTER##",
-                             " AND FItemID IN(Select " + item_name + " From " + std::string(p.detail_table) + ")");
-    }
+  // Only the items that occur in the detail rows get level rows.
+  if (code > 0) {
+    level_sql = ReplaceAll(level_sql, "##ITEMFILTER##",
+                           " AND FItemID IN(Select " + AfterDot(item_column) + " From " +
+                               std::string(p.detail_table) + ")");
   }
   run(summary::LevelTableSQL(level_sql));
 
@@ -167,11 +183,17 @@ Rollup RunLevelRollup(const SummaryParameters& p, const ConditionDictionary& dct
   return rollup;
 }
 
+bool LevelPath(const SummaryParameters& p, const ConditionDictionary& dct) {
+  return (p.levels.check_key.empty() || NotZero(dct, p.levels.check_key)) && NotZero(dct, "FLvlTo");
+}
+
+bool TotalLabelsRun(const SummaryParameters& p, const ConditionDictionary& dct) {
+  return p.total_label_check_key.empty() || platform::Equals(dct.Item(p.total_label_check_key), Variant(0));
+}
+
 void RunLabels(const SummaryParameters& p, const ConditionDictionary& dct, const Rollup& rollup,
                const BatchRunner& run) {
-  const bool totals = p.total_label_check_key.empty() ||
-                      platform::Equals(dct.Item(p.total_label_check_key), Variant(0));
-  if (totals) {
+  if (TotalLabelsRun(p, dct)) {
     const std::string total = Renamed(rollup.total_updates, p.label_renames);
     if (!total.empty()) run(total);
   }
@@ -194,18 +216,34 @@ bool KeepsReportId(const SummaryParameters& parameters, const ConditionDictionar
   return parameters.report_id.always_kept || AnyOption(dct, parameters.report_id.kept_by);
 }
 
+void CheckSummaryConditions(const SummaryParameters& p, const ConditionDictionary& dct) {
+  if (!IsGrouped(p, dct)) return;
+  if (LevelPath(p, dct)) {
+    int32_t code = 0;
+    GetLvlSQL(dct, code);
+    LevelItemOf(p, code);
+    return;
+  }
+  if (p.group_keys.empty() || !TotalLabelsRun(p, dct) || GetGroupField(dct, true) != "T1.FRptID,") return;
+  throw platform::AutomationError(
+      platform::kErrInvalidProcedureCall, "Orvalent",
+      "No group field is chosen: put one of " + KeyList(p.group_keys) + " at a position (\"0\" outermost). " +
+          "Without one the total label would go into the integer column FRptID" +
+          (p.total_label_check_key.empty() ? "." : " (" + std::string(p.total_label_check_key) + " is 0)."));
+}
+
 std::shared_ptr<platform::Recordset> RunSummary(const SummaryParameters& p, const ConditionDictionary& dct,
                                                 const frame::CParse& oParse, const std::string& sLanguage,
                                                 const BatchRunner& run) {
   if (!IsGrouped(p, dct)) return run(GetTotalRowSQL(*p.total_row, sLanguage));
+  CheckSummaryConditions(p, dct);
 
   std::string groups = GetGroupField(dct, true);
   if (AnyOption(dct, p.report_id.dropped_by)) groups = DropLast(ReplaceAll(groups, "T1.FRptID", ""));
   const std::string join_condition = JoinCondition(groups);
   groups = DropLast(groups);
 
-  const bool level_path = (p.levels.check_key.empty() || NotZero(dct, p.levels.check_key)) && NotZero(dct, "FLvlTo");
-  const Rollup rollup = level_path ? RunLevelRollup(p, dct, groups, oParse, run)
+  const Rollup rollup = LevelPath(p, dct) ? RunLevelRollup(p, dct, groups, oParse, run)
                                    : RunPlainRollup(p, groups, oParse, run);
 
   std::string select_group = groups;

@@ -98,6 +98,10 @@ struct SummaryParameters {
   // The total row of the mode without grouping, chosen when FChkGroupBy
   // (GetValue, default 0) is not 1; unset: the report always groups.
   std::optional<TotalRow> total_row;
+  // The grouping keys of the report's group fields. Set: a choice of none is
+  // refused where the summary cannot run without one (the total label would
+  // go into the integer FRptID), and the refusal names these keys.
+  std::vector<std::string_view> group_keys;
 };
 
 // Whether `dct` asks for the grouped summary.
@@ -106,11 +110,17 @@ bool IsGrouped(const SummaryParameters& parameters, const platform::ConditionDic
 // Whether FRptID is a group column of the summary, so the detail table must have it.
 bool KeepsReportId(const SummaryParameters& parameters, const platform::ConditionDictionary& dct);
 
+// Refuses, before any batch runs, the choices the summary cannot carry out:
+// no group field (of group_keys) where the total label would need one
+// raises 5; a level path whose outermost group field has no level item where
+// one is required raises 9. Both descriptions name the condition keys.
+void CheckSummaryConditions(const SummaryParameters& parameters, const platform::ConditionDictionary& dct);
+
 // Runs the summary batches through `run`, in order, after the detail batch
 // has filled the detail table, and returns what the last one returned: the
 // report's rows. Errors of the routines it calls and of `run` pass through; a
-// level range wider than the level tables allow raises 5 (runtime error) and
-// a level item that is missing where one is needed raises 9.
+// level range wider than the level tables allow raises 5 (runtime error), and
+// the choices CheckSummaryConditions refuses raise as it says.
 std::shared_ptr<platform::Recordset> RunSummary(const SummaryParameters& parameters,
                                                 const platform::ConditionDictionary& dct,
                                                 const frame::CParse& oParse, const std::string& sLanguage,

@@ -11,14 +11,6 @@
 namespace orv::engine {
 namespace {
 
-BoundExprPtr MakeNode(BoundKind kind, const DataType& type, bool nullable, int line) {
-  auto node = std::make_unique<BoundExpr>(kind);
-  node->type = type;
-  node->nullable = nullable;
-  node->line = line;
-  return node;
-}
-
 const DataType kBit{TypeId::Bit};
 
 CompareOp ToCompareOp(ast::BinaryOp op) {
@@ -36,12 +28,37 @@ CompareOp ToCompareOp(ast::BinaryOp op) {
 // meets a decimal in arithmetic, so 1.0/3 is decimal(2,1)/decimal(1,0) and
 // gives 0.333333, not the twelve decimals a decimal(10,0) divisor would.
 void TypeIntegerConstantByDigits(BoundExpr& operand, const DataType& other) {
-  if (operand.kind != BoundKind::Constant || operand.constant.is_null || other.id != TypeId::Decimal) return;
+  auto* constant = operand.As<bound::Constant>();
+  if (!constant || constant->value.is_null || other.id != TypeId::Decimal) return;
   if (operand.type.id != TypeId::Int) return;  // larger integer literals are already numeric(p,0)
-  const int64_t value = operand.constant.i;
+  const int64_t value = constant->value.i;
   const auto digits = static_cast<uint8_t>(decimal::DigitCount(value));
   operand.type = DataType{TypeId::Decimal, digits, 0, 0};
-  operand.constant = Value::Decimal(value, digits, 0);
+  constant->value = Value::Decimal(value, digits, 0);
+}
+
+ArithmeticOp ToArithmeticOp(ast::BinaryOp op, int line) {
+  switch (op) {
+    case ast::BinaryOp::Add: return ArithmeticOp::Add;
+    case ast::BinaryOp::Subtract: return ArithmeticOp::Subtract;
+    case ast::BinaryOp::Multiply: return ArithmeticOp::Multiply;
+    case ast::BinaryOp::Divide: return ArithmeticOp::Divide;
+    case ast::BinaryOp::Modulo: return ArithmeticOp::Modulo;
+    case ast::BinaryOp::BitAnd: return ArithmeticOp::BitAnd;
+    case ast::BinaryOp::BitOr: return ArithmeticOp::BitOr;
+    case ast::BinaryOp::BitXor: return ArithmeticOp::BitXor;
+    default: Throw(ErrorCode::kInternal, {"a comparison or logical operator taken for arithmetic"}, line);
+  }
+}
+
+PrefixOp ToPrefixOp(ast::UnaryOp op, int line) {
+  switch (op) {
+    case ast::UnaryOp::Negate: return PrefixOp::Negate;
+    case ast::UnaryOp::Plus: return PrefixOp::Plus;
+    case ast::UnaryOp::BitNot: return PrefixOp::BitNot;
+    case ast::UnaryOp::Not: break;
+  }
+  Throw(ErrorCode::kInternal, {"NOT taken for an arithmetic operator"}, line);
 }
 
 bool IsComparison(ast::BinaryOp op) {
@@ -55,59 +72,6 @@ bool IsSupportedCollation(std::string_view name) {
 }
 
 }  // namespace
-
-BoundExprPtr MakeColumn(int column, const DataType& type, bool nullable, std::string name) {
-  auto node = MakeNode(BoundKind::Column, type, nullable, 0);
-  node->column = column;
-  node->name = std::move(name);
-  return node;
-}
-
-BoundExprPtr MakeCompare(BoundExprPtr left, BoundExprPtr right, CompareOp op, int line) {
-  DataType common = CommonType(left->type, right->type);
-  bool nullable = left->nullable || right->nullable;
-  auto node = MakeNode(BoundKind::Compare, kBit, nullable, line);
-  node->compare_op = op;
-  node->children.push_back(Binder::ConvertForCompare(std::move(left), common));
-  node->children.push_back(Binder::ConvertForCompare(std::move(right), common));
-  return node;
-}
-
-BoundExprPtr MakeLogical(BoundKind kind, BoundExprPtr left, BoundExprPtr right) {
-  auto node = MakeNode(kind, kBit, left->nullable || right->nullable, left->line);
-  node->children.push_back(std::move(left));
-  node->children.push_back(std::move(right));
-  return node;
-}
-
-BoundExprPtr MakeNot(BoundExprPtr operand) {
-  auto node = MakeNode(BoundKind::Not, kBit, operand->nullable, operand->line);
-  node->children.push_back(std::move(operand));
-  return node;
-}
-
-bool ContainsAggregate(const BoundExpr& expr) {
-  if (expr.kind == BoundKind::Aggregate) return true;
-  for (const auto& child : expr.children) {
-    if (ContainsAggregate(*child)) return true;
-  }
-  return false;
-}
-
-BoundExprPtr Binder::Convert(BoundExprPtr expr, const DataType& type) {
-  if (expr->type == type) return expr;
-  auto node = MakeNode(BoundKind::Cast, type, expr->nullable, expr->line);
-  node->children.push_back(std::move(expr));
-  return node;
-}
-
-BoundExprPtr Binder::ConvertForCompare(BoundExprPtr expr, const DataType& type) {
-  TypeId from = expr->type.id;
-  TypeId to = type.id;
-  bool compatible = from == to || from == TypeId::Null || (IsInteger(from) && IsInteger(to)) ||
-                    (IsString(from) && IsString(to)) || (from == TypeId::Decimal && to == TypeId::Decimal);
-  return compatible ? std::move(expr) : Convert(std::move(expr), type);
-}
 
 BoundExprPtr Binder::BindScalar(const ast::Expr& expr) {
   Scope scope;
@@ -139,11 +103,9 @@ BoundExprPtr Binder::BindColumn(const ast::Name& name, Scope& scope, int line) {
       for (Scope* mark = &scope; mark && mark != level; mark = mark->enclosing) mark->reads_outer = true;
       found_table->MarkRead(found_index);
       const ScopeColumn& info = found_table->columns[found_index];
-      auto node = MakeColumn(static_cast<int>(found_table->offset + found_index), info.type, info.nullable,
-                             found_table->exposed + "." + info.name);
-      node->depth = depth;
-      node->line = line;
-      return node;
+      const auto position = static_cast<int>(found_table->offset + found_index);
+      return MakeExpr<bound::Column>(info.type, info.nullable, line, position, depth,
+                                     found_table->exposed + "." + info.name);
     }
     if (qualifier_found) Throw(ErrorCode::kInvalidColumnName, {column}, line);
   }
@@ -155,16 +117,14 @@ BoundExprPtr Binder::BindBinary(const ast::BinaryExpr& expr, Scope& scope, const
   BoundExprPtr left = BindExpr(*expr.left, scope, context);
   BoundExprPtr right = BindExpr(*expr.right, scope, context);
   if (IsComparison(expr.op)) return MakeCompare(std::move(left), std::move(right), ToCompareOp(expr.op), expr.line);
-  if (expr.op == ast::BinaryOp::And) return MakeLogical(BoundKind::And, std::move(left), std::move(right));
-  if (expr.op == ast::BinaryOp::Or) return MakeLogical(BoundKind::Or, std::move(left), std::move(right));
+  if (expr.op == ast::BinaryOp::And) return MakeAnd(std::move(left), std::move(right));
+  if (expr.op == ast::BinaryOp::Or) return MakeOr(std::move(left), std::move(right));
   TypeIntegerConstantByDigits(*left, right->type);
   TypeIntegerConstantByDigits(*right, left->type);
-  DataType type = AtLine(expr.line, [&] { return BinaryResultType(expr.op, left->type, right->type); });
-  auto node = MakeNode(BoundKind::Arithmetic, type, left->nullable || right->nullable, expr.line);
-  node->binary_op = expr.op;
-  node->children.push_back(std::move(left));
-  node->children.push_back(std::move(right));
-  return node;
+  const ArithmeticOp op = ToArithmeticOp(expr.op, expr.line);
+  DataType type = AtLine(expr.line, [&] { return BinaryResultType(op, left->type, right->type); });
+  const bool nullable = left->nullable || right->nullable;
+  return MakeExpr<bound::Arithmetic>(type, nullable, expr.line, op, std::move(left), std::move(right));
 }
 
 BoundExprPtr Binder::BindCase(const ast::CaseExpr& expr, Scope& scope, const ExprContext& context) {
@@ -185,14 +145,12 @@ BoundExprPtr Binder::BindCase(const ast::CaseExpr& expr, Scope& scope, const Exp
     type = CommonType(type, result->type);
     nullable = nullable || result->nullable;
   }
-  auto node = MakeNode(BoundKind::Case, type, nullable, expr.line);
-  node->has_else = expr.else_result != nullptr;
+  bound::Case node;
   for (size_t i = 0; i < conditions.size(); ++i) {
-    node->children.push_back(std::move(conditions[i]));
-    node->children.push_back(Convert(std::move(results[i]), type));
+    node.whens.push_back(bound::When{std::move(conditions[i]), Convert(std::move(results[i]), type)});
   }
-  if (node->has_else) node->children.push_back(Convert(std::move(results.back()), type));
-  return node;
+  if (expr.else_result) node.otherwise = Convert(std::move(results.back()), type);
+  return MakeExpr<bound::Case>(type, nullable, expr.line, std::move(node));
 }
 
 BoundExprPtr Binder::BindLike(const ast::LikeExpr& expr, Scope& scope, const ExprContext& context) {
@@ -200,28 +158,33 @@ BoundExprPtr Binder::BindLike(const ast::LikeExpr& expr, Scope& scope, const Exp
     if (IsString(e->type.id)) return e;
     return Convert(std::move(e), DataType{TypeId::VarChar, 0, 0, 8000});
   };
-  auto node = MakeNode(BoundKind::Like, kBit, true, expr.line);
-  node->negated = expr.negated;
-  node->children.push_back(as_text(BindExpr(*expr.value, scope, context)));
-  node->children.push_back(as_text(BindExpr(*expr.pattern, scope, context)));
-  if (expr.escape) node->children.push_back(as_text(BindExpr(*expr.escape, scope, context)));
-  node->nullable = node->children[0]->nullable || node->children[1]->nullable;
-  auto constant_text = [](const BoundExpr& e) { return e.kind == BoundKind::Constant && !e.constant.is_null; };
-  if (constant_text(*node->children[1]) && (node->children.size() == 2 || constant_text(*node->children[2]))) {
-    char32_t escape = node->children.size() > 2 ? collation::FirstCodePoint(node->children[2]->constant.s()) : 0;
-    node->like_pattern = std::make_shared<collation::LikePattern>(node->children[1]->constant.s(), escape);
+  bound::Like node;
+  node.negated = expr.negated;
+  node.value = as_text(BindExpr(*expr.value, scope, context));
+  node.pattern = as_text(BindExpr(*expr.pattern, scope, context));
+  if (expr.escape) node.escape = as_text(BindExpr(*expr.escape, scope, context));
+  const bool nullable = node.value->nullable || node.pattern->nullable;
+  // The text of a constant that is not NULL, else null.
+  auto constant_text = [](const BoundExprPtr& e) {
+    const auto* constant = e ? e->As<bound::Constant>() : nullptr;
+    return constant && !constant->value.is_null ? &constant->value : nullptr;
+  };
+  const Value* pattern = constant_text(node.pattern);
+  const Value* escape = constant_text(node.escape);
+  if (pattern && (!node.escape || escape)) {
+    const char32_t escape_code = escape ? collation::FirstCodePoint(escape->s()) : 0;
+    node.compiled = std::make_shared<collation::LikePattern>(pattern->s(), escape_code);
   }
-  return node;
+  return MakeExpr<bound::Like>(kBit, nullable, expr.line, std::move(node));
 }
 
 BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context) {
   switch (expr.kind) {
     case ast::ExprKind::Literal: {
       const auto& literal = static_cast<const ast::LiteralExpr&>(expr);
-      DataType type = LiteralType(literal);
-      auto node = MakeNode(BoundKind::Constant, type, literal.literal_type == ast::LiteralExpr::Type::Null, expr.line);
-      node->constant = LiteralValue(literal, type, context_.arena);
-      return node;
+      DataType type = LiteralType(literal.literal_type, literal.text);
+      return MakeExpr<bound::Constant>(type, literal.literal_type == ast::LiteralExpr::Type::Null, expr.line,
+                                       LiteralValue(literal.literal_type, literal.text, type, context_.arena));
     }
     case ast::ExprKind::ColumnRef:
       return BindColumn(static_cast<const ast::ColumnRefExpr&>(expr).name, scope, expr.line);
@@ -233,10 +196,10 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       const auto& unary = static_cast<const ast::UnaryExpr&>(expr);
       BoundExprPtr operand = BindExpr(*unary.operand, scope, context);
       if (unary.op == ast::UnaryOp::Not) return MakeNot(std::move(operand));
-      auto node = MakeNode(BoundKind::Unary, UnaryResultType(unary.op, operand->type), operand->nullable, expr.line);
-      node->unary_op = unary.op;
-      node->children.push_back(std::move(operand));
-      return node;
+      const PrefixOp op = ToPrefixOp(unary.op, expr.line);
+      const DataType type = UnaryResultType(op, operand->type);
+      const bool nullable = operand->nullable;
+      return MakeExpr<bound::Prefix>(type, nullable, expr.line, op, std::move(operand));
     }
     case ast::ExprKind::Binary:
       return BindBinary(static_cast<const ast::BinaryExpr&>(expr), scope, context);
@@ -248,7 +211,7 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
                                      CompareOp::GreaterEqual, expr.line);
       BoundExprPtr high = MakeCompare(std::move(value), BindExpr(*between.high, scope, context),
                                       CompareOp::LessEqual, expr.line);
-      BoundExprPtr both = MakeLogical(BoundKind::And, std::move(low), std::move(high));
+      BoundExprPtr both = MakeAnd(std::move(low), std::move(high));
       return between.negated ? MakeNot(std::move(both)) : std::move(both);
     }
     case ast::ExprKind::InList: {
@@ -264,7 +227,7 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       while (terms.size() > 1) {
         std::vector<BoundExprPtr> pairs;
         for (size_t i = 0; i + 1 < terms.size(); i += 2) {
-          pairs.push_back(MakeLogical(BoundKind::Or, std::move(terms[i]), std::move(terms[i + 1])));
+          pairs.push_back(MakeOr(std::move(terms[i]), std::move(terms[i + 1])));
         }
         if (terms.size() % 2) pairs.push_back(std::move(terms.back()));
         terms = std::move(pairs);
@@ -276,9 +239,10 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       const auto& in = static_cast<const ast::InSubqueryExpr&>(expr);
       BoundExprPtr value = BindExpr(*in.value, scope, context);
       BoundExprPtr node = BindSubquery(*in.subquery, scope, BoundKind::InSubquery, expr.line);
-      node->compare_type = CommonType(value->type, node->subquery->columns[0].type);
-      node->negated = in.negated;
-      node->children.push_back(std::move(value));
+      auto& in_node = *node->As<bound::InSubquery>();
+      in_node.compare_type = CommonType(value->type, in_node.query->columns[0].type);
+      in_node.negated = in.negated;
+      in_node.value = std::move(value);
       return node;
     }
     case ast::ExprKind::Exists:
@@ -288,10 +252,8 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
                           BoundKind::ScalarSubquery, expr.line);
     case ast::ExprKind::IsNull: {
       const auto& is_null = static_cast<const ast::IsNullExpr&>(expr);
-      auto node = MakeNode(BoundKind::IsNull, kBit, false, expr.line);
-      node->negated = is_null.negated;
-      node->children.push_back(BindExpr(*is_null.value, scope, context));
-      return node;
+      return MakeExpr<bound::IsNull>(kBit, false, expr.line, BindExpr(*is_null.value, scope, context),
+                                     is_null.negated);
     }
     case ast::ExprKind::Like:
       return BindLike(static_cast<const ast::LikeExpr&>(expr), scope, context);
@@ -301,17 +263,17 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       const auto& cast = static_cast<const ast::CastExpr&>(expr);
       BoundExprPtr value = BindExpr(*cast.value, scope, context);
       DataType target = AtLine(expr.line, [&] { return ResolveTypeName(cast.target, true); });
-      auto node = MakeNode(BoundKind::Cast, target, value->nullable, expr.line);
+      int style = -1;
       if (cast.style) {
         if (cast.style->kind != ast::ExprKind::Literal ||
             static_cast<const ast::LiteralExpr&>(*cast.style).literal_type != ast::LiteralExpr::Type::Integer) {
           Throw(ErrorCode::kNotSupported, {"A CONVERT style that is not an integer constant"}, expr.line);
         }
         const std::string& text = static_cast<const ast::LiteralExpr&>(*cast.style).text;
-        std::from_chars(text.data(), text.data() + text.size(), node->style);
+        std::from_chars(text.data(), text.data() + text.size(), style);
       }
-      node->children.push_back(std::move(value));
-      return node;
+      const bool nullable = value->nullable;
+      return MakeExpr<bound::Cast>(target, nullable, expr.line, std::move(value), style);
     }
     case ast::ExprKind::Function:
       return BindFunction(static_cast<const ast::FunctionExpr&>(expr), scope, context);
@@ -330,16 +292,16 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
 // a constant that does not convert keeps its cast, so the error comes only if
 // a row reaches it, as in SQL Server.
 void Binder::FoldConstantCasts(BoundExpr& node) {
-  for (auto& child : node.children) {
-    if (child->kind != BoundKind::Cast || child->children[0]->kind != BoundKind::Constant) continue;
+  ForEachChild(node, [&](BoundExprPtr& child) {
+    const auto* cast = child->As<bound::Cast>();
+    const auto* constant = cast ? cast->operand->As<bound::Constant>() : nullptr;
+    if (!constant) return;
     try {
-      Value folded = CastValue(child->children[0]->constant, child->type, context_.arena, child->style);
-      auto constant = MakeNode(BoundKind::Constant, child->type, folded.is_null, child->line);
-      constant->constant = folded;
-      child = std::move(constant);
+      Value folded = CastValue(constant->value, child->type, context_.arena, cast->style);
+      child = MakeExpr<bound::Constant>(child->type, folded.is_null, child->line, folded);
     } catch (const SqlError&) {
     }
-  }
+  });
 }
 
 BoundExprPtr Binder::BindExpr(const ast::Expr& expr, Scope& scope, const ExprContext& context) {

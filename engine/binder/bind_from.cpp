@@ -5,7 +5,6 @@
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/parser/parser.h"
-#include "engine/planner/join_planner.h"
 
 namespace orv::engine {
 namespace {
@@ -33,21 +32,7 @@ std::shared_ptr<Table> Binder::LookupTable(const ast::Name& name, int line) cons
   return table;
 }
 
-PlanPtr Binder::BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids) {
-  return BindTableRef(from, scope, 0, row_ids);
-}
-
-PlanPtr Binder::CrossJoinTable(PlanPtr from, const ast::NamedTableRef& ref, Scope& scope, bool row_ids) {
-  auto join = std::make_unique<JoinPlan>();
-  join->type = ast::JoinType::Cross;
-  join->left = std::move(from);
-  join->right = BindNamedTable(ref, scope, join->left->width, row_ids);
-  join->width = join->left->width + join->right->width;
-  PlanJoinCondition(nullptr, join->left->width, *join);
-  return join;
-}
-
-PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
+BoundTableRefPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   const std::string& object = ref.name.back();
   if (context_.view_definition && object.rfind('#', 0) == 0) Throw(ErrorCode::kViewOnTempTable, {}, ref.line);
   if (object.rfind('#', 0) != 0) {
@@ -75,21 +60,21 @@ PlanPtr Binder::BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size
   entry.exposed = exposed;
   entry.offset = offset;
   entry.table = table;
-  entry.row_ids = row_ids;
   for (const ColumnSchema& column : table->schema()) {
     entry.columns.push_back(ScopeColumn{column.name, column.type, column.nullable, column.identity});
   }
-  auto scan = std::make_unique<ScanPlan>();
-  scan->table = table;
-  scan->row_ids = row_ids;
-  scan->width = table->column_count() + (row_ids ? 1 : 0);
-  scan->read.assign(table->column_count(), 0);
-  entry.scan = scan.get();
+  auto bound = std::make_unique<BoundTableRef>();
+  bound->width = table->column_count() + (row_ids ? 1 : 0);
+  auto& base = bound->source.emplace<BoundBaseTable>();
+  base.table = table;
+  base.row_ids = row_ids;
+  base.read.assign(table->column_count(), 0);
+  entry.base = &base;
   scope.tables.push_back(std::move(entry));
-  return scan;
+  return bound;
 }
 
-PlanPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alias,
+BoundTableRefPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alias,
                             const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line) {
   // A derived table cannot see its siblings in FROM, only the enclosing queries.
   BoundQuery bound = BindQuery(query, scope.parent, &scope, true);
@@ -106,10 +91,13 @@ PlanPtr Binder::BindDerived(const ast::QueryExpr& query, const std::string& alia
     entry.columns.push_back(ScopeColumn{name, bound.columns[i].type, bound.columns[i].nullable, std::nullopt});
   }
   scope.tables.push_back(std::move(entry));
-  return std::move(bound.plan);
+  auto ref = std::make_unique<BoundTableRef>();
+  ref->width = bound.columns.size();
+  ref->source = BoundDerivedTable{std::make_unique<BoundQuery>(std::move(bound))};
+  return ref;
 }
 
-PlanPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids) {
+BoundTableRefPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids) {
   switch (ref.kind) {
     case ast::TableRefKind::Named:
       return BindNamedTable(static_cast<const ast::NamedTableRef&>(ref), scope, offset, row_ids);
@@ -122,14 +110,14 @@ PlanPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offs
   }
   const auto& join_ref = static_cast<const ast::JoinTableRef&>(ref);
   size_t first_table = scope.tables.size();
-  auto join = std::make_unique<JoinPlan>();
-  join->type = join_ref.type;
-  join->left = BindTableRef(*join_ref.left, scope, offset, row_ids);
+  auto bound = std::make_unique<BoundTableRef>();
+  auto& join = bound->source.emplace<BoundJoin>();
+  join.type = join_ref.type;
+  join.left = BindTableRef(*join_ref.left, scope, offset, row_ids);
   size_t middle_table = scope.tables.size();
-  join->right = BindTableRef(*join_ref.right, scope, offset + join->left->width, row_ids);
+  join.right = BindTableRef(*join_ref.right, scope, offset + join.left->width, row_ids);
   size_t last_table = scope.tables.size();
-  join->width = join->left->width + join->right->width;
-  BoundExprPtr on;
+  bound->width = join.left->width + join.right->width;
   if (join_ref.on) {
     // The ON condition sees the tables of this join only, at positions of the join's own rows.
     Scope local;
@@ -141,7 +129,7 @@ PlanPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offs
     }
     ExprContext context;
     context.clause = Clause::On;
-    on = BindExpr(*join_ref.on, local, context);
+    join.on = BindExpr(*join_ref.on, local, context);
   }
   if (join_ref.type == ast::JoinType::Left || join_ref.type == ast::JoinType::Full) {
     MarkNullable(scope, middle_table, last_table);
@@ -149,8 +137,7 @@ PlanPtr Binder::BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offs
   if (join_ref.type == ast::JoinType::Right || join_ref.type == ast::JoinType::Full) {
     MarkNullable(scope, first_table, middle_table);
   }
-  PlanJoinCondition(std::move(on), join->left->width, *join);
-  return join;
+  return bound;
 }
 
 }  // namespace orv::engine

@@ -32,9 +32,7 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     if (context.clause != Clause::Select && context.clause != Clause::Having && context.clause != Clause::OrderBy) {
       Throw(ErrorCode::kNotSupported, {"An aggregate in this clause"}, expr.line);
     }
-    auto node = std::make_unique<BoundExpr>(BoundKind::Aggregate);
-    node->line = expr.line;
-    node->distinct = expr.distinct;
+    BoundExprPtr argument;
     DataType argument_type{TypeId::Int};
     if (expr.star) {
       aggregate = AggregateKind::CountStar;
@@ -42,68 +40,53 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
       if (expr.args.size() != 1) Throw(ErrorCode::kWrongArgumentCount, {expr.name, "1"}, expr.line);
       ExprContext inner = context;
       inner.in_aggregate = true;
-      BoundExprPtr argument = BindExpr(*expr.args[0], scope, inner);
-      if (argument->kind == BoundKind::InSubquery || argument->kind == BoundKind::ScalarSubquery ||
-          argument->kind == BoundKind::Exists) {
-        Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
-      }
+      argument = BindExpr(*expr.args[0], scope, inner);
+      if (SubqueryOf(*argument)) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
       argument_type = argument->type;
-      node->children.push_back(std::move(argument));
     }
-    node->aggregate = aggregate;
-    node->type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
-    node->nullable = aggregate != AggregateKind::Count && aggregate != AggregateKind::CountStar;
-    return node;
+    const DataType type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
+    const bool nullable = aggregate != AggregateKind::Count && aggregate != AggregateKind::CountStar;
+    return MakeExpr<bound::Aggregate>(type, nullable, expr.line, aggregate, expr.distinct, std::move(argument));
   }
   if (expr.name == "GROUPING") {
     if (!context.has_group_by) Throw(ErrorCode::kGroupingWithoutGroupBy, {}, expr.line);
     if (expr.args.size() != 1) Throw(ErrorCode::kWrongArgumentCount, {"GROUPING", "1"}, expr.line);
-    auto node = std::make_unique<BoundExpr>(BoundKind::Grouping);
-    node->line = expr.line;
-    node->type = DataType{TypeId::TinyInt};
-    node->nullable = false;
-    node->children.push_back(BindExpr(*expr.args[0], scope, context));
-    return node;
+    return MakeExpr<bound::Grouping>(DataType{TypeId::TinyInt}, false, expr.line,
+                                     BindExpr(*expr.args[0], scope, context));
   }
   std::vector<BoundExprPtr> args;
   for (const auto& arg : expr.args) args.push_back(BindExpr(*arg, scope, context));
   if (expr.name == "OBJECT_ID") {
     if (args.size() != 1) Throw(ErrorCode::kWrongArgumentCount, {"OBJECT_ID", "1"}, expr.line);
-    auto node = std::make_unique<BoundExpr>(BoundKind::ObjectId);
-    node->line = expr.line;
-    node->type = DataType{TypeId::Int};
-    node->children.push_back(Convert(std::move(args[0]), DataType{TypeId::NVarChar, 0, 0, 4000}));
-    return node;
+    return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line,
+                                     Convert(std::move(args[0]), DataType{TypeId::NVarChar, 0, 0, 4000}));
   }
   const ScalarFunction* function = FindScalarFunction(expr.name);
   if (!function) Throw(ErrorCode::kNotRecognizedFunction, {expr.name}, expr.line);
   std::vector<DataType> types;
   for (const auto& arg : args) types.push_back(arg->type);
-  auto node = std::make_unique<BoundExpr>(BoundKind::Function);
-  node->line = expr.line;
-  node->type = AtLine(expr.line, [&] { return function->result_type(types, expr.datepart); });
-  node->function = function;
-  node->datepart = expr.datepart;
-  node->nullable = FunctionNullable(expr.name, args);
-  node->children = std::move(args);
-  return node;
+  const DataType type = AtLine(expr.line, [&] { return function->result_type(types, expr.datepart); });
+  const bool nullable = FunctionNullable(expr.name, args);
+  return MakeExpr<bound::Function>(type, nullable, expr.line, function, expr.datepart, std::move(args));
 }
 
 BoundExprPtr Binder::BindSubquery(const ast::QueryExpr& query, Scope& scope, BoundKind kind, int line) {
   auto bound = std::make_shared<BoundQuery>(BindQuery(query, &scope, &scope, true));
   if (kind != BoundKind::Exists && bound->columns.size() != 1) Throw(ErrorCode::kSubquerySelectListTooLong, {}, line);
-  auto node = std::make_unique<BoundExpr>(kind);
-  node->line = line;
-  node->correlated = bound->reads_outer;
-  if (kind == BoundKind::ScalarSubquery) {
-    node->type = bound->columns[0].type;
-    node->nullable = true;
-  } else {
-    node->type = DataType{TypeId::Bit};
-    node->nullable = kind == BoundKind::InSubquery;
+  const bound::Subquery subquery{bound, bound->reads_outer};
+  switch (kind) {
+    case BoundKind::ScalarSubquery:
+      return MakeExpr<bound::ScalarSubquery>(bound->columns[0].type, true, line, subquery);
+    case BoundKind::Exists:
+      return MakeExpr<bound::Exists>(DataType{TypeId::Bit}, false, line, subquery);
+    case BoundKind::InSubquery: {
+      bound::InSubquery in;  // its value and types are the caller's to set
+      static_cast<bound::Subquery&>(in) = subquery;
+      return MakeExpr<bound::InSubquery>(DataType{TypeId::Bit}, true, line, std::move(in));
+    }
+    default:
+      Throw(ErrorCode::kInternal, {"a subquery of no subquery kind"}, line);
   }
-  node->subquery = std::move(bound);
-  return node;
 }
 
 }  // namespace orv::engine

@@ -10,18 +10,17 @@
 namespace orv::engine {
 namespace {
 
-PlanPtr ConvertColumns(PlanPtr input, const std::vector<OutputColumn>& from, const std::vector<OutputColumn>& to) {
+// The columns of one side converted to the result's types; none when they
+// already have them.
+std::vector<BoundExprPtr> ConvertColumns(const std::vector<OutputColumn>& from, const std::vector<OutputColumn>& to) {
+  std::vector<BoundExprPtr> converted;
   bool same = true;
   for (size_t i = 0; i < from.size(); ++i) same = same && from[i].type == to[i].type;
-  if (same) return input;
-  auto project = std::make_unique<ProjectPlan>();
-  project->width = to.size();
+  if (same) return converted;
   for (size_t i = 0; i < from.size(); ++i) {
-    project->exprs.push_back(
-        Binder::Convert(MakeColumn(static_cast<int>(i), from[i].type, from[i].nullable), to[i].type));
+    converted.push_back(Convert(MakeColumn(static_cast<int>(i), from[i].type, from[i].nullable), to[i].type));
   }
-  project->input = std::move(input);
-  return project;
+  return converted;
 }
 
 // An ORDER BY item of a set operation: a position or the name of a result column.
@@ -66,22 +65,17 @@ BoundQuery Binder::BindSetOperation(const ast::QueryExpr& query, Scope* parent, 
     column.nullable = left.columns[i].nullable || right.columns[i].nullable;
     result.columns.push_back(std::move(column));
   }
-  auto set = std::make_unique<SetOperationPlan>();
-  set->op = query.op;
-  set->width = result.columns.size();
-  set->left = ConvertColumns(std::move(left.plan), left.columns, result.columns);
-  set->right = ConvertColumns(std::move(right.plan), right.columns, result.columns);
-  result.plan = std::move(set);
+  BoundSetOperation set;
+  set.op = query.op;
+  set.left_columns = ConvertColumns(left.columns, result.columns);
+  set.right_columns = ConvertColumns(right.columns, result.columns);
   result.reads_outer = left.reads_outer || right.reads_outer;
-  if (!query.order_by.empty()) {
-    auto sort = std::make_unique<SortPlan>();
-    sort->width = result.columns.size();
-    for (const ast::OrderItem& item : query.order_by) {
-      sort->keys.push_back(SortKey{ResultColumnOf(item, result.columns), item.descending});
-    }
-    sort->input = std::move(result.plan);
-    result.plan = std::move(sort);
+  set.left = std::make_unique<BoundQuery>(std::move(left));
+  set.right = std::make_unique<BoundQuery>(std::move(right));
+  for (const ast::OrderItem& item : query.order_by) {
+    set.order.push_back(SortKey{ResultColumnOf(item, result.columns), item.descending});
   }
+  result.body = std::move(set);
   return result;
 }
 

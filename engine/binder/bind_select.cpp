@@ -7,7 +7,6 @@
 #include "engine/binder/grouped_rewriter.h"
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
-#include "engine/planner/join_planner.h"
 
 namespace orv::engine {
 namespace {
@@ -26,14 +25,6 @@ struct OrderBinding {
 bool IsIntegerLiteral(const ast::Expr& expr) {
   return expr.kind == ast::ExprKind::Literal &&
          static_cast<const ast::LiteralExpr&>(expr).literal_type == ast::LiteralExpr::Type::Integer;
-}
-
-template <typename Node>
-std::unique_ptr<Node> Wrap(PlanPtr&& input, size_t width) {
-  auto node = std::make_unique<Node>();
-  node->input = std::move(input);
-  node->width = width;
-  return node;
 }
 
 void ExpandStar(const ast::StarExpr& star, const Scope& scope, std::vector<SelectItemBinding>& items) {
@@ -65,18 +56,13 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
   Scope scope;
   scope.parent = parent;
   scope.enclosing = enclosing;
-  PlanPtr plan;
-  if (core.from) {
-    plan = BindFrom(*core.from, scope, false);
-  } else {
-    plan = std::make_unique<SinglePlan>();
-  }
+  BoundSelect select;
+  if (core.from) select.from = BindTableRef(*core.from, scope, 0, false);
   ExprContext context;
   context.has_group_by = !core.group_by.empty();
   if (core.where) {
     context.clause = Clause::Where;
-    BoundExprPtr predicate = BindExpr(*core.where, scope, context);
-    plan = PlanFilter(std::move(plan), std::move(predicate));
+    select.where = BindExpr(*core.where, scope, context);
   }
 
   context.clause = Clause::Select;
@@ -94,9 +80,10 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     }
     binding.column = OutputColumn{name, binding.expr->type, binding.expr->nullable, std::nullopt};
     // A bare identity column of the only table keeps its identity in SELECT INTO.
-    if (binding.expr->kind == BoundKind::Column && binding.expr->depth == 0 && scope.tables.size() == 1) {
+    const auto* column = binding.expr->As<bound::Column>();
+    if (column && column->depth == 0 && scope.tables.size() == 1) {
       const ScopeTable& table = scope.tables[0];
-      size_t index = binding.expr->column - table.offset;
+      size_t index = column->position - table.offset;
       if (index < table.columns.size()) binding.column.identity = table.columns[index].identity;
     }
     items.push_back(std::move(binding));
@@ -136,16 +123,15 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
   for (const auto& item : items) grouped = grouped || ContainsAggregate(*item.expr);
   for (const auto& order : orders) grouped = grouped || (order.hidden && ContainsAggregate(*order.hidden));
   if (grouped) {
-    auto aggregate = Wrap<AggregatePlan>(std::move(plan), 0);
-    aggregate->rollup = core.with_rollup;
+    BoundGrouping& grouping = select.grouping.emplace();
+    grouping.rollup = core.with_rollup;
     context.clause = Clause::GroupBy;
-    for (const auto& group : core.group_by) aggregate->groups.push_back(BindExpr(*group, scope, context));
-    BoundExprPtr having;
+    for (const auto& group : core.group_by) grouping.groups.push_back(BindExpr(*group, scope, context));
     if (core.having) {
       context.clause = Clause::Having;
-      having = BindExpr(*core.having, scope, context);
+      select.having = BindExpr(*core.having, scope, context);
     }
-    GroupedRewriter rewriter(*aggregate);
+    GroupedRewriter rewriter(grouping);
     for (auto& item : items) {
       item.expr = rewriter.Rewrite(std::move(item.expr));
       item.column.nullable = item.expr->nullable;
@@ -154,54 +140,28 @@ BoundQuery Binder::BindSelect(const ast::SelectCore& core, const std::vector<ast
     for (auto& order : orders) {
       if (order.hidden) order.hidden = rewriter.Rewrite(std::move(order.hidden));
     }
-    if (having) having = rewriter.Rewrite(std::move(having));
-    aggregate->width = rewriter.OutputWidth();
-    plan = std::move(aggregate);
-    if (having) {
-      auto filter = Wrap<FilterPlan>(std::move(plan), plan->width);
-      filter->predicate = std::move(having);
-      plan = std::move(filter);
-    }
+    if (select.having) select.having = rewriter.Rewrite(std::move(select.having));
   }
 
   BoundQuery result;
-  auto project = Wrap<ProjectPlan>(std::move(plan), 0);
   for (auto& item : items) {
-    project->exprs.push_back(std::move(item.expr));
+    select.items.push_back(std::move(item.expr));
     result.columns.push_back(std::move(item.column));
   }
-  std::vector<SortKey> keys;
   for (auto& order : orders) {
-    size_t column = order.select_index >= 0 ? static_cast<size_t>(order.select_index) : project->exprs.size();
+    size_t column = order.select_index >= 0 ? static_cast<size_t>(order.select_index) : select.items.size();
     if (order.hidden) {
       if (core.distinct) Throw(ErrorCode::kOrderByNotInDistinctSelect, {}, order.hidden->line);
-      project->exprs.push_back(std::move(order.hidden));
+      select.items.push_back(std::move(order.hidden));
     }
-    keys.push_back(SortKey{column, order.descending});
+    select.order.push_back(SortKey{column, order.descending});
   }
-  project->width = project->exprs.size();
-  plan = std::move(project);
-  if (core.distinct) plan = Wrap<DistinctPlan>(std::move(plan), plan->width);
-  if (!keys.empty()) {
-    auto sort = Wrap<SortPlan>(std::move(plan), plan->width);
-    sort->keys = std::move(keys);
-    plan = std::move(sort);
-  }
+  select.distinct = core.distinct;
   if (core.top) {
-    auto top = Wrap<TopPlan>(std::move(plan), plan->width);
-    top->count = BindScalar(*core.top);
-    top->percent = core.top_percent;
-    plan = std::move(top);
+    select.top = BindScalar(*core.top);
+    select.top_percent = core.top_percent;
   }
-  if (plan->width > result.columns.size()) {
-    // Drop the ORDER BY columns that are not in the select list.
-    auto trim = Wrap<ProjectPlan>(std::move(plan), result.columns.size());
-    for (size_t i = 0; i < result.columns.size(); ++i) {
-      trim->exprs.push_back(MakeColumn(static_cast<int>(i), result.columns[i].type, result.columns[i].nullable));
-    }
-    plan = std::move(trim);
-  }
-  result.plan = std::move(plan);
+  result.body = std::move(select);
   result.reads_outer = scope.reads_outer;
   return result;
 }

@@ -1,8 +1,8 @@
 // Binds the syntax tree of one statement against the catalog and the
 // session: resolves names without regard to case, types every expression
-// through function/scalar.h and builds the operator tree of each query.
-// Every error is a SqlError with SQL Server's number and the line of the
-// construct.
+// through function/scalar.h and checks each query's clauses, giving bound
+// queries (bound_query.h) for the planner. Every error is a SqlError with SQL
+// Server's number and the line of the construct.
 #pragma once
 
 #include <memory>
@@ -35,6 +35,20 @@ struct ExprContext {
   bool in_aggregate = false;
 };
 
+// The rows UPDATE and DELETE act on, bound: the FROM clause (or the target
+// alone) with the target's row positions, and WHERE. The target is named
+// directly or through an alias of the FROM clause; a target the FROM clause
+// does not name joins it as one more table, as in SQL Server.
+struct BoundDmlTarget {
+  Scope scope;  // the FROM clause's names, for SET expressions
+  BoundTableRefPtr from;
+  BoundExprPtr where;  // may be null
+  std::shared_ptr<Table> table;
+  std::string exposed;       // the target's name in the FROM clause
+  size_t offset = 0;         // first column of the target in the rows
+  size_t row_id_column = 0;  // where the rows carry the target row's position
+};
+
 class Binder {
  public:
   explicit Binder(BindContext& context) : context_(context) {}
@@ -43,11 +57,8 @@ class Binder {
   // tables and subqueries, where ORDER BY needs TOP (1033).
   BoundQuery BindQuery(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
 
-  // The FROM clause: the plan of the joined rows; the tables land in `scope`.
-  // With `row_ids` every table scan also yields its row positions.
-  PlanPtr BindFrom(const ast::TableRef& from, Scope& scope, bool row_ids);
-  // `from`, already bound into `scope`, cross joined with the table `ref` names.
-  PlanPtr CrossJoinTable(PlanPtr from, const ast::NamedTableRef& ref, Scope& scope, bool row_ids);
+  // The target rows of UPDATE or DELETE, with `where` bound on them.
+  BoundDmlTarget BindDmlTarget(const ast::Name& target, const ast::TableRef* from, const ast::Expr* where, int line);
 
   BoundExprPtr BindExpr(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   // An expression outside any query (VALUES, IF, TOP, DEFAULT).
@@ -56,19 +67,16 @@ class Binder {
   // A table of the session (#name) or of the database; raises 208.
   std::shared_ptr<Table> LookupTable(const ast::Name& name, int line) const;
 
-  // `expr` converted to exactly `type` (a Cast node unless it already is).
-  static BoundExprPtr Convert(BoundExprPtr expr, const DataType& type);
-  // Conversion for comparing: skipped where CompareValues copes with the pair.
-  static BoundExprPtr ConvertForCompare(BoundExprPtr expr, const DataType& type);
-
  private:
   BoundQuery BindSelect(const ast::SelectCore& core, const std::vector<ast::OrderItem>& order_by, Scope* parent,
                         Scope* enclosing, bool nested);
   BoundQuery BindSetOperation(const ast::QueryExpr& query, Scope* parent, Scope* enclosing, bool nested);
-  PlanPtr BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids);
-  PlanPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
-  PlanPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
-                      const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
+  // FROM: the joined rows; the tables land in `scope`. With `row_ids` every
+  // base table's rows also carry their positions.
+  BoundTableRefPtr BindTableRef(const ast::TableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  BoundTableRefPtr BindNamedTable(const ast::NamedTableRef& ref, Scope& scope, size_t offset, bool row_ids);
+  BoundTableRefPtr BindDerived(const ast::QueryExpr& query, const std::string& alias,
+                               const std::vector<std::string>& column_aliases, Scope& scope, size_t offset, int line);
 
   BoundExprPtr BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   void FoldConstantCasts(BoundExpr& node);
@@ -92,12 +100,5 @@ auto AtLine(int line, F&& f) -> decltype(f()) {
     throw;
   }
 }
-
-// Helpers shared by the binder's files.
-BoundExprPtr MakeCompare(BoundExprPtr left, BoundExprPtr right, CompareOp op, int line);
-BoundExprPtr MakeLogical(BoundKind kind, BoundExprPtr left, BoundExprPtr right);
-BoundExprPtr MakeNot(BoundExprPtr operand);
-BoundExprPtr MakeColumn(int column, const DataType& type, bool nullable, std::string name = {});
-bool ContainsAggregate(const BoundExpr& expr);
 
 }  // namespace orv::engine

@@ -1,82 +1,252 @@
 // Bound expressions: names resolved to row positions, every node typed, every
-// implicit conversion made an explicit Cast node. The executor evaluates these
-// trees; the binder builds them from the syntax tree.
+// implicit conversion made an explicit Cast. Each kind of node is its own type
+// holding only what that kind has; a BoundExpr is one of them with its type,
+// nullability and line. The binder builds these trees, the planner places
+// them in operator trees, the executor evaluates them.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "engine/common/collation.h"
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/function/scalar.h"
-#include "engine/parser/ast.h"
 
 namespace orv::engine {
 
 struct BoundQuery;
-
-enum class BoundKind {
-  Constant,
-  Column,          // a value of the current row, or of an outer query's row (depth > 0)
-  Cast,
-  Unary,           // - + ~
-  Arithmetic,      // + - * / % & | ^ and string concatenation
-  Compare,         // children already converted to one type
-  And,
-  Or,
-  Not,
-  IsNull,
-  Like,            // value, pattern [, escape]
-  InSubquery,      // value IN (subquery); compare_type is the type both sides meet in
-  Exists,
-  ScalarSubquery,
-  Case,            // searched: condition/result pairs, then the ELSE result when has_else
-  Function,        // a registered scalar function
-  ObjectId,        // OBJECT_ID(name): looked up in the catalog when evaluated
-  Aggregate,       // only until the grouped query is rewritten
-  Grouping,        // GROUPING(col); only until the grouped query is rewritten
-};
-
-enum class CompareOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
-
 struct BoundExpr;
 using BoundExprPtr = std::unique_ptr<BoundExpr>;
 
-struct BoundExpr {
-  explicit BoundExpr(BoundKind k) : kind(k) {}
+enum class CompareOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
 
-  BoundKind kind;
+namespace bound {
+
+struct Constant {
+  Value value;
+};
+
+// A value of the current row (depth 0) or of the row of the query `depth`
+// levels out, for a correlated subquery.
+struct Column {
+  int position = 0;
+  int depth = 0;
+  std::string name;  // "alias.column", for messages
+};
+
+struct Cast {
+  BoundExprPtr operand;
+  int style = -1;  // CONVERT's style; -1 for none
+};
+
+struct Prefix {  // - + ~
+  PrefixOp op = PrefixOp::Negate;
+  BoundExprPtr operand;
+};
+
+struct Arithmetic {  // + - * / % & | ^ and string concatenation
+  ArithmeticOp op = ArithmeticOp::Add;
+  BoundExprPtr left;
+  BoundExprPtr right;
+};
+
+struct Compare {  // both sides already of one comparable type
+  CompareOp op = CompareOp::Equal;
+  BoundExprPtr left;
+  BoundExprPtr right;
+};
+
+struct And {
+  BoundExprPtr left;
+  BoundExprPtr right;
+};
+
+struct Or {
+  BoundExprPtr left;
+  BoundExprPtr right;
+};
+
+struct Not {
+  BoundExprPtr operand;
+};
+
+struct IsNull {
+  BoundExprPtr operand;
+  bool negated = false;  // IS NOT NULL
+};
+
+struct Like {
+  BoundExprPtr value;
+  BoundExprPtr pattern;
+  BoundExprPtr escape;  // may be null
+  bool negated = false;
+  // The pattern compiled once, when pattern and escape are constants.
+  std::shared_ptr<const collation::LikePattern> compiled;
+};
+
+// What the three kinds of subquery share. Copies of an expression share the
+// query; the planner plans it once.
+struct Subquery {
+  std::shared_ptr<BoundQuery> query;
+  bool correlated = false;  // reads an outer row: runs again for each
+};
+
+struct InSubquery : Subquery {
+  BoundExprPtr value;
+  DataType compare_type;  // the type both sides meet in
+  bool negated = false;
+};
+
+struct Exists : Subquery {};
+
+struct ScalarSubquery : Subquery {};
+
+struct When {
+  BoundExprPtr condition;
+  BoundExprPtr result;
+};
+
+struct Case {  // searched; a simple CASE is bound as one
+  std::vector<When> whens;
+  BoundExprPtr otherwise;  // the ELSE result; null for ELSE NULL
+};
+
+struct Function {  // a registered scalar built-in
+  const ScalarFunction* function = nullptr;
+  std::string datepart;
+  std::vector<BoundExprPtr> arguments;
+};
+
+struct ObjectId {  // OBJECT_ID(name), looked up in the catalog when evaluated
+  BoundExprPtr object_name;
+};
+
+// Aggregates and GROUPING live only until their grouped query is rewritten
+// onto the aggregation's rows.
+struct Aggregate {
+  AggregateKind kind = AggregateKind::Count;
+  bool distinct = false;
+  BoundExprPtr argument;  // null for COUNT(*)
+};
+
+struct Grouping {
+  BoundExprPtr operand;
+};
+
+}  // namespace bound
+
+// The kinds, in the order of BoundExpr::Node, for switching on kind().
+enum class BoundKind {
+  Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
+  InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping,
+};
+
+struct BoundExpr {
+  using Node = std::variant<bound::Constant, bound::Column, bound::Cast, bound::Prefix, bound::Arithmetic,
+                            bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
+                            bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
+                            bound::ObjectId, bound::Aggregate, bound::Grouping>;
+
+  BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
+  BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
+  BoundExpr& operator=(const BoundExpr&) = delete;
+
   DataType type;
   bool nullable = true;
   int line = 0;
-  std::vector<BoundExprPtr> children;
+  Node node;
 
-  Value constant;            // Constant
-  int column = 0;            // Column: position in the row
-  int depth = 0;             // Column: 0 the current query, 1 the enclosing one ...
-  std::string name;          // Column: "alias.column" for messages
-  ast::BinaryOp binary_op = ast::BinaryOp::Add;
-  ast::UnaryOp unary_op = ast::UnaryOp::Negate;
-  CompareOp compare_op = CompareOp::Equal;
-  bool negated = false;      // IsNull (IS NOT NULL), Like, InSubquery
-  bool has_else = false;     // Case
-  int style = -1;            // Cast
-  const ScalarFunction* function = nullptr;
-  std::string datepart;      // Function
-  AggregateKind aggregate = AggregateKind::Count;  // Aggregate
-  bool distinct = false;                            // Aggregate
-  DataType compare_type;                            // InSubquery
-  std::shared_ptr<BoundQuery> subquery;             // InSubquery, Exists, ScalarSubquery
-  bool correlated = false;                          // the subquery reads an outer row
-  // Like: the pattern compiled once when pattern and escape are constants.
-  std::shared_ptr<const collation::LikePattern> like_pattern;
+  BoundKind kind() const { return static_cast<BoundKind>(node.index()); }
+  template <typename T>
+  T* As() { return std::get_if<T>(&node); }
+  template <typename T>
+  const T* As() const { return std::get_if<T>(&node); }
 };
+
+// kind() names the alternative a node holds; this keeps the two lists in step.
+template <BoundKind K, typename T>
+constexpr bool kKindIs = std::is_same_v<std::variant_alternative_t<static_cast<size_t>(K), BoundExpr::Node>, T>;
+static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind::Column, bound::Column> &&
+              kKindIs<BoundKind::Cast, bound::Cast> && kKindIs<BoundKind::Prefix, bound::Prefix> &&
+              kKindIs<BoundKind::Arithmetic, bound::Arithmetic> && kKindIs<BoundKind::Compare, bound::Compare> &&
+              kKindIs<BoundKind::And, bound::And> && kKindIs<BoundKind::Or, bound::Or> &&
+              kKindIs<BoundKind::Not, bound::Not> && kKindIs<BoundKind::IsNull, bound::IsNull> &&
+              kKindIs<BoundKind::Like, bound::Like> && kKindIs<BoundKind::InSubquery, bound::InSubquery> &&
+              kKindIs<BoundKind::Exists, bound::Exists> && kKindIs<BoundKind::ScalarSubquery, bound::ScalarSubquery> &&
+              kKindIs<BoundKind::Case, bound::Case> && kKindIs<BoundKind::Function, bound::Function> &&
+              kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
+              kKindIs<BoundKind::Grouping, bound::Grouping> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::Grouping) + 1);
+
+template <typename T, typename... Args>
+BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {
+  return std::make_unique<BoundExpr>(type, nullable, line, BoundExpr::Node(T{std::forward<Args>(fields)...}));
+}
+
+// The subquery of an IN, EXISTS or scalar subquery node; null for the others.
+const bound::Subquery* SubqueryOf(const BoundExpr& expr);
+
+// Calls `visit` on each sub-expression slot of `node` that holds one, in the
+// order they are evaluated. For BoundExpr and const BoundExpr alike.
+template <typename Expr, typename Visit>
+void ForEachChild(Expr& expr, Visit&& visit) {
+  std::visit(
+      [&](auto& n) {
+        using T = std::remove_const_t<std::remove_reference_t<decltype(n)>>;
+        auto slot = [&](auto& child) {
+          if (child) visit(child);
+        };
+        if constexpr (std::is_same_v<T, bound::Cast> || std::is_same_v<T, bound::Prefix> ||
+                      std::is_same_v<T, bound::Not> || std::is_same_v<T, bound::IsNull> ||
+                      std::is_same_v<T, bound::Grouping>) {
+          slot(n.operand);
+        } else if constexpr (std::is_same_v<T, bound::Arithmetic> || std::is_same_v<T, bound::Compare> ||
+                             std::is_same_v<T, bound::And> || std::is_same_v<T, bound::Or>) {
+          slot(n.left);
+          slot(n.right);
+        } else if constexpr (std::is_same_v<T, bound::Like>) {
+          slot(n.value);
+          slot(n.pattern);
+          slot(n.escape);
+        } else if constexpr (std::is_same_v<T, bound::InSubquery>) {
+          slot(n.value);
+        } else if constexpr (std::is_same_v<T, bound::Case>) {
+          for (auto& when : n.whens) {
+            slot(when.condition);
+            slot(when.result);
+          }
+          slot(n.otherwise);
+        } else if constexpr (std::is_same_v<T, bound::Function>) {
+          for (auto& argument : n.arguments) slot(argument);
+        } else if constexpr (std::is_same_v<T, bound::ObjectId>) {
+          slot(n.object_name);
+        } else if constexpr (std::is_same_v<T, bound::Aggregate>) {
+          slot(n.argument);
+        }
+      },
+      expr.node);
+}
 
 // Structural equality, used to match select-list expressions with GROUP BY ones.
 bool SameExpr(const BoundExpr& a, const BoundExpr& b);
 // A deep copy (subqueries are shared, not copied).
 BoundExprPtr CloneExpr(const BoundExpr& e);
+
+// ---------------------------------------------------------------- building
+
+BoundExprPtr MakeColumn(int position, const DataType& type, bool nullable, std::string name = {});
+BoundExprPtr MakeCompare(BoundExprPtr left, BoundExprPtr right, CompareOp op, int line);
+BoundExprPtr MakeAnd(BoundExprPtr left, BoundExprPtr right);
+BoundExprPtr MakeOr(BoundExprPtr left, BoundExprPtr right);
+BoundExprPtr MakeNot(BoundExprPtr operand);
+// `expr` converted to exactly `type` (a Cast node unless it already is).
+BoundExprPtr Convert(BoundExprPtr expr, const DataType& type);
+// Conversion for comparing: skipped where CompareValues copes with the pair.
+BoundExprPtr ConvertForCompare(BoundExprPtr expr, const DataType& type);
+bool ContainsAggregate(const BoundExpr& expr);
 
 }  // namespace orv::engine

@@ -9,26 +9,23 @@
 #include <set>
 #include <vector>
 
-#include "engine/planner/plan.h"
+#include "engine/binder/bound_query.h"
 
 namespace orv::engine {
 
 class GroupedRewriter {
  public:
-  explicit GroupedRewriter(AggregatePlan& plan) : plan_(plan) {}
+  explicit GroupedRewriter(BoundGrouping& grouping) : grouping_(grouping) {}
 
   BoundExprPtr Rewrite(BoundExprPtr expr);
-  // Width of the aggregate's rows once every expression is rewritten.
-  size_t OutputWidth() const { return 2 * plan_.groups.size() + plan_.aggregates.size(); }
-
  private:
   int MatchGroup(const BoundExpr& expr) const;
-  // Moves the references `depth` queries out (to this query) in `plan` onto
+  // Moves the references `depth` queries out (to this query) in `query` onto
   // group columns.
-  void RemapOuterColumns(PlanNode& plan, int depth);
+  void RemapOuterColumns(BoundQuery& query, int depth);
   void RemapOuterColumns(BoundExpr& expr, int depth);
 
-  AggregatePlan& plan_;
+  BoundGrouping& grouping_;
   std::vector<BoundExprPtr> seen_aggregates_;  // as bound, to share equal aggregates
   std::set<const BoundQuery*> remapped_;       // subqueries are shared by the copies of an expression
 };

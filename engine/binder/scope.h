@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/binder/bound_query.h"
 #include "engine/common/types.h"
-#include "engine/planner/plan.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -26,12 +26,11 @@ struct ScopeTable {
   std::vector<ScopeColumn> columns;
   size_t offset = 0;                   // position of the first column in the row
   std::shared_ptr<Table> table;        // null for derived tables and views
-  bool row_ids = false;                // the row carries the table's row positions after its columns
-  ScanPlan* scan = nullptr;            // the scan of `table`: told which columns are read
+  BoundBaseTable* base = nullptr;      // where `table` is bound: told which columns are read
 
   // Records that column `index` is read, so the scan fetches it.
   void MarkRead(size_t index) const {
-    if (scan) scan->read[index] = 1;
+    if (base) base->read[index] = 1;
   }
 };
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "engine/engine.h"
+#include "engine/catalog/isolation_level.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {

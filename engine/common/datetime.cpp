@@ -5,10 +5,10 @@
 #include "engine/common/datetime.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <ctime>
 
+#include "engine/common/ascii.h"
 #include "engine/common/datetime_calendar.h"
 
 namespace orv::engine::datetime {
@@ -93,8 +93,7 @@ Parts ToParts(int64_t ticks) {
 }
 
 std::optional<int> CanonicalPart(std::string_view part) {
-  std::string lower(part);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::string lower = AsciiLower(part);
   for (const PartName& entry : kPartNames) {
     if (entry.name == lower) return entry.id;
   }

@@ -2,7 +2,7 @@
 // exact for every year DATETIME can hold) and the English month names.
 #include "engine/common/datetime_calendar.h"
 
-#include <cctype>
+#include "engine/common/ascii.h"
 
 namespace orv::engine::datetime {
 namespace {
@@ -22,14 +22,6 @@ constexpr int64_t DaysFromEpoch(int y, int m, int d) {
 }
 
 constexpr int64_t kDays1900 = DaysFromEpoch(1900, 1, 1);
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

@@ -2,10 +2,10 @@
 // time (the word holding ':' or AM/PM) and a date: ISO 8601 with 'T',
 // unseparated digits, numeric with / - . (year first is y-m-d, else m-d-y)
 // or alphabetic with an English month name. A missing date is 1900-01-01.
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "engine/common/ascii.h"
 #include "engine/common/datetime.h"
 #include "engine/common/datetime_calendar.h"
 
@@ -19,15 +19,8 @@ struct Time {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool AllDigits(std::string_view s) {
-  if (s.empty()) return false;
-  for (char c : s) {
-    if (!IsDigit(c)) return false;
-  }
-  return true;
-}
+// A number field of a date: at least one digit, nothing else.
+bool IsNumber(std::string_view s) { return !s.empty() && AllDigits(s); }
 
 int ToInt(std::string_view digits) {
   int v = 0;
@@ -37,7 +30,7 @@ int ToInt(std::string_view digits) {
 
 // Two-digit years: 00-49 are 20xx, 50-99 are 19xx (two digit year cutoff 2049).
 std::optional<int> Year(std::string_view digits) {
-  if (!AllDigits(digits)) return std::nullopt;
+  if (!IsNumber(digits)) return std::nullopt;
   if (digits.size() == 4) return ToInt(digits);
   if (digits.size() == 2) {
     int yy = ToInt(digits);
@@ -47,7 +40,7 @@ std::optional<int> Year(std::string_view digits) {
 }
 
 std::optional<int> SmallNumber(std::string_view digits) {
-  if (!AllDigits(digits) || digits.size() > 2) return std::nullopt;
+  if (!IsNumber(digits) || digits.size() > 2) return std::nullopt;
   return ToInt(digits);
 }
 
@@ -77,7 +70,7 @@ std::optional<Time> ParseTime(std::string_view text) {
   if (point != std::string_view::npos) {
     fraction = text.substr(point + 1);
     text = text.substr(0, point);
-    if (!AllDigits(fraction) || fraction.size() > 3) return std::nullopt;
+    if (!IsNumber(fraction) || fraction.size() > 3) return std::nullopt;
   }
   std::vector<std::string_view> fields = Split(text, ':');
   if (fields.size() > 4 || (fields.size() == 1 && meridiem == 0) || (fields.size() == 4 && !fraction.empty()) ||
@@ -94,7 +87,7 @@ std::optional<Time> ParseTime(std::string_view text) {
   t.second = values[2].value_or(0);
   if (fields.size() == 4) {
     // After a colon the digits count milliseconds: ":5" is 5 ms.
-    if (!AllDigits(fields[3]) || fields[3].size() > 3) return std::nullopt;
+    if (!IsNumber(fields[3]) || fields[3].size() > 3) return std::nullopt;
     t.millisecond = ToInt(fields[3]);
   } else if (!fraction.empty()) {
     // After a point they are a decimal fraction: ".5" is 500 ms.
@@ -113,7 +106,7 @@ std::optional<Time> ParseTime(std::string_view text) {
 // One word of digits and separators: "20240305", "240305", "2024",
 // "2024-03-05", "03/05/2024", "3.5.24".
 std::optional<Date> ParseNumericDate(std::string_view word) {
-  if (AllDigits(word)) {
+  if (IsNumber(word)) {
     if (word.size() == 8) return Date{ToInt(word.substr(0, 4)), ToInt(word.substr(4, 2)), ToInt(word.substr(6, 2))};
     if (word.size() == 6) {
       return Date{*Year(word.substr(0, 2)), ToInt(word.substr(2, 2)), ToInt(word.substr(4, 2))};
@@ -127,7 +120,7 @@ std::optional<Date> ParseNumericDate(std::string_view word) {
   if (parts.size() != 3) return std::nullopt;
   if (parts[0].size() == 4) {
     std::optional<int> month = SmallNumber(parts[1]), day = SmallNumber(parts[2]);
-    if (!AllDigits(parts[0]) || !month || !day) return std::nullopt;
+    if (!IsNumber(parts[0]) || !month || !day) return std::nullopt;
     return Date{ToInt(parts[0]), *month, *day};
   }
   std::optional<int> month = SmallNumber(parts[0]), day = SmallNumber(parts[1]), year = Year(parts[2]);
@@ -142,7 +135,7 @@ std::optional<Date> ParseAlphabeticDate(const std::vector<std::string_view>& wor
   std::optional<int> month;
   std::vector<std::string_view> numbers;
   for (std::string_view w : words) {
-    if (AllDigits(w)) {
+    if (IsNumber(w)) {
       numbers.push_back(w);
     } else if (std::optional<int> m = MonthFromName(w); m && !month) {
       month = m;
@@ -170,8 +163,8 @@ std::optional<Date> ParseAlphabeticDate(const std::vector<std::string_view>& wor
 std::optional<int64_t> ParseIso(std::string_view s) {
   size_t t_at = s.find('t');
   std::string_view date = s.substr(0, t_at);
-  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4)) ||
-      !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2))) {
+  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !IsNumber(date.substr(0, 4)) ||
+      !IsNumber(date.substr(5, 2)) || !IsNumber(date.substr(8, 2))) {
     return std::nullopt;
   }
   std::string_view time = s.substr(t_at + 1);
@@ -187,7 +180,7 @@ std::optional<int64_t> ParseIso(std::string_view s) {
 std::optional<int64_t> Parse(std::string_view text) {
   std::string s;
   s.reserve(text.size());
-  for (char c : text) s.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  for (char c : text) s.push_back(AsciiLower(c));
 
   // Words split at blanks (commas too, for "March 5, 2024"); a lone AM/PM
   // joins the time before it.
@@ -232,7 +225,7 @@ std::optional<int64_t> Parse(std::string_view text) {
     size_t sep_at = date_words[0].find_first_of("/-.");
     std::vector<std::string_view> parts =
         sep_at == std::string_view::npos ? std::vector<std::string_view>{} : Split(date_words[0], date_words[0][sep_at]);
-    bool alphabetic = parts.size() == 3 && !AllDigits(parts[1]);
+    bool alphabetic = parts.size() == 3 && !IsNumber(parts[1]);
     date = alphabetic ? ParseAlphabeticDate(parts) : ParseNumericDate(date_words[0]);
   } else if (!date_words.empty()) {
     date = ParseAlphabeticDate(date_words);

@@ -3,15 +3,10 @@
 // string (blanks around, optional sign, digits with at most one point).
 #include <algorithm>
 
+#include "engine/common/ascii.h"
 #include "engine/common/decimal.h"
 
 namespace orv::engine::decimal {
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 std::string ToString(Int128 v, int scale) {
   using U128 = unsigned __int128;

@@ -41,6 +41,10 @@ struct DataType {
   bool operator==(const DataType&) const = default;
 };
 
+// How a constant is written: Integer digits only; Decimal digits with a
+// '.'; Float with an exponent; String/NString the text between the quotes.
+enum class LiteralKind { Null, Integer, Decimal, Float, String, NString };
+
 // The type as written in SQL, before resolution: CREATE TABLE columns, CAST and
 // CONVERT targets. name is upper case; arg1/arg2 are -1 when not written.
 struct TypeName {

@@ -13,7 +13,7 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/rollup.h"
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 namespace {

@@ -1,6 +1,6 @@
 // DISTINCT: the first row of each set of equal rows (NULLs equal), in input order.
 #include "engine/execution/executor.h"
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 

@@ -12,7 +12,8 @@ Value EvaluateExpression(const BoundExpr& expr, const EvalRow& row, ExecContext&
 // Column references of the current row, the most common node by far, are
 // read here without a call.
 inline Value Evaluate(const BoundExpr& expr, const EvalRow& row, ExecContext& context) {
-  if (expr.kind == BoundKind::Column && expr.depth == 0) return row.values[expr.column];
+  const auto* column = expr.As<bound::Column>();
+  if (column && column->depth == 0) return row.values[column->position];
   return EvaluateExpression(expr, row, context);
 }
 

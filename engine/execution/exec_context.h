@@ -1,16 +1,17 @@
 // What the operators of one statement share: the catalog and session (for
-// OBJECT_ID), the statement's string arena and the results of uncorrelated
-// subqueries, which run once per statement (IN subqueries as hashed sets).
+// OBJECT_ID), the statement's string arena, the plans of its subqueries and
+// the results of uncorrelated ones, which run once per statement (IN
+// subqueries as hashed sets).
 #pragma once
 
 #include <unordered_map>
 
-#include "engine/binder/bound_query.h"
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
 #include "engine/common/string_arena.h"
 #include "engine/execution/relation.h"
-#include "engine/execution/row_index.h"
+#include "engine/planner/plan.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 
@@ -24,8 +25,12 @@ struct ExecContext {
   Catalog& catalog;
   SessionState& session;
   StringArena& arena;
+  SubqueryPlans subquery_plans;  // the planner fills it as it plans the statement
   std::unordered_map<const BoundQuery*, Relation> subquery_results;
   std::unordered_map<const BoundExpr*, InSet> in_sets;
+
+  // The plan of a subquery of the statement.
+  const PlanNode& SubqueryPlan(const BoundQuery& query) const;
 };
 
 // A row being evaluated and the rows of the queries around it, innermost first.

@@ -1,9 +1,16 @@
 // The switches from plan nodes to operators.
 #include "engine/execution/executor.h"
 
+#include "engine/common/errors.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
+
+const PlanNode& ExecContext::SubqueryPlan(const BoundQuery& query) const {
+  auto it = subquery_plans.find(&query);
+  if (it == subquery_plans.end()) Throw(ErrorCode::kInternal, {"a subquery that was never planned"});
+  return *it->second;
+}
 
 void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
   switch (plan.kind) {

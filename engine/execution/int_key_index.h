@@ -3,6 +3,7 @@
 // columns, with no general value comparison or hashing per probe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

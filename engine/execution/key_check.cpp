@@ -5,8 +5,8 @@
 #include "engine/execution/key_check.h"
 
 #include "engine/common/errors.h"
-#include "engine/engine.h"
-#include "engine/execution/row_index.h"
+#include "engine/common/format_value.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 

@@ -62,7 +62,7 @@ void StatementRunner::RunCreateTable(ast::CreateTableStmt& statement) {
     if (key && definition.nullable == 1) Throw(ErrorCode::kNullablePrimaryKey, {name}, statement.line);
     // A column is nullable unless declared NOT NULL, an identity or part of the primary key.
     column.nullable = definition.nullable == 1 || (definition.nullable == -1 && !definition.identity && !key);
-    if (definition.default_value) column.default_value = std::shared_ptr<const ast::Expr>(std::move(definition.default_value));
+    column.default_text = definition.default_text;
     if (definition.identity) {
       if (!IsInteger(column.type.id) && !(column.type.id == TypeId::Decimal && column.type.scale == 0)) {
         Throw(ErrorCode::kNotSupported, {"An identity column of type " + TypeToString(column.type)}, statement.line);

@@ -13,7 +13,8 @@
 #include "engine/execution/executor.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
-#include "engine/planner/live_columns.h"
+#include "engine/parser/parser.h"
+#include "engine/planner/planner.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
@@ -51,7 +52,10 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
 
   std::vector<BoundExprPtr> defaults(width);
   for (size_t c = 0; c < width; ++c) {
-    if (table->schema()[c].default_value) defaults[c] = binder.BindScalar(*table->schema()[c].default_value);
+    const std::string& text = table->schema()[c].default_text;
+    if (text.empty()) continue;
+    defaults[c] = binder.BindScalar(*ParseScalarExpression(text, statement.line));
+    PlanSubqueries(*defaults[c], context.subquery_plans);
   }
   std::vector<int> slot(width, -1);
   for (size_t i = 0; i < targets.size(); ++i) slot[targets[i]] = static_cast<int>(i);
@@ -86,22 +90,23 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
 
   if (statement.query) {
     BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
-    MarkLiveColumns(*query.plan);
+    PlanPtr plan = PlanQuery(query, context.subquery_plans);
     size_t items = query.columns.size();
     if (items != targets.size()) {
       if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);
       Throw(items < targets.size() ? ErrorCode::kInsertSelectFewerItems : ErrorCode::kInsertSelectMoreItems, {},
             statement.line);
     }
-    ReserveHugePages(cells, KnownRowCount(*query.plan) * width);
+    ReserveHugePages(cells, KnownRowCount(*plan) * width);
     auto add_selected = [&](const Value* row) { add_row(row, nullptr); };
-    StreamPlan(*query.plan, context, nullptr, add_selected);
+    StreamPlan(*plan, context, nullptr, add_selected);
   } else if (statement.default_values) {
     std::vector<uint8_t> all_default(targets.size(), 1);
     add_row(nullptr, all_default.data());
   } else {
-    std::vector<Value> values(targets.size());
-    std::vector<uint8_t> use_default(targets.size());
+    // Every row is bound before any is computed, as SQL Server compiles the
+    // whole statement first; null stands for DEFAULT.
+    std::vector<BoundExprPtr> bound;
     for (const auto& row : statement.values) {
       if (row.size() != targets.size()) {
         if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);
@@ -109,9 +114,18 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
                                           : ErrorCode::kInsertFewerColumnsThanValues,
               {}, statement.line);
       }
-      for (size_t i = 0; i < row.size(); ++i) {
-        use_default[i] = row[i] ? 0 : 1;
-        values[i] = row[i] ? Evaluate(*binder.BindScalar(*row[i]), EvalRow{&none, nullptr}, context) : Value();
+      for (const auto& value : row) {
+        bound.push_back(value ? binder.BindScalar(*value) : nullptr);
+        if (bound.back()) PlanSubqueries(*bound.back(), context.subquery_plans);
+      }
+    }
+    std::vector<Value> values(targets.size());
+    std::vector<uint8_t> use_default(targets.size());
+    for (size_t r = 0; r < statement.values.size(); ++r) {
+      for (size_t i = 0; i < targets.size(); ++i) {
+        const BoundExpr* value = bound[r * targets.size() + i].get();
+        use_default[i] = value ? 0 : 1;
+        values[i] = value ? Evaluate(*value, EvalRow{&none, nullptr}, context) : Value();
       }
       add_row(values.data(), use_default.data());
     }

@@ -6,13 +6,13 @@
 #include "engine/execution/column_writer.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
-#include "engine/planner/live_columns.h"
+#include "engine/planner/planner.h"
 
 namespace orv::engine {
 
 void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder, ExecContext& context) {
   BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
-  MarkLiveColumns(*query.plan);
+  PlanPtr plan = PlanQuery(query, context.subquery_plans);
   std::vector<ColumnInfo> columns;
   for (const OutputColumn& column : query.columns) columns.push_back(ColumnInfo{column.name, column.type, column.nullable});
   ResultSet result(std::move(columns));
@@ -21,7 +21,7 @@ void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder
     result.AppendRow(row);
     ++count;
   };
-  StreamPlan(*query.plan, context, nullptr, append);
+  StreamPlan(*plan, context, nullptr, append);
   result_.result_sets.push_back(std::move(result));
   RowsAffected(count);
 }
@@ -35,7 +35,7 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
     Throw(ErrorCode::kObjectAlreadyExists, {name}, statement.line);
   }
   BoundQuery query = binder.BindQuery(*statement.query, nullptr, nullptr, false);
-  MarkLiveColumns(*query.plan);
+  PlanPtr plan = PlanQuery(query, context.subquery_plans);
   std::vector<ColumnSchema> schema;
   bool has_identity = false;
   for (const OutputColumn& column : query.columns) {
@@ -71,8 +71,8 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
     table->AppendRows(converted);
     ++count;
   };
-  table->Reserve(KnownRowCount(*query.plan));
-  StreamPlan(*query.plan, context, nullptr, store);
+  table->Reserve(KnownRowCount(*plan));
+  StreamPlan(*plan, context, nullptr, store);
   if (last_identity) table->SeedIdentityAfter(*last_identity);
   if (temp) {
     session_.AddTemp(std::move(table));

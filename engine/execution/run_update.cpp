@@ -11,47 +11,48 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/planner/planner.h"
 
 namespace orv::engine {
 
 void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder, ExecContext& context) {
+  BoundDmlTarget target = binder.BindDmlTarget(statement.target, statement.from.get(), statement.where.get(),
+                                               statement.line);
   std::vector<size_t> columns;
   std::vector<BoundExprPtr> values;
-  auto bind_assignments = [&](DmlTarget& target) {
-    for (const auto& assignment : statement.assignments) {
-      const std::string& name = assignment.column.back();
-      const auto& schema = target.table->schema();
-      size_t c = 0;
-      while (c < schema.size() && !NamesEqual(schema[c].name, name)) ++c;
-      if (c == schema.size()) Throw(ErrorCode::kInvalidColumnName, {name}, statement.line);
-      if (schema[c].identity) Throw(ErrorCode::kCannotUpdateIdentity, {schema[c].name}, statement.line);
-      if (std::find(columns.begin(), columns.end(), c) != columns.end()) {
-        Throw(ErrorCode::kColumnAssignedTwice, {schema[c].name}, statement.line);
-      }
-      // A qualified column must be qualified by the target (its alias or its own name).
-      if (assignment.column.size() > 1) {
-        const std::string& qualifier = assignment.column[assignment.column.size() - 2];
-        if (!NamesEqual(qualifier, target.exposed) && !NamesEqual(qualifier, target.table->name())) {
-          Throw(ErrorCode::kMultiPartIdentifierNotBound, {JoinName(assignment.column)}, statement.line);
-        }
-      }
-      columns.push_back(c);
-      ExprContext set_context;
-      values.push_back(binder.BindExpr(*assignment.value, target.scope, set_context));
+  for (const auto& assignment : statement.assignments) {
+    const std::string& name = assignment.column.back();
+    const auto& schema = target.table->schema();
+    size_t c = 0;
+    while (c < schema.size() && !NamesEqual(schema[c].name, name)) ++c;
+    if (c == schema.size()) Throw(ErrorCode::kInvalidColumnName, {name}, statement.line);
+    if (schema[c].identity) Throw(ErrorCode::kCannotUpdateIdentity, {schema[c].name}, statement.line);
+    if (std::find(columns.begin(), columns.end(), c) != columns.end()) {
+      Throw(ErrorCode::kColumnAssignedTwice, {schema[c].name}, statement.line);
     }
-  };
-  DmlTarget target = SelectTargetRows(statement.target, statement.from.get(), statement.where.get(), statement.line,
-                                      binder, context, bind_assignments);
+    // A qualified column must be qualified by the target (its alias or its own name).
+    if (assignment.column.size() > 1) {
+      const std::string& qualifier = assignment.column[assignment.column.size() - 2];
+      if (!NamesEqual(qualifier, target.exposed) && !NamesEqual(qualifier, target.table->name())) {
+        Throw(ErrorCode::kMultiPartIdentifierNotBound, {JoinName(assignment.column)}, statement.line);
+      }
+    }
+    columns.push_back(c);
+    ExprContext set_context;
+    values.push_back(binder.BindExpr(*assignment.value, target.scope, set_context));
+    PlanSubqueries(*values.back(), context.subquery_plans);
+  }
+  DmlRows rows = SelectTargetRows(target, context);
   Table& table = *target.table;
   std::vector<uint8_t> seen(table.row_count());
   std::vector<int64_t> changed_rows;
   std::vector<Value> new_values;
-  for (size_t r = 0; r < target.rows.rows; ++r) {
-    int64_t id = target.row_ids[r];
+  for (size_t r = 0; r < rows.rows.rows; ++r) {
+    int64_t id = rows.row_ids[r];
     if (id < 0 || seen[id]) continue;
     seen[id] = 1;
     changed_rows.push_back(id);
-    EvalRow row{target.rows.Row(r), nullptr};
+    EvalRow row{rows.rows.Row(r), nullptr};
     for (size_t a = 0; a < columns.size(); ++a) {
       Value value = Evaluate(*values[a], row, context);
       new_values.push_back(ConvertForColumn(value, table.schema()[columns[a]], table, "UPDATE",
@@ -66,11 +67,12 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
 }
 
 void StatementRunner::RunDelete(const ast::DeleteStmt& statement, Binder& binder, ExecContext& context) {
-  DmlTarget target = SelectTargetRows(statement.target, statement.from.get(), statement.where.get(), statement.line,
-                                      binder, context, [](DmlTarget&) {});
+  BoundDmlTarget target = binder.BindDmlTarget(statement.target, statement.from.get(), statement.where.get(),
+                                               statement.line);
+  DmlRows rows = SelectTargetRows(target, context);
   std::vector<uint8_t> doomed(target.table->row_count());
   size_t count = 0;
-  for (int64_t id : target.row_ids) {
+  for (int64_t id : rows.row_ids) {
     if (id >= 0 && !doomed[id]) {
       doomed[id] = 1;
       ++count;

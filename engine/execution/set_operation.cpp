@@ -1,7 +1,7 @@
 // UNION ALL appends; UNION removes duplicates of both sides; EXCEPT and
 // INTERSECT return the distinct left rows absent from / present in the right.
 #include "engine/execution/executor.h"
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 

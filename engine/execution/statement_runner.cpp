@@ -8,6 +8,7 @@
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
+#include "engine/planner/planner.h"
 
 namespace orv::engine {
 namespace {
@@ -156,7 +157,7 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
   StringArena arena;
   BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView};
   Binder binder(bind_context);
-  ExecContext context{catalog_, session_, arena, {}, {}};
+  ExecContext context{catalog_, session_, arena, {}, {}, {}};
   switch (statement.kind) {
     case ast::StmtKind::Select: {
       const auto& select = static_cast<const ast::SelectStmt&>(statement);
@@ -211,8 +212,9 @@ void StatementRunner::RunIf(ast::IfStmt& statement) {
     StringArena arena;
     BindContext bind_context{catalog_, session_, arena};
     Binder binder(bind_context);
-    ExecContext context{catalog_, session_, arena, {}, {}};
+    ExecContext context{catalog_, session_, arena, {}, {}, {}};
     BoundExprPtr bound = binder.BindScalar(*statement.condition);
+    PlanSubqueries(*bound, context.subquery_plans);
     Value none;
     condition = IsTrue(Evaluate(*bound, EvalRow{&none, nullptr}, context));
   }

@@ -7,7 +7,7 @@
 #include "engine/binder/binder.h"
 #include "engine/catalog/catalog.h"
 #include "engine/catalog/session_state.h"
-#include "engine/engine.h"
+#include "engine/execution/batch_result.h"
 #include "engine/execution/exec_context.h"
 
 namespace orv::engine {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/common/ascii.h"
 #include "engine/common/datetime.h"
 #include "engine/common/decimal.h"
 #include "engine/function/scalar.h"
@@ -126,7 +127,7 @@ double ToFloat(const Value& v) {
 // Text in a day-month-year CONVERT style (103, 104, 105 and their two-digit
 // forms) rewritten month first, the order datetime::Parse reads.
 std::string DayFirstToMonthFirst(std::string_view text) {
-  std::string_view s = detail::TrimBlanks(text);
+  std::string_view s = TrimBlanks(text);
   size_t first = s.find_first_of("/.-");
   if (first == std::string_view::npos) return std::string(text);
   size_t second = s.find_first_of("/.-", first + 1);
@@ -140,7 +141,7 @@ std::string DayFirstToMonthFirst(std::string_view text) {
 // "13/01/2024") or eight digits: a date in a valid shape, so a failure to
 // read it means a part out of range.
 bool IsNumericDateShape(std::string_view text) {
-  std::string_view s = detail::TrimBlanks(text);
+  std::string_view s = TrimBlanks(text);
   int groups = 1;
   char separator = 0;
   bool digit_before = false;

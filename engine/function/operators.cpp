@@ -15,34 +15,34 @@ using detail::kMaxNVarCharLength;
 using detail::kMaxTicks;
 using detail::kMaxVarCharLength;
 using detail::kMinTicks;
-using ast::BinaryOp;
 
-std::string_view OperatorName(BinaryOp op) {
+std::string_view OperatorName(ArithmeticOp op) {
   switch (op) {
-    case BinaryOp::Add:
+    case ArithmeticOp::Add:
       return "add";
-    case BinaryOp::Subtract:
+    case ArithmeticOp::Subtract:
       return "subtract";
-    case BinaryOp::Multiply:
+    case ArithmeticOp::Multiply:
       return "multiply";
-    case BinaryOp::Divide:
+    case ArithmeticOp::Divide:
       return "divide";
-    case BinaryOp::Modulo:
+    case ArithmeticOp::Modulo:
       return "modulo";
-    case BinaryOp::BitAnd:
+    case ArithmeticOp::BitAnd:
       return "'&'";
-    case BinaryOp::BitOr:
+    case ArithmeticOp::BitOr:
       return "'|'";
-    case BinaryOp::BitXor:
+    case ArithmeticOp::BitXor:
       return "'^'";
-    default:
-      return "comparison";
   }
+  return "?";
 }
 
-bool IsBitwise(BinaryOp op) { return op == BinaryOp::BitAnd || op == BinaryOp::BitOr || op == BinaryOp::BitXor; }
+bool IsBitwise(ArithmeticOp op) {
+  return op == ArithmeticOp::BitAnd || op == ArithmeticOp::BitOr || op == ArithmeticOp::BitXor;
+}
 
-[[noreturn]] void ThrowIncompatible(BinaryOp op, const DataType& left, const DataType& right) {
+[[noreturn]] void ThrowIncompatible(ArithmeticOp op, const DataType& left, const DataType& right) {
   Throw(ErrorCode::kInvalidDataTypeForOperator,
         {TypeDisplayName(left.id), TypeDisplayName(right.id), OperatorName(op)});
 }
@@ -61,10 +61,10 @@ DataType ConcatType(const DataType& left, const DataType& right) {
   return {id, 0, 0, std::min(cap, left.length + right.length)};
 }
 
-DataType NumericResultType(BinaryOp op, const DataType& left, const DataType& right) {
+DataType NumericResultType(ArithmeticOp op, const DataType& left, const DataType& right) {
   TypeId id = std::max(left.id, right.id);
   if (id == TypeId::Float) {
-    if (op == BinaryOp::Modulo) ThrowInvalidOperand(TypeId::Float, OperatorName(op));
+    if (op == ArithmeticOp::Modulo) ThrowInvalidOperand(TypeId::Float, OperatorName(op));
     return {TypeId::Float};
   }
   if (id == TypeId::Decimal) {
@@ -74,13 +74,13 @@ DataType NumericResultType(BinaryOp op, const DataType& left, const DataType& ri
     decimal::Type tb{b.precision, b.scale};
     decimal::Type r{};
     switch (op) {
-      case BinaryOp::Multiply:
+      case ArithmeticOp::Multiply:
         r = decimal::MultiplyType(ta, tb);
         break;
-      case BinaryOp::Divide:
+      case ArithmeticOp::Divide:
         r = decimal::DivideType(ta, tb);
         break;
-      case BinaryOp::Modulo:
+      case ArithmeticOp::Modulo:
         r = decimal::ModuloType(ta, tb);
         break;
       default:
@@ -96,33 +96,33 @@ DataType NumericResultType(BinaryOp op, const DataType& left, const DataType& ri
 
 [[noreturn]] void ThrowDivideByZero() { Throw(ErrorCode::kDivideByZero); }
 
-Value EvalInteger(BinaryOp op, int64_t a, int64_t b, TypeId result) {
+Value EvalInteger(ArithmeticOp op, int64_t a, int64_t b, TypeId result) {
   Int128 r = 0;
   switch (op) {
-    case BinaryOp::Add:
+    case ArithmeticOp::Add:
       r = static_cast<Int128>(a) + b;
       break;
-    case BinaryOp::Subtract:
+    case ArithmeticOp::Subtract:
       r = static_cast<Int128>(a) - b;
       break;
-    case BinaryOp::Multiply:
+    case ArithmeticOp::Multiply:
       r = static_cast<Int128>(a) * b;
       break;
-    case BinaryOp::Divide:
+    case ArithmeticOp::Divide:
       if (b == 0) ThrowDivideByZero();
       r = static_cast<Int128>(a) / b;  // truncates toward zero, as SQL Server does
       break;
-    case BinaryOp::Modulo:
+    case ArithmeticOp::Modulo:
       if (b == 0) ThrowDivideByZero();
       r = static_cast<Int128>(a) % b;  // takes the sign of the dividend
       break;
-    case BinaryOp::BitAnd:
+    case ArithmeticOp::BitAnd:
       r = a & b;
       break;
-    case BinaryOp::BitOr:
+    case ArithmeticOp::BitOr:
       r = a | b;
       break;
-    case BinaryOp::BitXor:
+    case ArithmeticOp::BitXor:
       r = a ^ b;
       break;
     default:
@@ -132,16 +132,16 @@ Value EvalInteger(BinaryOp op, int64_t a, int64_t b, TypeId result) {
   return Value::Integer(result, static_cast<int64_t>(r));
 }
 
-Value EvalFloat(BinaryOp op, double a, double b) {
+Value EvalFloat(ArithmeticOp op, double a, double b) {
   double r = 0;
   switch (op) {
-    case BinaryOp::Add:
+    case ArithmeticOp::Add:
       r = a + b;
       break;
-    case BinaryOp::Subtract:
+    case ArithmeticOp::Subtract:
       r = a - b;
       break;
-    case BinaryOp::Multiply:
+    case ArithmeticOp::Multiply:
       r = a * b;
       break;
     default:
@@ -153,19 +153,19 @@ Value EvalFloat(BinaryOp op, double a, double b) {
   return Value::Double(r);
 }
 
-Value EvalMoney(BinaryOp op, Int128 a, Int128 b) {
+Value EvalMoney(ArithmeticOp op, Int128 a, Int128 b) {
   Int128 r = 0;
   switch (op) {
-    case BinaryOp::Add:
+    case ArithmeticOp::Add:
       r = a + b;
       break;
-    case BinaryOp::Subtract:
+    case ArithmeticOp::Subtract:
       r = a - b;
       break;
-    case BinaryOp::Multiply:
+    case ArithmeticOp::Multiply:
       r = decimal::Rescale(a * b, 8, 4);  // both at four decimals; fits 128 bits for any two money values
       break;
-    case BinaryOp::Divide:
+    case ArithmeticOp::Divide:
       if (b == 0) ThrowDivideByZero();
       r = decimal::Rescale(a * decimal::Pow10(5) / b, 5, 4);
       break;
@@ -186,21 +186,21 @@ Value AsDecimalOperand(const Value& v, const DataType& result, StringArena& aren
   return CastValue(v, {TypeId::Decimal, decimal::kMaxPrecision, result.scale}, arena);
 }
 
-Value EvalDecimal(BinaryOp op, const Value& a, const Value& b, const DataType& result) {
+Value EvalDecimal(ArithmeticOp op, const Value& a, const Value& b, const DataType& result) {
   decimal::Type type{result.precision, result.scale};
-  if ((op == BinaryOp::Divide || op == BinaryOp::Modulo) && b.dec == 0) ThrowDivideByZero();
+  if ((op == ArithmeticOp::Divide || op == ArithmeticOp::Modulo) && b.dec == 0) ThrowDivideByZero();
   std::optional<Int128> r;
   switch (op) {
-    case BinaryOp::Add:
+    case ArithmeticOp::Add:
       r = decimal::Add(a.dec, a.scale, b.dec, b.scale, type);
       break;
-    case BinaryOp::Subtract:
+    case ArithmeticOp::Subtract:
       r = decimal::Subtract(a.dec, a.scale, b.dec, b.scale, type);
       break;
-    case BinaryOp::Multiply:
+    case ArithmeticOp::Multiply:
       r = decimal::Multiply(a.dec, a.scale, b.dec, b.scale, type);
       break;
-    case BinaryOp::Divide:
+    case ArithmeticOp::Divide:
       r = decimal::Divide(a.dec, a.scale, b.dec, b.scale, type);
       break;
     default:
@@ -211,13 +211,13 @@ Value EvalDecimal(BinaryOp op, const Value& a, const Value& b, const DataType& r
   return Value::Decimal(*r, result.precision, result.scale);
 }
 
-Value EvalDateTime(BinaryOp op, const Value& left, const Value& right, StringArena& arena) {
+Value EvalDateTime(ArithmeticOp op, const Value& left, const Value& right, StringArena& arena) {
   const DataType datetime{TypeId::DateTime};
   // A number added to a datetime counts days; datetime - datetime is the
   // distance as a datetime after 1900-01-01.
   int64_t a = CastValue(left, datetime, arena).dt;
   int64_t b = CastValue(right, datetime, arena).dt;
-  int64_t r = op == BinaryOp::Add ? a + b : a - b;
+  int64_t r = op == ArithmeticOp::Add ? a + b : a - b;
   if (r < kMinTicks || r > kMaxTicks) Throw(ErrorCode::kDateAddOverflow, {"datetime"});
   return Value::DateTime(r);
 }
@@ -233,7 +233,7 @@ Value Concatenate(const Value& left, const Value& right, const DataType& result,
 
 }  // namespace
 
-DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType& right) {
+DataType BinaryResultType(ArithmeticOp op, const DataType& left, const DataType& right) {
   if (left.id == TypeId::Null && right.id == TypeId::Null) return {TypeId::Int};
   // An untyped NULL takes the type of the other operand.
   const DataType& l = left.id == TypeId::Null ? right : left;
@@ -241,7 +241,7 @@ DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType
   bool l_text = IsString(l.id);
   bool r_text = IsString(r.id);
   if (l_text && r_text) {
-    if (op == BinaryOp::Add) return left.id == TypeId::Null || right.id == TypeId::Null ? l : ConcatType(l, r);
+    if (op == ArithmeticOp::Add) return left.id == TypeId::Null || right.id == TypeId::Null ? l : ConcatType(l, r);
     ThrowIncompatible(op, l, r);
   }
   if (IsBitwise(op)) {
@@ -251,14 +251,14 @@ DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType
     return {std::max(l_text ? r.id : l.id, r_text ? l.id : r.id)};
   }
   if (l.id == TypeId::DateTime || r.id == TypeId::DateTime) {
-    if (op != BinaryOp::Add && op != BinaryOp::Subtract) ThrowInvalidOperand(TypeId::DateTime, OperatorName(op));
+    if (op != ArithmeticOp::Add && op != ArithmeticOp::Subtract) ThrowInvalidOperand(TypeId::DateTime, OperatorName(op));
     return {TypeId::DateTime};
   }
   // Text meets a number by converting to the number's type.
   return NumericResultType(op, l_text ? r : l, r_text ? l : r);
 }
 
-Value EvalBinary(ast::BinaryOp op, const Value& left, const Value& right, const DataType& result,
+Value EvalBinary(ArithmeticOp op, const Value& left, const Value& right, const DataType& result,
                  StringArena& arena) {
   if (left.is_null || right.is_null) return Value::Null(result.id);
   switch (result.id) {
@@ -282,31 +282,29 @@ Value EvalBinary(ast::BinaryOp op, const Value& left, const Value& right, const 
   }
 }
 
-DataType UnaryResultType(ast::UnaryOp op, const DataType& operand) {
+DataType UnaryResultType(PrefixOp op, const DataType& operand) {
   if (operand.id == TypeId::Null) return {TypeId::Int};
   switch (op) {
-    case ast::UnaryOp::Plus:
+    case PrefixOp::Plus:
       return operand;
-    case ast::UnaryOp::Negate:
+    case PrefixOp::Negate:
       if (IsString(operand.id) || operand.id == TypeId::Bit || operand.id == TypeId::DateTime) {
         ThrowInvalidOperand(operand.id, "minus");
       }
       // Negating a tinyint needs a sign, so SQL Server widens it to smallint.
       if (operand.id == TypeId::TinyInt) return {TypeId::SmallInt};
       return operand;
-    case ast::UnaryOp::BitNot:
+    case PrefixOp::BitNot:
       if (!IsInteger(operand.id)) ThrowInvalidOperand(operand.id, "~");
       return operand;
-    case ast::UnaryOp::Not:
-      break;
   }
-  Throw(ErrorCode::kInternal, {"NOT is not an arithmetic operator"});
+  Throw(ErrorCode::kInternal, {"unknown prefix operator"});
 }
 
-Value EvalUnary(ast::UnaryOp op, const Value& operand, const DataType& result) {
+Value EvalUnary(PrefixOp op, const Value& operand, const DataType& result) {
   if (operand.is_null) return Value::Null(result.id);
-  if (op == ast::UnaryOp::Plus) return operand;
-  if (op == ast::UnaryOp::BitNot) {
+  if (op == PrefixOp::Plus) return operand;
+  if (op == PrefixOp::BitNot) {
     int64_t x = operand.i;
     if (result.id == TypeId::Bit) return Value::Integer(TypeId::Bit, x ^ 1);
     if (result.id == TypeId::TinyInt) return Value::Integer(TypeId::TinyInt, ~x & 0xFF);

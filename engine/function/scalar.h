@@ -11,7 +11,6 @@
 #include "engine/common/string_arena.h"
 #include "engine/common/types.h"
 #include "engine/common/value.h"
-#include "engine/parser/ast.h"
 
 namespace orv::engine {
 
@@ -25,9 +24,9 @@ DataType ResolveTypeName(const TypeName& name, bool in_cast = false, int column_
 
 // The type of a literal as SQL Server types it: 12 int, 3000000000
 // numeric(10,0), 1.50 numeric(3,2), 1e5 float, 'ab' varchar(2), N'ab'
-// nvarchar(2), NULL the untyped Null.
-DataType LiteralType(const ast::LiteralExpr& literal);
-Value LiteralValue(const ast::LiteralExpr& literal, const DataType& type, StringArena& arena);
+// nvarchar(2), NULL the untyped Null. `text` as LiteralKind describes it.
+DataType LiteralType(LiteralKind kind, std::string_view text);
+Value LiteralValue(LiteralKind kind, std::string_view text, const DataType& type, StringArena& arena);
 
 // The type both sides convert to for comparison, CASE, COALESCE, IN and
 // UNION: the operand with the higher precedence wins; two decimals combine
@@ -60,22 +59,27 @@ int64_t TextLength(TypeId type, std::string_view text);
 
 // ------------------------------------------------------------------ operators
 
+// Operators on two values; Add on two strings concatenates them.
+enum class ArithmeticOp { Add, Subtract, Multiply, Divide, Modulo, BitAnd, BitOr, BitXor };
+// Operators on one value: minus, plus, bitwise not.
+enum class PrefixOp { Negate, Plus, BitNot };
+
 // The result type of `left op right` for + - * / % & | ^ (Add on two strings
 // is concatenation: varchar(l1+l2) capped at 8000 / nvarchar 4000); raises
 // 402 for incompatible operands (two strings in - * / %, a decimal in & | ^)
 // and 8117 for an operand type the operator refuses (datetime * int, bit +
 // bit, float % int). Comparison and logical operators are not handled here.
-DataType BinaryResultType(ast::BinaryOp op, const DataType& left, const DataType& right);
+DataType BinaryResultType(ArithmeticOp op, const DataType& left, const DataType& right);
 
 // Evaluates an arithmetic or concatenation operator; operands may have any
 // types, they are converted to what `result` needs. NULL in, NULL out. Raises
 // 8134 on division by zero, 8115 on overflow of `result`.
-Value EvalBinary(ast::BinaryOp op, const Value& left, const Value& right, const DataType& result,
+Value EvalBinary(ArithmeticOp op, const Value& left, const Value& right, const DataType& result,
                  StringArena& arena);
 
 // Unary minus / plus / bitwise not.
-DataType UnaryResultType(ast::UnaryOp op, const DataType& operand);
-Value EvalUnary(ast::UnaryOp op, const Value& operand, const DataType& result);
+DataType UnaryResultType(PrefixOp op, const DataType& operand);
+Value EvalUnary(PrefixOp op, const Value& operand, const DataType& result);
 
 // Compares two non-NULL values of the same comparison type (both already
 // converted to CommonType): numbers by value, strings by the database

@@ -2,11 +2,11 @@
 // spellings SQL Server's conversions accept and produce.
 #include "engine/function/text_number.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/common/ascii.h"
 #include "engine/common/decimal.h"
 #include "engine/common/errors.h"
 #include "engine/function/scalar.h"
@@ -15,24 +15,6 @@
 namespace orv::engine::detail {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigits(std::string_view s) {
-  for (char c : s) {
-    if (!IsDigit(c)) return false;
-  }
-  return true;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // Drops one leading currency sign ($, ¥ in its two widths, £, €).
 std::string_view SkipCurrency(std::string_view s) {
@@ -56,7 +38,7 @@ bool IsFloatSpelling(std::string_view s, bool allow_d) {
   }
   if (digits == 0) return false;
   if (i == s.size()) return true;
-  char e = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
+  char e = AsciiLower(s[i]);
   if (e != 'e' && !(allow_d && e == 'd')) return false;
   ++i;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
@@ -77,8 +59,8 @@ bool IsFloatSpelling(std::string_view s, bool allow_d) {
 int64_t TextToInteger(const Value& text, TypeId target) {
   std::string_view s = TrimBlanks(text.s());
   if (target == TypeId::Bit) {
-    if (EqualsIgnoringCase(s, "true")) return 1;
-    if (EqualsIgnoringCase(s, "false")) return 0;
+    if (EqualsIgnoreCase(s, "true")) return 1;
+    if (EqualsIgnoreCase(s, "false")) return 0;
   }
   bool negative = false;
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) {

@@ -88,10 +88,9 @@ DataType ResolveTypeName(const TypeName& name, bool in_cast, int column_number) 
   Throw(ErrorCode::kCannotFindDataType, {std::to_string(column_number), n});
 }
 
-DataType LiteralType(const ast::LiteralExpr& literal) {
-  using Kind = ast::LiteralExpr::Type;
-  const std::string& text = literal.text;
-  switch (literal.literal_type) {
+DataType LiteralType(LiteralKind kind, std::string_view text) {
+  using Kind = LiteralKind;
+  switch (kind) {
     case Kind::Null:
       return {TypeId::Null};
     case Kind::Integer: {
@@ -127,25 +126,25 @@ DataType LiteralType(const ast::LiteralExpr& literal) {
   Throw(ErrorCode::kInternal, {"unknown literal kind"});
 }
 
-Value LiteralValue(const ast::LiteralExpr& literal, const DataType& type, StringArena& arena) {
-  using Kind = ast::LiteralExpr::Type;
-  switch (literal.literal_type) {
+Value LiteralValue(LiteralKind kind, std::string_view text, const DataType& type, StringArena& arena) {
+  using Kind = LiteralKind;
+  switch (kind) {
     case Kind::Null:
       return Value::Null(type.id);
     case Kind::Integer:
     case Kind::Decimal: {
-      auto parsed = decimal::Parse(literal.text);
-      if (!parsed) Throw(ErrorCode::kNumberOutOfRange, {literal.text});
+      auto parsed = decimal::Parse(text);
+      if (!parsed) Throw(ErrorCode::kNumberOutOfRange, {text});
       if (type.id == TypeId::Int) return Value::Integer(TypeId::Int, static_cast<int64_t>(parsed->value));
       Int128 unscaled = decimal::Rescale(parsed->value, parsed->scale, type.scale);
       return Value::Decimal(unscaled, type.precision, type.scale);
     }
     case Kind::Float:
-      return Value::Double(std::strtod(literal.text.c_str(), nullptr));
+      return Value::Double(std::strtod(std::string(text).c_str(), nullptr));
     case Kind::String:
-      return Value::String(TypeId::VarChar, arena.Copy(literal.text));
+      return Value::String(TypeId::VarChar, arena.Copy(text));
     case Kind::NString:
-      return Value::String(TypeId::NVarChar, arena.Copy(literal.text));
+      return Value::String(TypeId::NVarChar, arena.Copy(text));
   }
   Throw(ErrorCode::kInternal, {"unknown literal kind"});
 }

@@ -79,14 +79,6 @@ size_t NextChar(std::string_view s, size_t pos) {
   return pos;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
-
 std::string_view FitText(std::string_view text, const DataType& type, StringArena& arena) {
   // (MAX) has no limit; nor has a length never filled in (0), rather than
   // silently emptying every value.

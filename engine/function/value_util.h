@@ -42,10 +42,6 @@ bool IntegerFits(TypeId id, Int128 x);
 // The byte position of the character after the one starting at `pos` (UTF-8).
 size_t NextChar(std::string_view s, size_t pos);
 
-// The text without leading and trailing blanks (spaces, tabs, line breaks),
-// as SQL Server skips them when it reads a number or a date from text.
-std::string_view TrimBlanks(std::string_view text);
-
 // `text` cut to the length of `type` (characters or code-page bytes, see
 // TextLength) and, for CHAR/NCHAR, padded with blanks to it; a view of the
 // arena when anything changed.

@@ -53,7 +53,7 @@ using ExprPtr = std::unique_ptr<Expr>;
 struct LiteralExpr : Expr {
   // Integer: digits only; Decimal: digits with a '.'; Float: with an exponent;
   // String/NString: the text between the quotes with '' already undoubled.
-  enum class Type { Null, Integer, Decimal, Float, String, NString };
+  using Type = LiteralKind;
   LiteralExpr() : Expr(ExprKind::Literal) {}
   Type literal_type = Type::Null;
   std::string text;
@@ -317,6 +317,7 @@ struct ColumnDef {
   TypeName type;
   int nullable = -1;  // -1 not written, 0 NOT NULL, 1 NULL
   ExprPtr default_value;  // DEFAULT(...) / DEFAULT ...; null when absent
+  std::string default_text;  // the same expression as written, kept by the table
   bool identity = false;
   long long identity_seed = 1;
   long long identity_increment = 1;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/common/ascii.h"
+
 namespace orv::engine::parse {
 namespace {
 
@@ -29,24 +31,7 @@ constexpr std::array<std::string_view, 185> kReserved = {
     "VARYING", "VIEW", "WAITFOR", "WHEN", "WHERE", "WHILE", "WITH", "WITHIN", "WRITETEXT",
 };
 
-// ASCII only: keywords are ASCII, and the locale must not change them.
-inline int AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : static_cast<unsigned char>(c); }
-
-int CompareIgnoreCase(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const int ca = AsciiUpper(a[i]);
-    const int cb = AsciiUpper(b[i]);
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 }  // namespace
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
-}
 
 bool IsReservedKeyword(std::string_view word) {
   if (word.size() < 2 || word.size() > 30) return false;

@@ -9,7 +9,4 @@ namespace orv::engine::parse {
 // True when `word` (any letter case) is a reserved keyword of Transact-SQL.
 bool IsReservedKeyword(std::string_view word);
 
-// Case-insensitive comparison of ASCII words.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-
 }  // namespace orv::engine::parse

@@ -5,6 +5,7 @@
 
 #include <unicode/uchar.h>
 
+#include "engine/common/ascii.h"
 #include "engine/common/errors.h"
 #include "engine/parser/keywords.h"
 
@@ -30,7 +31,6 @@ size_t DecodeUtf8(std::string_view s, size_t i, UChar32& cp) {
 }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class Lexer {
  public:

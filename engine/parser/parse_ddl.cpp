@@ -82,7 +82,9 @@ void Parser::ParseColumnDef(ast::CreateTableStmt& table) {
         SyntaxError();
       }
     } else if (AcceptWord("DEFAULT")) {
+      const size_t first = pos_;
       column.default_value = ParseScalar();
+      column.default_text = std::string(SourceText(first));
     } else if (AcceptWord("IDENTITY")) {
       column.identity = true;
       if (AcceptOp("(")) {

@@ -2,8 +2,8 @@
 // (with their special forms: COUNT(*), DISTINCT, the date part of DATEADD and
 // its kin), CASE, CAST, CONVERT and EXISTS.
 #include <algorithm>
-#include <cctype>
 
+#include "engine/common/ascii.h"
 #include "engine/parser/parser_impl.h"
 
 namespace orv::engine::parse {
@@ -17,11 +17,6 @@ constexpr std::string_view kDatePartFunctions[] = {"DATEADD", "DATEDIFF", "DATED
 
 // Reserved words that are also built-in functions when a '(' follows.
 constexpr std::string_view kReservedFunctions[] = {"LEFT", "RIGHT", "COALESCE", "NULLIF"};
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 }  // namespace
 
@@ -106,7 +101,7 @@ ExprPtr Parser::ParseFunctionCall(std::string name, int line) {
                                          node->name) != std::end(kDatePartFunctions);
   if (takes_date_part) {
     if (Cur().kind != TokenKind::Word) SyntaxError();
-    node->datepart = Lower(Value(Cur()));
+    node->datepart = AsciiLower(Value(Cur()));
     Advance();
     if (!AtOp(")")) ExpectOp(",");
   }

@@ -3,8 +3,7 @@
 // (102/156 naming the offending token, 4145, 191, 50001).
 #include "engine/parser/parser.h"
 
-#include <cctype>
-
+#include "engine/common/ascii.h"
 #include "engine/parser/keywords.h"
 #include "engine/parser/parser_impl.h"
 
@@ -12,9 +11,15 @@ namespace orv::engine {
 
 ast::Batch ParseBatch(std::string_view text) { return parse::Parser(text).ParseBatch(); }
 
+ast::ExprPtr ParseScalarExpression(std::string_view text, int first_line) {
+  return parse::Parser(text, first_line).ParseWholeScalar();
+}
+
 namespace parse {
 
-Parser::Parser(std::string_view text) : text_(text), tokens_(Tokenize(text)) {}
+Parser::Parser(std::string_view text, int first_line) : text_(text), tokens_(Tokenize(text)) {
+  for (Token& token : tokens_) token.line += first_line - 1;
+}
 
 Parser::NestGuard::NestGuard(Parser& parser) : parser_(parser) {
   if (++parser_.depth_ > kMaxDepth) {
@@ -30,6 +35,17 @@ ast::Batch Parser::ParseBatch() {
     batch.statements.push_back(ParseStatement());
   }
   return batch;
+}
+
+ast::ExprPtr Parser::ParseWholeScalar() {
+  ast::ExprPtr expr = ParseScalar();
+  if (!AtEnd()) SyntaxError();
+  return expr;
+}
+
+std::string_view Parser::SourceText(size_t first) const {
+  if (pos_ <= first) return {};
+  return text_.substr(tokens_[first].begin, tokens_[pos_ - 1].end - tokens_[first].begin);
 }
 
 const Token& Parser::Ahead(size_t n) const {
@@ -71,9 +87,7 @@ bool Parser::IsName(const Token& t) const {
 }
 
 std::string Parser::Upper(const Token& t) const {
-  std::string s = Value(t);
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+  return AsciiUpper(Value(t));
 }
 
 std::string Parser::ExpectName() {

@@ -16,6 +16,11 @@ namespace orv::engine {
 // the line, and 50001 for syntax the engine does not support.
 ast::Batch ParseBatch(std::string_view text);
 
+// Parses `text` as one scalar expression and nothing more: a column default
+// as its table keeps it, numbering its lines from `first_line` so that errors
+// point at the statement using it. Throws as ParseBatch does.
+ast::ExprPtr ParseScalarExpression(std::string_view text, int first_line);
+
 // Splits a script at lines that hold only GO (any case, blanks around), as
 // sqlcmd does on the client side. Each piece keeps its own text; `first_line`
 // receives the line of the script on which each piece starts.

@@ -17,8 +17,10 @@ namespace orv::engine::parse {
 
 class Parser {
  public:
-  explicit Parser(std::string_view text);
+  explicit Parser(std::string_view text, int first_line = 1);
   ast::Batch ParseBatch();
+  // The whole text as one scalar expression.
+  ast::ExprPtr ParseWholeScalar();
 
  private:
   // Nesting a parse may reach; past it SQL Server's error 191 ends the batch
@@ -59,6 +61,8 @@ class Parser {
   std::string ExpectName();
   ast::Name ParseMultipartName();
   int Line() const { return Cur().line; }
+  // The text from token `first` to the last token consumed, comments inside included.
+  std::string_view SourceText(size_t first) const;
   // Skips a parenthesised list starting at the current '(' (table hints, index options).
   void SkipParenthesized();
 

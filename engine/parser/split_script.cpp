@@ -1,26 +1,27 @@
 // Splits a script into batches at lines holding only GO, as the client tools
 // do before anything reaches the server. A GO inside a string, a quoted name
 // or a comment is text of the batch, so the scan follows those.
-#include "engine/parser/keywords.h"
+#include "engine/common/ascii.h"
 #include "engine/parser/parser.h"
 
 namespace orv::engine {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+// Blanks within a line, as the client tools see them around GO.
+bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 // True when [begin, end) is blanks, GO in any case, blanks.
 bool IsGoLine(std::string_view line) {
   size_t b = 0;
   size_t e = line.size();
-  while (b < e && IsBlank(line[b])) ++b;
-  while (e > b && IsBlank(line[e - 1])) --e;
-  return parse::EqualsIgnoreCase(line.substr(b, e - b), "GO");
+  while (b < e && IsLineBlank(line[b])) ++b;
+  while (e > b && IsLineBlank(line[e - 1])) --e;
+  return EqualsIgnoreCase(line.substr(b, e - b), "GO");
 }
 
 bool AllBlank(std::string_view text) {
   for (char c : text) {
-    if (!IsBlank(c) && c != '\n') return false;
+    if (!IsLineBlank(c) && c != '\n') return false;
   }
   return true;
 }

@@ -1,36 +1,38 @@
 // Equi-join key extraction.
 #include "engine/planner/join_planner.h"
 
-#include "engine/binder/binder.h"
-
 namespace orv::engine {
 namespace {
 
 enum Side : int { kNone = 0, kLeft = 1, kRight = 2, kBoth = 3, kOpaque = 4 };
 
+// The column of the row itself that `expr` reads, if it is one.
+template <typename Expr>
+auto* OwnColumn(Expr& expr) {
+  auto* column = expr.template As<bound::Column>();
+  return column && column->depth == 0 ? column : nullptr;
+}
+
 // Which side's columns `expr` reads; subqueries make it unusable as a key.
 int SidesOf(const BoundExpr& expr, size_t left_width) {
-  if (expr.kind == BoundKind::InSubquery || expr.kind == BoundKind::Exists ||
-      expr.kind == BoundKind::ScalarSubquery) {
-    return kOpaque;
-  }
+  if (SubqueryOf(expr)) return kOpaque;
   int sides = kNone;
-  if (expr.kind == BoundKind::Column && expr.depth == 0) {
-    sides = static_cast<size_t>(expr.column) < left_width ? kLeft : kRight;
+  if (const auto* column = OwnColumn(expr)) {
+    sides = static_cast<size_t>(column->position) < left_width ? kLeft : kRight;
   }
-  for (const auto& child : expr.children) sides |= SidesOf(*child, left_width);
+  ForEachChild(expr, [&](const BoundExprPtr& child) { sides |= SidesOf(*child, left_width); });
   return sides;
 }
 
 void ShiftColumns(BoundExpr& expr, int shift) {
-  if (expr.kind == BoundKind::Column && expr.depth == 0) expr.column -= shift;
-  for (auto& child : expr.children) ShiftColumns(*child, shift);
+  if (auto* column = OwnColumn(expr)) column->position -= shift;
+  ForEachChild(expr, [&](BoundExprPtr& child) { ShiftColumns(*child, shift); });
 }
 
 void Flatten(BoundExprPtr expr, std::vector<BoundExprPtr>& out) {
-  if (expr->kind == BoundKind::And) {
-    Flatten(std::move(expr->children[0]), out);
-    Flatten(std::move(expr->children[1]), out);
+  if (auto* both = expr->As<bound::And>()) {
+    Flatten(std::move(both->left), out);
+    Flatten(std::move(both->right), out);
   } else {
     out.push_back(std::move(expr));
   }
@@ -39,37 +41,23 @@ void Flatten(BoundExprPtr expr, std::vector<BoundExprPtr>& out) {
 // Whether every column `expr` reads lies in [begin, end) of the row; false
 // for subqueries.
 bool ReadsOnly(const BoundExpr& expr, size_t begin, size_t end) {
-  if (expr.kind == BoundKind::InSubquery || expr.kind == BoundKind::Exists ||
-      expr.kind == BoundKind::ScalarSubquery) {
-    return false;
+  if (SubqueryOf(expr)) return false;
+  if (const auto* column = OwnColumn(expr)) {
+    auto position = static_cast<size_t>(column->position);
+    if (position < begin || position >= end) return false;
   }
-  if (expr.kind == BoundKind::Column && expr.depth == 0) {
-    auto column = static_cast<size_t>(expr.column);
-    if (column < begin || column >= end) return false;
-  }
-  for (const auto& child : expr.children) {
-    if (!ReadsOnly(*child, begin, end)) return false;
-  }
-  return true;
+  bool inside = true;
+  ForEachChild(expr, [&](const BoundExprPtr& child) { inside = inside && ReadsOnly(*child, begin, end); });
+  return inside;
 }
 
 bool ReadsColumns(const BoundExpr& expr) {
-  if (expr.kind == BoundKind::Column && expr.depth == 0) return true;
-  for (const auto& child : expr.children) {
-    if (ReadsColumns(*child)) return true;
-  }
-  return false;
+  bool reads = OwnColumn(expr) != nullptr;
+  ForEachChild(expr, [&](const BoundExprPtr& child) { reads = reads || ReadsColumns(*child); });
+  return reads;
 }
 
-BoundExprPtr AndOf(BoundExprPtr a, BoundExprPtr b) {
-  if (!a) return b;
-  auto both = std::make_unique<BoundExpr>(BoundKind::And);
-  both->type = DataType{TypeId::Bit};
-  both->line = a->line;
-  both->children.push_back(std::move(a));
-  both->children.push_back(std::move(b));
-  return both;
-}
+BoundExprPtr AndOf(BoundExprPtr a, BoundExprPtr b) { return a ? MakeAnd(std::move(a), std::move(b)) : std::move(b); }
 
 // Moves `conjunct` as far down `plan` as it may go; false when it must stay
 // above `plan`.
@@ -128,21 +116,20 @@ void PlanJoinCondition(BoundExprPtr on, size_t left_width, JoinPlan& join) {
   std::vector<BoundExprPtr> conjuncts;
   Flatten(std::move(on), conjuncts);
   for (auto& conjunct : conjuncts) {
-    if (conjunct->kind == BoundKind::Compare && conjunct->compare_op == CompareOp::Equal) {
-      int a = SidesOf(*conjunct->children[0], left_width);
-      int b = SidesOf(*conjunct->children[1], left_width);
-      int left_index = -1;
-      if (a == kLeft && b == kRight) left_index = 0;
-      if (a == kRight && b == kLeft) left_index = 1;
-      if (left_index >= 0) {
-        BoundExprPtr right = std::move(conjunct->children[1 - left_index]);
+    auto* compare = conjunct->As<bound::Compare>();
+    if (compare && compare->op == CompareOp::Equal) {
+      int a = SidesOf(*compare->left, left_width);
+      int b = SidesOf(*compare->right, left_width);
+      const bool straight = a == kLeft && b == kRight;
+      if (straight || (a == kRight && b == kLeft)) {
+        BoundExprPtr left = std::move(straight ? compare->left : compare->right);
+        BoundExprPtr right = std::move(straight ? compare->right : compare->left);
         ShiftColumns(*right, static_cast<int>(left_width));
-        BoundExprPtr left = std::move(conjunct->children[left_index]);
         // Both keys of a pair must hash alike: give them one type unless they are texts.
         if (!(left->type == right->type) && !(IsString(left->type.id) && IsString(right->type.id))) {
           DataType common = CommonType(left->type, right->type);
-          left = Binder::Convert(std::move(left), common);
-          right = Binder::Convert(std::move(right), common);
+          left = Convert(std::move(left), common);
+          right = Convert(std::move(right), common);
         }
         join.left_keys.push_back(std::move(left));
         join.right_keys.push_back(std::move(right));

@@ -2,27 +2,27 @@
 #include "engine/planner/live_columns.h"
 
 #include "engine/binder/bound_query.h"
-#include "engine/planner/plan_walk.h"
 
 namespace orv::engine {
 namespace {
 
 using Reads = std::vector<uint8_t>;
 
-void CollectPlanReads(PlanNode& plan, int level, Reads& reads);
+void CollectSubqueryReads(BoundQuery& query, int level, Reads& reads);
 
 // Marks in `reads` the columns of the row at `level` (0: the row `expr` is
 // evaluated on; 1: the row around a subquery ...) that `expr` names.
 void CollectReads(const BoundExpr* expr, int level, Reads& reads) {
   if (expr == nullptr) return;
-  if (expr->kind == BoundKind::Column && expr->depth == level) reads[static_cast<size_t>(expr->column)] = 1;
-  if (expr->subquery) CollectPlanReads(*expr->subquery->plan, level + 1, reads);
-  for (const auto& child : expr->children) CollectReads(child.get(), level, reads);
+  const auto* column = expr->As<bound::Column>();
+  if (column && column->depth == level) reads[static_cast<size_t>(column->position)] = 1;
+  if (const bound::Subquery* subquery = SubqueryOf(*expr)) CollectSubqueryReads(*subquery->query, level + 1, reads);
+  ForEachChild(*expr, [&](const BoundExprPtr& child) { CollectReads(child.get(), level, reads); });
 }
 
-// Every expression of a subquery's plan, for its references `level` rows out.
-void CollectPlanReads(PlanNode& plan, int level, Reads& reads) {
-  ForEachPlanExpression(plan, [&](BoundExprPtr& e) { CollectReads(e.get(), level, reads); });
+// Every expression of a subquery, for its references `level` rows out.
+void CollectSubqueryReads(BoundQuery& query, int level, Reads& reads) {
+  ForEachQueryExpression(query, [&](BoundExprPtr& e) { CollectReads(e.get(), level, reads); });
 }
 
 Reads All(const PlanNode& plan) { return Reads(plan.width, 1); }

@@ -1,4 +1,4 @@
-// The operator tree of a query, as the binder builds it and the executor runs
+// The operator tree of a query, as the planner builds it and the executor runs
 // it. Every node produces rows of `width` values; column positions in bound
 // expressions refer to the rows of the node's input (or, for joins, to the
 // joined row: left columns first).
@@ -6,9 +6,10 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "engine/binder/bound_expr.h"
+#include "engine/binder/bound_query.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -63,14 +64,6 @@ struct JoinPlan : PlanNode {
   BoundExprPtr residual;  // may be null
 };
 
-struct AggregateCall {
-  AggregateKind kind = AggregateKind::Count;
-  bool distinct = false;
-  BoundExprPtr argument;  // null for COUNT(*)
-  DataType argument_type;
-  DataType result_type;
-};
-
 // Output: the group values, one GROUPING flag per group expression (tinyint),
 // then the aggregates. Without group expressions it yields exactly one row;
 // WITH ROLLUP adds the rows of every prefix of the group list.
@@ -80,11 +73,6 @@ struct AggregatePlan : PlanNode {
   std::vector<BoundExprPtr> groups;
   std::vector<AggregateCall> aggregates;
   bool rollup = false;
-};
-
-struct SortKey {
-  size_t column = 0;
-  bool descending = false;
 };
 
 struct SortPlan : PlanNode {
@@ -111,5 +99,9 @@ struct SetOperationPlan : PlanNode {
   PlanPtr left;
   PlanPtr right;
 };
+
+// The operator trees of the subqueries in a statement's expressions, by the
+// bound query each was planned from (what a subquery expression names).
+using SubqueryPlans = std::unordered_map<const BoundQuery*, PlanPtr>;
 
 }  // namespace orv::engine

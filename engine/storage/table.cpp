@@ -2,7 +2,7 @@
 // the hash indexes of the keys.
 #include "engine/storage/table.h"
 
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 

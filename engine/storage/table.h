@@ -12,7 +12,6 @@
 
 #include "engine/common/string_arena.h"
 #include "engine/common/types.h"
-#include "engine/parser/ast.h"
 #include "engine/storage/column.h"
 
 namespace orv::engine {
@@ -26,7 +25,9 @@ struct ColumnSchema {
   std::string name;
   DataType type;
   bool nullable = true;
-  std::shared_ptr<const ast::Expr> default_value;  // bound again at every insert
+  // The DEFAULT expression as written (empty: none), parsed and bound again
+  // at every insert, so GETDATE() gives each statement its own time.
+  std::string default_text;
   std::optional<Identity> identity;
   std::string collation;  // kept as written; every column compares under the database collation
 };

@@ -58,6 +58,7 @@ const toolkit::SummaryParameters& SummaryParameters() {
           .label = "合计:",
           .sum_lines = {"     IsNull(Sum(FQty),0),IsNull(Sum(FAmountFor),0),IsNull(Sum(FTaxAmtFor),0),"
                         "IsNull(Sum(FAmtNoTaxFor),0),101 as FSumSort,Max(FQtyDecimal),Max(FPriceDecimal)"}},
+      .group_keys = {},
   };
   return kParameters;
 }

@@ -3,13 +3,14 @@
 // the last record set, detached.
 #pragma once
 
+#include "reports/rpt2010006/sql_routines.h"
 #include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
 class CRPT2010006 : public toolkit::StrSqlReport {
  public:
-  CRPT2010006() : StrSqlReport("CRPT2010006", toolkit::NotImplementedRoutine("CRPT2010006")) {}
+  CRPT2010006() : StrSqlReport("CRPT2010006", rpt2010006::GetstrSQL) {}
 };
 
 }  // namespace orv::reports

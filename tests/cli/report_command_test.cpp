@@ -251,6 +251,21 @@ TEST_F(ReportCommand, AGroupedReportRunsWithSubtotalsAndLevelCaptions) {
   EXPECT_EQ(result.err, "warning: FGroupBySupply=0 is ignored: the report reads it only when FChkGroupBy=1\n");
 }
 
+TEST_F(ReportCommand, TheTypicalRequisitionRequestRunsFromTheShell) {
+  // Requisitions by department with the levels 1 to 2: 8 lines, 3 department
+  // subtotals, 3 level-2 and 2 level-1 subtotals, the total.
+  const CliResult result = Run({"report", "2010006", "--format", "csv", "--condition", "FGroupByUseDept=0",
+                                "--condition", "FChkLevel=1", "--condition", "FLvlFrom=1", "--condition", "FLvlTo=2",
+                                "--session",
+                                "ConnectString={Provider=Orvalent.Embedded;Data Source=demo-tiny};UserName=demo;"
+                                "Language=chs;"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("FName1,FName2,FUseDeptID,FUseDeptNumber,FUseDeptName,FSupplyID,", 0), 0u) << result.out;
+  EXPECT_NE(result.out.find("(合计),"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("总公司(小计),"), std::string::npos) << result.out;
+  EXPECT_EQ(Lines(result.out), 1u + 8u + 3u + 3u + 2u + 1u) << result.out;
+}
+
 TEST_F(ReportCommand, AReportErrorShowsNumberSourceAndDescription) {
   const CliResult result =
       Run({"report", "2010001", "--session",

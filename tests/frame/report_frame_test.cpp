@@ -10,7 +10,7 @@
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
 #include "reports/rpt2010001/crpt2010001.h"
-#include "reports/rpt2010006/crpt2010006.h"
+#include "reports/rpt2010007/crpt2010007.h"
 #include "toolkit/str_sql_report.h"
 #include "tests/frame/frame_fixture.h"
 
@@ -145,11 +145,11 @@ TEST_F(ReportFrameTest, PurchaseInvoiceReportRunsItsBatchAndTrapsTheDatabasesErr
 }
 
 TEST_F(ReportFrameTest, ReportsWithoutSqlYetSayWhich) {
-  reports::CRPT2010006 report;
+  reports::CRPT2010007 report;
   const auto error = CaughtError([&] { report.GetRptData(kFrameSession, nullptr); });
   EXPECT_EQ(error.number(), platform::kErrInvalidProcedureCall);
-  EXPECT_EQ(error.source(), "Orvalent.CRPT2010006.GetRptData");
-  EXPECT_NE(error.description().find("CRPT2010006"), std::string::npos);
+  EXPECT_EQ(error.source(), "Orvalent.CRPT2010007.GetRptData");
+  EXPECT_NE(error.description().find("CRPT2010007"), std::string::npos);
 }
 
 }  // namespace

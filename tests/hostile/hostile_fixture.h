@@ -56,9 +56,11 @@ std::string Quoted(std::string_view text);
 // A clear error: a number, a description and the report's GetRptData source.
 ::testing::AssertionResult IsClearError(const ReportOutcome& outcome, std::string_view class_name);
 
-// The detail rows of `baseline` whose keys are `keys`, and one total row.
+// The detail rows of `baseline` whose keys are `keys`, and one total row (none
+// when there is no line and the report's total is a rollup row, which a
+// rollup of no rows does not make).
 ::testing::AssertionResult HasDetailRows(const ReportOutcome& outcome, const ReportOutcome& baseline,
-                                         const std::set<std::string>& keys);
+                                         const std::set<std::string>& keys, bool rolled_up_total = false);
 
 // A report as the tests drive it: its ProgID and class, the columns that name
 // its detail rows, and the oracle's SELECT of those keys over the same joins,
@@ -68,6 +70,7 @@ struct ReportUnderTest {
   std::string class_name;
   std::vector<std::string> key_columns;
   std::string direct_select;
+  bool rolled_up_total = false;  // the total comes from a rollup: no line, no total
 };
 
 // Sets `key` to each hostile value on top of `base` and checks that the report

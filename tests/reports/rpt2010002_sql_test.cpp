@@ -9,6 +9,7 @@
 #include "platform/class_registry.h"
 #include "reports/rpt2010002/sql_routines.h"
 #include "tests/reports/golden.h"
+#include "tests/reports/summary_script.h"
 #include "tests/toolkit/condition_dict.h"
 #include "tests/toolkit/expect_raises.h"
 #include "toolkit/sql_text.h"
@@ -23,18 +24,8 @@ using test::Dict;
 std::string Filter(const ConditionDictionary& dct) { return GetFilterSQL(&dct); }
 std::string Detail(const ConditionDictionary& dct) { return GetDetailBatchSQL(&dct); }
 
-// The summary batches for `dct` as a script, each batch followed by "GO".
-// The labels of languages other than "chs" come from the resource loader.
 std::string SummaryScript(const ConditionDictionary& dct, const std::string& language = "chs") {
-  platform::RegisterPlatformClasses();
-  frame::CParse parse;
-  parse.ParseString("Language=" + language + ";");
-  std::string script;
-  toolkit::RunSummary(SummaryParameters(), dct, parse, language, [&script](const std::string& batch) {
-    script += batch + "GO\r\n";
-    return std::shared_ptr<platform::Recordset>();
-  });
-  return script;
+  return test::SummaryScript(SummaryParameters(), dct, language);
 }
 
 ConditionDictionary Grouped(std::initializer_list<std::pair<const char*, Variant>> entries) {

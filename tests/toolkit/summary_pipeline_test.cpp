@@ -43,6 +43,7 @@ SummaryParameters AlwaysGrouped() {
       .final_columns = {" apt.FBillNo,", " Case When tmp2.FSumSort > 0 Then  tmp2.FQty Else apt.FQty End as FQty,",
                         " tmp2.FSumSort"},
       .total_row = std::nullopt,
+      .group_keys = {"FGroupByUseDept"},
   };
 }
 

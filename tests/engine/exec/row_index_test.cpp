@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/execution/int_key_index.h"
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 namespace orv::engine {
 namespace {

@@ -9,9 +9,9 @@ namespace orv::engine {
 namespace {
 
 std::vector<ColumnSchema> Schema() {
-  ColumnSchema id{"id", DataType{TypeId::Int}, false, nullptr, Identity{100, 5}, ""};
-  ColumnSchema name{"name", DataType{TypeId::NVarChar, 0, 0, 20}, true, nullptr, std::nullopt, ""};
-  ColumnSchema qty{"qty", DataType{TypeId::Decimal, 10, 2}, true, nullptr, std::nullopt, ""};
+  ColumnSchema id{"id", DataType{TypeId::Int}, false, "", Identity{100, 5}, ""};
+  ColumnSchema name{"name", DataType{TypeId::NVarChar, 0, 0, 20}, true, "", std::nullopt, ""};
+  ColumnSchema qty{"qty", DataType{TypeId::Decimal, 10, 2}, true, "", std::nullopt, ""};
   return {id, name, qty};
 }
 

@@ -121,5 +121,20 @@ TEST(ParserExpr, NodesKeepTheirLines) {
   EXPECT_EQ(select.query->select->from->line, 2);
 }
 
+// A stored column default is parsed again alone, its lines counted from the
+// statement that uses it; anything after the expression is a syntax error.
+TEST(ParserExpr, ScalarExpressionAlone) {
+  ast::ExprPtr value = ParseScalarExpression("(GETDATE()\n + 1)", 7);
+  EXPECT_EQ(Dump(*value), "(+ GETDATE() 1)");
+  EXPECT_EQ(value->line, 7);
+  EXPECT_EQ(static_cast<const ast::BinaryExpr&>(*value).right->line, 8);
+  try {
+    ParseScalarExpression("1 2", 1);
+    FAIL() << "trailing text accepted";
+  } catch (const SqlError& error) {
+    EXPECT_EQ(error.message(), "Incorrect syntax near '2'.");
+  }
+}
+
 }  // namespace
 }  // namespace orv::engine::test

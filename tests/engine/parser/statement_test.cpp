@@ -42,6 +42,7 @@ TEST(ParserStatements, CreateTableColumnClausesInAnyOrder) {
   EXPECT_EQ(number.collation, "Chinese_PRC_CI_AS");
   EXPECT_EQ(number.nullable, 0);
   EXPECT_EQ(Dump(*number.default_value), "''");
+  EXPECT_EQ(number.default_text, "('')");  // the text the table keeps, parentheses and all
   const ast::ColumnDef& name = create.columns[2];
   EXPECT_TRUE(name.type.max);
   EXPECT_EQ(name.nullable, 1);
@@ -51,6 +52,8 @@ TEST(ParserStatements, CreateTableColumnClausesInAnyOrder) {
   EXPECT_EQ(create.columns[4].type.arg2, -1);
   EXPECT_EQ(create.columns[5].type.arg1, -1);
   EXPECT_EQ(Dump(*create.columns[9].default_value), "GETDATE()");
+  EXPECT_EQ(create.columns[9].default_text, "(GETDATE())");
+  EXPECT_TRUE(create.columns[10].default_text.empty());
   EXPECT_EQ(create.columns[10].identity_seed, 1);
   EXPECT_EQ(create.columns[10].identity_increment, 1);
 }

@@ -1,5 +1,5 @@
 // Hashing and equality of keys; the RowIndex built on them.
-#include "engine/execution/row_index.h"
+#include "engine/storage/row_index.h"
 
 #include "engine/common/types.h"
 #include "engine/function/scalar.h"

@@ -1,7 +1,7 @@
 // ResultSet: a materialised result that owns the text of its strings, so it
 // outlives the statement, the tables and the session that produced it.
 #include "engine/common/string_arena.h"
-#include "engine/engine.h"
+#include "engine/execution/batch_result.h"
 
 namespace orv::engine {
 

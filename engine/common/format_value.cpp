@@ -1,11 +1,11 @@
 // FormatValue: values as SQL Server's client tools print them.
+#include "engine/common/format_value.h"
+
 #include <charconv>
 #include <cstdio>
 
 #include "engine/common/datetime.h"
 #include "engine/common/decimal.h"
-#include "engine/engine.h"
-#include "engine/function/scalar.h"
 
 namespace orv::engine {
 
@@ -43,7 +43,5 @@ std::string FormatValue(const Value& value) {
   }
   return "NULL";
 }
-
-std::string FormatType(const DataType& type) { return TypeToString(type); }
 
 }  // namespace orv::engine

@@ -1,0 +1,49 @@
+// The shared setup and call of the report benchmarks (see report_bench.h).
+#include "bench/report_bench.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+
+#include "demo/demo_database.h"
+#include "engine/engine.h"
+#include "frame/report_frame.h"
+#include "platform/class_registry.h"
+#include "platform/embedded_provider.h"
+#include "platform/recordset.h"
+#include "reports/registration.h"
+
+namespace orv::bench {
+
+const ReportBench& PrepareReportBench(std::string_view lines_table, std::string_view what) {
+  static const ReportBench setup = [&] {
+    platform::RegisterPlatformClasses();
+    reports::RegisterComponent();
+    demo::RegisterDemoDatabases();
+    const char* scale = std::getenv("ORV_BENCH_SCALE");
+    const std::string database = "demo-" + std::string(scale ? scale : "large");
+    const auto start = std::chrono::steady_clock::now();
+    engine::Session session(platform::GetDatabaseInstance(database));
+    const double load = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    engine::BatchResult count = session.Execute("SELECT COUNT(*) FROM " + std::string(lines_table));
+    if (count.first_error()) throw *count.first_error();
+    ReportBench result;
+    result.lines = std::stoll(engine::FormatValue(count.result_sets.back().at(0, 0)));
+    result.session = "ConnectString={Provider=Orvalent.Embedded;Data Source=" + database +
+                     "};UserName=bench;UserID=1;Language=chs;";
+    std::fprintf(stderr, "%s loaded in %.1f s: %lld %.*s\n", database.c_str(), load,
+                 static_cast<long long>(result.lines), static_cast<int>(what.size()), what.data());
+    return result;
+  }();
+  return setup;
+}
+
+int32_t RunReportOnce(std::string_view prog_id, const std::string& session, const platform::ConditionDictionary& dct) {
+  const auto report = std::dynamic_pointer_cast<frame::ReportFrame>(platform::CreateObject(prog_id));
+  if (!report) throw std::logic_error(std::string(prog_id) + " is not a report class");
+  return report->GetRptData(session, &dct)->RecordCount();
+}
+
+}  // namespace orv::bench

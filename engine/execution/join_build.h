@@ -1,0 +1,60 @@
+// The build side of a join: the right input stored whole and, when the join
+// has equality keys, its rows chained by key in input order: the index gives
+// a key's first row, Next the row after it. One integer key on both sides
+// (joins on ID columns) takes an integer index, with no general hashing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/execution/exec_context.h"
+#include "engine/execution/int_key_index.h"
+#include "engine/execution/relation.h"
+#include "engine/planner/plan.h"
+#include "engine/storage/row_index.h"
+
+namespace orv::engine {
+
+// Evaluates `keys` on `values`; false when a key is NULL, which matches nothing.
+bool EvaluateJoinKeys(const std::vector<BoundExprPtr>& keys, const Value* values, const EvalRow* outer,
+                      ExecContext& context, Value* out);
+
+class JoinBuild {
+ public:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
+  // Runs the right input of `plan` and indexes it on the right keys.
+  JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* outer);
+
+  const Relation& rows() const { return rows_; }
+
+  // A lookup in two steps, so that a batch of probes overlaps its memory
+  // waits: Prefetch starts loading the slot of `key` and returns its hash;
+  // First gives the key's first row, or kNone.
+  uint64_t Prefetch(const Value* key) const {
+    if (int_key_) {
+      ints_.Prefetch(key[0].i);
+      return 0;
+    }
+    const uint64_t hash = HashKey(key, key_count_);
+    index_.Prefetch(hash);
+    return hash;
+  }
+  size_t First(const Value* key, uint64_t hash) const {
+    if (int_key_) return ints_.Find(key[0].i);
+    const int64_t number = index_.Find(key, hash);
+    return number < 0 ? kNone : first_row_[static_cast<size_t>(number)];
+  }
+  size_t Next(size_t row) const { return next_row_[row]; }
+
+ private:
+  Relation rows_;
+  size_t key_count_;
+  bool int_key_;
+  RowIndex index_;
+  IntKeyIndex ints_;
+  std::vector<size_t> first_row_;  // per key of index_
+  std::vector<size_t> next_row_;
+};
+
+}  // namespace orv::engine
