@@ -105,8 +105,14 @@ std::string ReportService::SessionString(const LoginSession& session) const {
          ";UserID=0;Language=" + session.language + ";DBMS Name=Microsoft SQL Server;DBMS Version=08.00.2039;";
 }
 
+// Names come from clients: a line break in one must not forge a log line.
 void ReportService::Log(const std::string& event) const {
-  if (config_.log) config_.log(event);
+  if (!config_.log) return;
+  std::string line = event;
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  config_.log(line);
 }
 
 std::optional<LoginSession> ReportService::RequireLogin(const httplib::Request& request,
@@ -171,6 +177,16 @@ void ReportService::AddRoutes() {
                guarded(false, [this](const LoginSession& session, const Request& request, Response& response) {
                  Export(session, request.matches[1].str(), request, response);
                }));
+  server_->set_exception_handler([this](const Request& request, Response& response, std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+      Log("http " + request.path + " failed: " + failure.what());
+    } catch (...) {
+      Log("http " + request.path + " failed");
+    }
+    ErrorReply(response, 500, "The request failed.");
+  });
   server_->set_error_handler([](const Request& request, Response& response) {
     if (request.path.starts_with("/api/") && response.body.empty()) {
       ErrorReply(response, response.status, "The request was refused (HTTP " + std::to_string(response.status) + ").");
