@@ -41,6 +41,7 @@ nlohmann::json ConditionJson(const frame::ConditionKey& key, std::string_view la
   for (const frame::ConditionSwitch& condition_switch : key.switches) {
     switches.push_back({{"key", condition_switch.key}, {"state", SwitchStateName(condition_switch.state)}});
   }
+  const std::optional<std::string_view> other = ChoiceLabel(key.other_choices);
   return {{"key", key.key},
           {"type", frame::ConditionTypeName(key.type)},
           {"default", key.default_value},
@@ -48,6 +49,7 @@ nlohmann::json ConditionJson(const frame::ConditionKey& key, std::string_view la
           {"meaning", key.meaning},
           {"choices", choices},
           {"other_choices", key.other_choices},
+          {"other_label", other ? ViewerText(*other, language) : std::string(key.other_choices)},
           {"switches", switches}};
 }
 

@@ -17,7 +17,7 @@ nlohmann::json ReportListJson(std::string_view language);
 
 // {"number", "class", "title",
 //  "conditions": [{"key", "type", "default", "label", "meaning",
-//                  "choices": [{"value", "label"}], "other_choices", "switches": [{"key", "state"}]}],
+//                  "choices": [{"value", "label"}], "other_choices", "other_label", "switches": [{"key", "state"}]}],
 //  "grouping": {"mode": "single", "switch", "options": [{"key", "value", "label"}]}
 //            | {"mode": "ordered", "keys": [...]} | null,
 //  "columns": [{"name", "caption", "internal", "precision_column"}]}

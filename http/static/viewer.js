@@ -72,12 +72,11 @@ function conditionInput(condition) {
   if (condition.type === "choice") {
     input = document.createElement("select");
     for (const choice of condition.choices) input.add(new Option(choice.label, String(choice.value)));
-    // An absent key reads as its default, and an empty default as 0.
-    const current = condition.default === "" ? "0" : condition.default;
-    if (!condition.choices.some((choice) => String(choice.value) === current)) {
-      input.add(new Option(condition.other_choices || current, current), 0);
+    // A default outside the choices (an absent key) does what every other value does.
+    if (!condition.choices.some((choice) => String(choice.value) === condition.default)) {
+      input.add(new Option(condition.other_label || condition.default, condition.default), 0);
     }
-    input.value = current;
+    input.value = condition.default;
   } else if (condition.type === "flag") {
     input = document.createElement("input");
     input.type = "checkbox";

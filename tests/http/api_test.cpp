@@ -48,6 +48,8 @@ TEST_F(ApiTest, ListsTheReportsAndBuildsTheirDialogsInTheSessionLanguage) {
   ASSERT_NE(bill_status, dialog["conditions"].end());
   EXPECT_EQ((*bill_status)["type"], "choice");
   EXPECT_EQ((*bill_status)["choices"][0], (nlohmann::json{{"value", 0}, {"label", "Audited"}}));
+  EXPECT_EQ((*bill_status)["default"], "");  // absent, it selects what any other value does: every invoice
+  EXPECT_EQ((*bill_status)["other_label"], "All");
   // The expense report groups by one option at a time, each written as its own key.
   EXPECT_EQ(dialog["grouping"]["mode"], "single");
   EXPECT_EQ(dialog["grouping"]["switch"], "FChkGroupBy");

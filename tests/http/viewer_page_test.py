@@ -110,6 +110,10 @@ class ViewerPageTest(unittest.TestCase):
         self.wait.until(lambda b: self.find("#report-title").text.startswith("2010002"))
         # The dialog came from the schema: date pickers, a choice and the grouping options in English.
         self.assertEqual(self.find("input[name=FStartDate]").get_attribute("type"), "date")
+        # Left as it opens, the audit status selects every invoice, as the absent key does.
+        audit = Select(self.find("select[name=FBillStatus]"))
+        self.assertEqual(audit.first_selected_option.text, "All")
+        self.assertEqual([option.text for option in audit.options][1:], ["Audited", "Being checked", "All"])
         grouping = Select(self.find("select[name=grouping-single]"))
         self.assertIn("By supplier", [option.text for option in grouping.options])
         grouping.select_by_value("FGroupBySupply")
