@@ -174,8 +174,13 @@ void ReportService::RunReport(const LoginSession& session, const std::string& nu
   const auto started = std::chrono::steady_clock::now();
   std::shared_ptr<const ShownResult> shown;
   try {
-    shown = std::make_shared<const ShownResult>(
-        ShowResult(results::RunReportClass(*schema, SessionString(session), *dct), *schema, session.language));
+    const results::ResultTable raw = results::RunReportClass(*schema, SessionString(session), *dct);
+    if (raw.rows.size() > config_.max_result_rows) {
+      std::string message = ViewerText("结果超过 {0} 行，请缩小过滤条件", session.language);
+      message.replace(message.find("{0}"), 3, std::to_string(config_.max_result_rows));
+      return ErrorReply(response, 422, message);
+    }
+    shown = std::make_shared<const ShownResult>(ShowResult(raw, *schema, session.language));
   } catch (const platform::AutomationError& error) {
     Log("http report " + std::string(schema->number) + " for '" + session.user + "' raised: " + error.description());
     return JsonReply(response, 422, {{"error", error.description()}, {"number", error.number()}});

@@ -47,6 +47,7 @@ constexpr std::pair<std::string_view, std::string_view> kPageTexts[] = {
     {"total", "合计"},
     {"sortHint", "点击列标题排序"},
     {"chooseReport", "请选择报表"},
+    {"tooManyRows", "结果超过 {0} 行，请缩小过滤条件"},
 };
 
 platform::ResourceLoader& LoaderFor(std::map<std::string, platform::ResourceLoader, std::less<>>& loaders,

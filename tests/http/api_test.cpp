@@ -169,6 +169,15 @@ TEST_F(ApiTest, ExportsMatchTheGridsColumnsAndOrder) {
   EXPECT_EQ(Get("/api/runs/0123456789abcdef/export?format=csv")->status, 404);
 }
 
+TEST_F(ApiTest, AResultBeyondTheRowLimitIsRefusedWithAHint) {
+  config_.max_result_rows = 3;
+  Start();
+  LogIn("cht");
+  EXPECT_EQ(Run("2010001", nlohmann::json::object(), 422)["error"], "結果超過 3 行，請縮小過濾條件");
+  // No item number sorts before "!": no line, only the total row, which fits.
+  EXPECT_EQ(Run("2010001", {{"FItemTo", "!"}})["result"]["row_count"], 1);
+}
+
 TEST_F(ApiTest, ARunBeyondTheLimitIsToldTheServiceIsBusy) {
   config_.max_concurrent_runs = 0;  // every place taken
   Start();
