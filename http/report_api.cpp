@@ -151,8 +151,8 @@ void ReportService::ChangeLanguage(const LoginSession& session, const httplib::R
   JsonReply(response, 200, {{"language", language}});
 }
 
-void ReportService::RunReport(const LoginSession& session, const std::string& number,
-                              const httplib::Request& request, httplib::Response& response) {
+void ReportService::RunReport(const LoginSession& session, const std::string& number, const httplib::Request& request,
+                              httplib::Response& response) {
   const frame::ReportSchema* schema = reports::FindReportSchema(number);
   if (schema == nullptr) return ErrorReply(response, 404, "No such report.");
   const std::optional<nlohmann::json> body = JsonBody(request, response);
@@ -188,10 +188,12 @@ void ReportService::RunReport(const LoginSession& session, const std::string& nu
     Log("http report " + std::string(schema->number) + " for '" + session.user + "' failed: " + error.what());
     return ErrorReply(response, 500, ViewerText("查询失败", session.language));
   }
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+  const auto elapsed =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
   const std::string id = runs_.Keep(session.token, shown);
-  JsonReply(response, 200,
-            {{"run", id}, {"elapsed_ms", elapsed.count()}, {"issues", IssuesJson(issues)}, {"result", ResultJson(*shown)}});
+  JsonReply(
+      response, 200,
+      {{"run", id}, {"elapsed_ms", elapsed.count()}, {"issues", IssuesJson(issues)}, {"result", ResultJson(*shown)}});
 }
 
 void ReportService::Export(const LoginSession& session, const std::string& id, const httplib::Request& request,

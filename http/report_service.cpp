@@ -115,8 +115,7 @@ void ReportService::Log(const std::string& event) const {
   config_.log(line);
 }
 
-std::optional<LoginSession> ReportService::RequireLogin(const httplib::Request& request,
-                                                        httplib::Response& response) {
+std::optional<LoginSession> ReportService::RequireLogin(const httplib::Request& request, httplib::Response& response) {
   const std::string token = CookieToken(request);
   std::optional<LoginSession> session;
   if (!token.empty()) session = sessions_.Find(token);

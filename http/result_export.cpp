@@ -44,7 +44,8 @@ std::vector<size_t> RowsOf(const ShownResult& result, const ExportLayout& layout
 
 // A spreadsheet runs a text that starts like a formula; a leading quote keeps it text.
 std::string CsvText(const results::Cell& cell) {
-  if (!results::IsNumber(cell.kind) && !cell.text.empty() && std::string_view("=+-@\t\r").find(cell.text[0]) != std::string_view::npos) {
+  if (!results::IsNumber(cell.kind) && !cell.text.empty() &&
+      std::string_view("=+-@\t\r").find(cell.text[0]) != std::string_view::npos) {
     return "'" + cell.text;
   }
   return cell.text;
@@ -87,7 +88,8 @@ class Workbook {
   void Close() {
     const lxw_error error = workbook_close(book_);
     book_ = nullptr;
-    if (error != LXW_NO_ERROR) throw std::runtime_error(std::string("The workbook cannot be written: ") + lxw_strerror(error));
+    if (error != LXW_NO_ERROR)
+      throw std::runtime_error(std::string("The workbook cannot be written: ") + lxw_strerror(error));
   }
 
   // One format per row kind, decimals (-1 for text) and indent.

@@ -12,8 +12,8 @@ namespace orv::http {
 namespace {
 
 bool IsNumericType(std::string_view type) {
-  for (const std::string_view prefix : {"int", "smallint", "bigint", "tinyint", "decimal", "numeric", "float",
-                                        "real", "money"}) {
+  for (const std::string_view prefix :
+       {"int", "smallint", "bigint", "tinyint", "decimal", "numeric", "float", "real", "money"}) {
     if (type.starts_with(prefix)) return true;
   }
   return false;
@@ -53,18 +53,15 @@ std::string TrimFractionZeros(std::string text) {
   return text == "-0" ? "0" : text;
 }
 
-ShownResult ShowResult(const results::ResultTable& raw, const frame::ReportSchema& schema,
-                       std::string_view language) {
+ShownResult ShowResult(const results::ResultTable& raw, const frame::ReportSchema& schema, std::string_view language) {
   const std::vector<results::RowClass> classes = results::ClassifyRows(raw);
   const results::ResultTable view = results::ApplyReportView(raw, schema, language, {false, true, true, false});
-  ShownResult shown{std::string(schema.number), reports::ReportTitle(schema, language), std::string(language), {},
-                    {}};
+  ShownResult shown{std::string(schema.number), reports::ReportTitle(schema, language), std::string(language), {}, {}};
   std::vector<bool> trim;
   for (const results::ResultColumn& column : view.columns) {
     const frame::ColumnCaption* described = schema.FindColumn(column.name);
-    shown.columns.push_back(
-        {column.name, reports::ColumnCaptionText(schema, column.name, language), column.type,
-         IsNumericType(column.type)});
+    shown.columns.push_back({column.name, reports::ColumnCaptionText(schema, column.name, language), column.type,
+                             IsNumericType(column.type)});
     trim.push_back(described == nullptr || described->precision_column.empty());
   }
   for (size_t r = 0; r < view.rows.size(); ++r) {
@@ -109,8 +106,8 @@ std::vector<size_t> SortedRowOrder(const ShownResult& result, size_t column, boo
   while (start < order.size()) {
     size_t end = start;
     while (end < order.size() && result.rows[end].row_class.kind == results::RowKind::Detail) ++end;
-    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(start), order.begin() + static_cast<std::ptrdiff_t>(end),
-                     less);
+    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(start),
+                     order.begin() + static_cast<std::ptrdiff_t>(end), less);
     start = end + 1;
   }
   return order;

@@ -53,8 +53,8 @@ TEST_F(ApiTest, ListsTheReportsAndBuildsTheirDialogsInTheSessionLanguage) {
   // The expense report groups by one option at a time, each written as its own key.
   EXPECT_EQ(dialog["grouping"]["mode"], "single");
   EXPECT_EQ(dialog["grouping"]["switch"], "FChkGroupBy");
-  EXPECT_EQ(dialog["grouping"]["options"][1], (nlohmann::json{{"key", "FGroupBySupplyType"}, {"value", 1},
-                                                               {"label", "By supplier level"}}));
+  EXPECT_EQ(dialog["grouping"]["options"][1],
+            (nlohmann::json{{"key", "FGroupBySupplyType"}, {"value", 1}, {"label", "By supplier level"}}));
   EXPECT_EQ(Get("/api/reports/9999999")->status, 404);
 
   // The same dialog after a change of language.
@@ -141,27 +141,30 @@ TEST_F(ApiTest, ExportsMatchTheGridsColumnsAndOrder) {
   const nlohmann::json& result = reply["result"];
   const size_t bill = ColumnOf(result, "FBillNo");
   const size_t amount = ColumnOf(result, "FAmountFor");
-  const httplib::Result csv = Get("/api/runs/" + run + "/export?format=csv&columns=" + std::to_string(bill) + "," +
-                                  std::to_string(amount));
+  const httplib::Result csv =
+      Get("/api/runs/" + run + "/export?format=csv&columns=" + std::to_string(bill) + "," + std::to_string(amount));
   ASSERT_TRUE(csv);
   ASSERT_EQ(csv->status, 200);
   EXPECT_EQ(csv->get_header_value("Content-Disposition"), "attachment; filename=\"2010002.csv\"");
-  const std::string expected_head = "\xEF\xBB\xBF" "Bill Number,Amount (Original Currency)\r\n";
+  const std::string expected_head =
+      "\xEF\xBB\xBF"
+      "Bill Number,Amount (Original Currency)\r\n";
   EXPECT_EQ(csv->body.substr(0, expected_head.size()), expected_head);
   const nlohmann::json& first = result["rows"][0]["cells"];
-  EXPECT_EQ(csv->body.substr(expected_head.size()).substr(0, csv->body.find("\r\n", expected_head.size()) -
-                                                                    expected_head.size()),
+  EXPECT_EQ(csv->body.substr(expected_head.size())
+                .substr(0, csv->body.find("\r\n", expected_head.size()) - expected_head.size()),
             first[bill].get<std::string>() + "," + first[amount].get<std::string>());
   // One line per row, then the closing line break.
   EXPECT_EQ(static_cast<size_t>(std::count(csv->body.begin(), csv->body.end(), '\n')), result["rows"].size() + 1);
 
-  const httplib::Result xlsx = Get("/api/runs/" + run + "/export?format=xlsx&sort=" + std::to_string(amount) + "&desc=1");
+  const httplib::Result xlsx =
+      Get("/api/runs/" + run + "/export?format=xlsx&sort=" + std::to_string(amount) + "&desc=1");
   ASSERT_TRUE(xlsx);
   ASSERT_EQ(xlsx->status, 200);
   EXPECT_EQ(xlsx->body.substr(0, 2), "PK");  // a zip, as every workbook is
 
-  for (const std::string bad : {"format=pdf", "format=csv&columns=999", "format=csv&columns=1,,2",
-                                "format=csv&sort=-1", "format=csv&columns=99999999999999999999"}) {
+  for (const std::string bad : {"format=pdf", "format=csv&columns=999", "format=csv&columns=1,,2", "format=csv&sort=-1",
+                                "format=csv&columns=99999999999999999999"}) {
     const httplib::Result refused = Get("/api/runs/" + run + "/export?" + bad);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->status, 400) << bad;

@@ -23,7 +23,11 @@ Cell Text(const std::string& text) { return {CellKind::Text, text}; }
 
 // Two suppliers' lines, each closed by a subtotal, then the total.
 ShownResult TwoGroups() {
-  ShownResult result{"2010002", "t", "en", {{"FName", "Name", "nvarchar(80)", false}, {"FAmount", "Amount", "decimal(23,10)", true}}, {}};
+  ShownResult result{"2010002",
+                     "t",
+                     "en",
+                     {{"FName", "Name", "nvarchar(80)", false}, {"FAmount", "Amount", "decimal(23,10)", true}},
+                     {}};
   const auto row = [&](RowKind kind, int level, Cell name, Cell amount) {
     result.rows.push_back({RowClass{kind, level}, {std::move(name), std::move(amount)}});
   };

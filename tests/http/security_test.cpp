@@ -23,7 +23,8 @@ class SecurityTest : public ServiceTest {
 
 TEST_F(SecurityTest, EveryReportCallWantsALogin) {
   Start();
-  for (const std::string path : {"/api/reports", "/api/reports/2010001", "/api/session", "/api/runs/00ff/export?format=csv"}) {
+  for (const std::string path :
+       {"/api/reports", "/api/reports/2010001", "/api/session", "/api/runs/00ff/export?format=csv"}) {
     const httplib::Result reply = Get(path);
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->status, 401) << path;
@@ -47,8 +48,7 @@ TEST_F(SecurityTest, LoginChecksThePasswordAndSlowsGuessing) {
   EXPECT_TRUE(refused->get_header_value("Set-Cookie").empty());
   // Four more failures make five within the minute; then even the right password waits.
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Post("/api/login", wrong, false)->status, 401);
-  const httplib::Result locked =
-      Post("/api/login", R"({"user":"clerk","password":"pa55word","language":"en"})", false);
+  const httplib::Result locked = Post("/api/login", R"({"user":"clerk","password":"pa55word","language":"en"})", false);
   ASSERT_TRUE(locked);
   EXPECT_EQ(locked->status, 429);
 }
@@ -88,9 +88,9 @@ TEST_F(SecurityTest, StaticFilesStayInsideThePagesFolder) {
   EXPECT_NE(index->body.find("viewer.js"), std::string::npos);
   EXPECT_EQ(index->get_header_value("X-Content-Type-Options"), "nosniff");
   // http/CMakeLists.txt sits one folder above the pages.
-  for (const std::string path : {"/../CMakeLists.txt", "/%2e%2e/CMakeLists.txt", "/..%2fCMakeLists.txt",
-                                 "/%2e%2e%2fCMakeLists.txt", "/static/../../CMakeLists.txt", "/..\\CMakeLists.txt",
-                                 "//etc/passwd", "/%2fetc%2fpasswd"}) {
+  for (const std::string path :
+       {"/../CMakeLists.txt", "/%2e%2e/CMakeLists.txt", "/..%2fCMakeLists.txt", "/%2e%2e%2fCMakeLists.txt",
+        "/static/../../CMakeLists.txt", "/..\\CMakeLists.txt", "//etc/passwd", "/%2fetc%2fpasswd"}) {
     const httplib::Result reply = Get(path);
     ASSERT_TRUE(reply) << path;
     EXPECT_GE(reply->status, 400) << path;
@@ -102,8 +102,7 @@ TEST_F(SecurityTest, StaticFilesStayInsideThePagesFolder) {
 TEST_F(SecurityTest, OversizeBodiesAreRefusedBeforeTheyAreRead) {
   Start();
   const std::string padding(5000, ' ');  // the limit is 4096 bytes
-  const httplib::Result login =
-      Post("/api/login", R"({"user":"clerk","password":"pa55word")" + padding + "}", false);
+  const httplib::Result login = Post("/api/login", R"({"user":"clerk","password":"pa55word")" + padding + "}", false);
   ASSERT_TRUE(login);
   EXPECT_EQ(login->status, 413);
   LogIn();

@@ -48,9 +48,8 @@ httplib::Client ServiceTest::Client() const {
 }
 
 void ServiceTest::LogIn(const std::string& language) {
-  const httplib::Result reply =
-      Post("/api/login", nlohmann::json{{"user", "clerk"}, {"password", "pa55word"}, {"language", language}}.dump(),
-           false);
+  const httplib::Result reply = Post(
+      "/api/login", nlohmann::json{{"user", "clerk"}, {"password", "pa55word"}, {"language", language}}.dump(), false);
   ASSERT_TRUE(reply);
   ASSERT_EQ(reply->status, 200) << reply->body;
   const std::string set_cookie = reply->get_header_value("Set-Cookie");
@@ -73,7 +72,8 @@ httplib::Result ServiceTest::Post(const std::string& path, const std::string& bo
 
 nlohmann::json ServiceTest::Run(const std::string& report, const nlohmann::json& conditions,
                                 int expected_status) const {
-  const httplib::Result reply = Post("/api/reports/" + report + "/run", nlohmann::json{{"conditions", conditions}}.dump());
+  const httplib::Result reply =
+      Post("/api/reports/" + report + "/run", nlohmann::json{{"conditions", conditions}}.dump());
   EXPECT_TRUE(reply);
   if (!reply) return {};
   EXPECT_EQ(reply->status, expected_status) << reply->body;
