@@ -42,7 +42,9 @@ std::vector<LineRef> WriteApplications(Random& random, const BaseData& base, int
     heads.Row().Int(fid).Text(BillNo("ZCSQ", fid)).Date(day).Int(status).Int(random.Percent(15) ? 1 : 0);
     heads.Int(random.Pick(base.departments)).Int(random.Pick(base.departments)).Int(random.Pick(base.employees));
     heads.Int(audited ? random.Pick(base.users) : 0).DateOrNull(audited, Day{day.days + 1, 0});
-    heads.Int(random.Pick(base.users)).Text(random.Percent(30) ? "" : "申请 O'Hara");
+    // Every 101st application was entered by a user since removed from t_User.
+    const int biller = random.Pick(base.users);
+    heads.Int(fid % 101 == 0 ? kMissingId : biller).Text(random.Percent(30) ? "" : "申请 O'Hara");
     const int line_count = LinesPerDocument(random);
     for (int entry = 1; entry <= line_count; ++entry) {
       const ItemRef& item = random.Pick(base.items);
@@ -163,8 +165,8 @@ void WriteRequisitions(Random& random, const BaseData& base, int count, const st
         source = &random.Pick(applications);
         source_class = kClassApplication;
       }
-      // The application tracking report copies the item's precisions
-      // unguarded: lines of items without them come from stock instead.
+      // Lines drawn from a source carry an item with its precisions; items
+      // without them are only ever requisitioned from stock.
       if (source != nullptr && !source->item.complete) source = nullptr;
       const ItemRef item = source != nullptr ? source->item : random.Pick(base.complete_items);
       const int64_t qty = source != nullptr ? source->qty : random.Between(1, 20);

@@ -1,4 +1,4 @@
-// Purchase invoices (all subsystems; assets are subsystem 3), asset expense
+// Purchase invoices (of every FSubSystemID; assets carry 3), asset expense
 // invoices and the hook log that records which expense lines were matched.
 // Report 2010001 copies supplier and item numbers unguarded into NOT NULL
 // columns, so purchase invoices always name existing ones.

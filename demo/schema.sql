@@ -260,8 +260,7 @@ CREATE TABLE AA_HookLogEntry (
    PRIMARY KEY (FID, FEntryID)
 )
 
--- Asset applications (document class 1200001); report 2010007, which copies the
--- note unguarded into a NOT NULL column, so notes are never NULL.
+-- Asset applications (document class 1200001); report 2010007.
 CREATE TABLE AA_AssetsApp (
    FID               INT            NOT NULL PRIMARY KEY,
    FBillNo           NVARCHAR(80)   NOT NULL,
@@ -365,7 +364,7 @@ CREATE TABLE AA_AssetsAcceptanceEntry (
    PRIMARY KEY (FID, FEntryID)
 )
 
--- Asset requisitions; reports 2010006 and 2010007 (notes never NULL, as above).
+-- Asset requisitions; reports 2010006 and 2010007.
 CREATE TABLE CIP_AssetsApplication (
    FID               INT            NOT NULL PRIMARY KEY,
    FBillNo           NVARCHAR(80)   NOT NULL,

@@ -1,6 +1,6 @@
 -- The tiny demo data: a few rows per table, each chosen for a case the report SQL
 -- must handle. demo/tiny-expected.md works out the rows of reports 2010001,
--- 2010002, 2010005 and 2010006 from these rows by hand; change a row here and
+-- 2010002, 2010005, 2010006 and 2010007 from these rows by hand; change a row here and
 -- it must change there.
 
 SET NOCOUNT ON
@@ -197,18 +197,22 @@ GO
 -- The asset chain: application -> procurement order -> (inspection ->) acceptance -> requisition
 ------------------------------------------------------------------------------------
 
--- 3001 audited; 3002 partly audited; 3003 audited and closed.
+-- 3001 audited; 3002 partly audited; 3003 audited and closed; 3004 audited by user 3,
+-- entered by user 99, who is no longer in t_User.
 INSERT INTO AA_AssetsApp (FID,FBillNo,FAppDate,FMultiCheckStatus,FCloseStatus,FAppDeptID,FUseDeptID,FAppUserID,FCheckerID,FCheckDate,FBiller,FNote) VALUES
 (3001,N'ZCSQ000001','2024-01-02',16,0,102,104,202,1,'2024-01-03',2,N'办公设备'),
 (3002,N'ZCSQ000002','2024-01-15',4,0,105,105,204,0,NULL,2,N''),
-(3003,N'ZCSQ000003','2024-02-01',16,1,102,102,203,3,'2024-02-02',1,N'O''Hara')
+(3003,N'ZCSQ000003','2024-02-01',16,1,102,102,203,3,'2024-02-02',1,N'O''Hara'),
+(3004,N'ZCSQ000004','2024-02-25',16,0,105,102,202,3,'2024-02-26',99,N'')
 
--- 3003/1 has nothing executed (FNoDoQty equals FCheckQty) and no requisition.
+-- 3003/1 has nothing executed (FNoDoQty equals FCheckQty) and no requisition: its
+-- order line 2002/1 stops half-way, never accepted.
 INSERT INTO AA_AssetsAppEntry (FID,FEntryID,FItemID,FUnitID,FSecCoefficient,FAssistantQty,FSupplyID,FAppQty,FCheckQty,FRelationFAQty,FRelationLVCQty,FNoDoQty,FPlanStockQty,FPlanUseQty,FRelationStockQty) VALUES
 (3001,1,303,1,NULL,NULL,402,5,5,3,0,0,0,5,0),
 (3001,2,305,3,12,1,402,2,2,0,0,1,0,2,0),
 (3002,1,304,2,1,2,405,4,3,0,1,1,0,3,0),
-(3003,1,308,4,NULL,NULL,403,10,10,0,0,10,0,10,0)
+(3003,1,308,4,NULL,NULL,403,10,10,0,0,10,0,10,0),
+(3004,1,305,3,12,1,402,1,1,1,0,0,0,1,0)
 
 -- 2001 audited (16), open, from application 3001.    2002 audited, closed header, KWD.
 -- 2003 audited; its supplier 999 and currency 9 do not exist.
@@ -249,7 +253,8 @@ INSERT INTO AA_AssetsAcceptanceEntry (FID,FEntryID,FID_SRC,FEntryID_SRC,FClassID
 -- an order); 6002 (construction in progress, not fully audited) from acceptance 5001/2
 -- (3001/2 through an order and an inspection); 6003 (low-value consumables, from the
 -- warehouse) has one line issued against application 3002/1 directly and one without a
--- source; 6004 has no application source at all. 6005 (to fixed assets, in the check) was
+-- source; 6004 is issued against two applications directly, 3001/1 (which 6001 also reaches,
+-- through an order) and 3004/1. 6005 and 6006 have no application source. 6005 (to fixed assets, in the check) was
 -- entered by user 99, who is no longer in t_User; its line is of item 309, which has no
 -- secondary unit, names no warehouse or bin and has no downstream record at all. 6006 has
 -- no purpose; its line is of item 307 (no precisions) from supplier 999, which does not exist.
@@ -266,8 +271,8 @@ INSERT INTO CIP_AssetsApplicationEntry (FID,FEntryID,FItemID,FUnitID,FSecCoeffic
 (6002,1,305,3,12,1,402,NULL,901,1,1,1000,1000,130,1,1000,130,0,0,0,0,0,0,5001,2,1200004,N'ZCYS000001'),
 (6003,1,304,2,1,2,405,NULL,901,NULL,2,4000,8000,1040,0,0,0,0,0,0,1,4000,520,3002,1,1200001,N'ZCSQ000002'),
 (6003,2,308,4,0,0,403,NULL,901,1,1,30,30,3.9,0,0,0,0,0,0,NULL,NULL,NULL,0,0,0,N''),
-(6004,1,303,1,0,0,402,N'B2024-03',901,1,1,5000,5000,650,0,0,0,NULL,NULL,NULL,0,0,0,0,0,0,N''),
-(6004,2,305,3,12,1,402,NULL,901,1,1,1000,1000,130,0,0,0,1,1000,130,0,0,0,0,0,0,N''),
+(6004,1,303,1,0,0,402,N'B2024-03',901,1,1,5000,5000,650,0,0,0,NULL,NULL,NULL,0,0,0,3001,1,1200001,N'ZCSQ000001'),
+(6004,2,305,3,12,1,402,NULL,901,1,1,1000,1000,130,0,0,0,1,1000,130,0,0,0,3004,1,1200001,N'ZCSQ000004'),
 (6005,1,309,2,NULL,NULL,406,NULL,NULL,NULL,4,250,1000,130,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL,0,0,0,N''),
 (6006,1,307,2,1,2,999,N'B2024-06',901,1,2,800,1600,208,1,800,104,NULL,NULL,NULL,NULL,NULL,NULL,0,0,0,N'')
 GO

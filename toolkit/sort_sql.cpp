@@ -4,6 +4,7 @@
 // #TmpResult with the localized words for "total" and "subtotal".
 #include "toolkit/error_trap.h"
 #include "toolkit/local_text.h"
+#include "toolkit/property_lookup.h"
 #include "toolkit/report_toolkit.h"
 #include "toolkit/sql_literal.h"
 #include "toolkit/sql_text.h"
@@ -12,12 +13,24 @@ namespace orv::toolkit {
 
 namespace {
 
+// The session's language. A session string without a Language pair would
+// make the parser raise 5 and fail every grouped summary, where the rest of
+// the report carries on with the language its light reader found (usually
+// none, which leaves the labels as written): the labels do the same.
+std::string LabelLanguage(const frame::CParse& oParse) {
+  try {
+    return oParse.LanguageID();
+  } catch (const platform::AutomationError&) {
+    return GetPropertyValue(oParse.PropsString(), "Language");
+  }
+}
+
 // "Update #TmpResult Set C=ISNULL(C,'')+'(label)' WHERE FSumSort=n": the label
 // goes behind the value of column C in the rows of class n. The language is
 // read afresh for each update.
 std::string LabelUpdate(const std::string& column, std::string_view label, int sum_sort,
                         const frame::CParse& oParse) {
-  const std::string local = QuoteText(GetLocalText(label, oParse.LanguageID()));
+  const std::string local = QuoteText(GetLocalText(label, LabelLanguage(oParse)));
   return "Update #TmpResult Set " + column + "=ISNULL(" + column + ",'')+'(" + local +
          ")' WHERE FSumSort=" + std::to_string(sum_sort) + "\r\n";
 }

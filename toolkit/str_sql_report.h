@@ -34,8 +34,4 @@ class StrSqlReport : public frame::ReportFrame {
   GetstrSQLRoutine routine_;
 };
 
-// A GetstrSQL stand-in for a report whose SQL is not written yet: raises 5
-// with a description naming the report.
-GetstrSQLRoutine NotImplementedRoutine(std::string class_name);
-
 }  // namespace orv::toolkit

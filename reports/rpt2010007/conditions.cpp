@@ -13,13 +13,13 @@ namespace {
 
 std::vector<frame::ConditionKey> ViewAndFilterConditions() {
   const ConditionSwitch application_view{"FAppSource", SwitchState::NonZero};
-  const ConditionSwitch not_application_view{"FAppSource", SwitchState::Zero};
+  // Both view keys are always read: set together, or both 0, they are refused.
   return {
       {"FAppSource", ConditionType::Flag, "1",
        "non-zero: the application view (application lines with what was requisitioned against them)"},
       {"FApplicationSource", ConditionType::Flag, "0",
-       "non-zero: the source view (application lines and requisition lines without an application)", {}, {},
-       {not_application_view}},
+       "non-zero, with FAppSource=0: the source view (application lines and requisition lines without an "
+       "application)"},
       {"FStartDate", ConditionType::Date, "",
        "applications dated on or after this day (outside the application view: requisitions too)"},
       {"FEndDate", ConditionType::Date, "", "applications dated on or before this day (likewise)"},

@@ -3,13 +3,14 @@
 // the last record set, detached.
 #pragma once
 
+#include "reports/rpt2010007/sql_routines.h"
 #include "toolkit/str_sql_report.h"
 
 namespace orv::reports {
 
 class CRPT2010007 : public toolkit::StrSqlReport {
  public:
-  CRPT2010007() : StrSqlReport("CRPT2010007", toolkit::NotImplementedRoutine("CRPT2010007")) {}
+  CRPT2010007() : StrSqlReport("CRPT2010007", rpt2010007::GetstrSQL) {}
 };
 
 }  // namespace orv::reports

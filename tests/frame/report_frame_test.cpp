@@ -10,7 +10,6 @@
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
 #include "reports/rpt2010001/crpt2010001.h"
-#include "reports/rpt2010007/crpt2010007.h"
 #include "toolkit/str_sql_report.h"
 #include "tests/frame/frame_fixture.h"
 
@@ -142,14 +141,6 @@ TEST_F(ReportFrameTest, PurchaseInvoiceReportRunsItsBatchAndTrapsTheDatabasesErr
   EXPECT_EQ(error.description().rfind("Invalid object name '", 0), 0u) << error.description();
   ASSERT_EQ(recorder.batches.size(), 2u);
   EXPECT_EQ(recorder.batches[1].find("#Rpt2010001"), recorder.batches[1].find('#')) << recorder.batches[1];
-}
-
-TEST_F(ReportFrameTest, ReportsWithoutSqlYetSayWhich) {
-  reports::CRPT2010007 report;
-  const auto error = CaughtError([&] { report.GetRptData(kFrameSession, nullptr); });
-  EXPECT_EQ(error.number(), platform::kErrInvalidProcedureCall);
-  EXPECT_EQ(error.source(), "Orvalent.CRPT2010007.GetRptData");
-  EXPECT_NE(error.description().find("CRPT2010007"), std::string::npos);
 }
 
 }  // namespace

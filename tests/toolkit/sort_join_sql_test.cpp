@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/automation_error.h"
+#include "platform/class_registry.h"
 #include "tests/toolkit/expect_raises.h"
 #include "toolkit/report_toolkit.h"
 #include "toolkit/sql_literal.h"
@@ -67,12 +68,19 @@ TEST(GetSortSQL, ListWithoutAliasLeavesTheOutTextsAlone) {
   EXPECT_EQ(subtotal, "kept subtotal");
 }
 
-TEST(GetSortSQL, ALanguageThatCannotBeReadRaisesWithTheRoutineAsSource) {
-  Session none("UserName=demo;");
+TEST(GetSortSQL, ASessionWithoutALanguagePairLabelsAsTheReportReadsItsLanguage) {
+  // The parser has no LANGUAGE: the labels take what the light reader finds,
+  // nothing at all (the text as written) or the tail of a longer name.
   std::string total;
   std::string subtotal;
-  test::ExpectRaises([&] { GetSortSQL("T1.FSupplyID,", total, subtotal, none.parse); },
-                     platform::kErrInvalidProcedureCall, "\r\nOrvalent.modPubRPT_Mid.GetSortSQL");
+  Session none("UserName=demo;");
+  GetSortSQL("T1.FSupplyID,T1.FRptID,", total, subtotal, none.parse);
+  EXPECT_EQ(total, "Update #TmpResult Set FSupplyID=ISNULL(FSupplyID,'')+'(合计)' WHERE FSumSort=101\r\n");
+  EXPECT_EQ(subtotal, "Update #TmpResult Set FSupplyID=ISNULL(FSupplyID,'')+'(小计)' WHERE FSumSort=102\r\n");
+  platform::RegisterPlatformClasses();  // the resource loader
+  Session tail("XLanguage=en;");
+  GetSortSQL("T1.FSupplyID,", total, subtotal, tail.parse);
+  EXPECT_EQ(total, "Update #TmpResult Set FSupplyID=ISNULL(FSupplyID,'')+'(Total)' WHERE FSumSort=101\r\n");
 }
 
 TEST(QuoteText, DoublesEveryApostropheAndNothingElse) {
