@@ -71,6 +71,12 @@ nlohmann::json GroupingJson(const frame::ReportSchema& schema, std::string_view 
   return {{"mode", "ordered"}, {"keys", keys}};
 }
 
+nlohmann::json ConditionsJson(const frame::ReportSchema& schema, std::string_view language) {
+  nlohmann::json conditions = nlohmann::json::array();
+  for (const frame::ConditionKey& key : schema.conditions) conditions.push_back(ConditionJson(key, language));
+  return conditions;
+}
+
 }  // namespace
 
 nlohmann::json ReportListJson(std::string_view language) {
@@ -78,14 +84,13 @@ nlohmann::json ReportListJson(std::string_view language) {
   for (const frame::ReportSchema* schema : reports::ReportSchemas()) {
     list.push_back({{"number", schema->number},
                     {"class", schema->class_name},
-                    {"title", reports::ReportTitle(*schema, language)}});
+                    {"title", reports::ReportTitle(*schema, language)},
+                    {"conditions", ConditionsJson(*schema, language)}});
   }
   return list;
 }
 
 nlohmann::json ReportDialogJson(const frame::ReportSchema& schema, std::string_view language) {
-  nlohmann::json conditions = nlohmann::json::array();
-  for (const frame::ConditionKey& key : schema.conditions) conditions.push_back(ConditionJson(key, language));
   nlohmann::json columns = nlohmann::json::array();
   for (const frame::ColumnCaption& column : schema.columns) {
     columns.push_back({{"name", column.column},
@@ -96,7 +101,7 @@ nlohmann::json ReportDialogJson(const frame::ReportSchema& schema, std::string_v
   return {{"number", schema.number},
           {"class", schema.class_name},
           {"title", reports::ReportTitle(schema, language)},
-          {"conditions", conditions},
+          {"conditions", ConditionsJson(schema, language)},
           {"grouping", GroupingJson(schema, language)},
           {"columns", columns}};
 }

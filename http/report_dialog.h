@@ -12,7 +12,8 @@
 
 namespace orv::http {
 
-// [{"number", "class", "title"}], every registered report.
+// [{"number", "class", "title", "conditions"}], every registered report, its
+// conditions as in its dialog below (so a script needs no second call).
 nlohmann::json ReportListJson(std::string_view language);
 
 // {"number", "class", "title",

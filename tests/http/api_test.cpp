@@ -37,8 +37,17 @@ TEST_F(ApiTest, ListsTheReportsAndBuildsTheirDialogsInTheSessionLanguage) {
   ASSERT_EQ(list.size(), 5u);
   EXPECT_EQ(list[0]["number"], "2010001");
   EXPECT_EQ(list[0]["title"], "Asset Purchase Invoices");
+  // The list carries each report's condition keys with their types, defaults and meanings.
+  const nlohmann::json& expense = list[1];
+  ASSERT_EQ(expense["number"], "2010002");
+  const nlohmann::json& grouped = expense["conditions"][7];
+  EXPECT_EQ(grouped["key"], "FChkGroupBy");
+  EXPECT_EQ(grouped["type"], "flag");
+  EXPECT_EQ(grouped["default"], "0");
+  EXPECT_EQ(grouped["meaning"], "1 groups the lines with subtotals; otherwise the lines and one total row");
 
   const nlohmann::json dialog = nlohmann::json::parse(Get("/api/reports/2010002")->body);
+  EXPECT_EQ(dialog["conditions"], expense["conditions"]);
   const nlohmann::json& start = dialog.at("conditions").at(0);
   EXPECT_EQ(start["key"], "FStartDate");
   EXPECT_EQ(start["type"], "date");

@@ -1,7 +1,15 @@
 // The service's gate: nothing of a report without a login, no state change
 // without the login's second token, no file outside the pages' folder, no
-// oversize body, and condition values that stay inside their SQL literals.
+// oversize body, no client that holds a connection by going quiet, and condition values that stay inside their SQL literals.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -110,6 +118,39 @@ TEST_F(SecurityTest, OversizeBodiesAreRefusedBeforeTheyAreRead) {
       Post("/api/reports/2010001/run", R"({"conditions":{"FItemFrom":")" + std::string(5000, 'x') + R"("}})");
   ASSERT_TRUE(run);
   EXPECT_EQ(run->status, 413);
+}
+
+// A client that starts a request and goes quiet loses its connection after the
+// read time-out, so a few such clients cannot hold every worker.
+TEST_F(SecurityTest, AQuietClientIsCutOffAfterTheReadTimeOut) {
+  config_.io_timeout = std::chrono::seconds(1);
+  Start();
+  const int socket_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(socket_fd, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(service_->port());
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::connect(socket_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  // Our own wait is far longer, and bounds the test should the server never close.
+  const timeval wait{20, 0};
+  ASSERT_EQ(::setsockopt(socket_fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait), 0);
+  const std::string partial = "POST /api/login HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+  ASSERT_EQ(::send(socket_fd, partial.data(), partial.size(), 0), static_cast<ssize_t>(partial.size()));
+  // The server may answer the cut request (400) before it closes; read until it does.
+  std::string answer;
+  char chunk[512];
+  ssize_t received = 0;
+  while ((received = ::recv(socket_fd, chunk, sizeof chunk, 0)) > 0) {
+    answer.append(chunk, static_cast<size_t>(received));
+  }
+  const int error = errno;
+  ::close(socket_fd);
+  // 0: the server closed the connection; a reset is as good; EAGAIN would be our own wait running out.
+  EXPECT_TRUE(received == 0 || error == ECONNRESET) << answer << " errno " << error;
+  EXPECT_EQ(answer.find("200 OK"), std::string::npos) << answer;
+  // The service still answers others.
+  EXPECT_EQ(Get("/api/texts?language=en")->status, 200);
 }
 
 TEST_F(SecurityTest, ConditionValuesStayInsideTheirLiterals) {
