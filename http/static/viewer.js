@@ -56,7 +56,9 @@ async function showApp(session) {
     button.addEventListener("click", () => openReport(report.number));
     nav.append(button);
   }
-  if (state.report) await openReport(state.report.number);
+  // Each report has its own address (#2010006), for a bookmark or a link.
+  const wanted = state.report ? state.report.number : location.hash.slice(1);
+  if (list.some((report) => report.number === wanted)) await openReport(wanted);
 }
 
 function field(label, input) {
@@ -183,6 +185,7 @@ function conditionsOf(dialog) {
 async function openReport(number) {
   const dialog = await api("GET", "/api/reports/" + encodeURIComponent(number));
   state.report = dialog;
+  if (location.hash !== "#" + number) history.replaceState(null, "", "#" + number);
   for (const button of $("report-list").children) button.classList.toggle("current", button.dataset.report === number);
   $("report-title").textContent = dialog.number + " " + dialog.title;
   buildFilter(dialog);
@@ -367,6 +370,10 @@ async function start() {
   });
   $("export-csv").addEventListener("click", () => exportRun("csv"));
   $("export-xlsx").addEventListener("click", () => exportRun("xlsx"));
+  window.addEventListener("hashchange", () => {
+    const number = location.hash.slice(1);
+    if (!$("app").hidden && $("report-list").querySelector(`[data-report="${CSS.escape(number)}"]`)) openReport(number);
+  });
   try {
     await showApp(await api("GET", "/api/session"));
   } catch (error) {

@@ -2,7 +2,8 @@
 # The viewer page in a real headless Chromium: log in, fill report 2010002's
 # filter dialog (grouped by supplier), run it, check the grid's subtotal and
 # total rows, number formats, sorting and column choice, then export CSV and
-# XLSX and read the workbook's cells and styles back. Exits 77 (skipped)
+# XLSX and read the workbook's cells and styles back; open report 2010006 by
+# its address and nest its subtotals by number levels. Exits 77 (skipped)
 # when the browser, its driver or selenium is missing.
 # Usage: viewer_page_test.py ORVALENT_BINARY ARTIFACT_DIR
 import os
@@ -191,6 +192,38 @@ class ViewerPageTest(unittest.TestCase):
         self.wait.until(lambda b: self.find("#run-button").text == "查詢")
         self.assertEqual(self.find("#logout-button").text, "退出")
         self.shot("dialog-cht.png")
+
+    def test_c_a_reports_address_opens_its_dialog_and_level_ranges_nest_the_subtotals(self):
+        Select(self.find("#app-language")).select_by_value("en")
+        self.wait.until(lambda b: self.find("#run-button").text == "Run")
+        self.browser.get(self.base + "#2010006")
+        self.wait.until(lambda b: self.find("#report-title").text.startswith("2010006"))
+        # Grouped by using department, with the department numbers' levels 1 to 2 above it.
+        Select(self.find("select[name=grouping-0]")).select_by_value("FGroupByUseDept")
+        self.find("input[name=FChkLevel]").click()
+        self.find("input[name=FLvlFrom]").send_keys("1")
+        self.find("input[name=FLvlTo]").send_keys("2")
+        self.find("#run-button").click()
+        self.wait.until(lambda b: self.finds("#grid tbody tr.total"))
+        self.browser.execute_script(
+            "document.querySelector('#grid tr.subtotal[data-level=\"2\"]').scrollIntoView({block: 'center'})")
+        self.shot("grid-2010006-levels.png")
+        result = self.browser.execute_script("return state.result")
+        names = [column["name"] for column in result["columns"]]
+        details = [row["cells"] for row in result["rows"] if row["kind"] == "detail"]
+        subtotals = [row["level"] for row in result["rows"] if row["kind"] == "subtotal"]
+        # One subtotal per level-1 group, per level-2 group and per department that has lines.
+        for level, column in ((1, "FName1"), (2, "FName2"), (3, "FUseDeptNumber")):
+            distinct = {cells[names.index(column)] for cells in details}
+            self.assertEqual(subtotals.count(level), len(distinct), column)
+        self.assertEqual(set(subtotals), {1, 2, 3})
+        # Deeper subtotals sit further in.
+        pads = {}
+        for row in self.finds("#grid tbody tr.subtotal"):
+            pads[row.get_attribute("data-level")] = row.find_element(By.CSS_SELECTOR, "td").value_of_css_property(
+                "padding-left")
+        self.assertLess(float(pads["1"][:-2]), float(pads["2"][:-2]))
+        self.assertLess(float(pads["2"][:-2]), float(pads["3"][:-2]))
 
 
 if __name__ == "__main__":
