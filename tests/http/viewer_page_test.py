@@ -193,7 +193,7 @@ class ViewerPageTest(unittest.TestCase):
         self.assertEqual(self.find("#logout-button").text, "退出")
         self.shot("dialog-cht.png")
 
-    def test_c_a_reports_address_opens_its_dialog_and_level_ranges_nest_the_subtotals(self):
+    def test_c_a_reports_address_opens_its_dialog_shows_progress_and_nests_level_subtotals(self):
         Select(self.find("#app-language")).select_by_value("en")
         self.wait.until(lambda b: self.find("#run-button").text == "Run")
         self.browser.get(self.base + "#2010006")
@@ -203,8 +203,19 @@ class ViewerPageTest(unittest.TestCase):
         self.find("input[name=FChkLevel]").click()
         self.find("input[name=FLvlFrom]").send_keys("1")
         self.find("input[name=FLvlTo]").send_keys("2")
+        # The run's answer is held back a moment, so the progress indicator can be seen while it waits.
+        self.browser.execute_script("""
+            const original = window.fetch;
+            window.fetch = (path, options) => String(path).endsWith("/run")
+                ? new Promise((resolve) => setTimeout(resolve, 1500)).then(() => original(path, options))
+                : original(path, options);""")
         self.find("#run-button").click()
+        self.wait.until(lambda b: self.find("#progress").is_displayed())
+        self.assertTrue(self.find("#progress-text").text.startswith("Running"))
+        self.assertFalse(self.find("#run-button").is_enabled())
         self.wait.until(lambda b: self.finds("#grid tbody tr.total"))
+        self.assertFalse(self.find("#progress").is_displayed())
+        self.assertTrue(self.find("#run-button").is_enabled())
         self.browser.execute_script(
             "document.querySelector('#grid tr.subtotal[data-level=\"2\"]').scrollIntoView({block: 'center'})")
         self.shot("grid-2010006-levels.png")
