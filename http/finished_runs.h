@@ -1,6 +1,7 @@
 // The results a login has run, kept so the clerk can export what the grid
-// shows without running the report again. Bounded per login and in all, the
-// oldest going first, so a busy service cannot grow without end.
+// shows without running the report again. Bounded per login, in all and by
+// the rows kept in all (one result may be large), the oldest going first, so
+// a busy service cannot grow without end.
 #pragma once
 
 #include <cstddef>
@@ -15,9 +16,12 @@ namespace orv::http {
 
 class FinishedRuns {
  public:
-  FinishedRuns(size_t per_login, size_t in_all) : per_login_(per_login), in_all_(in_all) {}
+  FinishedRuns(size_t per_login, size_t in_all, size_t rows_in_all)
+      : per_login_(per_login), in_all_(in_all), rows_in_all_(rows_in_all) {}
 
-  // Keeps `result` for the login `owner`; returns the run's id.
+  // Keeps `result` for the login `owner`, dropping older runs until the
+  // limits hold again (a result alone beyond rows_in_all is kept alone);
+  // returns the run's id.
   std::string Keep(const std::string& owner, std::shared_ptr<const ShownResult> result);
   // The run `id` of `owner`; nothing for another login's run or one dropped.
   std::shared_ptr<const ShownResult> Find(const std::string& owner, const std::string& id);
@@ -30,10 +34,13 @@ class FinishedRuns {
     std::string id;
     std::shared_ptr<const ShownResult> result;
   };
+  void Drop(std::deque<Run>::iterator run);  // under mutex_
 
   size_t per_login_;
   size_t in_all_;
+  size_t rows_in_all_;
   std::mutex mutex_;
+  size_t rows_kept_ = 0;
   std::deque<Run> runs_;  // oldest first
 };
 

@@ -53,7 +53,7 @@ std::string DefaultStaticDir() { return ORV_HTTP_STATIC_DIR; }
 ReportService::ReportService(ServiceConfig config)
     : config_(std::move(config)),
       sessions_(config_.session_idle, config_.max_sessions),
-      runs_(config_.max_runs_per_session, config_.max_kept_runs),
+      runs_(config_.max_runs_per_session, config_.max_kept_runs, config_.max_kept_rows),
       throttle_(accounts::ThrottleOptions{}),
       server_(std::make_unique<httplib::Server>()) {
   if (config_.users == nullptr) throw std::invalid_argument("The report service needs a user directory.");

@@ -26,6 +26,7 @@ struct ServiceConfig {
   size_t max_concurrent_runs = 2;         // reports running at once
   size_t max_runs_per_session = 4;        // finished results kept per login, for export
   size_t max_kept_runs = 64;              // finished results kept in all
+  size_t max_kept_rows = 600000;          // and their rows in all
   size_t max_result_rows = 200000;        // a larger result is refused: narrow the filter
   std::chrono::seconds io_timeout{10};    // reading a request, writing a response
   std::chrono::minutes session_idle{30};  // a login unused this long ends

@@ -76,7 +76,7 @@ TEST(ResultExportTest, CsvQuotesFieldsAndDisarmsFormulas) {
 }
 
 TEST(FinishedRunsTest, KeepsAFewRunsPerLoginAndInAll) {
-  FinishedRuns runs(2, 3);
+  FinishedRuns runs(2, 3, 1000);
   const auto result = std::make_shared<const ShownResult>();
   const std::string a1 = runs.Keep("a", result);
   const std::string a2 = runs.Keep("a", result);
@@ -91,6 +91,28 @@ TEST(FinishedRunsTest, KeepsAFewRunsPerLoginAndInAll) {
   runs.Forget("b");
   EXPECT_EQ(runs.Find("b", b1), nullptr);
   EXPECT_EQ(runs.Find("b", b2), nullptr);
+}
+
+TEST(FinishedRunsTest, TheRowsKeptInAllAreBounded) {
+  FinishedRuns runs(10, 10, 5);
+  const auto rows = [](size_t count) {
+    auto result = std::make_shared<ShownResult>();
+    result->rows.resize(count);
+    return std::shared_ptr<const ShownResult>(std::move(result));
+  };
+  const std::string first = runs.Keep("a", rows(3));
+  const std::string second = runs.Keep("b", rows(2));  // 3 + 2 rows: both fit
+  EXPECT_NE(runs.Find("a", first), nullptr);
+  const std::string third = runs.Keep("a", rows(2));  // 7 rows would be too many: the oldest goes
+  EXPECT_EQ(runs.Find("a", first), nullptr);
+  EXPECT_NE(runs.Find("b", second), nullptr);
+  runs.Forget("b");  // its 2 rows are free again: 2 + 3 fit
+  const std::string fourth = runs.Keep("c", rows(3));
+  EXPECT_NE(runs.Find("a", third), nullptr);
+  const std::string huge = runs.Keep("d", rows(6));  // beyond the bound alone: kept alone
+  EXPECT_NE(runs.Find("d", huge), nullptr);
+  EXPECT_EQ(runs.Find("a", third), nullptr);
+  EXPECT_EQ(runs.Find("c", fourth), nullptr);
 }
 
 TEST(LoginSessionsTest, TokensAreRandomAndTheTableIsBounded) {
