@@ -1,9 +1,14 @@
 // The JSON API as the pages use it: the report list and dialogs, a run's
 // rows with their kinds and captions, bad conditions, exports and the limit
 // on runs at once.
+#include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/host_objects.h"
+#include "reports/report_catalog.h"
+#include "results/report_run.h"
 #include "tests/http/service_fixture.h"
 
 namespace orv::http::test {
@@ -114,17 +119,44 @@ TEST_F(ApiTest, NumbersAreRoundedByTheirRowsPrecision) {
   LogIn("chs");
   const nlohmann::json result = Run("2010001", nlohmann::json::object()).at("result");
   EXPECT_EQ(result["columns"][0]["caption"], "日期");
-  const size_t quantity = ColumnOf(result, "FQty");
-  // Quantities keep as many decimals as their row's FQtyDecimal says, which differ from row to row;
-  // the raw column has ten.
-  std::set<size_t> decimals;
-  for (const nlohmann::json& row : result["rows"]) {
-    if (row["kind"] != "detail" || row["cells"][quantity].is_null()) continue;
-    const std::string text = row["cells"][quantity];
-    decimals.insert(text.find('.') == std::string::npos ? 0 : text.size() - text.find('.') - 1);
+  // The same rows raw, with the precision columns the grid leaves out.
+  const frame::ReportSchema& schema = *reports::FindReportSchema("2010001");
+  const results::ResultTable raw = results::RunReportClass(
+      schema, "ConnectString={" + config_.connect_string + "};Language=chs;", platform::ConditionDictionary());
+  ASSERT_EQ(raw.rows.size(), result["rows"].size());
+  const auto raw_column = [&](std::string_view name) {
+    for (size_t c = 0; c < raw.columns.size(); ++c) {
+      if (raw.columns[c].name == name) return c;
+    }
+    ADD_FAILURE() << "no raw column " << name;
+    return size_t{0};
+  };
+  // Every number with a precision column shows exactly that row's decimals, and
+  // differs from the raw value (ten decimals) by at most half its last place.
+  std::set<std::string> precisions_seen;
+  size_t checked = 0;
+  for (const frame::ColumnCaption& column : schema.columns) {
+    if (column.precision_column.empty()) continue;
+    const size_t shown = ColumnOf(result, std::string(column.column));
+    const size_t value = raw_column(column.column);
+    const size_t precision = raw_column(column.precision_column);
+    for (size_t r = 0; r < raw.rows.size(); ++r) {
+      const results::Cell& places = raw.rows[r][precision];
+      if (result["rows"][r]["cells"][shown].is_null() || places.kind != results::CellKind::Integer) continue;
+      const std::string text = result["rows"][r]["cells"][shown];
+      const size_t point = text.find('.');
+      const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+      ASSERT_EQ(decimals, std::stoi(places.text)) << column.column << " row " << r << ": " << text;
+      // (A hair above the half, for a tie in binary floating point.)
+      const long double half_place = 0.5L * std::pow(10.0L, -decimals) * (1 + 1e-9L);
+      EXPECT_LE(std::fabs(std::stold(text) - std::stold(raw.rows[r][value].text)), half_place)
+          << column.column << " row " << r;
+      precisions_seen.insert(places.text);
+      ++checked;
+    }
   }
-  EXPECT_GT(decimals.size(), 1u);
-  EXPECT_LT(*decimals.rbegin(), 10u);
+  EXPECT_GT(checked, 100u);
+  EXPECT_GT(precisions_seen.size(), 1u);  // the demo's rows differ in their decimals
 }
 
 TEST_F(ApiTest, BadConditionsAreNamedAndNothingRuns) {
