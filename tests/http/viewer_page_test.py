@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 # The viewer page in a real headless Chromium: log in, fill report 2010002's
-# filter dialog (grouped by supplier), run it, check the grid's subtotal and
-# total rows, number formats, sorting and column choice, then export CSV and
-# XLSX and read the workbook's cells and styles back; open report 2010006 by
-# its address and nest its subtotals by number levels. Exits 77 (skipped)
-# when the browser, its driver or selenium is missing.
+# filter dialog (a year, suppliers from one on, grouped by supplier), run it,
+# check the filter held, the grid's subtotal and total rows, number formats,
+# sorting and column choice, then export CSV and XLSX and read the workbook's
+# cells and styles back; open report 2010006 by its address, see the progress
+# indicator and nest its subtotals by number levels. Exits 77 (skipped) when
+# the browser, its driver or selenium is missing.
 # Usage: viewer_page_test.py ORVALENT_BINARY ARTIFACT_DIR
 import os
 import re
@@ -118,9 +119,20 @@ class ViewerPageTest(unittest.TestCase):
         grouping = Select(self.find("select[name=grouping-single]"))
         self.assertIn("By supplier", [option.text for option in grouping.options])
         grouping.select_by_value("FGroupBySupply")
+        # Filtered to the invoices of 2024 from supplier 01.01.002 on (the date pickers' typed form
+        # follows the browser's locale, so their values are set as the picker would set them).
+        for name, day in (("FStartDate", "2024-01-01"), ("FEndDate", "2024-12-31")):
+            self.browser.execute_script("arguments[0].value = arguments[1]", self.find(f"input[name={name}]"), day)
+        self.find("input[name=FSupplyFrom]").send_keys("01.01.002")
         self.find("#run-button").click()
         self.wait.until(lambda b: self.finds("#grid tbody tr.total"))
         self.shot("grid-2010002-grouped.png")
+        filtered = self.browser.execute_script("return state.result")
+        columns = [column["name"] for column in filtered["columns"]]
+        lines = [row["cells"] for row in filtered["rows"] if row["kind"] == "detail"]
+        self.assertTrue(lines)
+        self.assertTrue(all("2024-01-01" <= cells[columns.index("FDate")][:10] <= "2024-12-31" for cells in lines))
+        self.assertTrue(all(cells[columns.index("FSupplyNumber")] >= "01.01.002" for cells in lines))
 
         # Every supplier closes with a subtotal row, indented by its level; one total row ends the grid.
         subtotals = self.finds("#grid tbody tr.subtotal")
