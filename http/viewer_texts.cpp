@@ -36,6 +36,7 @@ constexpr std::pair<std::string_view, std::string_view> kPageTexts[] = {
     {"running", "正在查询"},
     {"seconds", "{0} 秒"},
     {"rowCount", "共 {0} 行"},
+    {"moreRows", "显示更多行（已显示 {0}）"},
     {"noRows", "没有符合条件的数据"},
     {"columns", "显示列"},
     {"exportCsv", "导出 CSV"},

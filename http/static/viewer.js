@@ -3,8 +3,11 @@
 // sorts and hides columns on the client the way the exports do.
 "use strict";
 
+// Rows put into the grid at a time: a large result stays responsive, and the
+// exports still hold every row.
+const GRID_PAGE_ROWS = 500;
 const state = { texts: {}, language: "chs", csrf: "", report: null, run: null, result: null,
-                sort: null, descending: false, hidden: new Set() };
+                sort: null, descending: false, hidden: new Set(), rowLimit: GRID_PAGE_ROWS };
 const $ = (id) => document.getElementById(id);
 const LANGUAGES = [["chs", "简体中文"], ["cht", "繁體中文"], ["en", "English"]];
 
@@ -270,7 +273,8 @@ function renderGrid() {
   }
   $("grid").tHead.replaceChildren(head);
   const body = document.createDocumentFragment();
-  for (const rowIndex of rowOrder(result)) {
+  const order = rowOrder(result);
+  for (const rowIndex of order.slice(0, state.rowLimit)) {
     const row = result.rows[rowIndex];
     const tr = document.createElement("tr");
     tr.className = row.kind;
@@ -287,6 +291,9 @@ function renderGrid() {
     body.append(tr);
   }
   $("grid").tBodies[0].replaceChildren(body);
+  const more = $("more-rows");
+  more.hidden = order.length <= state.rowLimit;
+  more.textContent = text("moreRows", Math.min(state.rowLimit, order.length) + " / " + order.length);
 }
 
 function buildColumnChoice() {
@@ -313,6 +320,8 @@ function showResult(run, result) {
   state.sort = null;
   state.descending = false;
   state.hidden = new Set();
+  state.rowLimit = GRID_PAGE_ROWS;
+  $("more-rows").hidden = true;
   $("export-csv").disabled = $("export-xlsx").disabled = !run;
   $("column-choice").hidden = !result;
   $("row-count").textContent = result ? (result.rows.length ? text("rowCount", result.rows.length) : text("noRows")) : "";
@@ -370,6 +379,10 @@ async function start() {
   });
   $("export-csv").addEventListener("click", () => exportRun("csv"));
   $("export-xlsx").addEventListener("click", () => exportRun("xlsx"));
+  $("more-rows").addEventListener("click", () => {
+    state.rowLimit += GRID_PAGE_ROWS;
+    renderGrid();
+  });
   window.addEventListener("hashchange", () => {
     const number = location.hash.slice(1);
     if (!$("app").hidden && $("report-list").querySelector(`[data-report="${CSS.escape(number)}"]`)) openReport(number);
