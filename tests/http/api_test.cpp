@@ -1,11 +1,14 @@
 // The JSON API as the pages use it: the report list and dialogs, a run's
 // rows with their kinds and captions, bad conditions, exports and the limit
 // on runs at once.
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "http/report_dialog.h"
+#include "http/viewer_texts.h"
 #include "platform/host_objects.h"
 #include "reports/report_catalog.h"
 #include "results/report_run.h"
@@ -77,6 +80,33 @@ TEST_F(ApiTest, ListsTheReportsAndBuildsTheirDialogsInTheSessionLanguage) {
   EXPECT_EQ(traditional["conditions"][0]["label"], "日期");
   EXPECT_EQ(traditional["grouping"]["options"][0]["label"], "按供應商");
   EXPECT_EQ(Post("/api/language", R"({"language":"fr"})")->status, 400);
+}
+
+// A text missing from the English table would show in Chinese: every page
+// text, dialog label and column caption in English is plain ASCII.
+TEST_F(ApiTest, EveryPageTextDialogLabelAndCaptionHasItsEnglish) {
+  const auto ascii = [](const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  const nlohmann::json english = ViewerTexts("en");
+  for (const auto& [name, text] : english.items()) EXPECT_TRUE(ascii(text.get<std::string>())) << name;
+  for (const frame::ReportSchema* schema : reports::ReportSchemas()) {
+    const nlohmann::json dialog = ReportDialogJson(*schema, "en");
+    EXPECT_TRUE(ascii(dialog["title"].get<std::string>())) << schema->number;
+    for (const nlohmann::json& condition : dialog["conditions"]) {
+      EXPECT_TRUE(ascii(condition["label"].get<std::string>())) << condition["key"];
+      EXPECT_TRUE(ascii(condition["other_label"].get<std::string>())) << condition["key"];
+      for (const nlohmann::json& choice : condition["choices"]) {
+        EXPECT_TRUE(ascii(choice["label"].get<std::string>())) << condition["key"];
+      }
+    }
+    for (const nlohmann::json& column : dialog["columns"]) {
+      EXPECT_TRUE(ascii(column["caption"].get<std::string>())) << schema->number << " " << column["name"];
+    }
+  }
+  // The traditional table changes what differs from the simplified text.
+  EXPECT_EQ(ViewerTexts("cht")["moreRows"], "顯示更多行（已顯示 {0}）");
+  EXPECT_EQ(ViewerTexts("chs")["moreRows"], "显示更多行（已显示 {0}）");
 }
 
 TEST_F(ApiTest, AGroupedRunMarksSubtotalsThatAddUpTheirLines) {
