@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/result_writer.h"
+#include "results/csv_field.h"
 
 namespace orv::cli {
 namespace {
@@ -36,18 +37,7 @@ class CsvWriter : public ResultWriter {
   void Message(std::string_view) override {}
 
  private:
-  void WriteField(const std::string& text, bool force_quotes) {
-    if (!force_quotes && text.find_first_of(",\"\r\n") == std::string::npos) {
-      out_ << text;
-      return;
-    }
-    out_ << '"';
-    for (const char c : text) {
-      if (c == '"') out_ << '"';
-      out_ << c;
-    }
-    out_ << '"';
-  }
+  void WriteField(const std::string& text, bool force_quotes) { out_ << results::CsvField(text, force_quotes); }
 
   std::ostream& out_;
   std::string null_text_;

@@ -14,13 +14,12 @@
 #include "cli/output_options.h"
 #include "cli/report_conditions.h"
 #include "cli/report_listing.h"
-#include "cli/report_view.h"
-#include "cli/table_sources.h"
-#include "frame/report_frame.h"
 #include "platform/automation_error.h"
 #include "platform/class_registry.h"
 #include "platform/connection.h"
 #include "reports/report_catalog.h"
+#include "results/report_run.h"
+#include "results/report_view.h"
 #include "toolkit/property_lookup.h"
 
 namespace orv::cli {
@@ -83,7 +82,7 @@ int ListConditions(const frame::ReportSchema& schema, const ReportOptions& optio
   return kExitOk;
 }
 
-ReportView ViewFor(const ReportOptions& options) {
+results::ReportView ViewFor(const ReportOptions& options) {
   const bool for_people = options.output.format == OutputFormat::Table;
   return {options.captions.value_or(for_people), options.precision.value_or(for_people),
           options.hide_internal.value_or(for_people), for_people};
@@ -92,30 +91,23 @@ ReportView ViewFor(const ReportOptions& options) {
 int RunReport(const frame::ReportSchema& schema, const platform::ConditionDictionary& dct,
               const ReportOptions& options, std::ostream& out, std::ostream& err) {
   try {
-    auto report = std::dynamic_pointer_cast<frame::ReportFrame>(
-        platform::CreateObject("Orvalent." + std::string(schema.class_name)));
-    if (!report) throw std::logic_error("The class of report " + std::string(schema.number) + " has no GetRptData.");
-    std::shared_ptr<platform::Recordset> rows;
+    results::ResultTable raw;
     {
       const ShowSql show_sql(options.show_sql, options.timing, err);
-      rows = report->GetRptData(options.session, &dct);
+      raw = results::RunReportClass(schema, options.session, dct);
     }
-    report.reset();  // the rows are detached: they outlive the report and its connection
-    if (!rows || rows->State() != platform::adStateOpen) {
-      err << "The report returned no open record set.\n";
-      return kExitFailed;
-    }
-    const ResultTable raw = FromRecordset(*rows);
     const std::string language = toolkit::GetPropertyValue(options.session, "Language");
     const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
-    writer->Result(ApplyReportView(raw, schema, language, ViewFor(options)));
+    writer->Result(results::ApplyReportView(raw, schema, language, ViewFor(options)));
     if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(raw.rows.size()));
     writer->Finish();
     return kExitOk;
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
-    return kExitFailed;
+  } catch (const std::runtime_error& error) {
+    err << error.what() << '\n';
   }
+  return kExitFailed;
 }
 
 // A flag with its negation that stays unset when neither is given.

@@ -19,11 +19,6 @@ namespace orv::cli {
 std::shared_ptr<platform::ConditionDictionary> ReadConditions(const std::string& source,
                                                               const std::vector<std::string>& items);
 
-// Adds a JSON object's values: texts as texts, whole numbers within 32 bits
-// as Long, other numbers as Double, true and false as 1 and 0 (what the
-// report dialog's check boxes write), null as Null.
-void AddJsonConditions(platform::ConditionDictionary& dct, const std::string& json_text);
-
 // Prints each issue as "error: ..." or "warning: ..."; true when none is an error.
 bool PrintConditionIssues(const std::vector<frame::ConditionIssue>& issues, std::ostream& err);
 

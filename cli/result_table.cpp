@@ -18,10 +18,6 @@ size_t CodePointWidth(UChar32 c) {
 
 }  // namespace
 
-bool IsNumber(CellKind kind) {
-  return kind == CellKind::Integer || kind == CellKind::Decimal || kind == CellKind::Float;
-}
-
 size_t DisplayWidth(std::string_view utf8) {
   size_t width = 0;
   for (size_t pos = 0; pos < utf8.size();) {

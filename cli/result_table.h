@@ -1,39 +1,19 @@
-// A result set as the command line prints it: named, typed columns and rows
-// of cells already rendered as text, each cell knowing what kind of value it
-// holds, so that the output formats can align, quote and type it.
+// A result set as the command line prints it (the shared typed table), and
+// what a terminal needs on top of it: display widths and the count line.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "results/result_table.h"
 
 namespace orv::cli {
 
-enum class CellKind {
-  Null,
-  Integer,
-  Decimal,  // exact: DECIMAL, NUMERIC, MONEY, Currency
-  Float,
-  Boolean,  // the text is "1"/"0" or "True"/"False"
-  Text,     // also dates
-};
-
-struct Cell {
-  CellKind kind = CellKind::Null;
-  std::string text;  // empty for Null; the number's digits; the text itself
-};
-
-struct ResultColumn {
-  std::string name;  // may be empty (an unnamed expression) or repeat
-  std::string type;  // as SQL names it: "int", "decimal(23,10)", "nvarchar(255)"
-};
-
-struct ResultTable {
-  std::vector<ResultColumn> columns;
-  std::vector<std::vector<Cell>> rows;  // each as wide as columns
-};
-
-bool IsNumber(CellKind kind);
+using results::Cell;
+using results::CellKind;
+using results::IsNumber;
+using results::ResultColumn;
+using results::ResultTable;
 
 // Columns a terminal gives the text: two for East Asian wide and fullwidth
 // characters, none for combining marks, one otherwise (and for invalid bytes).

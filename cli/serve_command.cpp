@@ -1,10 +1,12 @@
 // The serve command: loads the database (a registered name such as demo-tiny,
-// or a T-SQL script file), reads the user file and the TLS files, listens and
-// logs connection events to standard error. Prints "listening on HOST:PORT"
-// once ready, so a caller that asked for port 0 learns the port.
+// or a T-SQL script file), reads the user file (and for TDS the TLS files),
+// listens and logs events to standard error. Prints "listening on HOST:PORT"
+// (for HTTP "listening on http://HOST:PORT/") once ready, so a caller that
+// asked for port 0 learns the port.
 #include "cli/serve_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
@@ -16,6 +18,7 @@
 #include "demo/demo_database.h"
 #include "engine/engine.h"
 #include "engine/parser/parser.h"
+#include "http/report_service.h"
 #include "platform/automation_error.h"
 #include "platform/embedded_provider.h"
 #include "tds/server.h"
@@ -26,7 +29,8 @@ namespace {
 
 struct ServeOptions {
   bool tds = false;
-  std::string listen = "127.0.0.1:1433";
+  bool http = false;
+  std::string listen;  // empty: loopback on the protocol's usual port
   std::string database;
   std::string users;
   std::string tls_certificate;
@@ -62,23 +66,25 @@ bool IsLoopback(const std::string& host) {
   return host == "127.0.0.1" || host == "::1" || host == "localhost" || host.starts_with("127.");
 }
 
-// A registered database by name, or a fresh one filled by the script at `source`.
+// A registered database by name, or one filled by the script at `source` and
+// registered under the script's name, so reports reach it by connection string.
 std::shared_ptr<engine::Database> OpenDatabase(const std::string& source, std::string& name) {
   if (!std::filesystem::is_regular_file(source)) {
     name = source;
     return platform::OpenNamedDatabase(source);
   }
   name = std::filesystem::path(source).stem().string();
-  auto database = std::make_shared<engine::Database>(name);
-  engine::Session session(database);
-  for (const engine::ScriptBatch& batch : engine::SplitScript(DecodeScript(ReadInput(source), source))) {
-    const engine::BatchResult result = session.Execute(batch.text);
-    if (const engine::SqlError* error = result.first_error()) {
-      throw std::runtime_error("Loading '" + source + "' failed: Msg " + std::to_string(error->number()) + ", " +
-                               error->message());
+  const std::string script = DecodeScript(ReadInput(source), source);
+  platform::RegisterDatabaseFactory(name, [script, source](engine::Session& session) {
+    for (const engine::ScriptBatch& batch : engine::SplitScript(script)) {
+      const engine::BatchResult result = session.Execute(batch.text);
+      if (const engine::SqlError* error = result.first_error()) {
+        throw std::runtime_error("Loading '" + source + "' failed: Msg " + std::to_string(error->number()) + ", " +
+                                 error->message());
+      }
     }
-  }
-  return database;
+  });
+  return platform::GetDatabaseInstance(name);
 }
 
 // Waits for SIGINT or SIGTERM, blocked in every thread started after this.
@@ -88,8 +94,36 @@ int WaitForStopSignal(sigset_t& signals) {
   return received;
 }
 
+void WarnBeyondLoopback(const std::string& host, const std::string& what) {
+  if (!IsLoopback(host)) std::cerr << "warning: listening beyond this machine " << what << '\n';
+}
+
+// The report service and its pages; the reports run on `--database` through the embedded provider.
+int RunServeHttp(const ServeOptions& options, sigset_t& signals) {
+  if (!options.tls_certificate.empty() || options.tls_required) {
+    throw std::runtime_error("--http serves plain HTTP; put a TLS proxy in front of it instead of --tls-cert.");
+  }
+  http::ServiceConfig config;
+  std::string name;
+  OpenDatabase(options.database, name);
+  config.connect_string = "Provider=Orvalent.Embedded;Data Source=" + name;
+  accounts::UserDirectory users(options.users);
+  config.users = &users;
+  config.worker_threads = std::max<size_t>(2, std::min<size_t>(options.max_connections, 64));
+  config.log = [](const std::string& event) { std::cerr << event << std::endl; };
+  const tds::ListenOptions listen = ParseListen(options.listen.empty() ? "127.0.0.1:8080" : options.listen, 0);
+  WarnBeyondLoopback(listen.host, "over plain HTTP; passwords and reports cross the network unencrypted");
+  http::ReportService service(config);
+  service.Start(listen.host, listen.port);
+  std::cout << "listening on http://" << listen.host << ':' << service.port() << "/ database " << name << std::endl;
+  const int signal = WaitForStopSignal(signals);
+  std::cerr << "stopping on signal " << signal << std::endl;
+  service.Stop();
+  return 0;
+}
+
 int RunServe(const ServeOptions& options) {
-  if (!options.tds) throw std::runtime_error("Choose the protocol to serve: --tds.");
+  if (options.tds == options.http) throw std::runtime_error("Choose one protocol to serve: --tds or --http.");
   if (options.tls_certificate.empty() != options.tls_key.empty()) {
     throw std::runtime_error("--tls-cert and --tls-key go together.");
   }
@@ -103,6 +137,7 @@ int RunServe(const ServeOptions& options) {
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   demo::RegisterDemoDatabases();
+  if (options.http) return RunServeHttp(options, signals);
   tds::ServerConfig config;
   config.database = OpenDatabase(options.database, config.database_name);
   accounts::UserDirectory users(options.users);
@@ -116,10 +151,10 @@ int RunServe(const ServeOptions& options) {
   config.login_timeout = std::chrono::seconds(options.login_timeout_seconds);
   config.log = [](const std::string& event) { std::cerr << event << std::endl; };
 
-  const tds::ListenOptions listen = ParseListen(options.listen, options.max_connections);
-  if (!IsLoopback(listen.host) && !options.tls_required) {
-    std::cerr << "warning: listening beyond this machine without --tls-require; passwords may cross the network "
-                 "unencrypted\n";
+  const tds::ListenOptions listen =
+      ParseListen(options.listen.empty() ? "127.0.0.1:1433" : options.listen, options.max_connections);
+  if (!options.tls_required) {
+    WarnBeyondLoopback(listen.host, "without --tls-require; passwords may cross the network unencrypted");
   }
   tds::Server server(config, listen);
   server.Start();
@@ -147,11 +182,15 @@ int RunServeCommand(const ServeOptions& options) {
 
 void AddServeCommand(CommandLine& command_line) {
   auto options = std::make_shared<ServeOptions>();
-  CLI::App* command = &command_line.AddCommand("serve", "Serve the embedded database to SQL Server clients over TDS",
+  CLI::App* command = &command_line.AddCommand("serve",
+                                               "Serve the embedded database over TDS, or its reports and their "
+                                               "web viewer over HTTP",
                                                [options] { return RunServeCommand(*options); });
-  command->add_flag("--tds", options->tds, "Speak TDS 7.4 (the only protocol served so far)");
-  command->add_option("--listen", options->listen, "HOST:PORT to listen on; port 0 takes a free one")
-      ->capture_default_str();
+  command->add_flag("--tds", options->tds, "Speak TDS 7.4 to SQL Server clients");
+  command->add_flag("--http", options->http, "Serve the reports' JSON API and web viewer over HTTP");
+  command->add_option("--listen", options->listen,
+                      "HOST:PORT to listen on (default 127.0.0.1:1433 for --tds, 127.0.0.1:8080 for --http); port "
+                      "0 takes a free one");
   command->add_option("--database", options->database, "A registered database (demo-tiny, ...) or a T-SQL script file")
       ->required();
   command->add_option("--users", options->users, "The user file (`orvalent user add`)")->required();

@@ -1,5 +1,6 @@
-// `orvalent serve --tds`: the embedded engine behind a TDS listener, until
-// SIGINT or SIGTERM.
+// `orvalent serve --tds`: the embedded engine behind a TDS listener;
+// `orvalent serve --http`: the reports' API and web viewer. Both until SIGINT
+// or SIGTERM.
 #pragma once
 
 #include "cli/command_line.h"

@@ -5,16 +5,13 @@
 
 #include "cli/result_table.h"
 #include "engine/engine.h"
-#include "platform/recordset.h"
+#include "results/recordset_table.h"
 
 namespace orv::cli {
 
-// One automation value as a cell: Empty and Null as NULL, an object as "(object)".
-Cell FromVariant(const platform::Variant& value);
+using results::FromRecordset;
+using results::FromVariant;
 
 ResultTable FromResultSet(const engine::ResultSet& result);
-
-// Every row of an open record set, from the first; the position is left at EOF.
-ResultTable FromRecordset(platform::Recordset& recordset);
 
 }  // namespace orv::cli

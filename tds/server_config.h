@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "accounts/login_throttle.h"
 #include "engine/engine.h"
-#include "tds/login_throttle.h"
 #include "tds/prelogin.h"
 
 namespace orv::accounts {
@@ -16,6 +16,10 @@ class UserDirectory;
 }
 
 namespace orv::tds {
+
+// The listener slows password guessing with the accounts' throttle.
+using accounts::LoginThrottle;
+using accounts::ThrottleOptions;
 
 class TlsContext;
 

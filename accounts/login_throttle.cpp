@@ -1,7 +1,7 @@
 // Counting failed logins per address.
-#include "tds/login_throttle.h"
+#include "accounts/login_throttle.h"
 
-namespace orv::tds {
+namespace orv::accounts {
 
 bool LoginThrottle::Allowed(const std::string& address) {
   std::lock_guard lock(mutex_);
@@ -40,4 +40,4 @@ void LoginThrottle::Prune(Clock::time_point now) {
   while (records_.size() >= options_.max_addresses) records_.erase(records_.begin());
 }
 
-}  // namespace orv::tds
+}  // namespace orv::accounts

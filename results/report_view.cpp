@@ -1,7 +1,7 @@
 // A precision column holds a whole number of decimals; a NULL or odd value
 // (negative, more than 28, a fraction) leaves the number as it is, as on the
 // total rows, whose precision columns are often NULL.
-#include "cli/report_view.h"
+#include "results/report_view.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,19 +10,12 @@
 #include "reports/report_catalog.h"
 #include "toolkit/local_text.h"
 
-namespace orv::cli {
+namespace orv::results {
 namespace {
 
 constexpr int kMaxDecimals = 28;
 constexpr int kGrandTotal = 101;
-
-std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name) {
-  const std::string folded = frame::FoldCase(name);
-  for (size_t c = 0; c < table.columns.size(); ++c) {
-    if (frame::FoldCase(table.columns[c].name) == folded) return c;
-  }
-  return std::nullopt;
-}
+constexpr int kNameRollup = 119;
 
 std::optional<int> WholeNumber(const Cell& cell) {
   if (cell.kind != CellKind::Integer && cell.kind != CellKind::Decimal) return std::nullopt;
@@ -53,12 +46,35 @@ void RoundByPrecision(ResultTable& table, const frame::ReportSchema& schema) {
 }
 
 std::string TotalMark(const Cell& sum_sort, std::string_view language) {
-  const std::optional<int> kind = WholeNumber(sum_sort);
-  if (!kind || *kind < kGrandTotal) return "";
-  return toolkit::GetLocalText(*kind == kGrandTotal ? "合计" : "小计", language);
+  const RowClass row = ClassifyRow(sum_sort);
+  if (row.kind == RowKind::Detail) return "";
+  return toolkit::GetLocalText(row.kind == RowKind::Total ? "合计" : "小计", language);
 }
 
 }  // namespace
+
+std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name) {
+  const std::string folded = frame::FoldCase(name);
+  for (size_t c = 0; c < table.columns.size(); ++c) {
+    if (frame::FoldCase(table.columns[c].name) == folded) return c;
+  }
+  return std::nullopt;
+}
+
+RowClass ClassifyRow(const Cell& sum_sort) {
+  const std::optional<int> value = WholeNumber(sum_sort);
+  if (!value || *value < kGrandTotal) return {};
+  if (*value == kGrandTotal) return {RowKind::Total, 0};
+  return {RowKind::Subtotal, *value > kNameRollup ? *value - kNameRollup : *value - kGrandTotal};
+}
+
+std::vector<RowClass> ClassifyRows(const ResultTable& table) {
+  const std::optional<size_t> sum_sort = FindColumn(table, "FSumSort");
+  std::vector<RowClass> classes(table.rows.size());
+  if (!sum_sort) return classes;
+  for (size_t r = 0; r < table.rows.size(); ++r) classes[r] = ClassifyRow(table.rows[r][*sum_sort]);
+  return classes;
+}
 
 std::optional<std::string> RoundDecimalText(std::string_view text, int decimals) {
   const bool negative = !text.empty() && text.front() == '-';
@@ -113,4 +129,4 @@ ResultTable ApplyReportView(const ResultTable& table, const frame::ReportSchema&
   return result;
 }
 
-}  // namespace orv::cli
+}  // namespace orv::results

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-namespace orv::tds {
+namespace orv::accounts {
 
 struct ThrottleOptions {
   size_t max_failures = 5;
@@ -40,4 +40,4 @@ class LoginThrottle {
   std::map<std::string, Record> records_;
 };
 
-}  // namespace orv::tds
+}  // namespace orv::accounts

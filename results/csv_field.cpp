@@ -1,0 +1,16 @@
+// Shared by the command line's CSV output and the web viewer's export.
+#include "results/csv_field.h"
+
+namespace orv::results {
+
+std::string CsvField(std::string_view text, bool force_quotes) {
+  if (!force_quotes && text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string field = "\"";
+  for (const char c : text) {
+    if (c == '"') field += '"';
+    field += c;
+  }
+  return field + '"';
+}
+
+}  // namespace orv::results

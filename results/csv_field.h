@@ -1,0 +1,12 @@
+// One CSV field as RFC 4180 writes it: quoted when it holds a comma, a quote
+// or a line break (or when asked), with its quotes doubled.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orv::results {
+
+std::string CsvField(std::string_view text, bool force_quotes = false);
+
+}  // namespace orv::results

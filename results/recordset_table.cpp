@@ -1,0 +1,97 @@
+// Cells keep the exact text of numbers (decimals with their scale) so that
+// exports lose nothing. Record set fields are typed with the SQL names of
+// their ADO types, as the engine's own result sets are.
+#include "results/recordset_table.h"
+
+#include "platform/field.h"
+
+namespace orv::results {
+namespace {
+
+using platform::DataTypeEnum;
+
+std::string SqlTypeName(const platform::Field& field) {
+  const std::string size = "(" + std::to_string(field.DefinedSize()) + ")";
+  switch (field.Type()) {
+    case DataTypeEnum::adSmallInt:
+      return "smallint";
+    case DataTypeEnum::adInteger:
+      return "int";
+    case DataTypeEnum::adBigInt:
+      return "bigint";
+    case DataTypeEnum::adUnsignedTinyInt:
+      return "tinyint";
+    case DataTypeEnum::adBoolean:
+      return "bit";
+    case DataTypeEnum::adDouble:
+      return "float";
+    case DataTypeEnum::adCurrency:
+      return "money";
+    case DataTypeEnum::adNumeric:
+      return "decimal(" + std::to_string(field.Precision()) + "," + std::to_string(field.NumericScale()) + ")";
+    case DataTypeEnum::adDBTimeStamp:
+      // DATETIME has precision 23; DATETIME2 more, with its fraction as the scale.
+      if (field.Precision() == 23) return "datetime";
+      return "datetime2(" + std::to_string(field.NumericScale()) + ")";
+    case DataTypeEnum::adDBDate:
+      return "date";
+    case DataTypeEnum::adDBTime:
+      return "time(" + std::to_string(field.NumericScale()) + ")";
+    case DataTypeEnum::adChar:
+      return "char" + size;
+    case DataTypeEnum::adVarChar:
+    case DataTypeEnum::adLongVarChar:
+      return "varchar" + size;
+    case DataTypeEnum::adWChar:
+      return "nchar" + size;
+    case DataTypeEnum::adVarWChar:
+    case DataTypeEnum::adLongVarWChar:
+      return "nvarchar" + size;
+    case DataTypeEnum::adEmpty:
+      break;
+  }
+  return "";
+}
+
+}  // namespace
+
+Cell FromVariant(const platform::Variant& value) {
+  using platform::VarType;
+  switch (value.type()) {
+    case VarType::Empty:
+    case VarType::Null:
+      return {CellKind::Null, ""};
+    case VarType::Boolean:
+      return {CellKind::Boolean, value.ToString()};
+    case VarType::Integer:
+    case VarType::Long:
+      return {CellKind::Integer, value.ToString()};
+    case VarType::Double:
+      return {CellKind::Float, value.ToString()};
+    case VarType::Currency:
+    case VarType::Decimal:
+      return {CellKind::Decimal, value.ToString()};
+    case VarType::Object:
+      return {CellKind::Text, "(object)"};
+    case VarType::Date:
+    case VarType::String:
+      break;
+  }
+  return {CellKind::Text, value.ToString()};
+}
+
+ResultTable FromRecordset(platform::Recordset& recordset) {
+  ResultTable table;
+  const platform::Fields& fields = recordset.Fields();
+  for (int32_t c = 0; c < fields.Count(); ++c) {
+    table.columns.push_back({fields.Item(c).Name(), SqlTypeName(fields.Item(c))});
+  }
+  if (recordset.RecordCount() == 0) return table;
+  for (recordset.MoveFirst(); !recordset.Eof(); recordset.MoveNext()) {
+    std::vector<Cell>& row = table.rows.emplace_back();
+    for (int32_t c = 0; c < fields.Count(); ++c) row.push_back(FromVariant(fields.Item(c).Value()));
+  }
+  return table;
+}
+
+}  // namespace orv::results
