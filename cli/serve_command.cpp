@@ -38,6 +38,8 @@ struct ServeOptions {
   bool tls_required = false;
   size_t max_connections = 256;
   int login_timeout_seconds = 10;
+  int64_t run_timeout_seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(http::ServiceConfig{}.run_timeout).count();
 };
 
 // "host:port", "[v6]:port" or ":port" (all addresses).
@@ -110,8 +112,10 @@ int RunServeHttp(const ServeOptions& options, sigset_t& signals) {
   accounts::UserDirectory users(options.users);
   config.users = &users;
   config.worker_threads = std::max<size_t>(2, std::min<size_t>(options.max_connections, 64));
+  config.run_timeout = std::chrono::seconds(options.run_timeout_seconds);
   config.log = [](const std::string& event) { std::cerr << event << std::endl; };
-  const tds::ListenOptions listen = ParseListen(options.listen.empty() ? "127.0.0.1:8080" : options.listen, 0);
+  const std::string default_listen = std::string(http::kDefaultListenHost) + ":" + std::to_string(http::kDefaultListenPort);
+  const tds::ListenOptions listen = ParseListen(options.listen.empty() ? default_listen : options.listen, 0);
   WarnBeyondLoopback(listen.host, "over plain HTTP; passwords and reports cross the network unencrypted");
   http::ReportService service(config);
   service.Start(listen.host, listen.port);
@@ -201,6 +205,10 @@ void AddServeCommand(CommandLine& command_line) {
       ->capture_default_str();
   command->add_option("--login-timeout", options->login_timeout_seconds, "Seconds a client has to log in")
       ->check(CLI::Range(1, 3600))
+      ->capture_default_str();
+  command->add_option("--run-timeout", options->run_timeout_seconds,
+                      "--http: seconds a report run may take before it is stopped (0: no limit)")
+      ->check(CLI::Range(0, 86400))
       ->capture_default_str();
 }
 

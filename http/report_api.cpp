@@ -1,14 +1,18 @@
 // The API calls that do the work: log in and out, change the language, run a
 // report, export a run.
-// A report runs on the request's own thread; only max_concurrent_runs run at
-// once and a request beyond that is told the service is busy (503) rather
-// than queued, so a slow report cannot pile up waiting threads.
+// A report runs on the request's own thread; only max_concurrent_runs run (or
+// export) at once and a request beyond that is told the service is busy (503)
+// rather than queued, so a slow report cannot pile up waiting threads. A run
+// has a time limit: the engine batch running when it passes is cancelled, and
+// the client is told so (504).
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
 #include "accounts/user_file.h"
+#include "engine/common/interrupt.h"
 #include "frame/condition_check.h"
 #include "http/api_replies.h"
 #include "http/report_service.h"
@@ -76,6 +80,13 @@ nlohmann::json IssuesJson(const std::vector<frame::ConditionIssue>& issues) {
                     {"severity", issue.severity == frame::IssueSeverity::Error ? "error" : "warning"}});
   }
   return list;
+}
+
+// "...{0}..." with `value` in place of {0}.
+std::string WithValue(std::string text, const std::string& value) {
+  const size_t at = text.find("{0}");
+  if (at != std::string::npos) text.replace(at, 3, value);
+  return text;
 }
 
 // Holds one of the service's run places for its lifetime, if one was free.
@@ -172,20 +183,35 @@ void ReportService::RunReport(const LoginSession& session, const std::string& nu
   const RunPlace place(run_mutex_, runs_under_way_, config_.max_concurrent_runs);
   if (!place.held()) return ErrorReply(response, 503, ViewerText("服务器正忙，请稍后再试", session.language));
   const auto started = std::chrono::steady_clock::now();
+  // Every batch the report runs on this thread stops at this deadline too.
+  engine::CancelFlag never_raised;
+  const engine::InterruptScope time_limit(never_raised, config_.run_timeout);
+  const std::string what = "http report " + std::string(schema->number) + " for '" + session.user + "'";
+  const auto timed_out = [&] {
+    Log(what + " stopped at the time limit");
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(config_.run_timeout).count();
+    ErrorReply(response, 504,
+               WithValue(ViewerText("查询超过 {0} 秒，已停止，请缩小过滤条件", session.language),
+                         std::to_string(std::max<int64_t>(seconds, 1))));
+  };
   std::shared_ptr<const ShownResult> shown;
   try {
     const results::ResultTable raw = results::RunReportClass(*schema, SessionString(session), *dct);
+    // Whatever the report made of the cancel, rows past the limit are not its answer.
+    if (time_limit.interrupted()) return timed_out();
     if (raw.rows.size() > config_.max_result_rows) {
-      std::string message = ViewerText("结果超过 {0} 行，请缩小过滤条件", session.language);
-      message.replace(message.find("{0}"), 3, std::to_string(config_.max_result_rows));
-      return ErrorReply(response, 422, message);
+      return ErrorReply(response, 422,
+                        WithValue(ViewerText("结果超过 {0} 行，请缩小过滤条件", session.language),
+                                  std::to_string(config_.max_result_rows)));
     }
     shown = std::make_shared<const ShownResult>(ShowResult(raw, *schema, session.language));
   } catch (const platform::AutomationError& error) {
-    Log("http report " + std::string(schema->number) + " for '" + session.user + "' raised: " + error.description());
+    if (time_limit.interrupted()) return timed_out();
+    Log(what + " raised: " + error.description());
     return JsonReply(response, 422, {{"error", error.description()}, {"number", error.number()}});
   } catch (const std::runtime_error& error) {
-    Log("http report " + std::string(schema->number) + " for '" + session.user + "' failed: " + error.what());
+    if (time_limit.interrupted()) return timed_out();
+    Log(what + " failed: " + error.what());
     return ErrorReply(response, 500, ViewerText("查询失败", session.language));
   }
   const auto elapsed =
@@ -200,6 +226,9 @@ void ReportService::Export(const LoginSession& session, const std::string& id, c
                            httplib::Response& response) {
   const std::shared_ptr<const ShownResult> shown = runs_.Find(session.token, id);
   if (!shown) return ErrorReply(response, 404, "No such run; run the report again.");
+  // An export of a large result costs as much as a run.
+  const RunPlace place(run_mutex_, runs_under_way_, config_.max_concurrent_runs);
+  if (!place.held()) return ErrorReply(response, 503, ViewerText("服务器正忙，请稍后再试", session.language));
   const std::string format = request.get_param_value("format");
   if (format != "csv" && format != "xlsx") return ErrorReply(response, 400, "The format is csv or xlsx.");
   ExportLayout layout;

@@ -12,10 +12,15 @@ namespace {
 constexpr uint32_t kCallsBetweenChecks = 4096;
 thread_local InterruptState* current = nullptr;
 
+bool Interrupted(const InterruptState& state, std::chrono::steady_clock::time_point now) {
+  return state.flag->raised.load(std::memory_order_relaxed) || now >= state.deadline;
+}
+
 }  // namespace
 
 InterruptScope::InterruptScope(CancelFlag& flag, std::chrono::milliseconds timeout) : previous_(current) {
   state_.flag = &flag;
+  state_.outer = previous_;
   if (timeout.count() > 0) state_.deadline = std::chrono::steady_clock::now() + timeout;
   current = &state_;
   detail::interrupt_countdown = 1;
@@ -23,16 +28,15 @@ InterruptScope::InterruptScope(CancelFlag& flag, std::chrono::milliseconds timeo
 
 InterruptScope::~InterruptScope() { current = previous_; }
 
-namespace detail {
+bool InterruptScope::interrupted() const { return Interrupted(state_, std::chrono::steady_clock::now()); }
 
 void CheckInterruptNow() {
-  interrupt_countdown = kCallsBetweenChecks;
-  const InterruptState* state = current;
-  if (!state) return;
-  if (state->flag->raised.load(std::memory_order_relaxed) || std::chrono::steady_clock::now() >= state->deadline) {
-    Throw(ErrorCode::kQueryCanceled);
+  detail::interrupt_countdown = kCallsBetweenChecks;
+  if (!current) return;
+  const auto now = std::chrono::steady_clock::now();
+  for (const InterruptState* state = current; state; state = state->outer) {
+    if (Interrupted(*state, now)) Throw(ErrorCode::kQueryCanceled);
   }
 }
 
-}  // namespace detail
 }  // namespace orv::engine

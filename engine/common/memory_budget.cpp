@@ -24,9 +24,10 @@ void* Allocate(size_t size, size_t alignment) {
   void* block = alignment > alignof(std::max_align_t) ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
                                                        : std::malloc(size);
   if (!block) throw std::bad_alloc();
-  if (account && !account->exceeded) {
+  if (account) {
     account->used += static_cast<int64_t>(malloc_usable_size(block));
-    if (account->limit > 0 && account->used > account->limit && size >= kRefusableBytes && unrefused == 0) {
+    if (!account->exceeded && account->limit > 0 && account->used > account->limit && size >= kRefusableBytes &&
+        unrefused == 0) {
       account->used -= static_cast<int64_t>(malloc_usable_size(block));
       account->exceeded = true;
       std::free(block);
@@ -38,9 +39,7 @@ void* Allocate(size_t size, size_t alignment) {
 
 void Release(void* block) noexcept {
   if (!block) return;
-  if (MemoryAccount* account = current; account && !account->exceeded) {
-    account->used -= static_cast<int64_t>(malloc_usable_size(block));
-  }
+  if (MemoryAccount* account = current) account->used -= static_cast<int64_t>(malloc_usable_size(block));
   std::free(block);
 }
 
@@ -59,6 +58,10 @@ MemoryBudgetScope::MemoryBudgetScope(size_t limit) : previous_(current) {
 }
 
 MemoryBudgetScope::~MemoryBudgetScope() { current = previous_; }
+
+void ResumeMemoryBudget() {
+  if (current) current->exceeded = false;
+}
 
 UnrefusedAllocations::UnrefusedAllocations() { ++unrefused; }
 

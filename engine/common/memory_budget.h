@@ -27,14 +27,20 @@ class MemoryBudgetScope {
   MemoryBudgetScope(const MemoryBudgetScope&) = delete;
   MemoryBudgetScope& operator=(const MemoryBudgetScope&) = delete;
 
-  // Whether an allocation was refused; counting stops from then on, so that
-  // unwinding and reporting the error cannot fail again.
+  // Whether an allocation was refused; nothing is refused from then on (the
+  // counting goes on), so that unwinding and reporting the error cannot fail
+  // again, until ResumeMemoryBudget.
   bool exceeded() const { return account_.exceeded; }
 
  private:
   MemoryAccount account_;
   MemoryAccount* previous_;
 };
+
+// The statement that went past the budget has been unwound and what it held
+// released: refuse again, so that a batch going on after the error (a CATCH
+// block, a loop) stays within the budget too.
+void ResumeMemoryBudget();
 
 // While one lives, the thread's allocations are counted but never refused:
 // a table half changed would be worse than a batch over its budget, so the

@@ -16,6 +16,7 @@ namespace {
 constexpr int kUserErrorNumber = 50000;
 
 bool Catchable(const SqlError& error) {
+  if (error.number() == 3617) return false;  // a cancel or time-out stops the batch, as an attention does
   if (dynamic_cast<const NestedError*>(&error)) return true;
   const int number = error.number();
   return number != 207 && number != 208 && number != 4104;

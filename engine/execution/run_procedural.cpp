@@ -135,6 +135,7 @@ void StatementRunner::RunPrint(const ast::PrintStmt& statement) {
 
 void StatementRunner::RunWhile(ast::WhileStmt& statement) {
   while (EvaluateCondition(*statement.condition)) {
+    CheckInterruptNow();  // a loop may run no query at all, so nothing else would look
     Run(*statement.body);
     if (flow_ == Flow::Return) return;
     const bool stop = flow_ == Flow::Break;

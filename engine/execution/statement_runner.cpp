@@ -6,6 +6,7 @@
 
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
+#include "engine/common/memory_budget.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/nested_error.h"
 #include "engine/execution/transactions.h"
@@ -142,6 +143,7 @@ void StatementRunner::Run(ast::Stmt& statement) {
       } catch (const std::bad_alloc&) {
         // Past the memory budget: a statement error like any other, so the
         // journal undoes what the statement changed.
+        ResumeMemoryBudget();
         Throw(ErrorCode::kInsufficientMemory, {"default"});
       }
       FinishStatement(catalog_, session_);

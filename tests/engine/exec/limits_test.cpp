@@ -115,6 +115,25 @@ TEST(Limits, TimeOutCancelsTheBatch) {
   session.set_timeout(std::chrono::milliseconds(0));
 }
 
+// A caller's limit around several batches (a report run) stops the one
+// running when it passes, though the session itself has no time-out; once
+// the caller's scope ends the session runs as before.
+TEST(Limits, ACallersTimeLimitStopsTheBatchesRunInsideIt) {
+  Session session(NewDatabase());
+  MakeTenThousandRows(session);
+  {
+    CancelFlag never_raised;
+    const InterruptScope run_limit(never_raised, std::chrono::milliseconds(100));
+    EXPECT_EQ(FirstErrorNumber(session.Execute(kEndless)), 3617);
+    EXPECT_TRUE(run_limit.interrupted());
+    // Past the deadline the next batch stops at its first check.
+    EXPECT_EQ(FirstErrorNumber(session.Execute("SELECT COUNT(*) FROM #k")), 3617);
+  }
+  const BatchResult after = session.Execute("SELECT COUNT(*) FROM #k");
+  ASSERT_EQ(FirstErrorNumber(after), 0);
+  EXPECT_EQ(FormatValue(after.result_sets.at(0).at(0, 0)), "10000");
+}
+
 TEST(Limits, BatchPastTheMemoryBudgetFailsWith701) {
   auto database = NewDatabase();
   database->set_memory_limit(size_t{64} << 20);
