@@ -40,6 +40,7 @@ class ByteWriter {
   void Raw(const void* p, size_t n) { out_.append(static_cast<const char*>(p), n); }
   void Val(const Value& v);
   void Type(const DataType& type);
+  void ColumnDef(const ColumnSchema& column);
   void Schema(const Table& table);
 
  private:
@@ -69,6 +70,7 @@ class ByteReader {
   // Strings point into the reader's input.
   Value Val();
   DataType Type();
+  ColumnSchema ColumnDef();
   // A new empty table of the schema written by ByteWriter::Schema.
   std::shared_ptr<Table> Schema();
 
