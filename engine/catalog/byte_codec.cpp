@@ -50,14 +50,7 @@ void ByteWriter::Schema(const Table& table) {
   }
 }
 
-std::string_view ByteReader::Take(size_t n) {
-  if (n > in_.size() - pos_) throw FileDamaged{"a record ends before its data"};
-  std::string_view part = in_.substr(pos_, n);
-  pos_ += n;
-  return part;
-}
-
-uint64_t ByteReader::Var() {
+uint64_t ByteReader::LongVar() {
   uint64_t v = 0;
   for (int shift = 0; shift < 64; shift += 7) {
     const uint8_t b = U8();
