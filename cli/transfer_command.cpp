@@ -63,7 +63,9 @@ int RunImport(const TransferOptions& options, std::ostream& out, std::ostream& e
   const std::shared_ptr<engine::Database> database = Open(options.database, err);
   if (!database) return kExitFailed;
   engine::Session session(database);
-  const std::string sql = "SET NOCOUNT OFF\nBEGIN TRANSACTION\nBULK INSERT " + Quoted(options.table, '"') +
+  // XACT_ABORT: any error that fails the load (a duplicate key as well as too
+  // many bad rows) rolls the transaction back.
+  const std::string sql = "SET NOCOUNT OFF\nSET XACT_ABORT ON\nBEGIN TRANSACTION\nBULK INSERT " + Quoted(options.table, '"') +
                           " FROM " + Quoted(options.file, '\'') + " WITH (FORMAT = 'CSV', FIRSTROW = 2, " +
                           "FIELDTERMINATOR = '" + (options.tsv ? "\\t" : ",") +
                           "', ROWTERMINATOR = '\\n', CODEPAGE = '65001', MAXERRORS = " +
@@ -71,7 +73,7 @@ int RunImport(const TransferOptions& options, std::ostream& out, std::ostream& e
   engine::BatchResult result = session.Execute(sql);
   PrintErrors(result, err);
   // A failed BULK INSERT (a missing file, too many bad rows, a duplicate key)
-  // ends the batch and rolls the transaction back: nothing is left to commit.
+  // has rolled the transaction back: nothing is left to commit.
   if (session.Execute("SELECT @@TRANCOUNT").result_sets.at(0).at(0, 0).i != 1) {
     session.Execute("IF @@TRANCOUNT > 0 ROLLBACK");
     err << "Nothing was imported.\n";

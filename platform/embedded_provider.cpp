@@ -179,7 +179,7 @@ std::shared_ptr<engine::Database> OpenNamedDatabase(std::string_view name) {
     std::lock_guard lock(databases.mutex);
     known = databases.loaders.contains(key) || databases.instances.contains(key);
   }
-  if (!known && !name.empty()) {
+  if (!known && !name.empty() && !IsDatabaseFilePath(name)) {
     // A misspelt name fails as a server's would, instead of making an empty
     // database that lives as long as the process.
     std::string names;

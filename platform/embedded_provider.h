@@ -36,8 +36,9 @@ std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name);
 // The name that asks for a new, empty database of one's own.
 inline constexpr std::string_view kMemoryDatabaseName = ":memory:";
 // What a connection string or the command line names: ":memory:" is a fresh
-// empty database; another name must be an instance already open or one a
-// loader is registered for, else error 4060 naming the databases there are.
+// empty database; another name must be an instance already open, one a
+// loader is registered for or a database file path (see IsDatabaseFilePath),
+// else error 4060 naming the databases there are.
 std::shared_ptr<engine::Database> OpenNamedDatabase(std::string_view name);
 // The names OpenNamedDatabase knows, sorted: registered loaders and open instances.
 std::vector<std::string> KnownDatabaseNames();

@@ -24,21 +24,23 @@ void ByteWriter::Type(const DataType& type) {
   U32(static_cast<uint32_t>(type.length));
 }
 
+void ByteWriter::ColumnDef(const ColumnSchema& column) {
+  Str(column.name);
+  Type(column.type);
+  U8(column.nullable ? 1 : 0);
+  Str(column.default_text);
+  U8(column.identity ? 1 : 0);
+  if (column.identity) {
+    U64(static_cast<uint64_t>(column.identity->seed));
+    U64(static_cast<uint64_t>(column.identity->increment));
+  }
+  Str(column.collation);
+}
+
 void ByteWriter::Schema(const Table& table) {
   Str(table.name());
   Var(table.column_count());
-  for (const ColumnSchema& column : table.schema()) {
-    Str(column.name);
-    Type(column.type);
-    U8(column.nullable ? 1 : 0);
-    Str(column.default_text);
-    U8(column.identity ? 1 : 0);
-    if (column.identity) {
-      U64(static_cast<uint64_t>(column.identity->seed));
-      U64(static_cast<uint64_t>(column.identity->increment));
-    }
-    Str(column.collation);
-  }
+  for (const ColumnSchema& column : table.schema()) ColumnDef(column);
   Var(table.keys().size());
   for (const KeyConstraint& key : table.keys()) {
     Str(key.name);
@@ -48,14 +50,7 @@ void ByteWriter::Schema(const Table& table) {
   }
 }
 
-std::string_view ByteReader::Take(size_t n) {
-  if (n > in_.size() - pos_) throw FileDamaged{"a record ends before its data"};
-  std::string_view part = in_.substr(pos_, n);
-  pos_ += n;
-  return part;
-}
-
-uint64_t ByteReader::Var() {
+uint64_t ByteReader::LongVar() {
   uint64_t v = 0;
   for (int shift = 0; shift < 64; shift += 7) {
     const uint8_t b = U8();
@@ -102,21 +97,25 @@ DataType ByteReader::Type() {
   return type;
 }
 
+ColumnSchema ByteReader::ColumnDef() {
+  ColumnSchema column;
+  column.name = Str();
+  column.type = Type();
+  column.nullable = U8() != 0;
+  column.default_text = Str();
+  if (U8()) {
+    const auto seed = static_cast<int64_t>(U64());
+    const auto increment = static_cast<int64_t>(U64());
+    column.identity = Identity{seed, increment};
+  }
+  column.collation = Str();
+  return column;
+}
+
 std::shared_ptr<Table> ByteReader::Schema() {
   std::string name(Str());
   std::vector<ColumnSchema> schema(Count());
-  for (ColumnSchema& column : schema) {
-    column.name = Str();
-    column.type = Type();
-    column.nullable = U8() != 0;
-    column.default_text = Str();
-    if (U8()) {
-      const auto seed = static_cast<int64_t>(U64());
-      const auto increment = static_cast<int64_t>(U64());
-      column.identity = Identity{seed, increment};
-    }
-    column.collation = Str();
-  }
+  for (ColumnSchema& column : schema) column = ColumnDef();
   std::vector<KeyConstraint> keys(Count());
   for (KeyConstraint& key : keys) {
     key.name = Str();

@@ -40,6 +40,7 @@ class ByteWriter {
   void Raw(const void* p, size_t n) { out_.append(static_cast<const char*>(p), n); }
   void Val(const Value& v);
   void Type(const DataType& type);
+  void ColumnDef(const ColumnSchema& column);
   void Schema(const Table& table);
 
  private:
@@ -61,18 +62,30 @@ class ByteReader {
     std::memcpy(&v, Take(8).data(), 8);
     return v;
   }
-  uint64_t Var();
+  uint64_t Var() {
+    // One byte is the common case: row numbers, small deltas, dictionary codes.
+    if (pos_ < in_.size() && !(static_cast<uint8_t>(in_[pos_]) & 0x80)) return static_cast<uint8_t>(in_[pos_++]);
+    return LongVar();
+  }
   // A count of things each at least `unit` bytes long, checked against what is left.
   size_t Count(size_t unit = 1);
   std::string_view Str() { return Take(Var()); }
-  std::string_view Take(size_t n);
+  std::string_view Take(size_t n) {
+    if (n > in_.size() - pos_) throw FileDamaged{"a record ends before its data"};
+    std::string_view part = in_.substr(pos_, n);
+    pos_ += n;
+    return part;
+  }
   // Strings point into the reader's input.
   Value Val();
   DataType Type();
+  ColumnSchema ColumnDef();
   // A new empty table of the schema written by ByteWriter::Schema.
   std::shared_ptr<Table> Schema();
 
  private:
+  uint64_t LongVar();
+
   std::string_view in_;
   size_t pos_ = 0;
 };

@@ -6,8 +6,14 @@
 
 namespace orv::engine {
 
+namespace {
+
+bool IsTableVariable(const Table* table) { return table && table->name().starts_with('@'); }
+
+}  // namespace
+
 bool ChangeJournal::Logs(const Table& table) const {
-  return log_redo_ && !(table.name().starts_with('#'));
+  return log_redo_ && !table.name().starts_with('#') && !IsTableVariable(&table);
 }
 
 ChangeJournal::Entry& ChangeJournal::Record(Kind kind, std::shared_ptr<Table> table) {
@@ -103,6 +109,7 @@ bool ChangeJournal::DropView(Catalog& catalog, std::string_view name) {
 }
 
 void ChangeJournal::Undo(Entry& entry, Catalog& catalog, SessionState& session) {
+  if (UndoDefinition(entry, catalog)) return;
   Table* table = entry.table.get();
   switch (entry.kind) {
     case Kind::Append:
@@ -141,12 +148,15 @@ void ChangeJournal::Undo(Entry& entry, Catalog& catalog, SessionState& session) 
     case Kind::DropView:
       catalog.PutBackView(entry.view);
       return;
+    default:
+      return;
   }
 }
 
-void ChangeJournal::UndoTo(size_t mark, Catalog& catalog, SessionState& session) {
+void ChangeJournal::UndoTo(size_t mark, Catalog& catalog, SessionState& session, Scope scope) {
   while (entries_.size() > mark) {
-    Undo(entries_.back(), catalog, session);
+    Entry& entry = entries_.back();
+    if (scope == Scope::Statement || !IsTableVariable(entry.table.get())) Undo(entry, catalog, session);
     entries_.pop_back();
   }
 }

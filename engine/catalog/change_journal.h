@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ class ChangeJournal {
   bool empty() const { return entries_.empty(); }
 
   // Each makes the change and records it. `session` is where temporary tables
-  // live; redo records are kept only when `log_redo` and the object is a base one.
+  // live; redo records are kept only when `log_redo` and the object is a base
+  // one (neither a temporary table nor a table variable).
   void Append(const std::shared_ptr<Table>& table, const std::vector<Value>& cells);
   // Records the rows from `rows_before` on, which the caller appended itself
   // (an INSERT ... SELECT storing its rows as they stream).
@@ -38,9 +40,21 @@ class ChangeJournal {
   bool DropTable(Catalog& catalog, SessionState& session, std::string_view name);
   void AddView(Catalog& catalog, ViewDefinition view);
   bool DropView(Catalog& catalog, std::string_view name);
+  // ALTER TABLE, one column at a time (see Table::AddColumn and its kin).
+  void AddColumn(const std::shared_ptr<Table>& table, ColumnSchema column, const std::vector<Value>& values);
+  void DropColumn(const std::shared_ptr<Table>& table, size_t position);
+  void ReplaceColumn(const std::shared_ptr<Table>& table, size_t position, ColumnSchema column,
+                     const std::vector<Value>& values);
+  // CREATE or ALTER PROCEDURE, and DROP PROCEDURE (false: no such procedure).
+  void PutProcedure(Catalog& catalog, ProcedureDefinition procedure);
+  bool DropProcedure(Catalog& catalog, std::string_view name);
 
+  // A failed statement takes back all it changed; a ROLLBACK (to a savepoint
+  // or of everything) leaves the rows of table variables as they are, as SQL
+  // Server does.
+  enum class Scope : uint8_t { Statement, Transaction };
   // Undoes the changes after `mark`, newest first, and forgets them.
-  void UndoTo(size_t mark, Catalog& catalog, SessionState& session);
+  void UndoTo(size_t mark, Catalog& catalog, SessionState& session, Scope scope);
   // The redo records of every change kept (for the write-ahead log), in order.
   std::vector<std::string> RedoRecords() const;
   // Forgets every change: they are committed.
@@ -49,23 +63,34 @@ class ChangeJournal {
   void set_log_redo(bool on) { log_redo_ = on; }
 
  private:
-  enum class Kind : uint8_t { Append, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView };
+  enum class Kind : uint8_t {
+    Append, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView,
+    AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure
+  };
   struct Entry {
     Kind kind;
     std::shared_ptr<Table> table;       // strong, so an undo never meets a freed table
     size_t rows_before = 0;             // Append
     std::vector<int64_t> rows;          // Update
     std::vector<size_t> columns;        // Update
-    std::vector<Value> old_values;      // Update (row-major), Delete (removed rows)
+    std::vector<Value> old_values;      // Update (row-major), Delete (removed rows), a dropped or replaced column
     std::vector<uint8_t> doomed;        // Delete
     std::unique_ptr<Table::Contents> contents;  // Truncate
     ViewDefinition view;                // AddView / DropView
+    size_t position = 0;                // DropColumn / ReplaceColumn
+    ColumnSchema column;                // the column dropped or replaced
+    std::optional<int64_t> last_identity;  // DropColumn
+    std::optional<ProcedureDefinition> procedure;  // the one replaced or dropped
+    std::string procedure_name;         // PutProcedure
     std::string redo;                   // empty: nothing for the log
   };
 
   Entry& Record(Kind kind, std::shared_ptr<Table> table);
   bool Logs(const Table& table) const;
   void Undo(Entry& entry, Catalog& catalog, SessionState& session);
+  // Undoes the schema and procedure kinds; false for any other.
+  static bool UndoDefinition(Entry& entry, Catalog& catalog);
+  static std::vector<Value> ColumnValues(const Table& table, size_t column);
 
   std::vector<Entry> entries_;
   bool log_redo_ = false;

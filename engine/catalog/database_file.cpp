@@ -66,10 +66,9 @@ void SyncDirectoryOf(const std::string& path) {
   }
 }
 
-// Writes `bytes` as the whole new content of `path`: into a side file,
+// Writes `bytes` as the whole new content of `path`: into the side file,
 // flushed, then renamed over it, so a crash leaves the old file or the new one.
-void ReplaceFile(const std::string& path, std::string_view bytes) {
-  const std::string side = path + "-new";
+void ReplaceFile(const std::string& path, std::string_view bytes, const std::string& side) {
   const int fd = ::open(side.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) Throw(ErrorCode::kCannotOpenFile, {side, OsError(errno)});
   const bool written = WriteAt(fd, bytes, 0) && ::fsync(fd) == 0;
@@ -122,7 +121,7 @@ void DatabaseFile::Load() {
     if (!lock_.Exclusive(FileLock::kFiles, options_.busy_timeout_ms)) Throw(ErrorCode::kDatabaseLocked, {path_});
     if (!ReadWhole(path_, bytes)) {
       bytes = EncodeSnapshot(catalog_, 1);
-      ReplaceFile(path_, bytes);
+      ReplaceFile(path_, bytes, path_ + "-new");
       ::unlink(wal_path_.c_str());
     }
   }
@@ -234,7 +233,7 @@ void DatabaseFile::Commit(const std::vector<std::string>& redo) {
 }
 
 void DatabaseFile::Checkpoint() {
-  ReplaceFile(path_, EncodeSnapshot(catalog_, sequence_ + 1));
+  ReplaceFile(path_, EncodeSnapshot(catalog_, sequence_ + 1), path_ + "-new");
   ++sequence_;
   main_inode_ = InodeOf(path_);
   ResetLog();
@@ -255,6 +254,26 @@ DatabaseFile::~DatabaseFile() {
     lock_.Unlock(FileLock::kWriter);
   }
   if (wal_fd_ >= 0) ::close(wal_fd_);
+}
+
+void SaveDatabaseCopy(const Catalog& catalog, const std::string& path) {
+  // A side file of this process's own: others may be saving the same copy.
+  ReplaceFile(path, EncodeSnapshot(catalog, 1), path + "-new" + std::to_string(::getpid()));
+}
+
+void LoadDatabaseCopy(const std::string& path, Catalog& catalog) {
+  std::string bytes;
+  if (!ReadWhole(path, bytes)) Throw(ErrorCode::kCannotOpenFile, {path, OsError(errno)});
+  // Read into a catalog of its own first, so a damaged copy leaves nothing behind.
+  Catalog copy;
+  try {
+    DecodeSnapshot(bytes, copy);
+  } catch (const FileDamaged& damage) {
+    ThrowDamaged(damage.what, "the database file", path);
+  }
+  for (const std::shared_ptr<Table>& table : copy.Tables()) catalog.AddTable(table);
+  for (const ViewDefinition* view : copy.Views()) catalog.AddView(*view);
+  for (const auto& [key, procedure] : copy.routines().All()) catalog.routines().Put(procedure);
 }
 
 }  // namespace orv::engine

@@ -63,4 +63,11 @@ class DatabaseFile final : public Durability {
   bool writing_ = false;
 };
 
+// A whole database as one file, without log or lock, for a copy that is read
+// back into memory (and never changed in the file): a cache of a database
+// that takes long to build. Saving replaces the file at once; loading raises
+// 5120 or 824 and leaves `catalog` (empty) as it was.
+void SaveDatabaseCopy(const Catalog& catalog, const std::string& path);
+void LoadDatabaseCopy(const std::string& path, Catalog& catalog);
+
 }  // namespace orv::engine

@@ -6,7 +6,10 @@
 namespace orv::engine::redo {
 namespace {
 
-enum class Kind : uint8_t { Append = 1, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView };
+enum class Kind : uint8_t {
+  Append = 1, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView,
+  AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure
+};
 
 ByteWriter Start(Kind kind, std::string_view name) {
   ByteWriter out;
@@ -47,10 +50,44 @@ Table& Existing(Catalog& catalog, std::string_view name) {
   return *table;
 }
 
+void WriteColumn(ByteWriter& out, const Table& table, size_t column) {
+  out.ColumnDef(table.schema()[column]);
+  out.Var(table.row_count());
+  for (size_t r = 0; r < table.row_count(); ++r) out.Val(table.Get(r, column));
+}
+
+// A column's schema and one value for each row the table holds.
+std::pair<ColumnSchema, std::vector<Value>> ReadColumn(ByteReader& in, const Table& table) {
+  ColumnSchema column = in.ColumnDef();
+  const size_t rows = in.Count(2);
+  if (rows != table.row_count()) throw FileDamaged{"the log's column has a value count the table does not"};
+  std::vector<Value> values;
+  values.reserve(rows);
+  for (size_t r = 0; r < rows; ++r) values.push_back(in.Val());
+  return {std::move(column), std::move(values)};
+}
+
+size_t ColumnId(ByteReader& in, const Table& table) {
+  const uint64_t column = in.Var();
+  if (column >= table.column_count()) throw FileDamaged{"the log names a column the table does not have"};
+  return static_cast<size_t>(column);
+}
+
 size_t RowId(ByteReader& in, const Table& table) {
   const uint64_t row = in.Var();
   if (row >= table.row_count()) throw FileDamaged{"the log names a row the table does not hold"};
   return static_cast<size_t>(row);
+}
+
+ProcedureDefinition ReadProcedure(ByteReader& in, std::string_view name, const Catalog& catalog) {
+  ProcedureDefinition procedure;
+  procedure.name = name;
+  procedure.text = in.Str();
+  procedure.create_date = static_cast<int64_t>(in.U64());
+  procedure.modify_date = static_cast<int64_t>(in.U64());
+  const ProcedureDefinition* existing = catalog.routines().Find(name);
+  procedure.object_id = existing ? existing->object_id : Catalog::NewObjectId();
+  return procedure;
 }
 
 }  // namespace
@@ -106,6 +143,35 @@ std::string AddView(const ViewDefinition& view) {
 }
 
 std::string DropView(std::string_view name) { return std::move(Start(Kind::DropView, name).bytes()); }
+
+std::string AddColumn(const Table& table) {
+  ByteWriter out = Start(Kind::AddColumn, table.name());
+  WriteColumn(out, table, table.column_count() - 1);
+  return std::move(out.bytes());
+}
+
+std::string DropColumn(const Table& table, size_t position) {
+  ByteWriter out = Start(Kind::DropColumn, table.name());
+  out.Var(position);
+  return std::move(out.bytes());
+}
+
+std::string ReplaceColumn(const Table& table, size_t position) {
+  ByteWriter out = Start(Kind::ReplaceColumn, table.name());
+  out.Var(position);
+  WriteColumn(out, table, position);
+  return std::move(out.bytes());
+}
+
+std::string PutProcedure(const ProcedureDefinition& procedure) {
+  ByteWriter out = Start(Kind::PutProcedure, procedure.name);
+  out.Str(procedure.text);
+  out.U64(static_cast<uint64_t>(procedure.create_date));
+  out.U64(static_cast<uint64_t>(procedure.modify_date));
+  return std::move(out.bytes());
+}
+
+std::string DropProcedure(std::string_view name) { return std::move(Start(Kind::DropProcedure, name).bytes()); }
 
 void Apply(std::string_view record, Catalog& catalog) {
   ByteReader in(record);
@@ -168,6 +234,32 @@ void Apply(std::string_view record, Catalog& catalog) {
     }
     case Kind::DropView:
       if (!catalog.DropView(name)) throw FileDamaged{"the log drops a view the database does not hold"};
+      break;
+    case Kind::AddColumn: {
+      Table& table = Existing(catalog, name);
+      auto [column, values] = ReadColumn(in, table);
+      table.AddColumn(std::move(column), values);
+      break;
+    }
+    case Kind::DropColumn: {
+      Table& table = Existing(catalog, name);
+      const size_t position = ColumnId(in, table);
+      if (table.column_count() == 1) throw FileDamaged{"the log drops a table's only column"};
+      table.DropColumn(position);
+      break;
+    }
+    case Kind::ReplaceColumn: {
+      Table& table = Existing(catalog, name);
+      const size_t position = ColumnId(in, table);
+      auto [column, values] = ReadColumn(in, table);
+      table.ReplaceColumn(position, std::move(column), values);
+      break;
+    }
+    case Kind::PutProcedure:
+      catalog.routines().Put(ReadProcedure(in, name, catalog));
+      break;
+    case Kind::DropProcedure:
+      if (!catalog.routines().Drop(name)) throw FileDamaged{"the log drops a procedure the database does not hold"};
       break;
     default:
       throw FileDamaged{"a log record of an unknown kind"};

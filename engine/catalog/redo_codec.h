@@ -20,6 +20,12 @@ std::string AddTable(const Table& table);  // its schema and every row it holds
 std::string DropTable(std::string_view name);
 std::string AddView(const ViewDefinition& view);
 std::string DropView(std::string_view name);
+// ALTER TABLE: the table's last column (just added), a column dropped, a column's new schema and values.
+std::string AddColumn(const Table& table);
+std::string DropColumn(const Table& table, size_t position);
+std::string ReplaceColumn(const Table& table, size_t position);
+std::string PutProcedure(const ProcedureDefinition& procedure);
+std::string DropProcedure(std::string_view name);
 
 // Applies one record; throws FileDamaged when it does not fit the catalog.
 void Apply(std::string_view record, Catalog& catalog);

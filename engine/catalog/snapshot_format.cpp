@@ -6,11 +6,12 @@
 #include "engine/catalog/block_format.h"
 #include "engine/catalog/byte_codec.h"
 #include "engine/catalog/column_codec.h"
+#include "engine/catalog/redo_codec.h"
 
 namespace orv::engine {
 namespace {
 
-constexpr std::string_view kMagic = "ORVDB\x01\r\n";
+constexpr std::string_view kMagic = "ORVDB\x02\r\n";
 constexpr size_t kChunkRows = 65536;
 constexpr std::string_view kEnd = "END";
 
@@ -55,6 +56,13 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
     for (const std::string& column : view.columns) head.Str(column);
     head.Str(view.query_text);
   }
+  // Procedures as the log writes them, in name order so equal databases give equal files.
+  std::vector<const ProcedureDefinition*> procedures;
+  for (const auto& [key, procedure] : catalog.routines().All()) procedures.push_back(&procedure);
+  std::sort(procedures.begin(), procedures.end(),
+            [](const ProcedureDefinition* a, const ProcedureDefinition* b) { return a->name < b->name; });
+  head.Var(procedures.size());
+  for (const ProcedureDefinition* procedure : procedures) head.Str(redo::PutProcedure(*procedure));
   PutBlock(out, head.bytes(), true);
   size_t blocks = 1;
   for (const Table* table : tables) {
@@ -97,6 +105,8 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
     for (std::string& column : view.columns) column = head.Str();
     view.query_text = head.Str();
   }
+  std::vector<std::string_view> procedures(head.Count());
+  for (std::string_view& procedure : procedures) procedure = head.Str();
   for (size_t t = 0; t < tables.size(); ++t) {
     Table& table = *tables[t];
     for (size_t c = 0; c < table.column_count(); ++c) {
@@ -122,6 +132,7 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
     if (catalog.FindTable(view.name) || catalog.FindView(view.name)) throw FileDamaged{"two objects of one name"};
     catalog.AddView(std::move(view));
   }
+  for (std::string_view procedure : procedures) redo::Apply(procedure, catalog);
   return sequence;
 }
 

@@ -1,7 +1,8 @@
 // ALTER TABLE: ADD columns (existing rows get the default, or NULL), DROP
 // COLUMN (refused while a key or a default depends on the column) and ALTER
 // COLUMN (every stored value converted as an insert would). Each computes
-// all the new values first, so a failure leaves the table as it was.
+// all the new values first, then changes the table through the session's
+// change journal, so ROLLBACK undoes it and a database file logs it.
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
@@ -56,6 +57,7 @@ void StatementRunner::RunAlterTable(const ast::AlterTableStmt& statement, Binder
   std::shared_ptr<Table> table = binder.LookupTable(statement.table, statement.line);
   const int line = statement.line;
   const size_t rows = table->row_count();
+  ChangeJournal& journal = session_.transaction.journal;
   switch (statement.action) {
     case Action::AddColumns: {
       std::vector<ColumnSchema> schema = table->schema();
@@ -81,7 +83,7 @@ void StatementRunner::RunAlterTable(const ast::AlterTableStmt& statement, Binder
         schema.push_back(column);
         added.emplace_back(std::move(column), std::vector<Value>(rows, fill));
       }
-      for (auto& [column, values] : added) table->AddColumn(std::move(column), values);
+      for (auto& [column, values] : added) journal.AddColumn(table, std::move(column), values);
       return;
     }
     case Action::DropColumns: {
@@ -102,7 +104,7 @@ void StatementRunner::RunAlterTable(const ast::AlterTableStmt& statement, Binder
       }
       // From the last position down, so the earlier ones stay where they are.
       std::sort(doomed.rbegin(), doomed.rend());
-      for (size_t c : doomed) table->DropColumn(c);
+      for (size_t c : doomed) journal.DropColumn(table, c);
       return;
     }
     case Action::AlterColumn: {
@@ -127,7 +129,7 @@ void StatementRunner::RunAlterTable(const ast::AlterTableStmt& statement, Binder
       for (size_t r = 0; r < rows; ++r) {
         values[r] = ConvertForColumn(table->Get(r, c), column, *table, "UPDATE", session_.database_name, context.arena);
       }
-      table->ReplaceColumn(c, std::move(column), values);
+      journal.ReplaceColumn(table, c, std::move(column), values);
       return;
     }
   }

@@ -83,18 +83,20 @@ void StatementRunner::RunCreateProcedure(const ast::CreateProcedureStmt& stateme
     Throw(ErrorCode::kObjectAlreadyExists, {name}, statement.line);
   }
   const int64_t now = datetime::Now();
-  catalog_.routines().Put(ProcedureDefinition{name, statement.text,
-                                              existing ? existing->object_id : Catalog::NewObjectId(),
-                                              existing ? existing->create_date : now, now});
+  session_.transaction.journal.PutProcedure(
+      catalog_, ProcedureDefinition{name, statement.text, existing ? existing->object_id : Catalog::NewObjectId(),
+                                    existing ? existing->create_date : now, now});
+  FinishStatement(catalog_, session_);
 }
 
 void StatementRunner::RunDropProcedure(const ast::DropTableStmt& statement) {
   StatementLock lock(catalog_, session_, true);
   for (const ast::Name& name : statement.names) {
-    if (!catalog_.routines().Drop(name.back()) && !statement.if_exists) {
+    if (!session_.transaction.journal.DropProcedure(catalog_, name.back()) && !statement.if_exists) {
       Throw(ErrorCode::kCannotDropObject, {"procedure", JoinName(name)}, statement.line);
     }
   }
+  FinishStatement(catalog_, session_);
 }
 
 void StatementRunner::RunExec(const ast::ExecStmt& statement) {

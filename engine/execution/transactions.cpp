@@ -64,7 +64,7 @@ void RollbackStatement(const ast::TransactionStmt& statement, Catalog& catalog, 
                             [&](const Savepoint& s) { return s.name == statement.name; });
   if (found == transaction.savepoints.rend()) Throw(ErrorCode::kNoSuchSavepoint, {statement.name}, statement.line);
   if (transaction.doomed) Throw(ErrorCode::kUncommittableTransaction, {}, statement.line);
-  transaction.journal.UndoTo(found->mark, catalog, session);
+  transaction.journal.UndoTo(found->mark, catalog, session, ChangeJournal::Scope::Transaction);
   // The savepoint itself stays; those set after it are gone.
   transaction.savepoints.erase(found.base(), transaction.savepoints.end());
 }
@@ -143,7 +143,8 @@ bool StatementFailed(SqlError& error, size_t mark, bool in_try, Catalog& catalog
   if (transaction.batch_aborting) return true;  // handled where it was raised
   if (error.undone()) return transaction.xact_abort || !EndsOnlyStatement(error.number());
   error.set_undone();
-  transaction.journal.UndoTo(std::min(mark, transaction.journal.mark()), catalog, session);
+  transaction.journal.UndoTo(std::min(mark, transaction.journal.mark()), catalog, session,
+                              ChangeJournal::Scope::Statement);
   const bool ends_batch = transaction.xact_abort || !EndsOnlyStatement(error.number());
   if (transaction.count > 0 && (transaction.xact_abort || (ends_batch && !IsCompileError(error.number())))) {
     // Inside TRY the CATCH block decides: the transaction stays open but may
@@ -160,7 +161,7 @@ bool StatementFailed(SqlError& error, size_t mark, bool in_try, Catalog& catalog
 }
 
 void RollbackTransaction(Catalog& catalog, SessionState& session) {
-  session.transaction.journal.UndoTo(0, catalog, session);
+  session.transaction.journal.UndoTo(0, catalog, session, ChangeJournal::Scope::Transaction);
   EndTransaction(catalog, session);
 }
 

@@ -227,6 +227,24 @@ void Table::ReplaceColumn(size_t position, ColumnSchema schema, const std::vecto
   DropKeyIndexes();
 }
 
+void Table::InsertColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values) {
+  modify_date_ = datetime::Now();
+  Column inserted(schema.type, arena_.get());
+  inserted.Reserve(values.size());
+  for (const Value& value : values) inserted.Append(value);
+  const auto at = static_cast<std::ptrdiff_t>(position);
+  columns_.insert(columns_.begin() + at, std::move(inserted));
+  schema_.insert(schema_.begin() + at, std::move(schema));
+  for (KeyConstraint& key : keys_) {
+    for (size_t& c : key.columns) c += c >= position ? 1 : 0;
+  }
+  identity_column_ = -1;
+  for (size_t i = 0; i < schema_.size() && identity_column_ < 0; ++i) {
+    if (schema_[i].identity) identity_column_ = static_cast<int>(i);
+  }
+  DropKeyIndexes();
+}
+
 void Table::SeedIdentityAfter(int64_t last) { last_identity_ = last; }
 
 size_t Table::MemoryBytes() const {

@@ -122,6 +122,8 @@ class Table {
   void AddColumn(ColumnSchema schema, const std::vector<Value>& values);
   void DropColumn(size_t position);
   void ReplaceColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values);
+  // Undoing DropColumn: the column back at `position`, keys over later columns following it.
+  void InsertColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values);
 
   // The next identity value; each call consumes one.
   int64_t NextIdentity();

@@ -4,6 +4,9 @@
 // the named database instances with their loaders.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <stdexcept>
 
 #include "platform/class_registry.h"
@@ -214,6 +217,28 @@ TEST(EmbeddedConnection, AFailingLoaderLeavesNoInstanceBehind) {
   fail = false;
   EXPECT_EQ(Open("p1-broken")->Execute("SELECT COUNT(*) FROM t_Half")->Collect(0).ToLong(), 0);
   EXPECT_EQ(ErrorOf([] { (void)Open(""); }), static_cast<int32_t>(0x80004005));
+}
+
+// "Data Source=<path>" opens a database file: refused while the file is not
+// there (never created by a connection), then what was committed to it is read.
+TEST(EmbeddedConnection, DataSourceThatIsAPathOpensTheDatabaseFile) {
+  RegisterPlatformClasses();
+  const std::string path = ::testing::TempDir() + "orv_connection_" + std::to_string(::getpid()) + ".odb";
+  auto connect = [&] {
+    auto connection = std::make_shared<Connection>();
+    connection->Open("Provider=Orvalent.Embedded;Data Source=" + path, "", "", -1);
+    connection->SetCursorLocation(adUseClient);
+    return connection;
+  };
+  EXPECT_EQ(ErrorOf([&] { (void)connect(); }), static_cast<int32_t>(0x80004005));
+  {
+    engine::Session session(OpenDatabaseFile(path, true));
+    ASSERT_FALSE(session.Execute("CREATE TABLE t_Kept (FName NVARCHAR(20))\nINSERT INTO t_Kept VALUES (N'资产')").first_error());
+  }
+  auto rs = connect()->Execute("SELECT FName FROM t_Kept", -1);
+  EXPECT_EQ(rs->Collect("FName").ToString(), "资产");
+  DropDatabaseInstance(path);
+  for (const char* suffix : {"", "-wal", "-lock"}) std::remove((path + suffix).c_str());
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+// Database files from the command line: `sql --database <path>` refuses a
+// file that is not there unless --create, keeps what was committed, reports a
+// file that is not a database; `import` takes a CSV whole or not at all and
+// names bad rows by line; `export` writes what import reads back.
+#include "tests/cli/cli_fixture.h"
+
+namespace orv::cli::test {
+namespace {
+
+using DatabaseFileCommand = CliTest;
+
+TEST_F(DatabaseFileCommand, OpensCreatesAndRefuses) {
+  const std::string path = (directory_ / "erp.odb").string();
+  const CliResult missing = Run({"sql", "--database", path, "-Q", "SELECT 1"});
+  EXPECT_NE(missing.exit_code, 0);
+  EXPECT_NE(missing.err.find("Unable to open the physical file"), std::string::npos) << missing.err;
+  EXPECT_FALSE(fs::exists(path));
+
+  const CliResult created = Run({"sql", "--database", path, "--create", "-Q",
+                                 "CREATE TABLE t (id INT PRIMARY KEY, name NVARCHAR(10))\n"
+                                 "INSERT INTO t VALUES (1, N'甲'), (2, NULL)\n"
+                                 "EXEC ('CREATE PROCEDURE n AS SELECT COUNT(*) AS n FROM t')"});
+  ASSERT_EQ(created.exit_code, 0) << created.err;
+  // Without --create an existing file opens; what the first process committed is there.
+  const CliResult reopened = Run({"sql", "--database", path, "--format", "csv", "-Q",
+                                  "SET NOCOUNT ON\nSELECT id, name FROM t ORDER BY id\nEXEC n"});
+  ASSERT_EQ(reopened.exit_code, 0) << reopened.err;
+  EXPECT_EQ(reopened.out, "id,name\r\n1,甲\r\n2,\r\nn\r\n2\r\n");
+
+  const fs::path not_database = WriteFile("data.csv", "id,name\n1,x\n");
+  const CliResult damaged = Run({"sql", "--database", not_database.string(), "-Q", "SELECT 1"});
+  EXPECT_NE(damaged.exit_code, 0);
+  EXPECT_NE(damaged.err.find("logical consistency-based I/O error"), std::string::npos) << damaged.err;
+  EXPECT_EQ(ReadFile(not_database), "id,name\n1,x\n");  // never written over
+}
+
+class TransferCommand : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    path_ = (directory_ / "erp.odb").string();
+    const CliResult created = Run({"sql", "--database", path_, "--create", "-Q",
+                                   "CREATE TABLE item (id INT NOT NULL PRIMARY KEY, name NVARCHAR(20) NULL, "
+                                   "price DECIMAL(9,2) NULL)\n"
+                                   "CREATE TABLE copy (id INT NOT NULL PRIMARY KEY, name NVARCHAR(20) NULL, "
+                                   "price DECIMAL(9,2) NULL)"});
+    ASSERT_EQ(created.exit_code, 0) << created.err;
+  }
+  std::string Rows(const std::string& table) {
+    return Run({"sql", "--database", path_, "--format", "csv", "-Q",
+                "SELECT id, name, price FROM " + table + " ORDER BY id"})
+        .out;
+  }
+  std::string path_;
+};
+
+TEST_F(TransferCommand, ImportsQuotesCrLfUtf8AndNullsAndExportReadsBack) {
+  const fs::path csv = WriteFile("item.csv",
+                                 "id,name,price\r\n"
+                                 "1,\"Smith, \"\"Jr\"\"\",12.50\r\n"
+                                 "2,螺丝刀,\r\n"
+                                 "3,\"two\r\nlines\",0.99\r\n"
+                                 "4,\"\",-1\r\n");
+  const CliResult imported = Run({"import", "--database", path_, "--table", "item", csv.string()});
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  EXPECT_EQ(imported.out, "(4 rows affected)\n");
+  // An empty field is NULL (written back bare), a quoted empty one the empty text.
+  const std::string expected =
+      "id,name,price\r\n1,\"Smith, \"\"Jr\"\"\",12.50\r\n2,螺丝刀,\r\n3,\"two\r\nlines\",0.99\r\n4,\"\",-1.00\r\n";
+  EXPECT_EQ(Rows("item"), expected);
+
+  const fs::path exported = directory_ / "out.csv";
+  ASSERT_EQ(Run({"export", "--database", path_, "--table", "item", exported.string()}).exit_code, 0);
+  EXPECT_EQ(ReadFile(exported), expected);
+  const CliResult again = Run({"import", "--database", path_, "--table", "copy", exported.string()});
+  ASSERT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_EQ(Rows("copy"), expected);
+}
+
+TEST_F(TransferCommand, BadRowsAreNamedByLineAndPastMaxErrorsNothingIsImported) {
+  const fs::path csv = WriteFile("item.csv",
+                                 "id,name,price\n"
+                                 "1,one,1\n"
+                                 "2,two,abc\n"      // price does not convert
+                                 "3,three,3\n"
+                                 "x,four,4\n"       // id does not convert
+                                 "5,five,5\n");
+  const CliResult refused = Run({"import", "--database", path_, "--table", "item", csv.string()});
+  EXPECT_NE(refused.exit_code, 0);
+  EXPECT_NE(refused.err.find("row 3, column 3 (price)"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Nothing was imported."), std::string::npos) << refused.err;
+  EXPECT_EQ(Rows("item"), "id,name,price\r\n");
+
+  const CliResult tolerated =
+      Run({"import", "--database", path_, "--table", "item", "--max-errors", "2", csv.string()});
+  ASSERT_EQ(tolerated.exit_code, 0) << tolerated.err;
+  EXPECT_NE(tolerated.err.find("row 3, column 3 (price)"), std::string::npos) << tolerated.err;
+  EXPECT_NE(tolerated.err.find("row 5, column 1 (id)"), std::string::npos) << tolerated.err;
+  EXPECT_EQ(Rows("item"), "id,name,price\r\n1,one,1.00\r\n3,three,3.00\r\n5,five,5.00\r\n");
+
+  // A duplicate key takes the whole file back: the rows already there stay as they were.
+  const fs::path duplicate = WriteFile("dup.csv", "id,name,price\n7,seven,7\n1,again,1\n");
+  const CliResult clash = Run({"import", "--database", path_, "--table", "item", duplicate.string()});
+  EXPECT_NE(clash.exit_code, 0);
+  EXPECT_NE(clash.err.find("Msg 2627"), std::string::npos) << clash.err;
+  EXPECT_EQ(Rows("item"), "id,name,price\r\n1,one,1.00\r\n3,three,3.00\r\n5,five,5.00\r\n");
+}
+
+}  // namespace
+}  // namespace orv::cli::test
