@@ -3,6 +3,7 @@
 // lock of its own, as any statement does; the flow of a block stops at the
 // first BREAK, CONTINUE or RETURN and the enclosing WHILE or body takes it.
 #include "engine/common/errors.h"
+#include "engine/common/interrupt.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
@@ -135,6 +136,8 @@ void StatementRunner::RunPrint(const ast::PrintStmt& statement) {
 
 void StatementRunner::RunWhile(ast::WhileStmt& statement) {
   while (EvaluateCondition(*statement.condition)) {
+    // A loop that reads no table meets no operator's check: cancel and time-out look here.
+    CheckInterrupt();
     Run(*statement.body);
     if (flow_ == Flow::Return) return;
     const bool stop = flow_ == Flow::Break;
