@@ -168,7 +168,7 @@ GO
 -- 1001 ordinary (1000003), audited, hook 2.       1002 VAT (1000004), checker 0, hook 0, KWD (scale 3).
 -- 1003 VAT, EUR (NULL scale), hook 1.              1004 another type (1000005), missing currency 9,
 --      dated 10:30 on the last day of March.            hook NULL.
--- 1005 ordinary, checker NULL, one line of NULLs.  1006 not an asset invoice (subsystem 1).
+-- 1005 ordinary, checker NULL, one line of NULLs.  1006 not an asset invoice (FSubSystemID 1).
 -- 1007 an asset invoice without lines.
 INSERT INTO ICPurChase (FInterID,FBillNo,FDate,FFincDate,FClassTypeID,FSubSystemID,FSupplyID,FCurrencyID,FCheckerID,FHookStatus,FNote) VALUES
 (1001,N'ZPOFP000001','2024-01-10','2024-01-12',1000003,3,402,1,1,2,N'首批'),
