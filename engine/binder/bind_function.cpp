@@ -55,7 +55,8 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
       if (SubqueryOf(*argument)) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
       argument_type = argument->type;
     }
-    const DataType type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
+    DataType type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
+    if (expr.name == "COUNT_BIG") type = DataType{TypeId::BigInt};
     const bool nullable = aggregate != AggregateKind::Count && aggregate != AggregateKind::CountStar;
     return MakeExpr<bound::Aggregate>(type, nullable, expr.line, aggregate, expr.distinct, std::move(argument),
                                       std::string(), std::vector<BoundExprPtr>(), std::vector<bool>());

@@ -93,7 +93,7 @@ void AppendText(AggregateState& state, std::string_view text, std::string_view s
 bool LookupAggregate(std::string_view upper_name, AggregateKind& kind) {
   if (upper_name == "SUM") {
     kind = AggregateKind::Sum;
-  } else if (upper_name == "COUNT") {
+  } else if (upper_name == "COUNT" || upper_name == "COUNT_BIG") {  // COUNT_BIG's binder types it bigint
     kind = AggregateKind::Count;
   } else if (upper_name == "MIN") {
     kind = AggregateKind::Min;
@@ -187,8 +187,9 @@ void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateSta
 void FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
                      const DataType& result_type, Value& out) {
   if (kind == AggregateKind::Count || kind == AggregateKind::CountStar) {
-    if (!detail::IntegerFits(TypeId::Int, state.count)) detail::ThrowExpressionOverflow(TypeId::Int);
-    out.SetInteger(TypeId::Int, state.count);
+    // int for COUNT, bigint for COUNT_BIG.
+    if (!detail::IntegerFits(result_type.id, state.count)) detail::ThrowExpressionOverflow(result_type.id);
+    out.SetInteger(result_type.id, state.count);
     return;
   }
   if (!state.has_value) return out.SetNull(result_type.id);
