@@ -10,11 +10,11 @@ namespace {
 
 // ISNULL is NULL only when both sides can be; COALESCE, being a CASE, when
 // any argument can be; NULLIF always can be; GETDATE never is; the rest
-// follow their arguments. CHOOSE and CHAR give NULL for an index or code out
-// of range, so they always can be.
+// follow their arguments. CHOOSE, CHAR and STUFF give NULL for an index, code
+// or position out of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
   if (name == "GETDATE" || name == "SYSDATETIME") return false;
-  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR") return true;
+  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF") return true;
   bool all = !args.empty();
   bool any = false;
   for (const auto& arg : args) {

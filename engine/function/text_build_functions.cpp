@@ -1,5 +1,5 @@
-// Built-ins that build new text: REPLACE, REPLICATE, SPACE, CONCAT, CONCAT_WS
-// and STR.
+// Built-ins that build new text: REPLACE, STUFF, REPLICATE, SPACE, CONCAT,
+// CONCAT_WS and STR.
 // Results without (MAX) stop at 8000 bytes (4000 characters for nvarchar), as
 // SQL Server cuts them.
 #include <algorithm>
@@ -67,6 +67,31 @@ Value ReplaceEval(std::span<const Value> args, const DataType& result, std::stri
     }
     CheckBuiltText(out.size());
   }
+  return Finish(out, result, context);
+}
+
+// ---------------------------------------------------------------- STUFF
+
+DataType StuffType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "stuff", 4, 4);
+  bool unicode = IsUnicode(args[0].id) || IsUnicode(args[3].id);
+  return LongText(unicode, args[0].length == DataType::kMaxLength && IsString(args[0].id));
+}
+
+// STUFF(text, start, length, insert): `length` characters from `start` give
+// way to `insert` (a NULL one inserts nothing). A start outside the text or
+// a negative length gives NULL; a length past the end deletes to the end.
+Value StuffEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (args[0].is_null || args[1].is_null || args[2].is_null) return Value::Null(result.id);
+  std::string_view text = TextOf(args[0], context);
+  const int64_t start = IntegerOf(args[1], context);
+  const int64_t length = IntegerOf(args[2], context);
+  if (start < 1 || start > CountChars(text) || length < 0) return Value::Null(result.id);
+  const size_t begin = CharOffset(text, start - 1);
+  const size_t end = begin + CharOffset(text.substr(begin), length);
+  std::string out(text.substr(0, begin));
+  if (!args[3].is_null) out += TextOf(args[3], context);
+  out.append(text.substr(end));
   return Finish(out, result, context);
 }
 
@@ -201,6 +226,7 @@ Value StrEval(std::span<const Value> args, const DataType& result, std::string_v
 
 constexpr std::array kFunctions = {
     ScalarFunction{"REPLACE", 3, 3, ReplaceType, ReplaceEval},
+    ScalarFunction{"STUFF", 4, 4, StuffType, StuffEval},
     ScalarFunction{"REPLICATE", 2, 2, ReplicateType, ReplicateEval},
     ScalarFunction{"SPACE", 1, 1, SpaceType, SpaceEval},
     ScalarFunction{"CONCAT", 2, 254, ConcatType, ConcatEval},
