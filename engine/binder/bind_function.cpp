@@ -13,7 +13,7 @@ namespace {
 // follow their arguments. CHOOSE, CHAR and STUFF give NULL for an index, code
 // or position out of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
-  if (name == "GETDATE" || name == "SYSDATETIME") return false;
+  if (name == "GETDATE" || name == "SYSDATETIME" || name == "GETUTCDATE" || name == "SYSUTCDATETIME") return false;
   if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF") return true;
   bool all = !args.empty();
   bool any = false;
