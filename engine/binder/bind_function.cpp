@@ -14,7 +14,10 @@ namespace {
 // or position out of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
   if (name == "GETDATE" || name == "SYSDATETIME" || name == "GETUTCDATE" || name == "SYSUTCDATETIME") return false;
-  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF") return true;
+  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF" ||
+      name == "QUOTENAME") {
+    return true;
+  }
   bool all = !args.empty();
   bool any = false;
   for (const auto& arg : args) {
