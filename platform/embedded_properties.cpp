@@ -1,7 +1,7 @@
 // The embedded engine's capabilities in the terms of the provider interface.
 // A function is offered only when the engine runs its Transact-SQL
-// counterpart; functions the engine lacks (EXP, PI, ASCII, STUFF, DB_NAME,
-// the date-only and time-only types ...) stay out of the masks.
+// counterpart; functions the engine lacks (SOUNDEX, STUFF, the date-only and
+// time-only types ...) stay out of the masks.
 #include "platform/embedded_properties.h"
 
 #include <array>
@@ -15,14 +15,29 @@ constexpr std::string_view kString = "String Functions";
 constexpr std::string_view kSystem = "System Functions";
 constexpr std::string_view kTimeDate = "Time/Date Functions";
 
-constexpr std::array<OfferedFunction, 45> kOffered = {{
+constexpr std::array<OfferedFunction, 62> kOffered = {{
     {kNumeric, 0x00000001, "ABS", "ABS(-2.5)"},
+    {kNumeric, 0x00000002, "ACOS", "ACOS(1)"},
+    {kNumeric, 0x00000004, "ASIN", "ASIN(1)"},
+    {kNumeric, 0x00000008, "ATAN", "ATAN(1)"},
+    {kNumeric, 0x00000010, "ATAN2", "ATN2(1, 1)"},
     {kNumeric, 0x00000020, "CEILING", "CEILING(2.1)"},
+    {kNumeric, 0x00000040, "COS", "COS(0)"},
+    {kNumeric, 0x00000080, "COT", "COT(1)"},
+    {kNumeric, 0x00000100, "EXP", "EXP(1)"},
     {kNumeric, 0x00000200, "FLOOR", "FLOOR(2.9)"},
+    {kNumeric, 0x00000400, "LOG", "LOG(10)"},
     {kNumeric, 0x00000800, "MOD", "7 % 3"},
     {kNumeric, 0x00001000, "SIGN", "SIGN(-4)"},
+    {kNumeric, 0x00002000, "SIN", "SIN(0)"},
     {kNumeric, 0x00004000, "SQRT", "SQRT(16.0)"},
+    {kNumeric, 0x00008000, "TAN", "TAN(0)"},
+    {kNumeric, 0x00010000, "PI", "PI()"},
+    {kNumeric, 0x00020000, "RAND", "RAND()"},
+    {kNumeric, 0x00040000, "DEGREES", "DEGREES(1.0)"},
+    {kNumeric, 0x00080000, "LOG10", "LOG10(100)"},
     {kNumeric, 0x00100000, "POWER", "POWER(2, 10)"},
+    {kNumeric, 0x00200000, "RADIANS", "RADIANS(180.0)"},
     {kNumeric, 0x00400000, "ROUND", "ROUND(2.345, 2)"},
     {kNumeric, 0x00800000, "TRUNCATE", "ROUND(2.345, 2, 1)"},
     {kString, 0x00000001, "CONCAT", "CONCAT('ab', 'cd')"},
@@ -42,6 +57,8 @@ constexpr std::array<OfferedFunction, 45> kOffered = {{
     {kString, 0x00010000, "LOCATE_2", "CHARINDEX('b', 'abcb', 3)"},
     {kString, 0x00040000, "SPACE", "SPACE(3)"},
     {kString, 0x00400000, "OCTET_LENGTH", "DATALENGTH('abc')"},
+    {kSystem, 0x00000001, "USERNAME", "USER_NAME()"},
+    {kSystem, 0x00000002, "DBNAME", "DB_NAME()"},
     {kSystem, 0x00000004, "IFNULL", "ISNULL(NULL, 1)"},
     {kTimeDate, 0x00000001, "NOW", "GETDATE()"},
     {kTimeDate, 0x00000002, "CURDATE", "CAST(GETDATE() AS date)"},

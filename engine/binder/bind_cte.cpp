@@ -48,7 +48,7 @@ bool HasAggregate(const std::vector<ast::SelectItem>& items) {
   for (const ast::SelectItem& item : items) {
     if (item.expr->kind != ast::ExprKind::Function) continue;
     const auto& call = static_cast<const ast::FunctionExpr&>(*item.expr);
-    if (!call.over && LookupAggregate(call.name, kind)) return true;
+    if (!call.over && (LookupAggregate(call.name, kind) || call.name == "STRING_AGG")) return true;
   }
   return false;
 }

@@ -10,11 +10,14 @@ namespace {
 
 // ISNULL is NULL only when both sides can be; COALESCE, being a CASE, when
 // any argument can be; NULLIF always can be; GETDATE never is; the rest
-// follow their arguments. CHOOSE and CHAR give NULL for an index or code out
-// of range, so they always can be.
+// follow their arguments. CHOOSE, CHAR and STUFF give NULL for an index, code
+// or position out of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
-  if (name == "GETDATE" || name == "SYSDATETIME") return false;
-  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR") return true;
+  if (name == "GETDATE" || name == "SYSDATETIME" || name == "GETUTCDATE" || name == "SYSUTCDATETIME") return false;
+  if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF" ||
+      name == "QUOTENAME") {
+    return true;
+  }
   bool all = !args.empty();
   bool any = false;
   for (const auto& arg : args) {
@@ -27,16 +30,22 @@ bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& ar
 
 }  // namespace
 
+void CheckAggregatePlace(const ast::FunctionExpr& expr, const ExprContext& context) {
+  if (context.in_aggregate) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
+  if (context.clause == Clause::Where) Throw(ErrorCode::kAggregateInWhere, {}, expr.line);
+  if (context.clause != Clause::Select && context.clause != Clause::Having && context.clause != Clause::OrderBy) {
+    Throw(ErrorCode::kNotSupported, {"An aggregate in this clause"}, expr.line);
+  }
+}
+
 BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context) {
   if (expr.over || IsWindowOnlyFunction(expr.name)) return BindWindow(expr, scope, context);
   if (expr.name == "GROUPING_ID") return BindGroupingId(expr, scope, context);
+  if (expr.name == "STRING_AGG") return BindStringAgg(expr, scope, context);
+  if (expr.within_group) Throw(ErrorCode::kNotSupported, {"WITHIN GROUP with " + expr.name}, expr.line);
   AggregateKind aggregate;
   if (LookupAggregate(expr.name, aggregate)) {
-    if (context.in_aggregate) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
-    if (context.clause == Clause::Where) Throw(ErrorCode::kAggregateInWhere, {}, expr.line);
-    if (context.clause != Clause::Select && context.clause != Clause::Having && context.clause != Clause::OrderBy) {
-      Throw(ErrorCode::kNotSupported, {"An aggregate in this clause"}, expr.line);
-    }
+    CheckAggregatePlace(expr, context);
     BoundExprPtr argument;
     DataType argument_type{TypeId::Int};
     if (expr.star) {
@@ -49,9 +58,11 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
       if (SubqueryOf(*argument)) Throw(ErrorCode::kAggregateOfAggregate, {}, expr.line);
       argument_type = argument->type;
     }
-    const DataType type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
+    DataType type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, argument_type); });
+    if (expr.name == "COUNT_BIG") type = DataType{TypeId::BigInt};
     const bool nullable = aggregate != AggregateKind::Count && aggregate != AggregateKind::CountStar;
-    return MakeExpr<bound::Aggregate>(type, nullable, expr.line, aggregate, expr.distinct, std::move(argument));
+    return MakeExpr<bound::Aggregate>(type, nullable, expr.line, aggregate, expr.distinct, std::move(argument),
+                                      std::string(), std::vector<BoundExprPtr>(), std::vector<bool>());
   }
   if (expr.name == "GROUPING") {
     if (!context.has_group_by) Throw(ErrorCode::kGroupingWithoutGroupBy, {}, expr.line);
@@ -60,6 +71,7 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
                                      BindExpr(*expr.args[0], scope, context));
   }
   if (BoundExprPtr session_value = BindSessionFunction(expr)) return session_value;
+  if (BoundExprPtr system_value = BindSystemFunction(expr, scope, context)) return system_value;
   std::vector<BoundExprPtr> args;
   for (const auto& arg : expr.args) args.push_back(BindExpr(*arg, scope, context));
   if (expr.name == "OBJECT_ID") {
@@ -73,7 +85,6 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }
   const ScalarFunction* function = FindScalarFunction(expr.name);
-  if (!function && expr.name == "STRING_AGG") Throw(ErrorCode::kNotSupported, {"STRING_AGG"}, expr.line);
   if (!function) Throw(ErrorCode::kNotRecognizedFunction, {expr.name}, expr.line);
   std::vector<DataType> types;
   for (const auto& arg : args) types.push_back(arg->type);

@@ -46,6 +46,7 @@ BoundExprPtr Binder::BindVariable(const ast::VariableExpr& expr) {
   if (name == "@@VERSION") {
     return TextConstant("Orvalent embedded T-SQL engine 1.0", 300, expr.line, context_.arena);
   }
+  if (BoundExprPtr system = BindSystemVariable(name, expr.line)) return system;
   if (auto value = SessionVariable(expr.name, context_.session)) {
     return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }

@@ -122,6 +122,7 @@ BoundExprPtr Binder::BindWindow(const ast::FunctionExpr& expr, Scope& scope, con
     }
     window.aggregate = aggregate;
     type = AtLine(expr.line, [&] { return AggregateResultType(aggregate, window.argument_type); });
+    if (expr.name == "COUNT_BIG") type = DataType{TypeId::BigInt};
   }
   for (const auto& key : spec.partition_by) window.partition.push_back(bind(*key));
   for (const auto& item : spec.order_by) {

@@ -38,6 +38,10 @@ struct ExprContext {
   bool in_aggregate = false;
 };
 
+// 130 inside another aggregate, 147 in WHERE; an aggregate stands only in a
+// select list, HAVING or ORDER BY.
+void CheckAggregatePlace(const ast::FunctionExpr& expr, const ExprContext& context);
+
 // The rows UPDATE and DELETE act on, bound: the FROM clause (or the target
 // alone) with the target's row positions, and WHERE. The target is named
 // directly or through an alias of the FROM clause; a target the FROM clause
@@ -118,6 +122,11 @@ class Binder {
   // ------------------------------------------------------------ windows and grouping sets
   BoundExprPtr BindWindow(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
   BoundExprPtr BindGroupingId(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
+  BoundExprPtr BindStringAgg(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
+  // DB_NAME(), USER_NAME(), HOST_NAME() ...: null when `expr` is none of them.
+  BoundExprPtr BindSystemFunction(const ast::FunctionExpr& expr, Scope& scope, const ExprContext& context);
+  // @@SERVERNAME, @@LANGUAGE ...: null when `upper_name` is none of them.
+  BoundExprPtr BindSystemVariable(std::string_view upper_name, int line);
 
   BoundExprPtr BindExprNode(const ast::Expr& expr, Scope& scope, const ExprContext& context);
   void FoldConstantCasts(BoundExpr& node);

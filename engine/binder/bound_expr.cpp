@@ -39,7 +39,8 @@ bool SameNode(const bound::Function& a, const bound::Function& b) {
   return a.function == b.function && a.datepart == b.datepart;
 }
 bool SameNode(const bound::Aggregate& a, const bound::Aggregate& b) {
-  return a.kind == b.kind && a.distinct == b.distinct;
+  return a.kind == b.kind && a.distinct == b.distinct && a.separator == b.separator &&
+         a.descending == b.descending;
 }
 bool SameNode(const bound::Variable& a, const bound::Variable& b) { return a.value == b.value; }
 bool SameNode(const bound::Window& a, const bound::Window& b) {
@@ -103,7 +104,9 @@ BoundExpr::Node CopyNode(const bound::ObjectId& n) {
 BoundExpr::Node CopyNode(const bound::InList& n) {
   return bound::InList{Clone(n.value), n.constants, n.has_null, n.negated};
 }
-BoundExpr::Node CopyNode(const bound::Aggregate& n) { return bound::Aggregate{n.kind, n.distinct, Clone(n.argument)}; }
+BoundExpr::Node CopyNode(const bound::Aggregate& n) {
+  return bound::Aggregate{n.kind, n.distinct, Clone(n.argument), n.separator, Clone(n.order), n.descending};
+}
 BoundExpr::Node CopyNode(const bound::Grouping& n) { return bound::Grouping{Clone(n.operand)}; }
 BoundExpr::Node CopyNode(const bound::Variable& n) { return n; }
 BoundExpr::Node CopyNode(const bound::Window& n) {

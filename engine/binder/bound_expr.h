@@ -143,6 +143,10 @@ struct Aggregate {
   AggregateKind kind = AggregateKind::Count;
   bool distinct = false;
   BoundExprPtr argument;  // null for COUNT(*)
+  // STRING_AGG: the separator (fixed for the statement) and the WITHIN GROUP order.
+  std::string separator;
+  std::vector<BoundExprPtr> order;
+  std::vector<bool> descending;
 };
 
 struct Grouping {
@@ -270,6 +274,7 @@ void ForEachChild(Expr& expr, Visit&& visit) {
           slot(n.object_type);
         } else if constexpr (std::is_same_v<T, bound::Aggregate>) {
           slot(n.argument);
+          for (auto& key : n.order) slot(key);
         } else if constexpr (std::is_same_v<T, bound::Window>) {
           for (auto& argument : n.arguments) slot(argument);
           for (auto& key : n.partition) slot(key);

@@ -91,6 +91,7 @@ struct AggregateCall {
   BoundExprPtr argument;  // null for COUNT(*)
   DataType argument_type;
   DataType result_type;
+  std::string separator;  // STRING_AGG's
 };
 
 // The aggregation of a grouped query. Its rows hold the group values, one
@@ -104,6 +105,10 @@ struct BoundGrouping {
   // GROUPING SETS / CUBE / ROLLUP(...): positions in `groups` per set; empty
   // for a plain GROUP BY or WITH ROLLUP.
   std::vector<std::vector<size_t>> sets;
+  // The WITHIN GROUP order of its ordered aggregates (STRING_AGG), on the
+  // FROM ... WHERE rows: they read each group in that order.
+  std::vector<BoundExprPtr> within_order;
+  std::vector<bool> within_descending;
 
   size_t width() const { return 2 * groups.size() + aggregates.size(); }
 };

@@ -31,6 +31,19 @@ void GroupedRewriter::RemapOuterColumns(BoundQuery& query, int depth) {
   });
 }
 
+void GroupedRewriter::TakeWithinOrder(bound::Aggregate& aggregate, int line) {
+  std::vector<BoundExprPtr>& order = grouping_.within_order;
+  if (order.empty()) {
+    order = std::move(aggregate.order);
+    grouping_.within_descending = aggregate.descending;
+    return;
+  }
+  // The rows are read in one order: a second ordered aggregate must ask for the same one.
+  bool same = order.size() == aggregate.order.size() && grouping_.within_descending == aggregate.descending;
+  for (size_t i = 0; same && i < order.size(); ++i) same = SameExpr(*order[i], *aggregate.order[i]);
+  if (!same) Throw(ErrorCode::kOrderedAggregateOrders, {}, line);
+}
+
 BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
   size_t groups = grouping_.groups.size();
   int group = MatchGroup(*expr);
@@ -52,6 +65,8 @@ BoundExprPtr GroupedRewriter::Rewrite(BoundExprPtr expr) {
     call.result_type = expr->type;
     call.argument_type = aggregate->argument ? aggregate->argument->type : DataType{TypeId::Int};
     call.argument = std::move(aggregate->argument);
+    call.separator = aggregate->separator;
+    if (!aggregate->order.empty()) TakeWithinOrder(*aggregate, expr->line);
     grouping_.aggregates.push_back(std::move(call));
     return MakeColumn(static_cast<int>(2 * groups + grouping_.aggregates.size() - 1), expr->type, expr->nullable);
   }

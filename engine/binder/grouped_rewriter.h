@@ -20,6 +20,9 @@ class GroupedRewriter {
   BoundExprPtr Rewrite(BoundExprPtr expr);
  private:
   int MatchGroup(const BoundExpr& expr) const;
+  // Makes an ordered aggregate's WITHIN GROUP order the grouping's (8711 when
+  // another one already asked for a different order).
+  void TakeWithinOrder(bound::Aggregate& aggregate, int line);
   // Moves the references `depth` queries out (to this query) in `query` onto
   // group columns.
   void RemapOuterColumns(BoundQuery& query, int depth);

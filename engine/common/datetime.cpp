@@ -187,11 +187,15 @@ int64_t DateDiff(int part_id, int64_t start_ticks, int64_t end_ticks) {
   return 0;
 }
 
-int64_t Now() {
+int64_t Now(bool utc) {
   auto now = std::chrono::system_clock::now();
   std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  if (utc) {
+    gmtime_r(&seconds, &local);
+  } else {
+    localtime_r(&seconds, &local);
+  }
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   Parts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
           std::min(local.tm_sec, 59), static_cast<int>(ms)};

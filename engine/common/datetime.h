@@ -80,7 +80,7 @@ std::optional<int64_t> DateAdd(int part_id, int64_t amount, int64_t ticks);
 // returns INT: a count beyond its range is the caller's error 535.
 int64_t DateDiff(int part_id, int64_t start_ticks, int64_t end_ticks);
 
-// The current local time (GETDATE()).
-int64_t Now();
+// The current local time (GETDATE()), or UTC (GETUTCDATE()).
+int64_t Now(bool utc = false);
 
 }  // namespace orv::engine::datetime

@@ -106,7 +106,7 @@ void AddRow(const AggregatePlan& plan, Level& level, const Value* key, uint64_t 
       level.distinct_seen[k].FindOrInsert(pair, fresh);
       if (!fresh) continue;
     }
-    Accumulate(call.kind, level.states[group * a + k], argument, call.argument_type, arena);
+    Accumulate(call.kind, level.states[group * a + k], argument, call.argument_type, arena, call.separator);
   }
 }
 
@@ -159,7 +159,7 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   const size_t a = plan.aggregates.size();
   const bool merge_rollup =
       plan.rollup && std::none_of(plan.aggregates.begin(), plan.aggregates.end(), [](const AggregateCall& call) {
-        return call.distinct;
+        return call.distinct || call.kind == AggregateKind::StringAgg;
       });
   if (merge_rollup && StreamIntegerRollup(plan, context, outer, sink)) return;
   std::vector<Level> levels;

@@ -43,7 +43,7 @@ void AggregateSet(const AggregatePlan& plan, const std::vector<size_t>& set, con
         distinct_seen[k].FindOrInsert(pair, fresh);
         if (!fresh) continue;
       }
-      Accumulate(call.kind, states[group * a + k], argument, call.argument_type, context.arena);
+      Accumulate(call.kind, states[group * a + k], argument, call.argument_type, context.arena, call.separator);
     }
   }
   const size_t group_count = set.empty() ? 1 : groups.size();

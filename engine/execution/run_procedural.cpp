@@ -3,6 +3,7 @@
 // lock of its own, as any statement does; the flow of a block stops at the
 // first BREAK, CONTINUE or RETURN and the enclosing WHILE or body takes it.
 #include "engine/common/errors.h"
+#include "engine/common/interrupt.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"

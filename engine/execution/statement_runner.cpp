@@ -246,6 +246,16 @@ void StatementRunner::RunSet(const ast::Stmt& statement) {
   for (const char* option : kAlwaysOn) {
     if (set.option == option && set.on) return;
   }
+  // ... and as it does with these OFF, their default; the parser let LANGUAGE,
+  // DATEFORMAT, DATEFIRST and TEXTSIZE through only with the engine's own value.
+  static const char* const kAlwaysOff[] = {"NUMERIC_ROUNDABORT", "IMPLICIT_TRANSACTIONS", "CURSOR_CLOSE_ON_COMMIT",
+                                           "ANSI_NULL_DFLT_OFF", "ARITHIGNORE"};
+  for (const char* option : kAlwaysOff) {
+    if (set.option == option && !set.on) return;
+  }
+  for (const char* option : {"LANGUAGE", "DATEFORMAT", "DATEFIRST", "TEXTSIZE"}) {
+    if (set.option == option) return;
+  }
   Throw(ErrorCode::kNotSupported, {"SET " + set.option + (set.on ? " ON" : " OFF")}, statement.line);
 }
 

@@ -1,5 +1,5 @@
 // Built-ins that make dates: EOMONTH, DATEFROMPARTS, DATETIMEFROMPARTS and
-// SYSDATETIME. Parts that name no real date raise 289; a NULL part gives NULL.
+// SYSDATETIME and SYSUTCDATETIME. Parts that name no real date raise 289; a NULL part gives NULL.
 #include <array>
 #include <string>
 
@@ -87,13 +87,15 @@ Value DateTimeFromPartsEval(std::span<const Value> args, const DataType&, std::s
 
 // ---------------------------------------------------------------- SYSDATETIME
 
+template <FunctionName kName>
 DataType SysDateTimeType(std::span<const DataType> args, std::string_view) {
-  CheckArity(args, "sysdatetime", 0, 0);
+  CheckArity(args, kName.view(), 0, 0);
   return {TypeId::DateTime2, 0, 7};
 }
 
+template <bool kUtc>
 Value SysDateTimeEval(std::span<const Value>, const DataType&, std::string_view, EvalContext&) {
-  return Value::Temporal(TypeId::DateTime2, temporal::UnitsFromTicks(datetime::Now()), 7);
+  return Value::Temporal(TypeId::DateTime2, temporal::UnitsFromTicks(datetime::Now(kUtc)), 7);
 }
 
 constexpr std::array kFunctions = {
@@ -101,7 +103,8 @@ constexpr std::array kFunctions = {
     ScalarFunction{"DATEFROMPARTS", 3, 3, FromPartsType<"datefromparts", 3, TypeId::Date>, DateFromPartsEval},
     ScalarFunction{"DATETIMEFROMPARTS", 7, 7, FromPartsType<"datetimefromparts", 7, TypeId::DateTime>,
                    DateTimeFromPartsEval},
-    ScalarFunction{"SYSDATETIME", 0, 0, SysDateTimeType, SysDateTimeEval},
+    ScalarFunction{"SYSDATETIME", 0, 0, SysDateTimeType<"sysdatetime">, SysDateTimeEval<false>},
+    ScalarFunction{"SYSUTCDATETIME", 0, 0, SysDateTimeType<"sysutcdatetime">, SysDateTimeEval<true>},
 };
 
 }  // namespace

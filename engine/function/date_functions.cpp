@@ -1,4 +1,4 @@
-// Date built-ins: GETDATE, CURRENT_TIMESTAMP, DATEADD, DATEDIFF, DATEPART,
+// Date built-ins: GETDATE, GETUTCDATE, CURRENT_TIMESTAMP, DATEADD, DATEDIFF, DATEPART,
 // DATENAME, YEAR, MONTH and DAY. Arguments that are text or numbers convert
 // to datetime first, as SQL Server converts them implicitly; DATE, TIME and
 // DATETIME2 arguments are worked in their own 100 ns units and range.
@@ -77,6 +77,10 @@ DataType NowType(std::span<const DataType> args, std::string_view) {
 
 Value NowEval(std::span<const Value>, const DataType&, std::string_view, EvalContext&) {
   return Value::DateTime(datetime::Now());
+}
+
+Value UtcNowEval(std::span<const Value>, const DataType&, std::string_view, EvalContext&) {
+  return Value::DateTime(datetime::Now(true));
 }
 
 // ---------------------------------------------------------------- DATEADD, DATEDIFF
@@ -201,6 +205,7 @@ Value CalendarPartEval(std::span<const Value> args, const DataType&, std::string
 
 constexpr std::array kFunctions = {
     ScalarFunction{"GETDATE", 0, 0, NowType<"getdate">, NowEval},
+    ScalarFunction{"GETUTCDATE", 0, 0, NowType<"getutcdate">, UtcNowEval},
     ScalarFunction{"CURRENT_TIMESTAMP", 0, 0, NowType<"current_timestamp">, NowEval},
     ScalarFunction{"DATEADD", 2, 2, DateAddType, DateAddEval},
     ScalarFunction{"DATEDIFF", 2, 2, DateDiffType, DateDiffEval},

@@ -51,7 +51,7 @@ const ScalarFunction* FindScalarFunction(std::string_view upper_name) {
   static const Index index = [] {
     Index built;
     for (auto family : {detail::NullFunctions(), detail::StringFunctions(), detail::TextBuildFunctions(),
-                        detail::MathFunctions(), detail::DateFunctions(), detail::DateBuildFunctions(),
+                        detail::MathFunctions(), detail::FloatFunctions(), detail::DateFunctions(), detail::DateBuildFunctions(),
                         detail::CharacterFunctions(), detail::FormatFunctions()}) {
       for (const ScalarFunction& f : family) built[f.name] = &f;
     }

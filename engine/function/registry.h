@@ -14,6 +14,7 @@ std::span<const ScalarFunction> NullFunctions();
 std::span<const ScalarFunction> StringFunctions();
 std::span<const ScalarFunction> TextBuildFunctions();
 std::span<const ScalarFunction> MathFunctions();
+std::span<const ScalarFunction> FloatFunctions();
 std::span<const ScalarFunction> DateFunctions();
 std::span<const ScalarFunction> DateBuildFunctions();
 std::span<const ScalarFunction> CharacterFunctions();

@@ -123,7 +123,7 @@ const ScalarFunction* FindScalarFunction(std::string_view upper_name);
 
 // ------------------------------------------------------------------ aggregates
 
-enum class AggregateKind { Sum, Count, CountStar, Min, Max, Avg };
+enum class AggregateKind { Sum, Count, CountStar, Min, Max, Avg, StringAgg };
 
 // nullopt-like: returns false when `upper_name` is not an aggregate.
 bool LookupAggregate(std::string_view upper_name, AggregateKind& kind);
@@ -141,12 +141,15 @@ DataType AggregateResultType(AggregateKind kind, const DataType& argument);
 // million groups of a few aggregates each stay small.
 struct AggregateState {
   bool has_value = false;
-  int64_t count = 0;
+  int64_t count = 0;  // STRING_AGG: the bytes its text has room for
   Value running;  // .dec: exact sums (integers, decimals, money) at the argument's scale;
-                  // .f: float sums; the Value itself: MIN / MAX (strings in the caller's arena)
+                  // .f: float sums; the Value itself: MIN / MAX and STRING_AGG's text
+                  // (strings in the caller's arena)
 };
+// `separator` goes between the values of a STRING_AGG, which reads them in
+// the order they come; its subtotals cannot be merged from other states.
 void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument, const DataType& argument_type,
-                StringArena& arena);
+                StringArena& arena, std::string_view separator = {});
 // The aggregate's result, written into `out`.
 void FinishAggregate(AggregateKind kind, const AggregateState& state, const DataType& argument_type,
                      const DataType& result_type, Value& out);

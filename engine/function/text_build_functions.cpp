@@ -1,5 +1,5 @@
-// Built-ins that build new text: REPLACE, REPLICATE, SPACE, CONCAT, CONCAT_WS
-// and STR.
+// Built-ins that build new text: REPLACE, STUFF, QUOTENAME, REPLICATE, SPACE,
+// CONCAT, CONCAT_WS and STR.
 // Results without (MAX) stop at 8000 bytes (4000 characters for nvarchar), as
 // SQL Server cuts them.
 #include <algorithm>
@@ -67,6 +67,64 @@ Value ReplaceEval(std::span<const Value> args, const DataType& result, std::stri
     }
     CheckBuiltText(out.size());
   }
+  return Finish(out, result, context);
+}
+
+// ---------------------------------------------------------------- STUFF
+
+DataType StuffType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "stuff", 4, 4);
+  bool unicode = IsUnicode(args[0].id) || IsUnicode(args[3].id);
+  return LongText(unicode, args[0].length == DataType::kMaxLength && IsString(args[0].id));
+}
+
+// STUFF(text, start, length, insert): `length` characters from `start` give
+// way to `insert` (a NULL one inserts nothing). A start outside the text or
+// a negative length gives NULL; a length past the end deletes to the end.
+Value StuffEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (args[0].is_null || args[1].is_null || args[2].is_null) return Value::Null(result.id);
+  std::string_view text = TextOf(args[0], context);
+  const int64_t start = IntegerOf(args[1], context);
+  const int64_t length = IntegerOf(args[2], context);
+  if (start < 1 || start > CountChars(text) || length < 0) return Value::Null(result.id);
+  const size_t begin = CharOffset(text, start - 1);
+  const size_t end = begin + CharOffset(text.substr(begin), length);
+  std::string out(text.substr(0, begin));
+  if (!args[3].is_null) out += TextOf(args[3], context);
+  out.append(text.substr(end));
+  return Finish(out, result, context);
+}
+
+// ---------------------------------------------------------------- QUOTENAME
+
+DataType QuoteNameType(std::span<const DataType> args, std::string_view) {
+  CheckArity(args, "quotename", 1, 2);
+  return {TypeId::NVarChar, 0, 0, 258};
+}
+
+// QUOTENAME(name [, quote]): the name between the quote and its closing
+// partner, that partner doubled inside. NULL for a name past 128 characters
+// or a quote character it does not know.
+Value QuoteNameEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  if (AnyNull(args)) return Value::Null(result.id);
+  struct Quote {
+    char given, open, close;
+  };
+  static constexpr Quote kQuotes[] = {{'[', '[', ']'}, {']', '[', ']'}, {'"', '"', '"'}, {'\'', '\'', '\''},
+                                      {'(', '(', ')'}, {')', '(', ')'}, {'<', '<', '>'}, {'>', '<', '>'},
+                                      {'{', '{', '}'}, {'}', '{', '}'}, {'`', '`', '`'}};
+  std::string_view text = TextOf(args[0], context);
+  std::string_view quote = args.size() == 2 ? TextOf(args[1], context) : std::string_view("[");
+  const auto* found = std::find_if(std::begin(kQuotes), std::end(kQuotes),
+                                   [&](const Quote& q) { return quote.size() == 1 && q.given == quote[0]; });
+  if (found == std::end(kQuotes) || CountChars(text) > 128) return Value::Null(result.id);
+  const char close = found->close;
+  std::string out(1, found->open);
+  for (char c : text) {
+    out += c;
+    if (c == close) out += c;
+  }
+  out += close;
   return Finish(out, result, context);
 }
 
@@ -201,6 +259,8 @@ Value StrEval(std::span<const Value> args, const DataType& result, std::string_v
 
 constexpr std::array kFunctions = {
     ScalarFunction{"REPLACE", 3, 3, ReplaceType, ReplaceEval},
+    ScalarFunction{"STUFF", 4, 4, StuffType, StuffEval},
+    ScalarFunction{"QUOTENAME", 1, 2, QuoteNameType, QuoteNameEval},
     ScalarFunction{"REPLICATE", 2, 2, ReplicateType, ReplicateEval},
     ScalarFunction{"SPACE", 1, 1, SpaceType, SpaceEval},
     ScalarFunction{"CONCAT", 2, 254, ConcatType, ConcatEval},

@@ -171,6 +171,7 @@ struct FunctionExpr : Expr {
   bool distinct = false;  // COUNT(DISTINCT x)
   bool star = false;      // COUNT(*)
   std::unique_ptr<WindowSpec> over;  // a window function: ... OVER (...); null otherwise
+  std::unique_ptr<WindowSpec> within_group;  // WITHIN GROUP (ORDER BY ...): only its order_by
 };
 
 struct CollateExpr : Expr {

@@ -18,6 +18,18 @@ constexpr std::string_view kDatePartFunctions[] = {"DATEADD", "DATEDIFF", "DATED
 // Reserved words that are also built-in functions when a '(' follows.
 constexpr std::string_view kReservedFunctions[] = {"LEFT", "RIGHT", "COALESCE", "NULLIF"};
 
+// The standard's niladic functions, written without parentheses, and the
+// built-ins they are: CURRENT_TIMESTAMP reads the same clock as GETDATE().
+std::string_view NiladicFunction(std::string_view upper) {
+  static constexpr std::pair<std::string_view, std::string_view> kNiladic[] = {
+      {"CURRENT_TIMESTAMP", "GETDATE"}, {"CURRENT_USER", "USER_NAME"}, {"SESSION_USER", "USER_NAME"},
+      {"USER", "USER_NAME"},           {"SYSTEM_USER", "SUSER_SNAME"}};
+  for (const auto& [word, function] : kNiladic) {
+    if (upper == word) return function;
+  }
+  return {};
+}
+
 }  // namespace
 
 ExprPtr Parser::ParseLiteral() {
@@ -56,10 +68,9 @@ ExprPtr Parser::ParseNameOrCall() {
   if (t.kind == TokenKind::Word && t.reserved) {
     if (IsWord(t, "CASE")) return ParseCase();
     if ((IsWord(t, "CONVERT") || IsWord(t, "TRY_CONVERT")) && AtOp("(", 1)) return ParseConvert();
-    if (IsWord(t, "CURRENT_TIMESTAMP")) {
-      // The same clock as GETDATE(), under its standard name.
+    if (const std::string_view function = NiladicFunction(Upper(t)); !function.empty()) {
       auto node = std::make_unique<ast::FunctionExpr>();
-      node->name = "GETDATE";
+      node->name = function;
       node->line = t.line;
       Advance();
       height_ = 1;
@@ -125,7 +136,16 @@ ExprPtr Parser::ParseFunctionCall(std::string name, int line) {
     node->over = ParseWindowSpec();
     Note(height);
   }
-  if (AtWord("WITHIN") && AtWord("GROUP", 1)) NotSupported("WITHIN GROUP");
+  if (AtWord("WITHIN") && AtWord("GROUP", 1)) {
+    // WITHIN GROUP (ORDER BY ...): the order an ordered aggregate reads its group in.
+    Advance();
+    Advance();
+    ExpectOp("(");
+    node->within_group = std::make_unique<ast::WindowSpec>();
+    node->within_group->order_by = ParseOrderBy();
+    Note(height);
+    ExpectOp(")");
+  }
   SetHeight(height);
   return node;
 }

@@ -3,6 +3,7 @@
 // same line; what the engine cannot run is refused by name (50001).
 #include <algorithm>
 
+#include "engine/common/ascii.h"
 #include "engine/parser/parser_impl.h"
 
 namespace orv::engine::parse {
@@ -26,6 +27,11 @@ constexpr std::string_view kOnOffOptions[] = {
     "ANSI_NULL_DFLT_ON", "ANSI_NULL_DFLT_OFF", "ANSI_DEFAULTS",       "ARITHABORT",         "ARITHIGNORE",
     "CONCAT_NULL_YIELDS_NULL", "NUMERIC_ROUNDABORT", "XACT_ABORT", "IMPLICIT_TRANSACTIONS", "CURSOR_CLOSE_ON_COMMIT",
 };
+
+// SET options with a value, accepted with the one value the engine has built
+// in (clients send them on connect); any other value is refused by name.
+constexpr std::pair<std::string_view, std::string_view> kFixedValueOptions[] = {
+    {"LANGUAGE", "US_ENGLISH"}, {"DATEFORMAT", "MDY"}, {"DATEFIRST", "7"}, {"TEXTSIZE", "2147483647"}};
 
 // Other SET statements of Transact-SQL, refused by name.
 constexpr std::string_view kOtherSetOptions[] = {
@@ -138,6 +144,23 @@ StmtPtr Parser::ParseSet() {
   if (Cur().kind != TokenKind::Word) SyntaxError();
   if (AtWord("LOCK_TIMEOUT")) return ParseLockTimeout(line);
   const std::string option = Upper(Cur());
+  if (std::any_of(std::begin(kFixedValueOptions), std::end(kFixedValueOptions),
+                  [&](const auto& fixed) { return fixed.first == option; }) &&
+      (Ahead(1).kind == TokenKind::Word || Ahead(1).kind == TokenKind::Integer ||
+       Ahead(1).kind == TokenKind::String)) {
+    Advance();
+    const std::string written = Value(Cur());
+    const std::string value = AsciiUpper(written);
+    if (std::find(std::begin(kFixedValueOptions), std::end(kFixedValueOptions),
+                  std::pair<std::string_view, std::string_view>(option, value)) == std::end(kFixedValueOptions)) {
+      NotSupported("SET " + option + " " + written);
+    }
+    Advance();
+    auto stmt = std::make_unique<ast::SetOptionStmt>();
+    stmt->line = line;
+    stmt->option = option;
+    return stmt;
+  }
   if (Contains(kOtherSetOptions, option)) NotSupported("SET " + option);
   if (!Contains(kOnOffOptions, option)) SyntaxError();
   Advance();

@@ -4,6 +4,7 @@
 #include "engine/common/stack_depth.h"
 #include "engine/planner/join_planner.h"
 #include "engine/planner/live_columns.h"
+#include "engine/planner/within_group.h"
 
 namespace orv::engine {
 namespace {
@@ -114,13 +115,14 @@ class QueryPlanner {
     if (select.where) plan = PlanFilter(std::move(plan), Copy(select.where.get()));
     if (select.grouping) {
       const BoundGrouping& grouping = *select.grouping;
-      auto aggregate = Over<AggregatePlan>(std::move(plan), grouping.width());
+      auto aggregate = Over<AggregatePlan>(SortWithinGroups(std::move(plan), grouping), grouping.width());
       aggregate->rollup = grouping.rollup;
       aggregate->sets = grouping.sets;
       for (const auto& group : grouping.groups) aggregate->groups.push_back(Copy(group.get()));
       for (const AggregateCall& call : grouping.aggregates) {
         aggregate->aggregates.push_back(
-            AggregateCall{call.kind, call.distinct, Copy(call.argument.get()), call.argument_type, call.result_type});
+            AggregateCall{call.kind, call.distinct, Copy(call.argument.get()), call.argument_type, call.result_type,
+                          call.separator});
       }
       plan = std::move(aggregate);
       // HAVING reads the aggregate's rows: nothing below could take it.

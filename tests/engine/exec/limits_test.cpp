@@ -134,6 +134,16 @@ TEST(Limits, ACallersTimeLimitStopsTheBatchesRunInsideIt) {
   EXPECT_EQ(FormatValue(after.result_sets.at(0).at(0, 0)), "10000");
 }
 
+// The loop reads no table, so no operator checks for the cancel on its behalf.
+TEST(Limits, TimeOutEndsAWhileLoopOverVariablesOnly) {
+  Session session(NewDatabase());
+  session.set_timeout(std::chrono::milliseconds(100));
+  EXPECT_EQ(FirstErrorNumber(session.Execute("DECLARE @i INT = 0 WHILE 1 = 1 SET @i = (@i + 1) % 1000")), 3617);
+  EXPECT_EQ(FirstErrorNumber(session.Execute("WHILE 1 = 1 BEGIN IF 1 = 0 BREAK END")), 3617);
+  ExpectUsable(session);
+  session.set_timeout(std::chrono::milliseconds(0));
+}
+
 TEST(Limits, BatchPastTheMemoryBudgetFailsWith701) {
   auto database = NewDatabase();
   database->set_memory_limit(size_t{64} << 20);

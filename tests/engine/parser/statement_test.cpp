@@ -183,7 +183,7 @@ TEST(ParserStatements, SetStatements) {
             "READ UNCOMMITTED");
   EXPECT_EQ(Only<ast::SetIsolationStmt>(ParseBatch("set transaction isolation level repeatable read")).level,
             "REPEATABLE READ");
-  EXPECT_EQ(ParseError("SET DATEFORMAT ymd").message(), "SET DATEFORMAT is not supported by the embedded engine.");
+  EXPECT_EQ(ParseError("SET DATEFORMAT ymd").message(), "SET DATEFORMAT ymd is not supported by the embedded engine.");
   EXPECT_EQ(ParseError("SET NO_SUCH_OPTION ON").number(), 102);
   EXPECT_EQ(ParseError("SET @v = 1").number(), 137);
 }
