@@ -35,7 +35,9 @@ class BuildRows {
   // of the build side's own width (the other positions are left as they are).
   const Value* KeyRow(size_t r, Value* scratch) const;
   void Prefetch(size_t r) const {
-    if (!scan_) __builtin_prefetch(rows_.Row(r));
+    if (!scan_) return __builtin_prefetch(rows_.Row(r));
+    const size_t row = row_ids_[r];
+    for (const LiveColumn& live : columns_) live.column->Prefetch(row);
   }
 
  private:

@@ -4,12 +4,14 @@
 // row; join_output pairs the rows, checks the residual condition and pads
 // the unmatched rows of outer joins with NULLs.
 #include "engine/execution/join_build.h"
+#include "engine/execution/join_chain.h"
 #include "engine/execution/join_output.h"
 #include "engine/execution/join_probe.h"
 
 namespace orv::engine {
 
 void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  if (IsJoinChain(plan)) return StreamJoinChain(plan, context, outer, sink);
   const JoinBuild build(plan, context, outer);
   JoinOutput output(plan, build.rows(), context, outer, sink);
   if (plan.left_keys.empty()) {

@@ -46,6 +46,7 @@ class JoinBuild {
     return number < 0 ? kNone : first_row_[static_cast<size_t>(number)];
   }
   size_t Next(size_t row) const { return next_row_[row]; }
+  void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:
   BuildRows rows_;

@@ -22,7 +22,17 @@ class JoinOutput {
   // `joined` are overwritten, so a probe need copy a left row only once.
   void JoinChain(Value* joined, const JoinBuild& build, size_t first) {
     bool matched = false;
-    for (size_t r = first; r != JoinBuild::kNone; r = build.Next(r)) matched = TryPair(joined, r) || matched;
+    for (size_t r = first; r != JoinBuild::kNone;) {
+      // A long chain over a large stored table reaches its rows far apart:
+      // start loading the next one while this one is paired.
+      const size_t next = build.Next(r);
+      if (next != JoinBuild::kNone) {
+        right_.Prefetch(next);
+        build.PrefetchNext(next);
+      }
+      matched = TryPair(joined, r) || matched;
+      r = next;
+    }
     FinishLeftRow(joined, matched);
   }
   // `left_row` with every right row: a join without equality keys.

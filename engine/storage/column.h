@@ -48,6 +48,26 @@ class Column {
         return out.SetNull(type_.id);
     }
   }
+  // Starts loading row `row`'s value, for a Read soon after.
+  void Prefetch(size_t row) const {
+    switch (storage_) {
+      case Storage::Int:
+        __builtin_prefetch(ints_.data() + row);
+        break;
+      case Storage::Decimal:
+        __builtin_prefetch(decimals_.data() + row);
+        break;
+      case Storage::Float:
+        __builtin_prefetch(floats_.data() + row);
+        break;
+      case Storage::String:
+        __builtin_prefetch(strings_.data() + row);
+        break;
+      case Storage::None:
+        return;
+    }
+    __builtin_prefetch(nulls_.data() + row);
+  }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
   void Append(const Value& value);
