@@ -297,7 +297,7 @@ ExprPtr Parser::ParsePrimary(bool condition_ok) {
 ExprPtr Parser::ParseParenthesized(bool condition_ok) {
   const int line = Line();
   ExpectOp("(");
-  if (AtQueryStart()) {
+  if (AtQueryContent()) {
     auto node = std::make_unique<ast::ScalarSubqueryExpr>();
     node->line = line;
     node->subquery = ParseQueryExpression();

@@ -18,6 +18,26 @@ bool Parser::AtQueryStart() const {
   return AtWord("SELECT", ahead);
 }
 
+bool Parser::AtQueryContent() const {
+  if (!AtQueryStart()) return false;
+  if (!AtOp("(")) return true;
+  // What follows the first parenthesised group decides: the end of the
+  // enclosing group or a clause that continues a query, or else an operator
+  // of an expression that merely begins with a subquery.
+  size_t ahead = 0;
+  int depth = 0;
+  do {
+    if (Ahead(ahead).kind == TokenKind::End) return false;
+    if (AtOp("(", ahead)) ++depth;
+    if (AtOp(")", ahead)) --depth;
+    ++ahead;
+  } while (depth > 0);
+  for (std::string_view word : {"UNION", "EXCEPT", "INTERSECT", "ORDER", "OFFSET", "OPTION"}) {
+    if (AtWord(word, ahead)) return true;
+  }
+  return AtOp(")", ahead);
+}
+
 std::unique_ptr<QueryExpr> Parser::ParseQueryExpression() {
   NestGuard guard(*this);
   auto query = ParseQueryUnion();

@@ -153,6 +153,9 @@ class Parser {
   std::vector<ast::OrderItem> ParseOrderBy();
   void ParseGroupBy(ast::SelectCore& core, int& height);
   bool AtQueryStart() const;
+  // Inside "(": whether a query follows rather than an expression that begins
+  // with a parenthesised subquery, as in "((SELECT 1) + 1)".
+  bool AtQueryContent() const;
 
   // ------------------------------------------------------------ query clauses (parse_query_clauses.cpp)
   std::unique_ptr<ast::QueryExpr> ParseWithQuery();
