@@ -38,6 +38,9 @@ class LikePattern {
  public:
   explicit LikePattern(std::string_view pattern, char32_t escape = 0);
   bool Matches(std::string_view value) const;
+  // PATINDEX: the byte offset where the match begins, the first part of the
+  // pattern between its '%'s at its leftmost place; npos when there is none.
+  size_t FindStart(std::string_view value) const;
 
  private:
   enum class Kind { kLiteral, kAnyOne, kAnyRun, kSet };

@@ -117,4 +117,15 @@ bool LikePattern::Matches(std::string_view value) const {
   return start != kNone && start >= pos && MatchSegmentAt(last, value, start) == value.size();
 }
 
+size_t LikePattern::FindStart(std::string_view value) const {
+  if (!Matches(value)) return kNone;
+  if (!leading_any_ || segments_.empty()) return 0;
+  const Segment& first = segments_.front();
+  const size_t length = first.last - first.first;
+  // A lone segment after a leading '%' ends the value; otherwise Matches took
+  // each segment at its leftmost place, and the first one's is the answer.
+  if (segments_.size() == 1 && !trailing_any_) return CharsFromEnd(value, length);
+  return CharsFromEnd(value.substr(0, FindSegment(first, value, 0)), length);
+}
+
 }  // namespace orv::engine::collation

@@ -1,4 +1,4 @@
-// Built-ins that look into one string: CHARINDEX, SUBSTRING, LEFT, RIGHT, LEN,
+// Built-ins that look into one string: CHARINDEX, PATINDEX, SUBSTRING, LEFT, RIGHT, LEN,
 // DATALENGTH, LTRIM, RTRIM, TRIM, UPPER, LOWER, REVERSE and ISNUMERIC.
 // Positions and lengths count characters, so Chinese text is cut whole.
 #include <array>
@@ -47,6 +47,14 @@ Value CharIndexEval(std::span<const Value> args, const DataType&, std::string_vi
   if (AnyNull(args)) return Value::Null(TypeId::Int);
   int64_t start = args.size() == 3 ? IntegerOf(args[2], context) : 1;
   return Value::Integer(TypeId::Int, FindText(TextOf(args[1], context), TextOf(args[0], context), start));
+}
+
+// PATINDEX('%pattern%', text): where a LIKE pattern first matches, in characters.
+Value PatIndexEval(std::span<const Value> args, const DataType&, std::string_view, EvalContext& context) {
+  if (AnyNull(args)) return Value::Null(TypeId::Int);
+  const std::string_view text = TextOf(args[1], context);
+  const size_t start = collation::LikePattern(TextOf(args[0], context)).FindStart(text);
+  return Value::Integer(TypeId::Int, start == std::string_view::npos ? 0 : CountChars(text.substr(0, start)) + 1);
 }
 
 // ---------------------------------------------------------------- SUBSTRING, LEFT, RIGHT
@@ -202,6 +210,7 @@ Value IsNumericEval(std::span<const Value> args, const DataType&, std::string_vi
 
 constexpr std::array kFunctions = {
     ScalarFunction{"CHARINDEX", 2, 3, IntResult<"charindex", 2, 3>, CharIndexEval},
+    ScalarFunction{"PATINDEX", 2, 2, IntResult<"patindex", 2, 2>, PatIndexEval},
     ScalarFunction{"SUBSTRING", 3, 3, TextPartType<"substring", 3>, SubstringEval},
     ScalarFunction{"LEFT", 2, 2, TextPartType<"left", 2>, LeftEval},
     ScalarFunction{"RIGHT", 2, 2, TextPartType<"right", 2>, RightEval},
