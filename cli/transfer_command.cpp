@@ -1,12 +1,13 @@
 // Import runs BULK INSERT inside a transaction and commits only when every
 // row went in (or the bad rows stayed within --max-errors); export writes
-// SELECT * of the table as CSV (or TSV) with a header line.
+// SELECT * of the table as CSV with a header line.
 #include "cli/transfer_command.h"
 
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "cli/automation_error_output.h"
 #include "cli/result_writer.h"
@@ -53,15 +54,23 @@ bool PlainTableName(const std::string& name) {
   return true;
 }
 
-}  // namespace
-
-int RunImport(const TransferOptions& options, std::ostream& out, std::ostream& err) {
+// Checks the table name, then opens the database: the exit code when either fails.
+std::optional<int> CheckAndOpen(const TransferOptions& options, std::shared_ptr<engine::Database>& database,
+                                std::ostream& err) {
   if (!PlainTableName(options.table)) {
     err << "'" << options.table << "' is not a table name.\n";
     return kExitUsage;
   }
-  const std::shared_ptr<engine::Database> database = Open(options.database, err);
+  database = Open(options.database, err);
   if (!database) return kExitFailed;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunImport(const TransferOptions& options, std::ostream& out, std::ostream& err) {
+  std::shared_ptr<engine::Database> database;
+  if (const std::optional<int> refused = CheckAndOpen(options, database, err)) return *refused;
   engine::Session session(database);
   // XACT_ABORT: any error that fails the load (a duplicate key as well as too
   // many bad rows) rolls the transaction back.
@@ -89,12 +98,8 @@ int RunImport(const TransferOptions& options, std::ostream& out, std::ostream& e
 }
 
 int RunExport(const TransferOptions& options, std::ostream& out, std::ostream& err) {
-  if (!PlainTableName(options.table)) {
-    err << "'" << options.table << "' is not a table name.\n";
-    return kExitUsage;
-  }
-  const std::shared_ptr<engine::Database> database = Open(options.database, err);
-  if (!database) return kExitFailed;
+  std::shared_ptr<engine::Database> database;
+  if (const std::optional<int> refused = CheckAndOpen(options, database, err)) return *refused;
   engine::Session session(database);
   engine::BatchResult result = session.Execute("SELECT * FROM " + options.table);
   if (result.first_error()) {
@@ -130,7 +135,7 @@ void AddTransferCommands(CommandLine& command_line) {
     CLI::App& command = command_line.AddCommand(
         import ? "import" : "export",
         import ? "Load a CSV/TSV file with a header line into a table, all rows or none"
-               : "Write a table as CSV/TSV with a header line",
+               : "Write a table as CSV with a header line",
         [options, import] {
           return import ? RunImport(*options, std::cout, std::cerr) : RunExport(*options, std::cout, std::cerr);
         });
