@@ -22,6 +22,10 @@ enum class BlockRead { Ok, Truncated, Damaged };
 // but its checksum or contents do not hold.
 BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw);
 
+// How many whole blocks follow `pos` by their framing alone (nothing checked),
+// to size what a file claims against what it holds.
+size_t CountBlocks(std::string_view in, size_t pos);
+
 uint32_t Checksum(std::string_view bytes);
 
 }  // namespace orv::engine

@@ -22,11 +22,11 @@ std::vector<const Table*> SortedTables(const Catalog& catalog) {
   return tables;
 }
 
-std::string NextBlock(std::string_view bytes, size_t& pos, size_t index) {
-  std::string raw;
+// The block's bytes into `raw`, whose room is used again from block to block.
+void NextBlock(std::string_view bytes, size_t& pos, size_t index, std::string& raw) {
   switch (GetBlock(bytes, pos, raw)) {
     case BlockRead::Ok:
-      return raw;
+      return;
     case BlockRead::Truncated:
       throw FileDamaged{"the file ends inside block " + std::to_string(index) + " (torn or truncated)"};
     case BlockRead::Damaged:
@@ -86,7 +86,8 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   if (!bytes.starts_with(kMagic)) throw FileDamaged{"the file does not start as a database file does"};
   size_t pos = kMagic.size();
   size_t index = 0;
-  const std::string head_bytes = NextBlock(bytes, pos, index++);
+  std::string head_bytes;
+  NextBlock(bytes, pos, index++, head_bytes);
   ByteReader head(head_bytes);
   const uint64_t sequence = head.U64();
   std::vector<std::shared_ptr<Table>> tables(head.Count());
@@ -107,20 +108,31 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   }
   std::vector<std::string_view> procedures(head.Count());
   for (std::string_view& procedure : procedures) procedure = head.Str();
+  // Tables are sized up front only when the file holds the blocks their row
+  // counts need, so a damaged count is reported rather than allocated.
+  const size_t blocks_held = CountBlocks(bytes, pos);
+  size_t blocks_needed = 0;
+  for (size_t t = 0; t < tables.size() && blocks_needed < blocks_held; ++t) {
+    const size_t chunks = rows[t] / kChunkRows + (rows[t] % kChunkRows != 0);
+    blocks_needed += chunks > blocks_held ? blocks_held : tables[t]->column_count() * chunks;
+  }
+  const bool reserve = blocks_needed < blocks_held;  // the end block follows
+  std::string chunk_bytes;
   for (size_t t = 0; t < tables.size(); ++t) {
     Table& table = *tables[t];
+    if (reserve) table.Reserve(rows[t]);
     for (size_t c = 0; c < table.column_count(); ++c) {
       for (size_t first = 0; first < rows[t]; first += kChunkRows) {
-        const std::string chunk_bytes = NextBlock(bytes, pos, index++);
+        NextBlock(bytes, pos, index++, chunk_bytes);
         ByteReader chunk(chunk_bytes);
-        table.LoadColumn(c, DecodeColumnChunk(chunk, table.schema()[c].type, std::min(kChunkRows, rows[t] - first)));
+        DecodeColumnChunk(chunk, table.LoadingColumn(c), std::min(kChunkRows, rows[t] - first));
         if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
       }
     }
     if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
   }
-  const std::string end_bytes = NextBlock(bytes, pos, index);
-  ByteReader end(end_bytes);
+  NextBlock(bytes, pos, index, chunk_bytes);
+  ByteReader end(chunk_bytes);
   if (end.Take(kEnd.size()) != kEnd || end.Var() != index || pos != bytes.size()) {
     throw FileDamaged{"the file does not end where its last block says"};
   }
