@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv::engine {
 
@@ -22,9 +23,9 @@ enum class BlockRead { Ok, Truncated, Damaged };
 // but its checksum or contents do not hold.
 BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw);
 
-// How many whole blocks follow `pos` by their framing alone (nothing checked),
-// to size what a file claims against what it holds.
-size_t CountBlocks(std::string_view in, size_t pos);
+// Where the whole blocks from `pos` on start, by their framing alone (nothing
+// checked), to size what a file claims against what it holds.
+std::vector<size_t> BlockOffsets(std::string_view in, size_t pos);
 
 uint32_t Checksum(std::string_view bytes);
 

@@ -2,6 +2,7 @@
 #include "engine/catalog/snapshot_format.h"
 
 #include <algorithm>
+#include <future>
 
 #include "engine/catalog/block_format.h"
 #include "engine/catalog/byte_codec.h"
@@ -33,6 +34,25 @@ void NextBlock(std::string_view bytes, size_t& pos, size_t index, std::string& r
       break;
   }
   throw FileDamaged{"incorrect checksum in block " + std::to_string(index)};
+}
+
+// Reads the blocks of tables [begin, end), which start at `pos` numbered `index`.
+void DecodeTables(std::string_view bytes, size_t& pos, size_t& index, const std::vector<std::shared_ptr<Table>>& tables,
+                  const std::vector<size_t>& rows, size_t begin, size_t end, bool reserve) {
+  std::string chunk_bytes;
+  for (size_t t = begin; t < end; ++t) {
+    Table& table = *tables[t];
+    if (reserve) table.Reserve(rows[t]);
+    for (size_t c = 0; c < table.column_count(); ++c) {
+      for (size_t first = 0; first < rows[t]; first += kChunkRows) {
+        NextBlock(bytes, pos, index++, chunk_bytes);
+        ByteReader chunk(chunk_bytes);
+        DecodeColumnChunk(chunk, table.LoadingColumn(c), std::min(kChunkRows, rows[t] - first));
+        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
+      }
+    }
+    if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
+  }
 }
 
 }  // namespace
@@ -108,29 +128,35 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   }
   std::vector<std::string_view> procedures(head.Count());
   for (std::string_view& procedure : procedures) procedure = head.Str();
-  // Tables are sized up front only when the file holds the blocks their row
-  // counts need, so a damaged count is reported rather than allocated.
-  const size_t blocks_held = CountBlocks(bytes, pos);
-  size_t blocks_needed = 0;
-  for (size_t t = 0; t < tables.size() && blocks_needed < blocks_held; ++t) {
-    const size_t chunks = rows[t] / kChunkRows + (rows[t] % kChunkRows != 0);
-    blocks_needed += chunks > blocks_held ? blocks_held : tables[t]->column_count() * chunks;
-  }
-  const bool reserve = blocks_needed < blocks_held;  // the end block follows
-  std::string chunk_bytes;
+  // Block numbers (after the head) where each table's blocks start, as the
+  // row counts say, checked against the blocks the file holds before anything
+  // is sized by them.
+  const std::vector<size_t> offsets = BlockOffsets(bytes, pos);
+  std::vector<size_t> first_block(tables.size() + 1);
   for (size_t t = 0; t < tables.size(); ++t) {
-    Table& table = *tables[t];
-    if (reserve) table.Reserve(rows[t]);
-    for (size_t c = 0; c < table.column_count(); ++c) {
-      for (size_t first = 0; first < rows[t]; first += kChunkRows) {
-        NextBlock(bytes, pos, index++, chunk_bytes);
-        ByteReader chunk(chunk_bytes);
-        DecodeColumnChunk(chunk, table.LoadingColumn(c), std::min(kChunkRows, rows[t] - first));
-        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
-      }
-    }
-    if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
+    const size_t chunks = std::min(rows[t] / kChunkRows + (rows[t] % kChunkRows != 0), offsets.size());
+    first_block[t + 1] = std::min(first_block[t] + tables[t]->column_count() * chunks, offsets.size());
   }
+  if (first_block.back() >= offsets.size()) {  // the end block must follow; reported as the blocks are read
+    DecodeTables(bytes, pos, index, tables, rows, 0, tables.size(), false);
+  } else {
+    // Two threads, each with a run of whole tables (each table's text goes to its own arena),
+    // split where half the bytes are read.
+    const size_t half = pos + (offsets[first_block.back()] - pos) / 2;
+    size_t split = 0;
+    while (split < tables.size() && offsets[first_block[split]] < half) ++split;
+    size_t later_pos = offsets[first_block[split]];
+    size_t later_index = index + first_block[split];
+    auto later = std::async(std::launch::async, [&] {
+      DecodeTables(bytes, later_pos, later_index, tables, rows, split, tables.size(), true);
+    });
+    // Damage in the first run is reported first, as reading in order would.
+    DecodeTables(bytes, pos, index, tables, rows, 0, split, true);
+    later.get();
+    pos = later_pos;
+    index = later_index;
+  }
+  std::string chunk_bytes;
   NextBlock(bytes, pos, index, chunk_bytes);
   ByteReader end(chunk_bytes);
   if (end.Take(kEnd.size()) != kEnd || end.Var() != index || pos != bytes.size()) {
