@@ -5,6 +5,7 @@
 #include <zstd.h>
 
 #include <cstring>
+#include <memory>
 
 namespace orv::engine {
 namespace {
@@ -62,13 +63,27 @@ BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
     raw.assign(stored);
   } else if (codec == kZstd) {
     raw.resize(raw_size);
-    const size_t n = ZSTD_decompress(raw.data(), raw.size(), stored.data(), stored.size());
+    // One context a thread, made once: a file of many blocks would otherwise make one each.
+    thread_local const std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx*)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
+    const size_t n = context ? ZSTD_decompressDCtx(context.get(), raw.data(), raw.size(), stored.data(), stored.size())
+                             : ZSTD_decompress(raw.data(), raw.size(), stored.data(), stored.size());
     if (ZSTD_isError(n) || n != raw_size) return BlockRead::Damaged;
   } else {
     return BlockRead::Damaged;
   }
   pos += kBlockHeadSize + stored_size;
   return BlockRead::Ok;
+}
+
+std::vector<size_t> BlockOffsets(std::string_view in, size_t pos) {
+  std::vector<size_t> offsets;
+  while (in.size() - pos >= kBlockHeadSize) {
+    const uint32_t stored_size = Get32(in.data() + pos);
+    if (in.size() - pos - kBlockHeadSize < stored_size) break;
+    offsets.push_back(pos);
+    pos += kBlockHeadSize + stored_size;
+  }
+  return offsets;
 }
 
 }  // namespace orv::engine

@@ -51,6 +51,8 @@ class ByteReader {
  public:
   explicit ByteReader(std::string_view in) : in_(in) {}
   bool done() const { return pos_ == in_.size(); }
+  // What is left to read, without reading it.
+  std::string_view rest() const { return in_.substr(pos_); }
   uint8_t U8() { return static_cast<uint8_t>(Take(1)[0]); }
   uint32_t U32() {
     uint32_t v;

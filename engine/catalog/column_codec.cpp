@@ -72,43 +72,54 @@ void EncodeColumnChunk(const Table& table, size_t column, size_t first, size_t c
   }
 }
 
-std::vector<Value> DecodeColumnChunk(ByteReader& in, const DataType& type, size_t count) {
-  std::string_view bits = in.Take((count + 7) / 8);
-  std::vector<Value> values(count);
-  auto fill = [&](auto next) {
-    for (size_t r = 0; r < count; ++r) {
-      if ((static_cast<uint8_t>(bits[r / 8]) >> (r % 8)) & 1) {
-        values[r].SetNull(type.id);
-      } else {
-        next(values[r]);
-      }
-    }
-  };
-  if (IsString(type.id)) {
+void DecodeColumnChunk(ByteReader& in, Column& column, size_t count) {
+  const std::string_view bits = in.Take((count + 7) / 8);
+  auto is_null = [&](size_t r) { return ((static_cast<uint8_t>(bits[r / 8]) >> (r % 8)) & 1) != 0; };
+  if (IsString(column.type().id)) {
     const auto coding = static_cast<TextCoding>(in.U8());
+    // The text is copied into the arena in one piece (for plain text with its
+    // length bytes); the views appended point into that copy.
+    const std::string_view source = in.rest();
+    std::string_view kept;
+    auto keep = [&](std::string_view text) {
+      return kept.substr(static_cast<size_t>(text.data() - source.data()), text.size());
+    };
     if (coding == TextCoding::Plain) {
-      fill([&](Value& v) { v.SetString(type.id, in.Str()); });
+      kept = column.KeepText(source);
+      for (size_t r = 0; r < count; ++r) {
+        const bool null = is_null(r);
+        column.AppendLoadedText(null, null ? std::string_view() : keep(in.Str()));
+      }
     } else if (coding == TextCoding::Dictionary) {
       std::vector<std::string_view> dictionary(in.Count());
       for (std::string_view& text : dictionary) text = in.Str();
-      fill([&](Value& v) {
+      kept = column.KeepText(source.substr(0, source.size() - in.rest().size()));
+      for (std::string_view& text : dictionary) text = keep(text);
+      for (size_t r = 0; r < count; ++r) {
+        if (is_null(r)) {
+          column.AppendLoadedText(true, {});
+          continue;
+        }
         const uint64_t index = in.Var();
         if (index >= dictionary.size()) throw FileDamaged{"a text code is outside its dictionary"};
-        v.SetString(type.id, dictionary[index]);
-      });
+        column.AppendLoadedText(false, dictionary[index]);
+      }
     } else {
       throw FileDamaged{"a column chunk of an unknown coding"};
     }
-    return values;
+    return;
   }
   uint64_t previous = 0;
-  fill([&](Value& v) {
+  for (size_t r = 0; r < count; ++r) {
+    if (is_null(r)) {
+      column.AppendLoaded(true, 0, 0);
+      continue;
+    }
     const uint64_t low = previous + static_cast<uint64_t>(UnZigZag(in.Var()));
     const auto high = static_cast<uint64_t>(UnZigZag(in.Var()));
-    v.Store(type.id, false, type.precision, type.scale, 0, low, high);
+    column.AppendLoaded(false, low, high);
     previous = low;
-  });
-  return values;
+  }
 }
 
 }  // namespace orv::engine

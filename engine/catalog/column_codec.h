@@ -11,7 +11,8 @@
 namespace orv::engine {
 
 void EncodeColumnChunk(const Table& table, size_t column, size_t first, size_t count, ByteWriter& out);
-// Values of `type`; strings point into the reader's input.
-std::vector<Value> DecodeColumnChunk(ByteReader& in, const DataType& type, size_t count);
+// Appends the chunk's `count` rows to `column` (reserved by the caller); text
+// is copied into the table's arena a chunk at a time.
+void DecodeColumnChunk(ByteReader& in, Column& column, size_t count);
 
 }  // namespace orv::engine

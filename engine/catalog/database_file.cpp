@@ -31,6 +31,8 @@ bool ReadWhole(const std::string& path, std::string& out) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   out.clear();
+  struct stat info {};
+  if (::fstat(fd, &info) == 0) out.reserve(static_cast<size_t>(info.st_size));  // one allocation, not many
   char buffer[1 << 16];
   while (true) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);

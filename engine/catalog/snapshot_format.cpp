@@ -2,6 +2,7 @@
 #include "engine/catalog/snapshot_format.h"
 
 #include <algorithm>
+#include <future>
 
 #include "engine/catalog/block_format.h"
 #include "engine/catalog/byte_codec.h"
@@ -22,17 +23,36 @@ std::vector<const Table*> SortedTables(const Catalog& catalog) {
   return tables;
 }
 
-std::string NextBlock(std::string_view bytes, size_t& pos, size_t index) {
-  std::string raw;
+// The block's bytes into `raw`, whose room is used again from block to block.
+void NextBlock(std::string_view bytes, size_t& pos, size_t index, std::string& raw) {
   switch (GetBlock(bytes, pos, raw)) {
     case BlockRead::Ok:
-      return raw;
+      return;
     case BlockRead::Truncated:
       throw FileDamaged{"the file ends inside block " + std::to_string(index) + " (torn or truncated)"};
     case BlockRead::Damaged:
       break;
   }
   throw FileDamaged{"incorrect checksum in block " + std::to_string(index)};
+}
+
+// Reads the blocks of tables [begin, end), which start at `pos` numbered `index`.
+void DecodeTables(std::string_view bytes, size_t& pos, size_t& index, const std::vector<std::shared_ptr<Table>>& tables,
+                  const std::vector<size_t>& rows, size_t begin, size_t end, bool reserve) {
+  std::string chunk_bytes;
+  for (size_t t = begin; t < end; ++t) {
+    Table& table = *tables[t];
+    if (reserve) table.Reserve(rows[t]);
+    for (size_t c = 0; c < table.column_count(); ++c) {
+      for (size_t first = 0; first < rows[t]; first += kChunkRows) {
+        NextBlock(bytes, pos, index++, chunk_bytes);
+        ByteReader chunk(chunk_bytes);
+        DecodeColumnChunk(chunk, table.LoadingColumn(c), std::min(kChunkRows, rows[t] - first));
+        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
+      }
+    }
+    if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
+  }
 }
 
 }  // namespace
@@ -86,7 +106,8 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   if (!bytes.starts_with(kMagic)) throw FileDamaged{"the file does not start as a database file does"};
   size_t pos = kMagic.size();
   size_t index = 0;
-  const std::string head_bytes = NextBlock(bytes, pos, index++);
+  std::string head_bytes;
+  NextBlock(bytes, pos, index++, head_bytes);
   ByteReader head(head_bytes);
   const uint64_t sequence = head.U64();
   std::vector<std::shared_ptr<Table>> tables(head.Count());
@@ -107,20 +128,37 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   }
   std::vector<std::string_view> procedures(head.Count());
   for (std::string_view& procedure : procedures) procedure = head.Str();
+  // Block numbers (after the head) where each table's blocks start, as the
+  // row counts say, checked against the blocks the file holds before anything
+  // is sized by them.
+  const std::vector<size_t> offsets = BlockOffsets(bytes, pos);
+  std::vector<size_t> first_block(tables.size() + 1);
   for (size_t t = 0; t < tables.size(); ++t) {
-    Table& table = *tables[t];
-    for (size_t c = 0; c < table.column_count(); ++c) {
-      for (size_t first = 0; first < rows[t]; first += kChunkRows) {
-        const std::string chunk_bytes = NextBlock(bytes, pos, index++);
-        ByteReader chunk(chunk_bytes);
-        table.LoadColumn(c, DecodeColumnChunk(chunk, table.schema()[c].type, std::min(kChunkRows, rows[t] - first)));
-        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
-      }
-    }
-    if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
+    const size_t chunks = std::min(rows[t] / kChunkRows + (rows[t] % kChunkRows != 0), offsets.size());
+    first_block[t + 1] = std::min(first_block[t] + tables[t]->column_count() * chunks, offsets.size());
   }
-  const std::string end_bytes = NextBlock(bytes, pos, index);
-  ByteReader end(end_bytes);
+  if (first_block.back() >= offsets.size()) {  // the end block must follow; reported as the blocks are read
+    DecodeTables(bytes, pos, index, tables, rows, 0, tables.size(), false);
+  } else {
+    // Two threads, each with a run of whole tables (each table's text goes to its own arena),
+    // split where half the bytes are read.
+    const size_t half = pos + (offsets[first_block.back()] - pos) / 2;
+    size_t split = 0;
+    while (split < tables.size() && offsets[first_block[split]] < half) ++split;
+    size_t later_pos = offsets[first_block[split]];
+    size_t later_index = index + first_block[split];
+    auto later = std::async(std::launch::async, [&] {
+      DecodeTables(bytes, later_pos, later_index, tables, rows, split, tables.size(), true);
+    });
+    // Damage in the first run is reported first, as reading in order would.
+    DecodeTables(bytes, pos, index, tables, rows, 0, split, true);
+    later.get();
+    pos = later_pos;
+    index = later_index;
+  }
+  std::string chunk_bytes;
+  NextBlock(bytes, pos, index, chunk_bytes);
+  ByteReader end(chunk_bytes);
   if (end.Take(kEnd.size()) != kEnd || end.Var() != index || pos != bytes.size()) {
     throw FileDamaged{"the file does not end where its last block says"};
   }

@@ -4,7 +4,9 @@
 // Values come out as Value of the column's declared type.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "engine/common/string_arena.h"
@@ -74,6 +76,34 @@ class Column {
   void Set(size_t row, const Value& value);
   // Room for `rows` rows in all, so a bulk append moves nothing.
   void Reserve(size_t rows);
+  // Loading from a file, row by row after a Reserve, without going through
+  // Value: a number as its 16 payload bytes (low and high halves, 0 for NULL),
+  // text as a view that already lives in the table's arena (see KeepText).
+  void AppendLoaded(bool null, uint64_t low, uint64_t high) {
+    nulls_.push_back(null ? 1 : 0);
+    switch (storage_) {
+      case Storage::Int:
+        ints_.push_back(static_cast<int64_t>(low));
+        break;
+      case Storage::Decimal:
+        decimals_.push_back(static_cast<Int128>(static_cast<unsigned __int128>(high) << 64 | low));
+        break;
+      case Storage::Float:
+        floats_.push_back(std::bit_cast<double>(low));
+        break;
+      case Storage::String:
+        strings_.emplace_back();
+        break;
+      case Storage::None:
+        break;
+    }
+  }
+  void AppendLoadedText(bool null, std::string_view kept) {
+    nulls_.push_back(null ? 1 : 0);
+    strings_.push_back(null ? std::string_view() : kept);
+  }
+  // Copies `bytes` into the table's arena at once; views into the copy may be appended as text.
+  std::string_view KeepText(std::string_view bytes) { return arena_->Copy(bytes); }
   // Keeps the rows whose flag in `keep` is set, in order.
   void Compact(const std::vector<uint8_t>& keep);
   // Keeps the first `rows` rows (undoing appends).

@@ -166,12 +166,6 @@ void Table::RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector
   DropKeyIndexes();
 }
 
-void Table::LoadColumn(size_t column, const std::vector<Value>& values) {
-  Column& target = columns_[column];
-  target.Reserve(target.size() + values.size());
-  for (const Value& value : values) target.Append(value);
-}
-
 bool Table::FinishLoad() {
   const size_t rows = columns_.empty() ? 0 : columns_[0].size();
   for (const Column& column : columns_) {

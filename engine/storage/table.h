@@ -106,10 +106,10 @@ class Table {
   // values row-major, in row order.
   void RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector<Value>& removed);
   std::optional<int64_t> last_identity() const { return last_identity_; }
-  // Loading a table column by column from a file: values of one column are
-  // appended, then FinishLoad makes the rows visible; false when the columns
-  // do not all have the same length.
-  void LoadColumn(size_t column, const std::vector<Value>& values);
+  // Loading a table column by column from a file: values are appended to the
+  // column handed out (Column::AppendLoaded), then FinishLoad makes the rows
+  // visible; false when the columns do not all have the same length.
+  Column& LoadingColumn(size_t column) { return columns_[column]; }
   bool FinishLoad();
   void set_last_identity(std::optional<int64_t> last) { last_identity_ = last; }
   // Bytes the table's values take in memory: every column's vectors and the text arena.

@@ -132,6 +132,40 @@ TEST_F(DatabaseFileTest, AlteredTablesAndProceduresSurviveReplayAndCheckpoint) {
   check("from the log");
 }
 
+// Two tables over several 65,536-row chunks, with NULLs, repeated text (kept as
+// a dictionary), distinct text, decimals and floats, read back value for value.
+TEST_F(DatabaseFileTest, EveryKindOfColumnReadsBackAcrossChunks) {
+  {
+    auto database = Database::Open(path_, {.create = true});
+    Session session(database);
+    Run(session, "CREATE TABLE digits (d INT)\nINSERT INTO digits VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)");
+    Run(session,
+        "CREATE TABLE big (n INT NOT NULL, code VARCHAR(10), name NVARCHAR(20), amount DECIMAL(18,2), f FLOAT, "
+        "maybe INT)");
+    // n runs over 0..99999, once each.
+    Run(session,
+        "INSERT INTO big SELECT x.n, 'C' + CAST(x.n % 7 AS VARCHAR(2)), N'N' + CAST(x.n AS NVARCHAR(10)), "
+        "CAST(x.n AS DECIMAL(18,2)) / 4, x.n * 0.5, CASE WHEN x.n % 3 = 0 THEN NULL ELSE x.n END "
+        "FROM (SELECT a.d + 10 * b.d + 100 * c.d + 1000 * e.d + 10000 * g.d AS n FROM digits a CROSS JOIN digits b "
+        "CROSS JOIN digits c CROSS JOIN digits e CROSS JOIN digits g) x");
+  }
+  auto database = Database::Open(path_);
+  Session session(database);
+  EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM big"), 100000);
+  EXPECT_EQ(Number(session, "SELECT SUM(CAST(n AS BIGINT)) FROM big"), 4999950000);  // 99999 * 100000 / 2
+  // Multiples of 3 in 0..99999 are NULL: 33,334 of them.
+  EXPECT_EQ(Number(session, "SELECT COUNT(maybe) FROM big"), 66666);
+  // A quarter and a half of the sum of n.
+  EXPECT_EQ(Number(session, "SELECT CAST(SUM(amount) * 4 AS BIGINT) FROM big"), 4999950000);
+  EXPECT_EQ(Number(session, "SELECT CAST(SUM(f) * 2 AS BIGINT) FROM big"), 4999950000);
+  EXPECT_EQ(Number(session, "SELECT COUNT(DISTINCT code) FROM big"), 7);
+  // n % 7 = 3: 3, 10, ..., 99996, that is (99996 - 3) / 7 + 1.
+  EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM big WHERE code = 'C3'"), 14286);
+  // A row past the first chunk keeps its own text.
+  EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM big WHERE n = 65537 AND name = N'N65537' AND maybe = 65537"), 1);
+  EXPECT_EQ(Number(session, "SELECT SUM(d) FROM digits"), 45);
+}
+
 TEST_F(DatabaseFileTest, DamageIsReportedAs824NeverReadAsData) {
   {
     auto database = Database::Open(path_, {.create = true});
