@@ -109,16 +109,16 @@ DataType AngleType(std::span<const DataType> args, std::string_view) {
   }
 }
 
-template <double kFactor>
+// DEGREES (true) or RADIANS (false); a flag, as not every compiler takes a
+// double as a template argument.
+template <bool kToDegrees>
 Value AngleEval(std::span<const Value> args, const DataType& result, std::string_view, EvalContext& context) {
+  constexpr double kFactor = kToDegrees ? 180.0 / std::numbers::pi : std::numbers::pi / 180.0;
   if (AnyNull(args)) return Value::Null(result.id);
   const double x = FloatOf(args[0], context) * kFactor;
   if (!std::isfinite(x)) ThrowExpressionOverflow(result.id);
   return CastValue(Value::Double(FlushTiny(x)), result, context.arena);
 }
-
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 constexpr std::array kFunctions = {
     ScalarFunction{"PI", 0, 0, FloatType<"pi", 0, 0>, PiEval},
@@ -135,8 +135,8 @@ constexpr std::array kFunctions = {
     ScalarFunction{"ATAN", 1, 1, FloatType<"atan", 1, 1>, UnaryEval<Atan>},
     ScalarFunction{"ATN2", 2, 2, FloatType<"atn2", 2, 2>, Atn2Eval},
     ScalarFunction{"RAND", 0, 1, FloatType<"rand", 0, 1>, RandEval},
-    ScalarFunction{"DEGREES", 1, 1, AngleType<"degrees">, AngleEval<kDegreesPerRadian>},
-    ScalarFunction{"RADIANS", 1, 1, AngleType<"radians">, AngleEval<kRadiansPerDegree>},
+    ScalarFunction{"DEGREES", 1, 1, AngleType<"degrees">, AngleEval<true>},
+    ScalarFunction{"RADIANS", 1, 1, AngleType<"radians">, AngleEval<false>},
 };
 
 }  // namespace
