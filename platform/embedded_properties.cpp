@@ -1,6 +1,6 @@
 // The embedded engine's capabilities in the terms of the provider interface.
 // A function is offered only when the engine runs its Transact-SQL
-// counterpart; functions the engine lacks (SOUNDEX, STUFF, the date-only and
+// counterpart; functions the engine lacks (STUFF, the date-only and
 // time-only types ...) stay out of the masks.
 #include "platform/embedded_properties.h"
 
@@ -15,7 +15,7 @@ constexpr std::string_view kString = "String Functions";
 constexpr std::string_view kSystem = "System Functions";
 constexpr std::string_view kTimeDate = "Time/Date Functions";
 
-constexpr std::array<OfferedFunction, 62> kOffered = {{
+constexpr std::array<OfferedFunction, 64> kOffered = {{
     {kNumeric, 0x00000001, "ABS", "ABS(-2.5)"},
     {kNumeric, 0x00000002, "ACOS", "ACOS(1)"},
     {kNumeric, 0x00000004, "ASIN", "ASIN(1)"},
@@ -54,7 +54,9 @@ constexpr std::array<OfferedFunction, 62> kOffered = {{
     {kString, 0x00001000, "UCASE", "UPPER('abc')"},
     {kString, 0x00002000, "ASCII", "ASCII('A')"},
     {kString, 0x00004000, "CHAR", "CHAR(65)"},
+    {kString, 0x00008000, "DIFFERENCE", "DIFFERENCE('Smith', 'Smythe')"},
     {kString, 0x00010000, "LOCATE_2", "CHARINDEX('b', 'abcb', 3)"},
+    {kString, 0x00020000, "SOUNDEX", "SOUNDEX('Smith')"},
     {kString, 0x00040000, "SPACE", "SPACE(3)"},
     {kString, 0x00400000, "OCTET_LENGTH", "DATALENGTH('abc')"},
     {kSystem, 0x00000001, "USERNAME", "USER_NAME()"},

@@ -1,6 +1,7 @@
 // Binding of function calls: aggregates (checked against the clause they
 // stand in), GROUPING, OBJECT_ID and the registered scalar built-ins, with the
 // nullability SQL Server derives for SELECT INTO.
+#include "engine/binder/bind_object_name.h"
 #include "engine/binder/binder.h"
 #include "engine/binder/session_values.h"
 #include "engine/common/errors.h"
@@ -14,8 +15,9 @@ namespace {
 // or position out of range, so they always can be.
 bool FunctionNullable(std::string_view name, const std::vector<BoundExprPtr>& args) {
   if (name == "GETDATE" || name == "SYSDATETIME" || name == "GETUTCDATE" || name == "SYSUTCDATETIME") return false;
+  if (name == "ISDATE") return false;  // NULL is no date: 0
   if (name == "NULLIF" || name == "CHOOSE" || name == "CHAR" || name == "NCHAR" || name == "STUFF" ||
-      name == "QUOTENAME") {
+      name == "QUOTENAME" || name == "PARSENAME" || name == "TYPE_ID" || name == "TYPE_NAME") {
     return true;
   }
   bool all = !args.empty();
@@ -81,6 +83,7 @@ BoundExprPtr Binder::BindFunction(const ast::FunctionExpr& expr, Scope& scope, c
     return MakeExpr<bound::ObjectId>(DataType{TypeId::Int}, true, expr.line, Convert(std::move(args[0]), text),
                                      std::move(type));
   }
+  if (expr.name == "OBJECT_NAME") return BindObjectName(std::move(args), expr.line);
   if (auto value = SessionFunction(expr.name, args.size(), context_.session, expr.line)) {
     return MakeExpr<bound::Constant>(DataType{value->type}, false, expr.line, *value);
   }

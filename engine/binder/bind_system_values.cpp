@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/binder/binder.h"
+#include "engine/binder/database_ids.h"
 #include "engine/binder/statement_value.h"
 #include "engine/catalog/names.h"
 #include "engine/common/ascii.h"
@@ -39,7 +40,6 @@ std::string MachineName() {
 
 // The system databases by id, then the session's own.
 constexpr std::array<std::string_view, 4> kSystemDatabases = {"master", "tempdb", "model", "msdb"};
-constexpr int64_t kOwnDatabaseId = 5;
 
 std::optional<int64_t> DatabaseId(std::string_view name, const std::string& own) {
   for (size_t i = 0; i < kSystemDatabases.size(); ++i) {

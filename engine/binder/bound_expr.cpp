@@ -49,7 +49,7 @@ bool SameNode(const bound::Window& a, const bound::Window& b) {
          a.start_unbounded == b.start_unbounded && a.end_unbounded == b.end_unbounded &&
          a.start_offset == b.start_offset && a.end_offset == b.end_offset;
 }
-// And, Or, Not, ObjectId, Grouping: their children say it all.
+// And, Or, Not, ObjectId, ObjectName, Grouping: their children say it all.
 template <typename T>
 bool SameNode(const T&, const T&) {
   return true;
@@ -100,6 +100,9 @@ BoundExpr::Node CopyNode(const bound::Function& n) {
 }
 BoundExpr::Node CopyNode(const bound::ObjectId& n) {
   return bound::ObjectId{Clone(n.object_name), Clone(n.object_type)};
+}
+BoundExpr::Node CopyNode(const bound::ObjectName& n) {
+  return bound::ObjectName{Clone(n.object_id), Clone(n.database_id)};
 }
 BoundExpr::Node CopyNode(const bound::InList& n) {
   return bound::InList{Clone(n.value), n.constants, n.has_null, n.negated};

@@ -137,6 +137,11 @@ struct ObjectId {  // OBJECT_ID(name [, type]), looked up in the catalog when ev
   BoundExprPtr object_type;  // 'U', 'V', 'P' ...; may be null
 };
 
+struct ObjectName {  // OBJECT_NAME(id [, database id]), looked up in the catalog when evaluated
+  BoundExprPtr object_id;
+  BoundExprPtr database_id;  // may be null
+};
+
 // Aggregates and GROUPING live only until their grouped query is rewritten
 // onto the aggregation's rows.
 struct Aggregate {
@@ -188,6 +193,7 @@ struct Window {
 enum class BoundKind {
   Constant, Column, Cast, Prefix, Arithmetic, Compare, And, Or, Not, IsNull, Like,
   InSubquery, Exists, ScalarSubquery, Case, Function, ObjectId, Aggregate, Grouping, Variable, Window, InList,
+  ObjectName,
 };
 
 struct BoundExpr {
@@ -195,7 +201,7 @@ struct BoundExpr {
                             bound::Compare, bound::And, bound::Or, bound::Not, bound::IsNull, bound::Like,
                             bound::InSubquery, bound::Exists, bound::ScalarSubquery, bound::Case, bound::Function,
                             bound::ObjectId, bound::Aggregate, bound::Grouping, bound::Variable,
-                            bound::Window, bound::InList>;
+                            bound::Window, bound::InList, bound::ObjectName>;
 
   BoundExpr(DataType t, bool n, int l, Node what) : type(t), nullable(n), line(l), node(std::move(what)) {}
   BoundExpr(const BoundExpr&) = delete;  // CloneExpr copies deliberately
@@ -227,7 +233,8 @@ static_assert(kKindIs<BoundKind::Constant, bound::Constant> && kKindIs<BoundKind
               kKindIs<BoundKind::ObjectId, bound::ObjectId> && kKindIs<BoundKind::Aggregate, bound::Aggregate> &&
               kKindIs<BoundKind::Grouping, bound::Grouping> && kKindIs<BoundKind::Variable, bound::Variable> &&
               kKindIs<BoundKind::Window, bound::Window> && kKindIs<BoundKind::InList, bound::InList> &&
-              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::InList) + 1);
+              kKindIs<BoundKind::ObjectName, bound::ObjectName> &&
+              std::variant_size_v<BoundExpr::Node> == static_cast<size_t>(BoundKind::ObjectName) + 1);
 
 template <typename T, typename... Args>
 BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... fields) {
@@ -272,6 +279,9 @@ void ForEachChild(Expr& expr, Visit&& visit) {
         } else if constexpr (std::is_same_v<T, bound::ObjectId>) {
           slot(n.object_name);
           slot(n.object_type);
+        } else if constexpr (std::is_same_v<T, bound::ObjectName>) {
+          slot(n.object_id);
+          slot(n.database_id);
         } else if constexpr (std::is_same_v<T, bound::Aggregate>) {
           slot(n.argument);
           for (auto& key : n.order) slot(key);

@@ -8,6 +8,7 @@
 #include "engine/common/errors.h"
 #include "engine/common/stack_depth.h"
 #include "engine/execution/executor.h"
+#include "engine/execution/object_name.h"
 
 namespace orv::engine {
 namespace {
@@ -282,6 +283,8 @@ Value EvaluateNode(const BoundExpr& expr, const EvalRow& row, ExecContext& conte
       Value type = lookup.object_type ? Evaluate(*lookup.object_type, row, context) : Value::Null(TypeId::NVarChar);
       return name.is_null ? Value::Null(TypeId::Int) : ObjectIdOf(name.s(), type, context);
     }
+    case BoundKind::ObjectName:
+      return EvaluateObjectName(NodeOf<BoundKind::ObjectName>(expr), row, context);
     case BoundKind::Variable:
       return *NodeOf<BoundKind::Variable>(expr).value;
     case BoundKind::Aggregate:

@@ -1,4 +1,5 @@
-// SUM, COUNT, AVG, MIN, MAX and STRING_AGG: their result types and their running state.
+// SUM, COUNT, AVG, MIN, MAX and STRING_AGG: their result types and their running state
+// (STDEV, STDEVP, VAR and VARP keep theirs in variance.cpp).
 // Sums of exact numbers are kept exact in 128 bits at the argument's scale;
 // overflow of the result type raises 8115 as SQL Server does.
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "engine/common/decimal.h"
 #include "engine/function/scalar.h"
 #include "engine/function/value_util.h"
+#include "engine/function/variance.h"
 
 namespace orv::engine {
 namespace {
@@ -23,6 +25,14 @@ std::string_view KindName(AggregateKind kind) {
       return "min";
     case AggregateKind::Max:
       return "max";
+    case AggregateKind::StDev:
+      return "stdev";
+    case AggregateKind::StDevP:
+      return "stdevp";
+    case AggregateKind::Var:
+      return "var";
+    case AggregateKind::VarP:
+      return "varp";
     default:
       return "count";
   }
@@ -101,6 +111,14 @@ bool LookupAggregate(std::string_view upper_name, AggregateKind& kind) {
     kind = AggregateKind::Max;
   } else if (upper_name == "AVG") {
     kind = AggregateKind::Avg;
+  } else if (upper_name == "STDEV") {
+    kind = AggregateKind::StDev;
+  } else if (upper_name == "STDEVP") {
+    kind = AggregateKind::StDevP;
+  } else if (upper_name == "VAR") {
+    kind = AggregateKind::Var;
+  } else if (upper_name == "VARP") {
+    kind = AggregateKind::VarP;
   } else {
     return false;
   }
@@ -115,6 +133,7 @@ DataType AggregateResultType(AggregateKind kind, const DataType& argument) {
     return argument.id == TypeId::Null ? DataType{TypeId::Int} : argument;
   }
   if (!numeric) Throw(ErrorCode::kInvalidOperandType, {TypeDisplayName(argument.id), KindName(kind)});
+  if (detail::IsSpreadAggregate(kind)) return {TypeId::Float};
   if (kind == AggregateKind::Avg && argument.id == TypeId::Decimal) {
     auto t = decimal::AvgType({argument.precision, argument.scale});
     return {TypeId::Decimal, static_cast<uint8_t>(t.precision), static_cast<uint8_t>(t.scale)};
@@ -132,6 +151,7 @@ void Accumulate(AggregateKind kind, AggregateState& state, const Value& argument
   if (kind == AggregateKind::StringAgg) return AppendText(state, argument.s(), separator, arena);
   ++state.count;
   state.has_value = true;
+  if (detail::IsSpreadAggregate(kind)) return detail::AccumulateSpread(state, detail::ToDouble(argument));
   switch (kind) {
     case AggregateKind::Sum:
     case AggregateKind::Avg:
@@ -164,6 +184,7 @@ void MergeAggregate(AggregateKind kind, AggregateState& into, const AggregateSta
   into.count += from.count;
   if (kind == AggregateKind::CountStar || !from.has_value) return;
   into.has_value = true;
+  if (detail::IsSpreadAggregate(kind)) return detail::MergeSpread(into, from);
   switch (kind) {
     case AggregateKind::Sum:
     case AggregateKind::Avg:
@@ -193,6 +214,7 @@ void FinishAggregate(AggregateKind kind, const AggregateState& state, const Data
     return;
   }
   if (!state.has_value) return out.SetNull(result_type.id);
+  if (detail::IsSpreadAggregate(kind)) return detail::FinishSpread(kind, state, out);
   if (kind == AggregateKind::StringAgg) {
     // Only the LOB types hold more than 8000 bytes (4000 UTF-16 characters).
     const int64_t limit = result_type.id == TypeId::NVarChar ? 4000 : 8000;

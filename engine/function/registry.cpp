@@ -52,7 +52,12 @@ const ScalarFunction* FindScalarFunction(std::string_view upper_name) {
     Index built;
     for (auto family : {detail::NullFunctions(), detail::StringFunctions(), detail::TextBuildFunctions(),
                         detail::MathFunctions(), detail::FloatFunctions(), detail::DateFunctions(), detail::DateBuildFunctions(),
-                        detail::CharacterFunctions(), detail::FormatFunctions()}) {
+                        detail::CharacterFunctions(), detail::FormatFunctions(),
+                        detail::IsDateFunctions(),
+                        detail::SoundexFunctions(),
+                        detail::TranslateFunctions(),
+                        detail::ParseNameFunctions(),
+                        detail::TypeFunctions()}) {
       for (const ScalarFunction& f : family) built[f.name] = &f;
     }
     return built;

@@ -19,6 +19,11 @@ std::span<const ScalarFunction> DateFunctions();
 std::span<const ScalarFunction> DateBuildFunctions();
 std::span<const ScalarFunction> CharacterFunctions();
 std::span<const ScalarFunction> FormatFunctions();
+std::span<const ScalarFunction> IsDateFunctions();
+std::span<const ScalarFunction> SoundexFunctions();
+std::span<const ScalarFunction> TranslateFunctions();
+std::span<const ScalarFunction> ParseNameFunctions();
+std::span<const ScalarFunction> TypeFunctions();
 
 // 174 ("The left function requires 2 argument(s).") or 189 ("... requires 2
 // to 3 arguments.") unless `args` has between `min` and `max` entries.

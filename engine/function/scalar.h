@@ -123,14 +123,15 @@ const ScalarFunction* FindScalarFunction(std::string_view upper_name);
 
 // ------------------------------------------------------------------ aggregates
 
-enum class AggregateKind { Sum, Count, CountStar, Min, Max, Avg, StringAgg };
+enum class AggregateKind { Sum, Count, CountStar, Min, Max, Avg, StringAgg, StDev, StDevP, Var, VarP };
 
 // nullopt-like: returns false when `upper_name` is not an aggregate.
 bool LookupAggregate(std::string_view upper_name, AggregateKind& kind);
 
 // SUM(int) int, SUM(bigint) bigint, SUM(decimal(p,s)) decimal(38,s),
 // SUM(money) money, SUM(float) float; AVG likewise with decimal(38,max(s,6));
-// COUNT int; MIN/MAX the argument's type. 8117 for a string argument of SUM/AVG.
+// COUNT int; MIN/MAX the argument's type; STDEV/STDEVP/VAR/VARP float. 8117
+// for a string argument of SUM/AVG and the spread aggregates.
 DataType AggregateResultType(AggregateKind kind, const DataType& argument);
 
 // Running state of one aggregate over one group. Init/Accumulate/Finish are
