@@ -1,14 +1,14 @@
 // The objects one Database shares between its sessions: base tables and
-// views, found by name without regard to case. Sessions lock `mutex()` around
-// each statement (shared to read, exclusive to change a base object); the
-// catalog itself does no locking.
+// views, found by name without regard to case. Sessions take the database
+// lock (`lock()`) around each statement (shared to read, exclusive to change
+// a base object, kept to COMMIT inside a transaction); the catalog itself does
+// no locking.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -54,7 +54,6 @@ struct CatalogObject {
 
 class Catalog {
  public:
-  std::shared_mutex& mutex() { return mutex_; }
   // Sessions' statements and transactions lock this one (see transactions.h).
   DatabaseLock& lock() { return lock_; }
   // Where committed changes go when the database lives in a file; null in memory.
@@ -93,7 +92,6 @@ class Catalog {
   void CheckFree(std::string_view name) const;
 
  private:
-  std::shared_mutex mutex_;
   DatabaseLock lock_;
   Durability* durability_ = nullptr;
   std::unordered_map<std::string, std::shared_ptr<Table>> tables_;
