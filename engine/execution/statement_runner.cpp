@@ -128,10 +128,17 @@ void StatementRunner::Run(ast::Stmt& statement) {
       case ast::StmtKind::SetOption:
       case ast::StmtKind::SetIsolation:
         RunSet(statement);
+        session_.procedural.rowcount = 0;  // as SQL Server's SET <option> does
         return;
-      case ast::StmtKind::Transaction:
-        RunTransactionStatement(static_cast<const ast::TransactionStmt&>(statement), catalog_, session_);
+      case ast::StmtKind::Transaction: {
+        const auto& transaction = static_cast<const ast::TransactionStmt&>(statement);
+        RunTransactionStatement(transaction, catalog_, session_);
+        // BEGIN and COMMIT TRANSACTION reset @@ROWCOUNT; ROLLBACK and SAVE keep it.
+        if (transaction.op == ast::TransactionStmt::Op::Begin || transaction.op == ast::TransactionStmt::Op::Commit) {
+          session_.procedural.rowcount = 0;
+        }
         return;
+      }
       default:
         break;
     }
@@ -221,7 +228,10 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
 }
 
 void StatementRunner::RunIf(ast::IfStmt& statement) {
-  if (EvaluateCondition(*statement.condition)) {
+  const bool holds = EvaluateCondition(*statement.condition);
+  // IF counts as a statement of its own: `IF @@ROWCOUNT > 0 PRINT @@ROWCOUNT` prints 0.
+  session_.procedural.rowcount = 0;
+  if (holds) {
     Run(*statement.then_stmt);
   } else if (statement.else_stmt) {
     Run(*statement.else_stmt);
