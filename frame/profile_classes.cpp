@@ -1,6 +1,9 @@
 // The display preference calls. The report and user numbers are only read;
 // they go into the SQL in plain decimal. The delete and the insert share one
-// batch on one connection, the delete first, with no transaction of their own.
+// batch on one connection, the delete first, with no transaction in the batch.
+// The connection's own transaction holds them together, as the activity's
+// transaction would under a transactional host: a failed insert (a value too
+// long, say) must not leave the user's stored preference deleted.
 #include "frame/profile_classes.h"
 
 #include "frame/error_trap.h"
@@ -75,10 +78,15 @@ std::shared_ptr<platform::Recordset> CDataRead::GetDisEnterProfile(std::string_v
 bool CDataUpdate::SetDisEnterProfile(std::string_view sDsn, int32_t& lngRptID, int32_t& lngUserID,
                                      std::string_view strValue) {
   std::shared_ptr<platform::Connection> connection;
+  bool in_transaction = false;
   try {
     InitDataEnv(sDsn);
     connection = DataSource().Connection();
+    connection->BeginTrans();
+    in_transaction = true;
     connection->Execute(WriteProfileSQL(lngRptID, lngUserID, strValue), -1);
+    connection->CommitTrans();
+    in_transaction = false;
     connection->Close();
     connection.reset();
     platform::GetObjectContext().SetComplete();
@@ -87,7 +95,10 @@ bool CDataUpdate::SetDisEnterProfile(std::string_view sDsn, int32_t& lngRptID, i
     const platform::AutomationError caught = CaughtError();
     platform::GetObjectContext().SetAbort();
     try {
-      if (connection && connection->State() == platform::adStateOpen) connection->Close();
+      if (connection && connection->State() == platform::adStateOpen) {
+        if (in_transaction) connection->RollbackTrans();
+        connection->Close();
+      }
     } catch (...) {
       // The write's own failure is the one the caller must see.
     }

@@ -96,9 +96,26 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text, in
     throw AutomationError(kHrNoCommand, kSource, "Command text was not set for the command object.");
   }
   Notify(command_text);
+  ProviderBatch batch = Run(command_text);
+  if (records_affected) *records_affected = RecordsAffected(batch.messages);
+  if (options != -1 && (options & adExecuteNoRecords) != 0) return nullptr;
+  if (batch.row_sets.empty()) return std::make_shared<Recordset>();
+  std::deque<std::shared_ptr<const RowSource>> rest(std::make_move_iterator(batch.row_sets.begin() + 1),
+                                                    std::make_move_iterator(batch.row_sets.end()));
+  auto recordset = std::make_shared<Recordset>(std::move(batch.row_sets.front()), std::move(rest), weak_from_this().lock());
+  Attach(recordset);
+  return recordset;
+}
+
+void Connection::BeginTrans() { Run("BEGIN TRANSACTION"); }
+void Connection::CommitTrans() { Run("COMMIT TRANSACTION"); }
+void Connection::RollbackTrans() { Run("ROLLBACK TRANSACTION"); }
+
+ProviderBatch Connection::Run(std::string_view text) {
+  if (!session_) RaiseAdoError(AdoError::kConnectionClosed, kSource);
   errors_.clear();
   session_->SetCommandTimeout(command_timeout_);
-  ProviderBatch batch = session_->Execute(command_text);
+  ProviderBatch batch = session_->Execute(text);
   if (batch.error) {
     // Whatever row sets came before the error, the caller sees the failure.
     const ProviderError& error = *batch.error;
@@ -112,14 +129,7 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text, in
                                   error.message, error.source, error.line});
     throw AutomationError(mapping.hresult, error.source, error.message);
   }
-  if (records_affected) *records_affected = RecordsAffected(batch.messages);
-  if (options != -1 && (options & adExecuteNoRecords) != 0) return nullptr;
-  if (batch.row_sets.empty()) return std::make_shared<Recordset>();
-  std::deque<std::shared_ptr<const RowSource>> rest(std::make_move_iterator(batch.row_sets.begin() + 1),
-                                                    std::make_move_iterator(batch.row_sets.end()));
-  auto recordset = std::make_shared<Recordset>(std::move(batch.row_sets.front()), std::move(rest), weak_from_this().lock());
-  Attach(recordset);
-  return recordset;
+  return batch;
 }
 
 void Connection::Attach(const std::shared_ptr<Recordset>& recordset) {

@@ -61,6 +61,13 @@ class Connection : public Object, public std::enable_shared_from_this<Connection
   std::shared_ptr<Recordset> Execute(std::string_view command_text, int32_t options = -1,
                                      int32_t* records_affected = nullptr);
 
+  // A local transaction, as ADO's BeginTrans, CommitTrans and RollbackTrans:
+  // the batches run between them stand or fall together. They send no batch
+  // of the caller's, so the execute observer does not see them.
+  void BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+
   // The errors of the last Execute (empty after one that succeeded).
   const std::vector<ErrorRecord>& Errors() const { return errors_; }
 
@@ -72,6 +79,8 @@ class Connection : public Object, public std::enable_shared_from_this<Connection
   friend class Recordset;
   void Attach(const std::shared_ptr<Recordset>& recordset);
   void Detach(const Recordset* recordset);
+  // Runs one batch on the session; its error raises (see the file comment).
+  ProviderBatch Run(std::string_view batch);
 
   std::unique_ptr<ProviderSession> session_;
   std::string connection_string_;

@@ -131,6 +131,17 @@ TEST_F(ProfileTest, WriteReplacesOnlyThatReportAndUsersPreference) {
   EXPECT_EQ(Read(-7, -2147483647 - 1), (Rows{{"x", "x"}}));
 }
 
+// The delete runs before the insert fails: the connection's transaction must
+// bring the deleted rows back, and the connection stays usable afterwards.
+TEST_F(ProfileTest, FailedWriteKeepsTheStoredPreference) {
+  const std::multiset<std::string> before = Table();
+  EXPECT_THROW(Write(2010007, 3, std::string(1001, 'x')), platform::AutomationError);
+  EXPECT_EQ(Table(), before);
+  EXPECT_EQ(Read(2010007, 3), (Rows{{"0", "0"}, {"1", "1"}}));
+  EXPECT_FALSE(Write(2010007, 3, "1"));
+  EXPECT_EQ(Read(2010007, 3), (Rows{{"1", "1"}}));
+}
+
 TEST_F(ProfileTest, WriteVotesCompleteOrAbortInTheHostsContext) {
   auto context = std::make_shared<platform::ObjectContext>();
   {
