@@ -1,7 +1,7 @@
 // The embedded engine's capabilities in the terms of the provider interface.
 // A function is offered only when the engine runs its Transact-SQL
-// counterpart; functions the engine lacks (STUFF, the date-only and
-// time-only types ...) stay out of the masks.
+// counterpart; functions the engine lacks (BIT_LENGTH, ...) stay out of the
+// masks.
 #include "platform/embedded_properties.h"
 
 #include <array>
@@ -15,7 +15,7 @@ constexpr std::string_view kString = "String Functions";
 constexpr std::string_view kSystem = "System Functions";
 constexpr std::string_view kTimeDate = "Time/Date Functions";
 
-constexpr std::array<OfferedFunction, 64> kOffered = {{
+constexpr std::array<OfferedFunction, 65> kOffered = {{
     {kNumeric, 0x00000001, "ABS", "ABS(-2.5)"},
     {kNumeric, 0x00000002, "ACOS", "ACOS(1)"},
     {kNumeric, 0x00000004, "ASIN", "ASIN(1)"},
@@ -41,6 +41,7 @@ constexpr std::array<OfferedFunction, 64> kOffered = {{
     {kNumeric, 0x00400000, "ROUND", "ROUND(2.345, 2)"},
     {kNumeric, 0x00800000, "TRUNCATE", "ROUND(2.345, 2, 1)"},
     {kString, 0x00000001, "CONCAT", "CONCAT('ab', 'cd')"},
+    {kString, 0x00000002, "INSERT", "STUFF('abcdef', 2, 3, 'XY')"},
     {kString, 0x00000004, "LEFT", "LEFT('abc', 2)"},
     {kString, 0x00000008, "LTRIM", "LTRIM('  a')"},
     {kString, 0x00000010, "LENGTH", "LEN('abc  ')"},
