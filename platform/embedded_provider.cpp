@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -27,7 +28,7 @@ struct Instance {
 
 struct Databases {
   std::mutex mutex;
-  std::map<std::string, std::shared_ptr<Instance>> instances;  // lower-case names
+  std::map<std::string, std::shared_ptr<Instance>> instances;  // by InstanceKey
   std::map<std::string, DatabaseLoader> loaders;  // lower-case names
 };
 
@@ -42,6 +43,17 @@ DatabaseLoader FindLoader(Databases& databases, const std::string& name) {
   std::lock_guard lock(databases.mutex);
   auto found = databases.loaders.find(name);
   return found == databases.loaders.end() ? DatabaseLoader() : found->second;
+}
+
+// Database names compare without regard to case, as a server's do; a database
+// file is keyed by its full path, because the file system tells case apart and
+// "a.odb" and "./a.odb" are one file.
+std::string InstanceKey(Databases& databases, std::string_view name) {
+  std::string lower = AsciiLower(name);
+  if (!IsDatabaseFilePath(name) || FindLoader(databases, lower)) return lower;
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::weakly_canonical(std::filesystem::path(name), error);
+  return error ? std::string(name) : path.string();
 }
 
 [[noreturn]] void RaiseLoadFailure(std::string_view name, std::string_view why) {
@@ -125,7 +137,7 @@ std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
     throw AutomationError(kHrFail, kSource, "The connection string names no database (Data Source=...).");
   }
   Databases& databases = GetDatabases();
-  const std::string key = AsciiLower(name);
+  const std::string key = InstanceKey(databases, name);
   std::shared_ptr<Instance> instance;
   {
     std::lock_guard lock(databases.mutex);
@@ -135,7 +147,7 @@ std::shared_ptr<engine::Database> GetDatabaseInstance(std::string_view name) {
   }
   std::lock_guard lock(instance->mutex);
   if (instance->database) return instance->database;
-  const DatabaseLoader loader = FindLoader(databases, key);
+  const DatabaseLoader loader = FindLoader(databases, AsciiLower(name));
   if (!loader && IsDatabaseFilePath(name)) {
     instance->database = OpenDatabaseFile(name);
     return instance->database;
@@ -194,8 +206,9 @@ std::shared_ptr<engine::Database> OpenNamedDatabase(std::string_view name) {
 
 void DropDatabaseInstance(std::string_view name) {
   Databases& databases = GetDatabases();
+  const std::string key = InstanceKey(databases, name);
   std::lock_guard lock(databases.mutex);
-  databases.instances.erase(AsciiLower(name));
+  databases.instances.erase(key);
 }
 
 void RegisterEmbeddedProvider() {

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "platform/class_registry.h"
 #include "platform/connection.h"
@@ -239,6 +241,29 @@ TEST(EmbeddedConnection, DataSourceThatIsAPathOpensTheDatabaseFile) {
   EXPECT_EQ(rs->Collect("FName").ToString(), "资产");
   DropDatabaseInstance(path);
   for (const char* suffix : {"", "-wal", "-lock"}) std::remove((path + suffix).c_str());
+}
+
+// Two files whose paths differ only in case are two databases: each connection
+// reads its own file, never the instance of the other.
+TEST(EmbeddedConnection, FilePathsThatDifferOnlyInCaseAreTwoDatabases) {
+  RegisterPlatformClasses();
+  const std::string stem = ::testing::TempDir() + "orv_case_" + std::to_string(::getpid());
+  const std::vector<std::string> paths{stem + "_Upper.odb", stem + "_upper.odb"};
+  for (const std::string& path : paths) {
+    engine::Session session(OpenDatabaseFile(path, true));
+    ASSERT_FALSE(session.Execute("CREATE TABLE t_Which (FPath NVARCHAR(400))\nINSERT INTO t_Which VALUES (N'" + path +
+                                 "')")
+                     .first_error());
+  }
+  for (const std::string& path : paths) {
+    auto connection = std::make_shared<Connection>();
+    connection->Open("Provider=Orvalent.Embedded;Data Source=" + path, "", "", -1);
+    EXPECT_EQ(connection->Execute("SELECT FPath FROM t_Which", -1)->Collect("FPath").ToString(), path);
+  }
+  for (const std::string& path : paths) {
+    DropDatabaseInstance(path);
+    for (const char* suffix : {"", "-wal", "-lock"}) std::remove((path + suffix).c_str());
+  }
 }
 
 }  // namespace
