@@ -29,7 +29,8 @@ constexpr PartName kPartNames[] = {
     {"m", kMonth},         {"dayofyear", kDayOfYear}, {"dy", kDayOfYear}, {"y", kDayOfYear},
     {"day", kDay},         {"dd", kDay},            {"d", kDay},         {"week", kWeek},
     {"wk", kWeek},         {"ww", kWeek},           {"weekday", kWeekday}, {"dw", kWeekday},
-    {"w", kWeekday},       {"hour", kHour},         {"hh", kHour},       {"minute", kMinute},
+    {"w", kWeekday},       {"iso_week", kIsoWeek},  {"isowk", kIsoWeek}, {"isoww", kIsoWeek},
+    {"hour", kHour},         {"hh", kHour},       {"minute", kMinute},
     {"mi", kMinute},       {"n", kMinute},          {"second", kSecond}, {"ss", kSecond},
     {"s", kSecond},        {"millisecond", kMillisecond}, {"ms", kMillisecond},
     {"microsecond", kMicrosecond}, {"mcs", kMicrosecond}, {"nanosecond", kNanosecond}, {"ns", kNanosecond},
@@ -44,6 +45,16 @@ int64_t TicksToMs(int64_t ticks) { return (ticks * 10 + 1) / 3; }
 
 // 1 (Sunday) .. 7 (Saturday); 1900-01-01 was a Monday.
 int WeekdayOfDay(int64_t day) { return static_cast<int>(day + 1 - FloorDiv(day + 1, 7) * 7) + 1; }
+
+// ISO 8601: weeks start on Monday, and week 1 is the one that holds the
+// year's first Thursday, so a day belongs to the year of its week's Thursday.
+int64_t IsoWeekOfDay(int64_t day) {
+  const int iso_weekday = (WeekdayOfDay(day) + 5) % 7 + 1;  // Monday 1 .. Sunday 7
+  const int64_t thursday = day - iso_weekday + 4;
+  int y, m, d;
+  CivilFromDays(thursday, &y, &m, &d);
+  return (thursday - DaysFromCivil(y, 1, 1)) / 7 + 1;
+}
 
 // Weeks since the Sunday before 1900-01-01: DATEDIFF(week) counts Sundays.
 int64_t WeekIndex(int64_t day) { return FloorDiv(day + 1, 7); }
@@ -115,6 +126,7 @@ int64_t DatePart(int part_id, int64_t ticks) {
       return (day - jan1 + WeekdayOfDay(jan1) - 1) / 7 + 1;
     }
     case kWeekday: return WeekdayOfDay(day);
+    case kIsoWeek: return IsoWeekOfDay(day);
     case kHour: return p.hour;
     case kMinute: return p.minute;
     case kSecond: return p.second;
@@ -151,6 +163,7 @@ std::optional<int64_t> DateAdd(int part_id, int64_t amount, int64_t ticks) {
       result = ticks + FloorDiv(amount * 3 + 5, 10);
       break;
     }
+    case kIsoWeek:  // refused by DATEADD's caller
     case kMicrosecond:
     case kNanosecond: return std::nullopt;
   }
@@ -170,6 +183,7 @@ int64_t DateDiff(int part_id, int64_t start_ticks, int64_t end_ticks) {
     case kDay:
     case kWeekday: return day_b - day_a;
     case kWeek: return WeekIndex(day_b) - WeekIndex(day_a);
+    case kIsoWeek: return 0;  // refused by DATEDIFF's caller
     case kHour: return FloorDiv(end_ticks, kTicksPerHour) - FloorDiv(start_ticks, kTicksPerHour);
     case kMinute: return FloorDiv(end_ticks, kTicksPerMinute) - FloorDiv(start_ticks, kTicksPerMinute);
     case kSecond: return FloorDiv(end_ticks, kTicksPerSecond) - FloorDiv(start_ticks, kTicksPerSecond);

@@ -58,6 +58,7 @@ enum PartId : int {
   kDay,
   kWeek,
   kWeekday,
+  kIsoWeek,  // DATEPART and DATENAME only
   kHour,
   kMinute,
   kSecond,
@@ -68,7 +69,7 @@ enum PartId : int {
 
 // DATEPART / DATEADD / DATEDIFF for the parts year (yy, yyyy), quarter (qq, q),
 // month (mm, m), dayofyear (dy, y), day (dd, d), week (wk, ww), weekday (dw),
-// hour (hh), minute (mi, n), second (ss, s), millisecond (ms), microsecond
+// iso_week (isowk, isoww; DatePart only), hour (hh), minute (mi, n), second (ss, s), millisecond (ms), microsecond
 // (mcs), nanosecond (ns); DATETIME's DateAdd takes neither of the last two
 // (its caller raises 9810). `part` is lower
 // case as written (upper case is accepted too); nullopt for an unknown part.

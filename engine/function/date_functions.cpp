@@ -23,6 +23,14 @@ int PartOf(std::string_view datepart, std::string_view function) {
   return *part;
 }
 
+// DATEADD and DATEDIFF take every part but iso_week, which SQL Server does not
+// recognize for them.
+int ArithmeticPartOf(std::string_view datepart, std::string_view function) {
+  const int part = PartOf(datepart, function);
+  if (part == datetime::kIsoWeek) Throw(ErrorCode::kNotRecognizedOption, {datepart, function});
+  return part;
+}
+
 // The date part is written as the first argument but kept apart from the
 // others, so the count SQL Server reports includes it.
 void CheckDateArity(std::span<const DataType> args, std::string_view name, int count) {
@@ -87,7 +95,7 @@ Value UtcNowEval(std::span<const Value>, const DataType&, std::string_view, Eval
 
 DataType DateAddType(std::span<const DataType> args, std::string_view datepart) {
   CheckDateArity(args, "dateadd", 2);
-  PartOf(datepart, "dateadd");
+  ArithmeticPartOf(datepart, "dateadd");
   RequireNumeric(args, 0, "dateadd");
   RequireDate(args, 1, "dateadd");
   if (!IsWide(args[1].id)) return kDateTime;
@@ -127,7 +135,7 @@ Value DateAddEval(std::span<const Value> args, const DataType& result, std::stri
 
 DataType DateDiffType(std::span<const DataType> args, std::string_view datepart) {
   CheckDateArity(args, "datediff", 2);
-  PartOf(datepart, "datediff");
+  ArithmeticPartOf(datepart, "datediff");
   RequireDate(args, 0, "datediff");
   RequireDate(args, 1, "datediff");
   return kInt;
