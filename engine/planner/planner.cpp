@@ -133,7 +133,8 @@ class QueryPlanner {
       }
     }
     if (!select.windows.empty()) {
-      auto window = Over<WindowPlan>(std::move(plan), plan->width + select.windows.size());
+      const size_t width = plan->width + select.windows.size();  // read before the move below
+      auto window = Over<WindowPlan>(std::move(plan), width);
       for (const auto& w : select.windows) window->windows.push_back(Copy(w.get()));
       plan = std::move(window);
     }
