@@ -30,7 +30,7 @@ constexpr PartName kPartNames[] = {
     {"day", kDay},         {"dd", kDay},            {"d", kDay},         {"week", kWeek},
     {"wk", kWeek},         {"ww", kWeek},           {"weekday", kWeekday}, {"dw", kWeekday},
     {"w", kWeekday},       {"iso_week", kIsoWeek},  {"isowk", kIsoWeek}, {"isoww", kIsoWeek},
-    {"hour", kHour},         {"hh", kHour},       {"minute", kMinute},
+    {"hour", kHour},       {"hh", kHour},           {"minute", kMinute},
     {"mi", kMinute},       {"n", kMinute},          {"second", kSecond}, {"ss", kSecond},
     {"s", kSecond},        {"millisecond", kMillisecond}, {"ms", kMillisecond},
     {"microsecond", kMicrosecond}, {"mcs", kMicrosecond}, {"nanosecond", kNanosecond}, {"ns", kNanosecond},

@@ -101,7 +101,8 @@ TEST(GetLvlSQL, BadNumbersRaiseWithTheRoutineAsSource) {
   };
   for (const auto& [dct, number] : cases) {
     int32_t code = 0;
-    test::ExpectRaises([&] { GetLvlSQL(dct, code); }, number, "\r\nOrvalent.modPubRpt_Mid.GetLvlSQL");
+    const ConditionDictionary& conditions = dct;  // clang 14 lambdas take no structured bindings
+    test::ExpectRaises([&] { GetLvlSQL(conditions, code); }, number, "\r\nOrvalent.modPubRpt_Mid.GetLvlSQL");
   }
 }
 

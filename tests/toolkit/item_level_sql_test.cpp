@@ -119,7 +119,8 @@ TEST(GetItemLevelSQL, LevelsMustBeNumbersWithinTheDeepestLevel) {
       {Dict({{"FLvlFrom", -2000000000}, {"FLvlTo", 3}}), platform::kErrInvalidProcedureCall},
   };
   for (const auto& [dct, number] : cases) {
-    test::ExpectRaises([&] { ItemLevel(8, dct, 0); }, number);
+    const auto& conditions = dct;  // clang 14 lambdas take no structured bindings
+    test::ExpectRaises([&] { ItemLevel(8, conditions, 0); }, number);
   }
   EXPECT_THROW(GetMgAcctLevelSQL(1, 2000000000), platform::AutomationError);
   EXPECT_NE(ItemLevel(8, Dict({{"FLvlFrom", 1}, {"FLvlTo", 64}}), 0).find("FName64"), std::string::npos);
