@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -26,7 +27,7 @@ template <typename T>
 class ChunkedValues {
  public:
   void push_back(const T& value) {
-    if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) Grow();
+    if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) [[unlikely]] Grow();
     chunks_.back().push_back(value);
   }
   const T& operator[](size_t i) const { return chunks_[i >> kShift][i & (kChunk - 1)]; }
@@ -37,7 +38,7 @@ class ChunkedValues {
   static constexpr size_t kChunk = size_t{1} << kShift;
   static constexpr size_t kSmall = size_t{1} << 13;
 
-  void Grow() {
+  [[gnu::noinline]] void Grow() {
     if (chunks_.empty() || chunks_.back().size() == kChunk) {
       chunks_.emplace_back();
       if (chunks_.size() > 1) ReserveHugePages(chunks_.back(), kChunk);
@@ -53,7 +54,26 @@ class ResultColumn {
  public:
   // Appends `value`; its text, if any, is copied into `arena` (once for a
   // run of rows with the same text).
-  void Append(const Value& value, StringArena& arena);
+  void Append(const Value& value, StringArena& arena) {
+    if (kind_ == Kind::Whole || !Fits(value)) [[unlikely]] return AppendWhole(value, arena);
+    nulls_.push_back(value.is_null ? 1 : 0);
+    const bool null = value.is_null;
+    switch (kind_) {
+      case Kind::Narrow:
+        narrow_.push_back(null ? 0 : static_cast<uint64_t>(value.i));
+        break;
+      case Kind::Decimal:
+        decimals_.push_back(null ? 0 : value.dec);
+        break;
+      case Kind::Text:
+        texts_.push_back(null ? std::string_view() : Keep(value.s(), arena));
+        break;
+      case Kind::Unset:
+      case Kind::Whole:
+        break;
+    }
+    ++rows_;
+  }
   Value Get(size_t row) const {
     if (kind_ == Kind::Whole) return whole_[row];
     Value out;
@@ -94,21 +114,44 @@ class ResultColumn {
     bool operator==(const Header&) const = default;
   };
 
-  // Whether `value` can join the narrow rows (the first value other than
-  // NULL sets their kind and header).
-  bool Fits(const Value& value);
-  void AppendNarrow(const Value& value, StringArena& arena);
+  // A value's type, NULL flag, precision and scale in one word.
+  static uint32_t HeaderWord(const Value& value) {
+    uint32_t word;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
+  }
+  static uint64_t HighHalf(const Value& value) {
+    return static_cast<uint64_t>(static_cast<unsigned __int128>(value.dec) >> 64);
+  }
+  // Whether `value` can join the narrow rows.
+  bool Fits(const Value& value) {
+    const uint32_t word = HeaderWord(value);
+    if (word == shared_word_) {
+      return kind_ == Kind::Text || (value.length == 0 && (kind_ == Kind::Decimal || HighHalf(value) == 0));
+    }
+    if (word == null_word_) return value.length == 0 && value.dec == 0;
+    return FitsFirst(value);
+  }
+  // The first NULL sets the NULLs' header, the first other value the kind
+  // and header of the others; false for any other value.
+  [[gnu::noinline]] bool FitsFirst(const Value& value);
+  [[gnu::noinline]] void AppendWhole(const Value& value, StringArena& arena);
   // Empty payloads for the rows so far, which are all NULL.
   void PadPayload();
   void MakeWhole();
   // `text` in the arena: the last text kept when it is the same.
-  std::string_view Keep(std::string_view text, StringArena& arena);
+  std::string_view Keep(std::string_view text, StringArena& arena) {
+    if (text != last_text_) last_text_ = arena.Copy(text);
+    return last_text_;
+  }
 
   Kind kind_ = Kind::Unset;
   size_t rows_ = 0;
-  Header shared_;                // of every non-NULL value
-  Header null_;                  // of every NULL
-  bool null_seen_ = false;       // null_ is set
+  Header shared_;  // of every non-NULL value
+  Header null_;    // of every NULL
+  // Their header words; until set, one no value has (its NULL flag 255).
+  uint32_t shared_word_ = UINT32_MAX;
+  uint32_t null_word_ = UINT32_MAX;
   ChunkedValues<uint8_t> nulls_;  // per row, until Whole
   ChunkedValues<uint64_t> narrow_;
   ChunkedValues<Int128> decimals_;
