@@ -22,7 +22,7 @@ class StringArena {
   char* Allocate(size_t size) {
     if (blocks_.empty() || used_ + size > capacity_) {
       capacity_ = std::max(size, kBlockSize);
-      blocks_.push_back(std::make_unique<char[]>(capacity_));
+      blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));  // no need to zero
       block_bytes_ += capacity_;
       used_ = 0;
     }

@@ -10,6 +10,7 @@
 #include "engine/common/errors.h"
 #include "engine/common/types.h"
 #include "engine/common/value.h"
+#include "engine/execution/result_column.h"
 
 namespace orv::engine {
 
@@ -34,9 +35,7 @@ class ResultSet {
   const std::vector<ColumnInfo>& columns() const { return columns_; }
   size_t column_count() const { return columns_.size(); }
   size_t row_count() const { return columns_.empty() ? 0 : rows_; }
-  const Value& at(size_t row, size_t column) const {
-    return chunks_[row >> chunk_shift_][(row & ((size_t{1} << chunk_shift_) - 1)) * columns_.size() + column];
-  }
+  Value at(size_t row, size_t column) const { return values_[column].Get(row); }
 
   // Appends one row; string values are copied into the result set's own storage.
   void AppendRow(const Value* values);
@@ -44,11 +43,8 @@ class ResultSet {
  private:
   struct Storage;
   std::vector<ColumnInfo> columns_;
-  // Rows in chunks of 2^chunk_shift_ rows, so a large result grows without
-  // moving what it holds (and without holding it twice while it moves).
-  std::vector<std::vector<Value>> chunks_;
+  std::vector<ResultColumn> values_;  // one a column
   size_t rows_ = 0;
-  unsigned chunk_shift_ = 0;
   std::unique_ptr<Storage> storage_;
 };
 

@@ -327,7 +327,8 @@ TEST_F(ReportCommand, TimingFollowsEveryBatch) {
   }
   EXPECT_GT(batches, 1u);
   EXPECT_EQ(times, batches) << result.err;
-  EXPECT_EQ(result.err.substr(result.err.size() - 4), " ms\n");
+  EXPECT_EQ(result.err.substr(result.err.size() - 5), " ms)\n");
+  EXPECT_NE(result.err.find(" ms (CPU "), std::string::npos) << result.err;
 }
 
 }  // namespace

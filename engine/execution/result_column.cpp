@@ -1,0 +1,68 @@
+// The rare paths of a result column; see result_column.h.
+#include "engine/execution/result_column.h"
+
+namespace orv::engine {
+
+bool ResultColumn::FitsFirst(const Value& value) {
+  const Header header{value.type, value.precision, value.scale};
+  if (value.is_null) {
+    // A NULL reads back with no payload: one that has any is kept whole.
+    if (null_word_ != UINT32_MAX || value.length != 0 || value.dec != 0) return false;
+    null_ = header;
+    null_word_ = HeaderWord(value);
+    return true;
+  }
+  if (kind_ != Kind::Unset) return false;
+  Kind kind = Kind::Narrow;
+  if (IsString(value.type)) {
+    kind = Kind::Text;
+  } else if (value.type == TypeId::Decimal || value.type == TypeId::Money) {
+    kind = Kind::Decimal;
+    if (value.length != 0) return false;
+  } else if (value.length != 0 || HighHalf(value) != 0) {
+    return false;
+  }
+  kind_ = kind;
+  shared_ = header;
+  shared_word_ = HeaderWord(value);
+  PadPayload();
+  return true;
+}
+
+void ResultColumn::AppendWhole(const Value& value, StringArena& arena) {
+  if (kind_ != Kind::Whole) MakeWhole();
+  Value kept = value;
+  if (!kept.is_null && IsString(kept.type)) kept.set_s(Keep(kept.s(), arena));
+  whole_.push_back(kept);
+  ++rows_;
+}
+
+void ResultColumn::PadPayload() {
+  for (size_t r = 0; r < rows_; ++r) {
+    switch (kind_) {
+      case Kind::Narrow:
+        narrow_.push_back(0);
+        break;
+      case Kind::Decimal:
+        decimals_.push_back(0);
+        break;
+      case Kind::Text:
+        texts_.push_back({});
+        break;
+      case Kind::Unset:
+      case Kind::Whole:
+        return;
+    }
+  }
+}
+
+void ResultColumn::MakeWhole() {
+  for (size_t r = 0; r < rows_; ++r) whole_.push_back(Get(r));
+  kind_ = Kind::Whole;
+  nulls_.clear();
+  narrow_.clear();
+  decimals_.clear();
+  texts_.clear();
+}
+
+}  // namespace orv::engine

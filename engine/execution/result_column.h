@@ -1,0 +1,163 @@
+// One column of a result set, kept as narrow as its values allow. A
+// column's values nearly always share one type, precision and scale, so
+// those are kept once and each row holds only its payload (8 bytes for
+// integers, dates and floats, 16 for decimals and text views) and a null
+// flag; the first value that differs from the others turns the column into
+// whole 32-byte values. A large result so takes a third to a half of the
+// memory, and of the page faults that fill it. Every value reads back
+// exactly as it was appended.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "engine/common/string_arena.h"
+#include "engine/common/value.h"
+#include "engine/storage/huge_pages.h"
+
+namespace orv::engine {
+
+// Values in chunks of 2^19, so a large column grows without moving what it
+// holds. The first chunk grows as values come (most results are small) until
+// it is clearly not small; from there every chunk is taken whole, with huge
+// pages.
+template <typename T>
+class ChunkedValues {
+ public:
+  void push_back(const T& value) {
+    if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) [[unlikely]] Grow();
+    chunks_.back().push_back(value);
+  }
+  const T& operator[](size_t i) const { return chunks_[i >> kShift][i & (kChunk - 1)]; }
+  void clear() { chunks_.clear(); }
+
+ private:
+  static constexpr unsigned kShift = 19;
+  static constexpr size_t kChunk = size_t{1} << kShift;
+  static constexpr size_t kSmall = size_t{1} << 13;
+
+  [[gnu::noinline]] void Grow() {
+    if (chunks_.empty() || chunks_.back().size() == kChunk) {
+      chunks_.emplace_back();
+      if (chunks_.size() > 1) ReserveHugePages(chunks_.back(), kChunk);
+    } else if (chunks_.back().size() >= kSmall) {
+      ReserveHugePages(chunks_.back(), kChunk);
+    }
+  }
+
+  std::vector<std::vector<T>> chunks_;
+};
+
+class ResultColumn {
+ public:
+  // Appends `value`; its text, if any, is copied into `arena` (once for a
+  // run of rows with the same text).
+  void Append(const Value& value, StringArena& arena) {
+    if (kind_ == Kind::Whole || !Fits(value)) [[unlikely]] return AppendWhole(value, arena);
+    nulls_.push_back(value.is_null ? 1 : 0);
+    const bool null = value.is_null;
+    switch (kind_) {
+      case Kind::Narrow:
+        narrow_.push_back(null ? 0 : static_cast<uint64_t>(value.i));
+        break;
+      case Kind::Decimal:
+        decimals_.push_back(null ? 0 : value.dec);
+        break;
+      case Kind::Text:
+        texts_.push_back(null ? std::string_view() : Keep(value.s(), arena));
+        break;
+      case Kind::Unset:
+      case Kind::Whole:
+        break;
+    }
+    ++rows_;
+  }
+  Value Get(size_t row) const {
+    if (kind_ == Kind::Whole) return whole_[row];
+    Value out;
+    if (nulls_[row]) {
+      out.Store(null_.type, true, null_.precision, null_.scale, 0, 0, 0);
+      return out;
+    }
+    switch (kind_) {
+      case Kind::Narrow:
+        out.Store(shared_.type, false, shared_.precision, shared_.scale, 0, narrow_[row], 0);
+        break;
+      case Kind::Decimal: {
+        const auto v = static_cast<unsigned __int128>(decimals_[row]);
+        out.Store(shared_.type, false, shared_.precision, shared_.scale, 0, static_cast<uint64_t>(v),
+                  static_cast<uint64_t>(v >> 64));
+        break;
+      }
+      case Kind::Text: {
+        const std::string_view text = texts_[row];
+        out.Store(shared_.type, false, shared_.precision, shared_.scale, static_cast<uint32_t>(text.size()),
+                  reinterpret_cast<uintptr_t>(text.data()), 0);
+        break;
+      }
+      case Kind::Unset:
+      case Kind::Whole:
+        break;
+    }
+    return out;
+  }
+
+ private:
+  // Unset: no value other than NULL yet; Whole: values that differ, kept as they are.
+  enum class Kind : uint8_t { Unset, Narrow, Decimal, Text, Whole };
+  struct Header {
+    TypeId type = TypeId::Null;
+    uint8_t precision = 0;
+    uint8_t scale = 0;
+    bool operator==(const Header&) const = default;
+  };
+
+  // A value's type, NULL flag, precision and scale in one word.
+  static uint32_t HeaderWord(const Value& value) {
+    uint32_t word;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
+  }
+  static uint64_t HighHalf(const Value& value) {
+    return static_cast<uint64_t>(static_cast<unsigned __int128>(value.dec) >> 64);
+  }
+  // Whether `value` can join the narrow rows.
+  bool Fits(const Value& value) {
+    const uint32_t word = HeaderWord(value);
+    if (word == shared_word_) {
+      return kind_ == Kind::Text || (value.length == 0 && (kind_ == Kind::Decimal || HighHalf(value) == 0));
+    }
+    if (word == null_word_) return value.length == 0 && value.dec == 0;
+    return FitsFirst(value);
+  }
+  // The first NULL sets the NULLs' header, the first other value the kind
+  // and header of the others; false for any other value.
+  [[gnu::noinline]] bool FitsFirst(const Value& value);
+  [[gnu::noinline]] void AppendWhole(const Value& value, StringArena& arena);
+  // Empty payloads for the rows so far, which are all NULL.
+  void PadPayload();
+  void MakeWhole();
+  // `text` in the arena: the last text kept when it is the same.
+  std::string_view Keep(std::string_view text, StringArena& arena) {
+    if (text != last_text_) last_text_ = arena.Copy(text);
+    return last_text_;
+  }
+
+  Kind kind_ = Kind::Unset;
+  size_t rows_ = 0;
+  Header shared_;  // of every non-NULL value
+  Header null_;    // of every NULL
+  // Their header words; until set, one no value has (its NULL flag 255).
+  uint32_t shared_word_ = UINT32_MAX;
+  uint32_t null_word_ = UINT32_MAX;
+  ChunkedValues<uint8_t> nulls_;  // per row, until Whole
+  ChunkedValues<uint64_t> narrow_;
+  ChunkedValues<Int128> decimals_;
+  ChunkedValues<std::string_view> texts_;
+  ChunkedValues<Value> whole_;
+  std::string_view last_text_;  // the last text kept in the arena
+};
+
+}  // namespace orv::engine
