@@ -48,16 +48,26 @@ void PutBlock(std::string& out, std::string_view raw, bool compress) {
   out.append(stored);
 }
 
-BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
+BlockRead CheckBlock(std::string_view in, size_t& pos) {
   if (in.size() - pos < kBlockHeadSize) return BlockRead::Truncated;
   const char* head = in.data() + pos;
   const uint32_t stored_size = Get32(head);
-  const uint32_t raw_size = Get32(head + 4);
-  const uint32_t checksum = Get32(head + 8);
-  const auto codec = static_cast<uint8_t>(head[12]);
   if (in.size() - pos - kBlockHeadSize < stored_size) return BlockRead::Truncated;
+  if (Checksum(in.substr(pos + kBlockHeadSize, stored_size)) != Get32(head + 8) || Get32(head + 4) > kMaxRaw) {
+    return BlockRead::Damaged;
+  }
+  pos += kBlockHeadSize + stored_size;
+  return BlockRead::Ok;
+}
+
+BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
+  size_t next = pos;
+  if (const BlockRead checked = CheckBlock(in, next); checked != BlockRead::Ok) return checked;
+  const char* head = in.data() + pos;
+  const uint32_t stored_size = Get32(head);
+  const uint32_t raw_size = Get32(head + 4);
+  const auto codec = static_cast<uint8_t>(head[12]);
   const std::string_view stored = in.substr(pos + kBlockHeadSize, stored_size);
-  if (Checksum(stored) != checksum || raw_size > kMaxRaw) return BlockRead::Damaged;
   if (codec == kStored) {
     if (raw_size != stored_size) return BlockRead::Damaged;
     raw.assign(stored);
@@ -71,7 +81,7 @@ BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
   } else {
     return BlockRead::Damaged;
   }
-  pos += kBlockHeadSize + stored_size;
+  pos = next;
   return BlockRead::Ok;
 }
 

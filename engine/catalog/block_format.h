@@ -18,6 +18,10 @@ void PutBlock(std::string& out, std::string_view raw, bool compress);
 
 enum class BlockRead { Ok, Truncated, Damaged };
 
+// Checks the block at `pos` of `in` (framing and checksum, nothing
+// decompressed) and moves `pos` past it.
+BlockRead CheckBlock(std::string_view in, size_t& pos);
+
 // Reads the block at `pos` of `in` into `raw` and moves `pos` past it.
 // Truncated: the block runs past the end of `in`; Damaged: it is all there
 // but its checksum or contents do not hold.

@@ -115,20 +115,20 @@ std::unique_ptr<DatabaseFile> DatabaseFile::Open(const std::string& path, Catalo
 void DatabaseFile::Load() {
   if (!lock_.Shared(FileLock::kFiles, options_.busy_timeout_ms)) Throw(ErrorCode::kDatabaseLocked, {path_});
   HeldFileLock held(lock_, FileLock::kFiles);
-  std::string bytes;
-  if (!ReadWhole(path_, bytes)) {
+  auto bytes = std::make_shared<std::string>();
+  if (!ReadWhole(path_, *bytes)) {
     if (errno != ENOENT || !options_.create) Throw(ErrorCode::kCannotOpenFile, {path_, OsError(errno)});
     // A new database: its first checkpoint is written under the files lock.
     lock_.Unlock(FileLock::kFiles);
     if (!lock_.Exclusive(FileLock::kFiles, options_.busy_timeout_ms)) Throw(ErrorCode::kDatabaseLocked, {path_});
-    if (!ReadWhole(path_, bytes)) {
-      bytes = EncodeSnapshot(catalog_, 1);
-      ReplaceFile(path_, bytes, path_ + "-new");
+    if (!ReadWhole(path_, *bytes)) {
+      *bytes = EncodeSnapshot(catalog_, 1);
+      ReplaceFile(path_, *bytes, path_ + "-new");
       ::unlink(wal_path_.c_str());
     }
   }
   try {
-    sequence_ = DecodeSnapshot(bytes, catalog_);
+    sequence_ = DecodeSnapshot(std::move(bytes), path_, catalog_);
   } catch (const FileDamaged& damage) {
     ThrowDamaged(damage.what, "the database file", path_);
   }
@@ -264,12 +264,12 @@ void SaveDatabaseCopy(const Catalog& catalog, const std::string& path) {
 }
 
 void LoadDatabaseCopy(const std::string& path, Catalog& catalog) {
-  std::string bytes;
-  if (!ReadWhole(path, bytes)) Throw(ErrorCode::kCannotOpenFile, {path, OsError(errno)});
+  auto bytes = std::make_shared<std::string>();
+  if (!ReadWhole(path, *bytes)) Throw(ErrorCode::kCannotOpenFile, {path, OsError(errno)});
   // Read into a catalog of its own first, so a damaged copy leaves nothing behind.
   Catalog copy;
   try {
-    DecodeSnapshot(bytes, copy);
+    DecodeSnapshot(std::move(bytes), path, copy);
   } catch (const FileDamaged& damage) {
     ThrowDamaged(damage.what, "the database file", path);
   }
