@@ -29,18 +29,20 @@ uint32_t Checksum(std::string_view bytes) {
       crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
 }
 
-void PutBlock(std::string& out, std::string_view raw, bool compress) {
-  std::string stored;
+void PutBlock(std::string& out, std::string_view raw, Compression compression) {
+  std::string_view stored = raw;
   uint8_t codec = kStored;
-  if (compress && raw.size() > 64) {
-    stored.resize(ZSTD_compressBound(raw.size()));
-    const size_t n = ZSTD_compress(stored.data(), stored.size(), raw.data(), raw.size(), 3);
+  // Uninitialised room: a string would first zero as many bytes as the block has.
+  std::unique_ptr<char[]> compressed;
+  if (compression != Compression::None && raw.size() > 64) {
+    const size_t bound = ZSTD_compressBound(raw.size());
+    compressed.reset(new char[bound]);
+    const size_t n = ZSTD_compress(compressed.get(), bound, raw.data(), raw.size(), compression == Compression::Fast ? 1 : 3);
     if (!ZSTD_isError(n) && n < raw.size()) {
-      stored.resize(n);
+      stored = std::string_view(compressed.get(), n);
       codec = kZstd;
     }
   }
-  if (codec == kStored) stored.assign(raw);
   Put32(out, static_cast<uint32_t>(stored.size()));
   Put32(out, static_cast<uint32_t>(raw.size()));
   Put32(out, Checksum(stored));

@@ -13,8 +13,13 @@ namespace orv::engine {
 
 inline constexpr size_t kBlockHeadSize = 13;
 
+// How a block is stored: as it is, zstd's fastest level (the log, which is
+// written on every commit and read only after a crash), or a smaller one (the
+// database file, written at checkpoints and read on every open).
+enum class Compression { None, Fast, Small };
+
 // Appends `raw` as one block to `out`.
-void PutBlock(std::string& out, std::string_view raw, bool compress);
+void PutBlock(std::string& out, std::string_view raw, Compression compression);
 
 enum class BlockRead { Ok, Truncated, Damaged };
 

@@ -88,7 +88,7 @@ std::string LogHeader(uint64_t sequence) {
   header.Raw(kLogMagic.data(), kLogMagic.size());
   header.U64(sequence);
   std::string out;
-  PutBlock(out, header.bytes(), false);
+  PutBlock(out, header.bytes(), Compression::None);
   return out;
 }
 
@@ -205,10 +205,13 @@ void DatabaseFile::Commit(const std::vector<std::string>& redo) {
   if (!lock_.Exclusive(FileLock::kFiles, options_.busy_timeout_ms)) Throw(ErrorCode::kDatabaseLocked, {path_});
   HeldFileLock held(lock_, FileLock::kFiles);
   ByteWriter records;
+  size_t bytes = 0;
+  for (const std::string& record : redo) bytes += record.size() + 10;
+  records.bytes().reserve(bytes + 10);
   records.Var(redo.size());
   for (const std::string& record : redo) records.Str(record);
   std::string block;
-  PutBlock(block, records.bytes(), true);
+  PutBlock(block, records.bytes(), Compression::Fast);
   // A log that does not belong to this checkpoint, or ends in a torn block, is set right first.
   if (!log_ready_) {
     ResetLog();

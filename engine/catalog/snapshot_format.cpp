@@ -104,14 +104,14 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
             [](const ProcedureDefinition* a, const ProcedureDefinition* b) { return a->name < b->name; });
   head.Var(procedures.size());
   for (const ProcedureDefinition* procedure : procedures) head.Str(redo::PutProcedure(*procedure));
-  PutBlock(out, head.bytes(), true);
+  PutBlock(out, head.bytes(), Compression::Small);
   size_t blocks = 1;
   for (const Table* table : tables) {
     for (size_t c = 0; c < table->column_count(); ++c) {
       for (size_t first = 0; first < table->row_count(); first += kChunkRows) {
         ByteWriter chunk;
         EncodeColumnChunk(*table, c, first, std::min(kChunkRows, table->row_count() - first), chunk);
-        PutBlock(out, chunk.bytes(), true);
+        PutBlock(out, chunk.bytes(), Compression::Small);
         ++blocks;
       }
     }
@@ -119,7 +119,7 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
   ByteWriter end;
   end.Raw(kEnd.data(), kEnd.size());
   end.Var(blocks);
-  PutBlock(out, end.bytes(), false);
+  PutBlock(out, end.bytes(), Compression::None);
   return out;
 }
 

@@ -55,6 +55,7 @@ void AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column
              size_t last) {
   std::vector<Value> values(key.columns.size());
   bool inserted = false;
+  index.Reserve(index.size() + (last - first));
   for (size_t r = first; r < last; ++r) {
     for (size_t i = 0; i < values.size(); ++i) values[i] = columns[key.columns[i]].Get(r);
     index.FindOrInsert(values.data(), inserted);

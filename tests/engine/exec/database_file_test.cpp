@@ -221,7 +221,7 @@ TEST_F(DatabaseFileTest, AColumnThatDoesNotDecodeIs824EveryTimeItIsRead) {
   const std::vector<size_t> blocks = BlockOffsets(bytes, bytes.find('\n') + 1);
   ASSERT_EQ(blocks.size(), 4u);
   std::string chunk;
-  PutBlock(chunk, std::string("\x04\x07", 2), false);  // row 3 NULL, then a text coding there is none of
+  PutBlock(chunk, std::string("\x04\x07", 2), Compression::None);  // row 3 NULL, then a text coding there is none of
   bytes.replace(blocks[2], blocks[3] - blocks[2], chunk);
   { std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes; }
 
