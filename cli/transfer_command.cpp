@@ -41,7 +41,9 @@ void PrintErrors(const engine::BatchResult& result, std::ostream& err) {
 
 std::shared_ptr<engine::Database> Open(const std::string& name, std::ostream& err) {
   try {
-    return platform::GetDatabaseInstance(name);
+    // A file is this command's alone, so closing it at the end checkpoints
+    // the log; the process's shared instance would stay open until exit.
+    return platform::IsDatabaseFilePath(name) ? platform::OpenDatabaseFile(name) : platform::GetDatabaseInstance(name);
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
     return nullptr;
