@@ -51,6 +51,13 @@ class StoredColumns final : public ColumnLoader {
         first_index_(first_index),
         rows_(rows) {}
 
+  // Column `index`'s blocks as the file holds them (they follow each other).
+  std::string_view Blocks(size_t index) const {
+    const size_t chunks = Chunks(rows_);
+    return std::string_view(*file_).substr(offsets_[index * chunks],
+                                           offsets_[(index + 1) * chunks] - offsets_[index * chunks]);
+  }
+
   void Load(size_t index, Column& column) const override {
     const size_t chunks = Chunks(rows_);
     std::string chunk_bytes;
@@ -71,7 +78,7 @@ class StoredColumns final : public ColumnLoader {
  private:
   std::shared_ptr<const std::string> file_;
   std::string path_;
-  std::vector<size_t> offsets_;  // of the table's blocks, column by column, chunk by chunk
+  std::vector<size_t> offsets_;  // of the table's blocks, column by column, chunk by chunk, then of the next one
   size_t first_index_;           // the number of its first block in the file
   size_t rows_;
 };
@@ -108,6 +115,12 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
   size_t blocks = 1;
   for (const Table* table : tables) {
     for (size_t c = 0; c < table->column_count(); ++c) {
+      if (const auto* stored = dynamic_cast<const StoredColumns*>(table->StillOnFile(c))) {
+        // Not read since the file was opened: its blocks go over as they are.
+        out.append(stored->Blocks(c));
+        blocks += Chunks(table->row_count());
+        continue;
+      }
       for (size_t first = 0; first < table->row_count(); first += kChunkRows) {
         ByteWriter chunk;
         EncodeColumnChunk(*table, c, first, std::min(kChunkRows, table->row_count() - first), chunk);
@@ -185,7 +198,7 @@ uint64_t DecodeSnapshot(std::shared_ptr<const std::string> file, const std::stri
   }
   for (size_t t = 0; t < tables.size(); ++t) {
     std::vector<size_t> own(offsets.begin() + static_cast<std::ptrdiff_t>(first_block[t]),
-                            offsets.begin() + static_cast<std::ptrdiff_t>(first_block[t + 1]));
+                            offsets.begin() + static_cast<std::ptrdiff_t>(first_block[t + 1] + 1));
     tables[t]->LoadLater(std::make_unique<StoredColumns>(file, path, std::move(own), index + first_block[t], rows[t]),
                          rows[t]);
   }

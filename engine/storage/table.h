@@ -115,6 +115,11 @@ class Table {
   // A table read from a file: `rows` rows (the table is empty) whose columns
   // `loader` decodes when each is first read. Every change decodes them all first.
   void LoadLater(std::unique_ptr<const ColumnLoader> loader, size_t rows);
+  // The loader of column `index` while the column is still as the file stores
+  // it, else null: a checkpoint copies such a column's bytes instead of encoding it again.
+  const ColumnLoader* StillOnFile(size_t index) const {
+    return pending_ && pending_->waiting[index].load(std::memory_order_acquire) ? pending_->loader.get() : nullptr;
+  }
   void set_last_identity(std::optional<int64_t> last) { last_identity_ = last; }
   // Bytes the table's values take in memory: every column's vectors and the
   // text arena (a column still on file takes none).
