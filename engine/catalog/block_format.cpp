@@ -87,15 +87,4 @@ BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
   return BlockRead::Ok;
 }
 
-std::vector<size_t> BlockOffsets(std::string_view in, size_t pos) {
-  std::vector<size_t> offsets;
-  while (in.size() - pos >= kBlockHeadSize) {
-    const uint32_t stored_size = Get32(in.data() + pos);
-    if (in.size() - pos - kBlockHeadSize < stored_size) break;
-    offsets.push_back(pos);
-    pos += kBlockHeadSize + stored_size;
-  }
-  return offsets;
-}
-
 }  // namespace orv::engine

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orv::engine {
 
@@ -31,10 +30,6 @@ BlockRead CheckBlock(std::string_view in, size_t& pos);
 // Truncated: the block runs past the end of `in`; Damaged: it is all there
 // but its checksum or contents do not hold.
 BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw);
-
-// Where the whole blocks from `pos` on start, by their framing alone (nothing
-// checked), to size what a file claims against what it holds.
-std::vector<size_t> BlockOffsets(std::string_view in, size_t pos);
 
 uint32_t Checksum(std::string_view bytes);
 

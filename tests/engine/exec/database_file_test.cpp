@@ -228,7 +228,11 @@ TEST_F(DatabaseFileTest, AColumnThatDoesNotDecodeIs824EveryTimeItIsRead) {
     bytes = text.str();
   }
   // After the first line: the head, t.a's chunk, t.b's chunk, the end block.
-  const std::vector<size_t> blocks = BlockOffsets(bytes, bytes.find('\n') + 1);
+  std::vector<size_t> blocks;
+  for (size_t pos = bytes.find('\n') + 1; pos < bytes.size();) {
+    blocks.push_back(pos);
+    ASSERT_EQ(CheckBlock(bytes, pos), BlockRead::Ok);
+  }
   ASSERT_EQ(blocks.size(), 4u);
   std::string chunk;
   PutBlock(chunk, std::string("\x04\x07", 2), Compression::None);  // row 3 NULL, then a text coding there is none of
