@@ -42,7 +42,9 @@ class CsvWriter : public ResultWriter {
   void Message(std::string_view) override {}
 
  private:
-  void WriteField(const std::string& text, bool force_quotes) { out_ << results::CsvField(text, force_quotes, separator_); }
+  void WriteField(const std::string& text, bool force_quotes) {
+    out_ << results::CsvField(text, force_quotes, separator_);
+  }
 
   std::ostream& out_;
   std::string null_text_;

@@ -15,7 +15,8 @@ void AddOutputOptions(CLI::App& command, OutputSettings& settings) {
   command
       .add_option_function<std::string>(
           "--format", [&settings](const std::string& name) { settings.format = kFormats.at(name); },
-          "Output format: table (aligned, for people), csv (RFC 4180), tsv (the same with tabs), json (one document for the whole run) or "
+          "Output format: table (aligned, for people), csv (RFC 4180), tsv (the same with tabs), json (one "
+          "document for the whole run) or "
           "jsonl (JSON Lines: a {\"columns\"} line per result, an array per row, a {\"message\"} line per message)")
       ->transform(CLI::IsMember({"table", "csv", "tsv", "json", "jsonl"}, CLI::ignore_case).description(""))
       ->type_name("FORMAT")

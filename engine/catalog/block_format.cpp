@@ -37,7 +37,8 @@ void PutBlock(std::string& out, std::string_view raw, Compression compression) {
   if (compression != Compression::None && raw.size() > 64) {
     const size_t bound = ZSTD_compressBound(raw.size());
     compressed.reset(new char[bound]);
-    const size_t n = ZSTD_compress(compressed.get(), bound, raw.data(), raw.size(), compression == Compression::Fast ? 1 : 3);
+    const int level = compression == Compression::Fast ? 1 : 3;
+    const size_t n = ZSTD_compress(compressed.get(), bound, raw.data(), raw.size(), level);
     if (!ZSTD_isError(n) && n < raw.size()) {
       stored = std::string_view(compressed.get(), n);
       codec = kZstd;

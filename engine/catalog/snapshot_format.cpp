@@ -68,7 +68,9 @@ class StoredColumns final : public ColumnLoader {
         NextBlock(*file_, pos, first_index_ + block, chunk_bytes);
         ByteReader chunk(chunk_bytes);
         DecodeColumnChunk(chunk, column, std::min(kChunkRows, rows_ - k * kChunkRows));
-        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(first_index_ + block) + " is longer than its rows"};
+        if (!chunk.done()) {
+          throw FileDamaged{"block " + std::to_string(first_index_ + block) + " is longer than its rows"};
+        }
       } catch (const FileDamaged& damage) {
         Throw(ErrorCode::kFileDamaged, {damage.what, "the database file", path_});
       }

@@ -84,7 +84,8 @@ TEST_F(TransferCommand, ImportsQuotesCrLfUtf8AndNullsAndExportReadsBack) {
 TEST_F(TransferCommand, TsvKeepsTabsLineBreaksQuotesNullsAndUnicodeThroughExportAndImport) {
   const CliResult filled =
       Run({"sql", "--database", path_, "-Q",
-           "INSERT INTO item VALUES (1, N'a' + CHAR(9) + N'b', 1.5), (2, N'two' + CHAR(13) + CHAR(10) + N'lines', -2),\n"
+           "INSERT INTO item VALUES (1, N'a' + CHAR(9) + N'b', 1.5),\n"
+           "(2, N'two' + CHAR(13) + CHAR(10) + N'lines', -2),\n"
            "(3, N'\"quoted\" start', 3), (4, NULL, NULL), (5, N'', 0), (6, N'螺丝刀 😀', 6.25),\n"
            "(7, N'C:\\t\\N', 7), (8, N'end' + CHAR(9), 8)"});
   ASSERT_EQ(filled.exit_code, 0) << filled.err;
