@@ -17,7 +17,7 @@ namespace {
 constexpr std::string_view kFileOptions = "-i|--input-file|-o|--output-file|--load|--conditions";
 constexpr std::string_view kDatabaseOptions = "-d|--database";
 constexpr std::string_view kDatabases = "demo-tiny demo-small demo-large";
-constexpr std::string_view kFormats = "table csv json jsonl";
+constexpr std::string_view kFormats = "table csv tsv json jsonl";
 
 std::string OptionWords(const CLI::App& command) {
   std::string words;

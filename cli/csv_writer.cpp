@@ -2,6 +2,9 @@
 // line break in double quotes with quotes doubled. NULL is an empty unquoted
 // field and the empty text an empty quoted one, so the two stay apart; a
 // value that looks like the chosen NULL text is quoted for the same reason.
+// Tab-separated text is the same with a tab between fields: a value holding a
+// tab, a quote or a line break is quoted, which BULK INSERT's CSV form reads
+// back whatever its field terminator.
 #include <ostream>
 
 #include "cli/result_writer.h"
@@ -13,17 +16,19 @@ namespace {
 class CsvWriter : public ResultWriter {
  public:
   CsvWriter(std::ostream& out, const OutputSettings& settings)
-      : out_(out), null_text_(settings.null_text.value_or("")) {}
+      : out_(out),
+        null_text_(settings.null_text.value_or("")),
+        separator_(settings.format == OutputFormat::Tsv ? '\t' : ',') {}
 
   void Result(const ResultTable& table) override {
     for (size_t c = 0; c < table.columns.size(); ++c) {
-      if (c > 0) out_ << ',';
+      if (c > 0) out_ << separator_;
       WriteField(table.columns[c].name, false);
     }
     out_ << "\r\n";
     for (const auto& row : table.rows) {
       for (size_t c = 0; c < row.size(); ++c) {
-        if (c > 0) out_ << ',';
+        if (c > 0) out_ << separator_;
         if (row[c].kind == CellKind::Null) {
           out_ << null_text_;
         } else {
@@ -37,10 +42,13 @@ class CsvWriter : public ResultWriter {
   void Message(std::string_view) override {}
 
  private:
-  void WriteField(const std::string& text, bool force_quotes) { out_ << results::CsvField(text, force_quotes); }
+  void WriteField(const std::string& text, bool force_quotes) {
+    out_ << results::CsvField(text, force_quotes, separator_);
+  }
 
   std::ostream& out_;
   std::string null_text_;
+  char separator_;
 };
 
 }  // namespace

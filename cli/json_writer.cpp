@@ -140,6 +140,7 @@ std::unique_ptr<ResultWriter> MakeJsonLinesWriter(std::ostream& out, const Outpu
 std::unique_ptr<ResultWriter> MakeResultWriter(std::ostream& out, const OutputSettings& settings) {
   switch (settings.format) {
     case OutputFormat::Csv:
+    case OutputFormat::Tsv:
       return MakeCsvWriter(out, settings);
     case OutputFormat::Json:
       return MakeJsonWriter(out, settings);

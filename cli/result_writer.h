@@ -13,12 +13,12 @@
 
 namespace orv::cli {
 
-enum class OutputFormat { Table, Csv, Json, JsonLines };
+enum class OutputFormat { Table, Csv, Tsv, Json, JsonLines };
 
 struct OutputSettings {
   OutputFormat format = OutputFormat::Table;
-  // How NULL is written in the table and CSV formats; by default "NULL" in a
-  // table and an empty unquoted field in CSV.
+  // How NULL is written in the table, CSV and TSV formats; by default "NULL"
+  // in a table and an empty unquoted field in CSV and TSV.
   std::optional<std::string> null_text;
   bool json_numbers = false;  // exact decimals as JSON numbers instead of strings
   // Table format only, as the server's command-line client has them:
@@ -40,7 +40,7 @@ class ResultWriter {
 
 std::unique_ptr<ResultWriter> MakeResultWriter(std::ostream& out, const OutputSettings& settings);
 
-// Writers of each format, for MakeResultWriter.
+// Writers of each format, for MakeResultWriter (the CSV writer writes TSV too).
 std::unique_ptr<ResultWriter> MakeTableWriter(std::ostream& out, const OutputSettings& settings);
 std::unique_ptr<ResultWriter> MakeCsvWriter(std::ostream& out, const OutputSettings& settings);
 std::unique_ptr<ResultWriter> MakeJsonWriter(std::ostream& out, const OutputSettings& settings);

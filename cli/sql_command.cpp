@@ -76,8 +76,9 @@ int RunSqlCommand(const SqlOptions& options, std::ostream& out, std::ostream& er
   try {
     if (options.database.empty()) {
       database = std::make_shared<engine::Database>("orvalent");
-    } else if (options.create) {
-      database = platform::OpenDatabaseFile(options.database, true);
+    } else if (options.create || platform::IsDatabaseFilePath(options.database)) {
+      // The command's own: closing it at the end checkpoints the log.
+      database = platform::OpenDatabaseFile(options.database, options.create);
     } else {
       database = platform::OpenNamedDatabase(options.database);
     }

@@ -1,6 +1,9 @@
 // Import runs BULK INSERT inside a transaction and commits only when every
 // row went in (or the bad rows stayed within --max-errors); export writes
-// SELECT * of the table as CSV with a header line.
+// SELECT * of the table as CSV or TSV with a header line. Both forms quote a
+// value that holds their separator, a quote or a line break (quotes doubled),
+// write NULL as an empty field and the empty text as "", so whatever export
+// writes, import reads back unchanged.
 #include "cli/transfer_command.h"
 
 #include <CLI/CLI.hpp>
@@ -38,7 +41,9 @@ void PrintErrors(const engine::BatchResult& result, std::ostream& err) {
 
 std::shared_ptr<engine::Database> Open(const std::string& name, std::ostream& err) {
   try {
-    return platform::GetDatabaseInstance(name);
+    // A file is this command's alone, so closing it at the end checkpoints
+    // the log; the process's shared instance would stay open until exit.
+    return platform::IsDatabaseFilePath(name) ? platform::OpenDatabaseFile(name) : platform::GetDatabaseInstance(name);
   } catch (const platform::AutomationError& error) {
     PrintAutomationError(err, error);
     return nullptr;
@@ -117,7 +122,7 @@ int RunExport(const TransferOptions& options, std::ostream& out, std::ostream& e
     target = &file;
   }
   OutputSettings settings;
-  settings.format = OutputFormat::Csv;
+  settings.format = options.tsv ? OutputFormat::Tsv : OutputFormat::Csv;
   const std::unique_ptr<ResultWriter> writer = MakeResultWriter(*target, settings);
   writer->Result(FromResultSet(result.result_sets.at(0)));
   writer->Finish();
@@ -135,7 +140,7 @@ void AddTransferCommands(CommandLine& command_line) {
     CLI::App& command = command_line.AddCommand(
         import ? "import" : "export",
         import ? "Load a CSV/TSV file with a header line into a table, all rows or none"
-               : "Write a table as CSV with a header line",
+               : "Write a table as CSV/TSV with a header line (NULL an empty field, the empty text \"\")",
         [options, import] {
           return import ? RunImport(*options, std::cout, std::cerr) : RunExport(*options, std::cout, std::cerr);
         });
@@ -144,8 +149,10 @@ void AddTransferCommands(CommandLine& command_line) {
     command.add_option("--table", options->table, "The table")->required();
     command.add_option("file", options->file, import ? "The file to read" : "The file to write (- for standard output)")
         ->required();
+    command.add_flag("--tsv", options->tsv,
+                     "Tab-separated instead of comma-separated (a value with a tab, quote or line break is quoted, "
+                     "quotes doubled, as in CSV)");
     if (import) {
-      command.add_flag("--tsv", options->tsv, "Tab-separated instead of comma-separated");
       command.add_option("--max-errors", options->max_errors, "Bad rows to leave out before nothing is imported")
           ->capture_default_str();
     }

@@ -3,8 +3,9 @@
 
 namespace orv::results {
 
-std::string CsvField(std::string_view text, bool force_quotes) {
-  if (!force_quotes && text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+std::string CsvField(std::string_view text, bool force_quotes, char separator) {
+  const char special[] = {separator, '"', '\r', '\n', '\0'};
+  if (!force_quotes && text.find_first_of(special) == std::string_view::npos) return std::string(text);
   std::string field = "\"";
   for (const char c : text) {
     if (c == '"') field += '"';

@@ -1,5 +1,6 @@
-// One CSV field as RFC 4180 writes it: quoted when it holds a comma, a quote
-// or a line break (or when asked), with its quotes doubled.
+// One CSV field as RFC 4180 writes it: quoted when it holds the separator
+// (a comma, or a tab for tab-separated text), a quote or a line break (or
+// when asked), with its quotes doubled.
 #pragma once
 
 #include <string>
@@ -7,6 +8,6 @@
 
 namespace orv::results {
 
-std::string CsvField(std::string_view text, bool force_quotes = false);
+std::string CsvField(std::string_view text, bool force_quotes = false, char separator = ',');
 
 }  // namespace orv::results

@@ -29,18 +29,21 @@ uint32_t Checksum(std::string_view bytes) {
       crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
 }
 
-void PutBlock(std::string& out, std::string_view raw, bool compress) {
-  std::string stored;
+void PutBlock(std::string& out, std::string_view raw, Compression compression) {
+  std::string_view stored = raw;
   uint8_t codec = kStored;
-  if (compress && raw.size() > 64) {
-    stored.resize(ZSTD_compressBound(raw.size()));
-    const size_t n = ZSTD_compress(stored.data(), stored.size(), raw.data(), raw.size(), 3);
+  // Uninitialised room: a string would first zero as many bytes as the block has.
+  std::unique_ptr<char[]> compressed;
+  if (compression != Compression::None && raw.size() > 64) {
+    const size_t bound = ZSTD_compressBound(raw.size());
+    compressed.reset(new char[bound]);
+    const int level = compression == Compression::Fast ? 1 : 3;
+    const size_t n = ZSTD_compress(compressed.get(), bound, raw.data(), raw.size(), level);
     if (!ZSTD_isError(n) && n < raw.size()) {
-      stored.resize(n);
+      stored = std::string_view(compressed.get(), n);
       codec = kZstd;
     }
   }
-  if (codec == kStored) stored.assign(raw);
   Put32(out, static_cast<uint32_t>(stored.size()));
   Put32(out, static_cast<uint32_t>(raw.size()));
   Put32(out, Checksum(stored));
@@ -48,16 +51,26 @@ void PutBlock(std::string& out, std::string_view raw, bool compress) {
   out.append(stored);
 }
 
-BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
+BlockRead CheckBlock(std::string_view in, size_t& pos) {
   if (in.size() - pos < kBlockHeadSize) return BlockRead::Truncated;
   const char* head = in.data() + pos;
   const uint32_t stored_size = Get32(head);
-  const uint32_t raw_size = Get32(head + 4);
-  const uint32_t checksum = Get32(head + 8);
-  const auto codec = static_cast<uint8_t>(head[12]);
   if (in.size() - pos - kBlockHeadSize < stored_size) return BlockRead::Truncated;
+  if (Checksum(in.substr(pos + kBlockHeadSize, stored_size)) != Get32(head + 8) || Get32(head + 4) > kMaxRaw) {
+    return BlockRead::Damaged;
+  }
+  pos += kBlockHeadSize + stored_size;
+  return BlockRead::Ok;
+}
+
+BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
+  size_t next = pos;
+  if (const BlockRead checked = CheckBlock(in, next); checked != BlockRead::Ok) return checked;
+  const char* head = in.data() + pos;
+  const uint32_t stored_size = Get32(head);
+  const uint32_t raw_size = Get32(head + 4);
+  const auto codec = static_cast<uint8_t>(head[12]);
   const std::string_view stored = in.substr(pos + kBlockHeadSize, stored_size);
-  if (Checksum(stored) != checksum || raw_size > kMaxRaw) return BlockRead::Damaged;
   if (codec == kStored) {
     if (raw_size != stored_size) return BlockRead::Damaged;
     raw.assign(stored);
@@ -71,19 +84,8 @@ BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw) {
   } else {
     return BlockRead::Damaged;
   }
-  pos += kBlockHeadSize + stored_size;
+  pos = next;
   return BlockRead::Ok;
-}
-
-std::vector<size_t> BlockOffsets(std::string_view in, size_t pos) {
-  std::vector<size_t> offsets;
-  while (in.size() - pos >= kBlockHeadSize) {
-    const uint32_t stored_size = Get32(in.data() + pos);
-    if (in.size() - pos - kBlockHeadSize < stored_size) break;
-    offsets.push_back(pos);
-    pos += kBlockHeadSize + stored_size;
-  }
-  return offsets;
 }
 
 }  // namespace orv::engine

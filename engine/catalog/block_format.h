@@ -7,25 +7,29 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orv::engine {
 
 inline constexpr size_t kBlockHeadSize = 13;
 
+// How a block is stored: as it is, zstd's fastest level (the log, which is
+// written on every commit and read only after a crash), or a smaller one (the
+// database file, written at checkpoints and read on every open).
+enum class Compression { None, Fast, Small };
+
 // Appends `raw` as one block to `out`.
-void PutBlock(std::string& out, std::string_view raw, bool compress);
+void PutBlock(std::string& out, std::string_view raw, Compression compression);
 
 enum class BlockRead { Ok, Truncated, Damaged };
+
+// Checks the block at `pos` of `in` (framing and checksum, nothing
+// decompressed) and moves `pos` past it.
+BlockRead CheckBlock(std::string_view in, size_t& pos);
 
 // Reads the block at `pos` of `in` into `raw` and moves `pos` past it.
 // Truncated: the block runs past the end of `in`; Damaged: it is all there
 // but its checksum or contents do not hold.
 BlockRead GetBlock(std::string_view in, size_t& pos, std::string& raw);
-
-// Where the whole blocks from `pos` on start, by their framing alone (nothing
-// checked), to size what a file claims against what it holds.
-std::vector<size_t> BlockOffsets(std::string_view in, size_t pos);
 
 uint32_t Checksum(std::string_view bytes);
 

@@ -161,10 +161,10 @@ void ChangeJournal::UndoTo(size_t mark, Catalog& catalog, SessionState& session,
   }
 }
 
-std::vector<std::string> ChangeJournal::RedoRecords() const {
+std::vector<std::string> ChangeJournal::TakeRedoRecords() {
   std::vector<std::string> records;
-  for (const Entry& entry : entries_) {
-    if (!entry.redo.empty()) records.push_back(entry.redo);
+  for (Entry& entry : entries_) {
+    if (!entry.redo.empty()) records.push_back(std::move(entry.redo));
   }
   return records;
 }

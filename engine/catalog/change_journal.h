@@ -55,8 +55,9 @@ class ChangeJournal {
   enum class Scope : uint8_t { Statement, Transaction };
   // Undoes the changes after `mark`, newest first, and forgets them.
   void UndoTo(size_t mark, Catalog& catalog, SessionState& session, Scope scope);
-  // The redo records of every change kept (for the write-ahead log), in order.
-  std::vector<std::string> RedoRecords() const;
+  // The redo records of every change kept (for the write-ahead log), in order,
+  // moved out: the journal is cleared or rolled back next.
+  std::vector<std::string> TakeRedoRecords();
   // Forgets every change: they are committed.
   void Clear() { entries_.clear(); }
 

@@ -2,12 +2,12 @@
 #include "engine/catalog/snapshot_format.h"
 
 #include <algorithm>
-#include <future>
 
 #include "engine/catalog/block_format.h"
 #include "engine/catalog/byte_codec.h"
 #include "engine/catalog/column_codec.h"
 #include "engine/catalog/redo_codec.h"
+#include "engine/common/errors.h"
 
 namespace orv::engine {
 namespace {
@@ -36,24 +36,54 @@ void NextBlock(std::string_view bytes, size_t& pos, size_t index, std::string& r
   throw FileDamaged{"incorrect checksum in block " + std::to_string(index)};
 }
 
-// Reads the blocks of tables [begin, end), which start at `pos` numbered `index`.
-void DecodeTables(std::string_view bytes, size_t& pos, size_t& index, const std::vector<std::shared_ptr<Table>>& tables,
-                  const std::vector<size_t>& rows, size_t begin, size_t end, bool reserve) {
-  std::string chunk_bytes;
-  for (size_t t = begin; t < end; ++t) {
-    Table& table = *tables[t];
-    if (reserve) table.Reserve(rows[t]);
-    for (size_t c = 0; c < table.column_count(); ++c) {
-      for (size_t first = 0; first < rows[t]; first += kChunkRows) {
-        NextBlock(bytes, pos, index++, chunk_bytes);
+size_t Chunks(size_t rows) { return rows / kChunkRows + (rows % kChunkRows != 0); }
+
+// A table's column chunks in the file's bytes (kept whole in memory, not
+// read again from the file, which a checkpoint may replace), decoded into the
+// table when a query first reads the column.
+class StoredColumns final : public ColumnLoader {
+ public:
+  StoredColumns(std::shared_ptr<const std::string> file, std::string path, std::vector<size_t> offsets,
+                size_t first_index, size_t rows)
+      : file_(std::move(file)),
+        path_(std::move(path)),
+        offsets_(std::move(offsets)),
+        first_index_(first_index),
+        rows_(rows) {}
+
+  // Column `index`'s blocks as the file holds them (they follow each other).
+  std::string_view Blocks(size_t index) const {
+    const size_t chunks = Chunks(rows_);
+    return std::string_view(*file_).substr(offsets_[index * chunks],
+                                           offsets_[(index + 1) * chunks] - offsets_[index * chunks]);
+  }
+
+  void Load(size_t index, Column& column) const override {
+    const size_t chunks = Chunks(rows_);
+    std::string chunk_bytes;
+    for (size_t k = 0; k < chunks; ++k) {
+      const size_t block = index * chunks + k;
+      size_t pos = offsets_[block];
+      try {
+        NextBlock(*file_, pos, first_index_ + block, chunk_bytes);
         ByteReader chunk(chunk_bytes);
-        DecodeColumnChunk(chunk, table.LoadingColumn(c), std::min(kChunkRows, rows[t] - first));
-        if (!chunk.done()) throw FileDamaged{"block " + std::to_string(index - 1) + " is longer than its rows"};
+        DecodeColumnChunk(chunk, column, std::min(kChunkRows, rows_ - k * kChunkRows));
+        if (!chunk.done()) {
+          throw FileDamaged{"block " + std::to_string(first_index_ + block) + " is longer than its rows"};
+        }
+      } catch (const FileDamaged& damage) {
+        Throw(ErrorCode::kFileDamaged, {damage.what, "the database file", path_});
       }
     }
-    if (!table.FinishLoad()) throw FileDamaged{"the columns of table " + table.name() + " differ in length"};
   }
-}
+
+ private:
+  std::shared_ptr<const std::string> file_;
+  std::string path_;
+  std::vector<size_t> offsets_;  // of the table's blocks, column by column, chunk by chunk, then of the next one
+  size_t first_index_;           // the number of its first block in the file
+  size_t rows_;
+};
 
 }  // namespace
 
@@ -83,14 +113,20 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
             [](const ProcedureDefinition* a, const ProcedureDefinition* b) { return a->name < b->name; });
   head.Var(procedures.size());
   for (const ProcedureDefinition* procedure : procedures) head.Str(redo::PutProcedure(*procedure));
-  PutBlock(out, head.bytes(), true);
+  PutBlock(out, head.bytes(), Compression::Small);
   size_t blocks = 1;
   for (const Table* table : tables) {
     for (size_t c = 0; c < table->column_count(); ++c) {
+      if (const auto* stored = dynamic_cast<const StoredColumns*>(table->StillOnFile(c))) {
+        // Not read since the file was opened: its blocks go over as they are.
+        out.append(stored->Blocks(c));
+        blocks += Chunks(table->row_count());
+        continue;
+      }
       for (size_t first = 0; first < table->row_count(); first += kChunkRows) {
         ByteWriter chunk;
         EncodeColumnChunk(*table, c, first, std::min(kChunkRows, table->row_count() - first), chunk);
-        PutBlock(out, chunk.bytes(), true);
+        PutBlock(out, chunk.bytes(), Compression::Small);
         ++blocks;
       }
     }
@@ -98,11 +134,12 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
   ByteWriter end;
   end.Raw(kEnd.data(), kEnd.size());
   end.Var(blocks);
-  PutBlock(out, end.bytes(), false);
+  PutBlock(out, end.bytes(), Compression::None);
   return out;
 }
 
-uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
+uint64_t DecodeSnapshot(std::shared_ptr<const std::string> file, const std::string& path, Catalog& catalog) {
+  const std::string_view bytes = *file;
   if (!bytes.starts_with(kMagic)) throw FileDamaged{"the file does not start as a database file does"};
   size_t pos = kMagic.size();
   size_t index = 0;
@@ -128,39 +165,44 @@ uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog) {
   }
   std::vector<std::string_view> procedures(head.Count());
   for (std::string_view& procedure : procedures) procedure = head.Str();
-  // Block numbers (after the head) where each table's blocks start, as the
-  // row counts say, checked against the blocks the file holds before anything
-  // is sized by them.
-  const std::vector<size_t> offsets = BlockOffsets(bytes, pos);
+  // Every block is checked now, so that damage is reported on opening; a
+  // column's blocks are decompressed and decoded when it is first read.
+  std::vector<size_t> offsets;  // of the blocks after the head, the end block last
+  while (pos < bytes.size()) {
+    offsets.push_back(pos);
+    switch (CheckBlock(bytes, pos)) {
+      case BlockRead::Ok:
+        continue;
+      case BlockRead::Truncated:
+        throw FileDamaged{"the file ends inside block " + std::to_string(index + offsets.size() - 1) +
+                          " (torn or truncated)"};
+      case BlockRead::Damaged:
+        throw FileDamaged{"incorrect checksum in block " + std::to_string(index + offsets.size() - 1)};
+    }
+  }
+  // The row counts say how many blocks each table has, checked against the
+  // blocks there are before anything is sized by them.
   std::vector<size_t> first_block(tables.size() + 1);
   for (size_t t = 0; t < tables.size(); ++t) {
-    const size_t chunks = std::min(rows[t] / kChunkRows + (rows[t] % kChunkRows != 0), offsets.size());
-    first_block[t + 1] = std::min(first_block[t] + tables[t]->column_count() * chunks, offsets.size());
+    const size_t chunks = Chunks(rows[t]);
+    if (chunks > offsets.size() || tables[t]->column_count() * chunks > offsets.size() - first_block[t]) {
+      throw FileDamaged{"table " + tables[t]->name() + " has fewer blocks than rows"};
+    }
+    first_block[t + 1] = first_block[t] + tables[t]->column_count() * chunks;
   }
-  if (first_block.back() >= offsets.size()) {  // the end block must follow; reported as the blocks are read
-    DecodeTables(bytes, pos, index, tables, rows, 0, tables.size(), false);
-  } else {
-    // Two threads, each with a run of whole tables (each table's text goes to its own arena),
-    // split where half the bytes are read.
-    const size_t half = pos + (offsets[first_block.back()] - pos) / 2;
-    size_t split = 0;
-    while (split < tables.size() && offsets[first_block[split]] < half) ++split;
-    size_t later_pos = offsets[first_block[split]];
-    size_t later_index = index + first_block[split];
-    auto later = std::async(std::launch::async, [&] {
-      DecodeTables(bytes, later_pos, later_index, tables, rows, split, tables.size(), true);
-    });
-    // Damage in the first run is reported first, as reading in order would.
-    DecodeTables(bytes, pos, index, tables, rows, 0, split, true);
-    later.get();
-    pos = later_pos;
-    index = later_index;
-  }
-  std::string chunk_bytes;
-  NextBlock(bytes, pos, index, chunk_bytes);
-  ByteReader end(chunk_bytes);
-  if (end.Take(kEnd.size()) != kEnd || end.Var() != index || pos != bytes.size()) {
+  if (first_block.back() + 1 != offsets.size()) throw FileDamaged{"the file does not end where its last block says"};
+  std::string end_bytes;
+  pos = offsets.back();
+  NextBlock(bytes, pos, index + first_block.back(), end_bytes);
+  ByteReader end(end_bytes);
+  if (end.Take(kEnd.size()) != kEnd || end.Var() != index + first_block.back()) {
     throw FileDamaged{"the file does not end where its last block says"};
+  }
+  for (size_t t = 0; t < tables.size(); ++t) {
+    std::vector<size_t> own(offsets.begin() + static_cast<std::ptrdiff_t>(first_block[t]),
+                            offsets.begin() + static_cast<std::ptrdiff_t>(first_block[t + 1] + 1));
+    tables[t]->LoadLater(std::make_unique<StoredColumns>(file, path, std::move(own), index + first_block[t], rows[t]),
+                         rows[t]);
   }
   for (auto& table : tables) {
     if (catalog.FindTable(table->name())) throw FileDamaged{"two tables of one name"};

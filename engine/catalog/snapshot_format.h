@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@
 namespace orv::engine {
 
 std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence);
-// Fills an empty catalog; returns the file's sequence number. Throws FileDamaged.
-uint64_t DecodeSnapshot(std::string_view bytes, Catalog& catalog);
+// Fills an empty catalog; returns the file's sequence number. Throws
+// FileDamaged. Every block's checksum is checked here; the tables keep `file`
+// and decode each column when it is first read (824 naming `path` if that fails).
+uint64_t DecodeSnapshot(std::shared_ptr<const std::string> file, const std::string& path, Catalog& catalog);
 
 }  // namespace orv::engine

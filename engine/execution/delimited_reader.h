@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,10 @@ struct DelimitedFormat {
   char quote = '"';
 };
 
+// A field's text: a view into the file's text, or for a quoted field into the
+// reader's room for it (quotes undoubled), valid until the next record.
 struct DelimitedField {
-  std::string text;
+  std::string_view text;
   bool quoted = false;
 };
 
@@ -32,13 +35,21 @@ class DelimitedReader {
 
  private:
   bool AtTerminator(std::string_view terminator) const { return text_.substr(pos_).starts_with(terminator); }
-  // Moves past a row terminator at pos_, if one is there.
-  bool AcceptRowEnd();
+  // The length of the row terminator at pos_, 0 when there is none.
+  size_t RowEndAt() const;
+  DelimitedField ReadField(bool& unterminated);
+  // Moves pos_ to the end of the text, the next field terminator or row end.
+  void SkipPlain();
+  // A quoted field's text, which the record's other fields do not use.
+  std::string& Room();
 
   std::string_view text_;
   DelimitedFormat format_;
   size_t pos_ = 0;
   int64_t line_ = 1;
+  bool stops_[256] = {};  // the bytes a terminator may start with
+  std::deque<std::string> rooms_;  // a deque: a room never moves, so views into it hold
+  size_t rooms_used_ = 0;
 };
 
 // The terminator as written in the statement: \t, \n, \r, \\ and 0xNN escapes.

@@ -18,6 +18,7 @@ DuplicateKey FindDuplicateNewKey(Table& table, const std::vector<Value>& cells, 
     const KeyConstraint& key = table.keys()[k];
     const RowIndex& stored = table.KeyIndex(k);
     RowIndex added(key.columns.size());
+    if (rows > 1) added.Reserve(rows);
     values.resize(key.columns.size());
     bool inserted = true;
     const size_t end = first.row < 0 ? rows : static_cast<size_t>(first.row);

@@ -4,8 +4,8 @@
 // or NULL with KEEPNULLS or when there is none. A row that does not convert
 // is reported (4864) and left out; past MAXERRORS such rows (4865), or on a
 // duplicate key, nothing is loaded. Good rows go in as one change.
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
@@ -14,6 +14,7 @@
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/parser/parser.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
 namespace {
@@ -53,11 +54,18 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
     Throw(ErrorCode::kNotSupported, {"BULK INSERT CODEPAGE = '" + code_page + "' (files are read as UTF-8)"},
           statement.line);
   }
-  std::ifstream file(statement.file, std::ios::binary);
-  std::ostringstream buffer;
-  if (!file || !(buffer << file.rdbuf())) Throw(ErrorCode::kBulkFileMissing, {statement.file}, statement.line);
-  const std::string text = buffer.str();
-  DelimitedReader reader(text, FormatOf(statement));
+  // Read whole: unquoted fields stay views into it until the rows are stored.
+  std::ifstream file(statement.file, std::ios::binary | std::ios::ate);
+  std::vector<char> bytes;
+  if (const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1; size >= 0) {
+    ReserveHugePages(bytes, static_cast<size_t>(size));
+    bytes.resize(static_cast<size_t>(size));
+    file.seekg(0).read(bytes.data(), size);
+  }
+  if (!file) Throw(ErrorCode::kBulkFileMissing, {statement.file}, statement.line);
+  const std::string_view text(bytes.data(), bytes.size());
+  const DelimitedFormat format = FormatOf(statement);
+  DelimitedReader reader(text, format);
 
   const size_t width = table->column_count();
   std::vector<BoundExprPtr> defaults(width);
@@ -65,7 +73,10 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
     const std::string& default_text = table->schema()[c].default_text;
     if (!default_text.empty()) defaults[c] = binder.BindScalar(*ParseScalarExpression(default_text, statement.line));
   }
+  // Room for a row per row end at once, so a million rows are not copied as the room doubles.
   std::vector<Value> cells;
+  const auto row_ends = static_cast<size_t>(std::count(text.begin(), text.end(), format.row_terminator.back()));
+  ReserveHugePages(cells, width * (row_ends + 1));
   std::vector<Value> row(width);
   std::vector<DelimitedField> fields;
   int64_t line = 0;
@@ -91,7 +102,7 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
           if (defaults[column] && !statement.keep_nulls) value = Evaluate(*defaults[column], EvalRow{&none, nullptr}, context);
         } else {
           if (!ValidUtf8(field.text)) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
-          value = Value::String(TypeId::NVarChar, context.arena.Copy(field.text));
+          value = Value::String(TypeId::NVarChar, field.quoted ? context.arena.Copy(field.text) : field.text);
         }
         row[column] = ConvertForColumn(value, schema, *table, "INSERT", session_.database_name, context.arena);
       }

@@ -32,7 +32,7 @@ void EndTransaction(Catalog& catalog, SessionState& session) {
 void Commit(Catalog& catalog, SessionState& session) {
   TransactionState& transaction = session.transaction;
   if (Durability* durability = catalog.durability(); durability && !transaction.journal.empty()) {
-    std::vector<std::string> redo = transaction.journal.RedoRecords();
+    std::vector<std::string> redo = transaction.journal.TakeRedoRecords();
     if (!redo.empty()) {
       try {
         durability->Commit(redo);

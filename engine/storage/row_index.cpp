@@ -1,8 +1,11 @@
 // Hashing and equality of keys; the RowIndex built on them.
 #include "engine/storage/row_index.h"
 
+#include <algorithm>
+
 #include "engine/common/types.h"
 #include "engine/function/scalar.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
 
@@ -44,9 +47,17 @@ size_t RowIndex::Probe(const Value* key, uint64_t hash) const {
   }
 }
 
-void RowIndex::Grow() {
-  size_t capacity = slots_.empty() ? 16 : slots_.size() * 2;
+void RowIndex::Reserve(size_t keys) {
+  size_t capacity = slots_.empty() ? 16 : slots_.size();
+  while (capacity < keys * 2) capacity *= 2;
+  if (capacity > slots_.size()) Rehash(capacity);
+  if (keys * width_ > keys_.capacity()) ReserveHugePages(keys_, keys * width_);
+}
+
+void RowIndex::Rehash(size_t capacity) {
   std::vector<Slot> old_slots = std::move(slots_);
+  slots_ = {};
+  ReserveHugePages(slots_, capacity);
   slots_.assign(capacity, Slot{0, kEmpty});
   size_t mask = capacity - 1;
   for (const Slot& slot : old_slots) {
@@ -55,7 +66,7 @@ void RowIndex::Grow() {
     while (slots_[j].number != kEmpty) j = (j + 1) & mask;
     slots_[j] = slot;
   }
-  keys_.reserve(capacity / 2 * width_);
+  keys_.reserve(std::max(keys_.capacity(), capacity / 2 * width_));
 }
 
 size_t RowIndex::FindOrInsert(const Value* key, uint64_t hash, bool& inserted) {

@@ -31,12 +31,15 @@ class RowIndex {
   int64_t Find(const Value* key, uint64_t hash) const;
   const Value* Key(size_t number) const { return keys_.data() + number * width_; }
   size_t size() const { return count_; }
+  // Room for `keys` keys in all, so that adding them rehashes nothing.
+  void Reserve(size_t keys);
 
  private:
   static constexpr size_t kEmpty = static_cast<size_t>(-1);
   // The slot holding `key` (hash `hash`), or the empty slot where it belongs.
   size_t Probe(const Value* key, uint64_t hash) const;
-  void Grow();
+  void Grow() { Rehash(slots_.empty() ? 16 : slots_.size() * 2); }
+  void Rehash(size_t capacity);
 
   size_t width_;
   size_t count_ = 0;

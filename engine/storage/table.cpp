@@ -55,6 +55,7 @@ void AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column
              size_t last) {
   std::vector<Value> values(key.columns.size());
   bool inserted = false;
+  index.Reserve(index.size() + (last - first));
   for (size_t r = first; r < last; ++r) {
     for (size_t i = 0; i < values.size(); ++i) values[i] = columns[key.columns[i]].Get(r);
     index.FindOrInsert(values.data(), inserted);
@@ -65,6 +66,7 @@ void AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column
 
 const RowIndex& Table::KeyIndex(size_t k) {
   if (!key_indexes_[k]) {
+    for (size_t c : keys_[k].columns) column(c);
     key_indexes_[k] = std::make_unique<RowIndex>(keys_[k].columns.size());
     AddKeys(*key_indexes_[k], keys_[k], columns_, 0, row_count_);
   }
@@ -81,7 +83,37 @@ void Table::DropKeyIndexes() {
   for (auto& index : key_indexes_) index.reset();
 }
 
+void Table::LoadLater(std::unique_ptr<const ColumnLoader> loader, size_t rows) {
+  pending_ = std::make_unique<PendingColumns>(std::move(loader), columns_.size());
+  row_count_ = rows;
+  DropKeyIndexes();
+}
+
+void Table::LoadColumn(size_t index) const {
+  const std::lock_guard<std::mutex> lock(pending_->mutex);
+  if (!pending_->waiting[index].load(std::memory_order_relaxed)) return;  // another reader decoded it meanwhile
+  // Decoding changes no value a reader can see: the rows were the table's from the start.
+  auto& column = const_cast<Column&>(columns_[index]);
+  // The column belongs to the table, not to the statement whose batch read it first.
+  const UnrefusedAllocations whole;
+  try {
+    column.Reserve(row_count_);
+    pending_->loader->Load(index, column);
+  } catch (...) {
+    column.Clear();
+    throw;
+  }
+  pending_->waiting[index].store(false, std::memory_order_release);
+}
+
+void Table::LoadAll() {
+  if (!pending_) return;
+  for (size_t c = 0; c < columns_.size(); ++c) column(c);
+  pending_.reset();
+}
+
 void Table::AppendRows(const std::vector<Value>& cells) {
+  LoadAll();
   const UnrefusedAllocations whole;  // every column grows, or the table is torn
   size_t width = columns_.size();
   if (width == 0) return;
@@ -96,6 +128,7 @@ void Table::AppendRows(const std::vector<Value>& cells) {
 }
 
 void Table::AppendRow(const Value* values) {
+  LoadAll();
   for (size_t c = 0; c < columns_.size(); ++c) {
     columns_[c].Reserve(row_count_ + 1);
     columns_[c].Append(values[c]);
@@ -105,6 +138,7 @@ void Table::AppendRow(const Value* values) {
 }
 
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
+  LoadAll();
   const UnrefusedAllocations whole;
   std::vector<uint8_t> keep(doomed.size());
   size_t kept = 0;
@@ -123,6 +157,7 @@ void Table::Truncate() {
 }
 
 Table::Contents Table::TakeContents() {
+  LoadAll();
   Contents old{std::move(arena_), std::move(columns_), row_count_, last_identity_};
   row_count_ = 0;
   last_identity_.reset();
@@ -134,6 +169,7 @@ Table::Contents Table::TakeContents() {
 }
 
 void Table::RestoreContents(Contents contents) {
+  LoadAll();
   arena_ = std::move(contents.arena);
   columns_ = std::move(contents.columns);
   row_count_ = contents.row_count;
@@ -142,6 +178,7 @@ void Table::RestoreContents(Contents contents) {
 }
 
 void Table::TruncateRows(size_t rows) {
+  LoadAll();
   if (rows >= row_count_) return;
   for (Column& column : columns_) column.Truncate(rows);
   row_count_ = rows;
@@ -149,6 +186,7 @@ void Table::TruncateRows(size_t rows) {
 }
 
 void Table::RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector<Value>& removed) {
+  LoadAll();
   const size_t width = columns_.size();
   std::vector<Value> merged(doomed.size());
   for (size_t c = 0; c < width; ++c) {
@@ -166,16 +204,6 @@ void Table::RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector
   DropKeyIndexes();
 }
 
-bool Table::FinishLoad() {
-  const size_t rows = columns_.empty() ? 0 : columns_[0].size();
-  for (const Column& column : columns_) {
-    if (column.size() != rows) return false;
-  }
-  row_count_ = rows;
-  DropKeyIndexes();
-  return true;
-}
-
 int64_t Table::NextIdentity() {
   const ColumnSchema& column = schema_[identity_column_];
   const Identity& identity = *column.identity;
@@ -191,6 +219,7 @@ int64_t Table::NextIdentity() {
 }
 
 void Table::AddColumn(ColumnSchema schema, const std::vector<Value>& values) {
+  LoadAll();
   modify_date_ = datetime::Now();
   schema_.push_back(std::move(schema));
   columns_.emplace_back(schema_.back().type, arena_.get());
@@ -200,6 +229,7 @@ void Table::AddColumn(ColumnSchema schema, const std::vector<Value>& values) {
 }
 
 void Table::DropColumn(size_t position) {
+  LoadAll();
   modify_date_ = datetime::Now();
   schema_.erase(schema_.begin() + static_cast<std::ptrdiff_t>(position));
   columns_.erase(columns_.begin() + static_cast<std::ptrdiff_t>(position));
@@ -212,6 +242,7 @@ void Table::DropColumn(size_t position) {
 }
 
 void Table::ReplaceColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values) {
+  LoadAll();
   modify_date_ = datetime::Now();
   Column replacement(schema.type, arena_.get());
   replacement.Reserve(values.size());
@@ -222,6 +253,7 @@ void Table::ReplaceColumn(size_t position, ColumnSchema schema, const std::vecto
 }
 
 void Table::InsertColumn(size_t position, ColumnSchema schema, const std::vector<Value>& values) {
+  LoadAll();
   modify_date_ = datetime::Now();
   Column inserted(schema.type, arena_.get());
   inserted.Reserve(values.size());

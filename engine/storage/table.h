@@ -14,6 +14,7 @@
 #include "engine/common/string_arena.h"
 #include "engine/common/types.h"
 #include "engine/storage/column.h"
+#include "engine/storage/column_loader.h"
 
 namespace orv::engine {
 
@@ -63,8 +64,12 @@ class Table {
   // Index of the identity column, or -1.
   int identity_column() const { return identity_column_; }
 
-  Value Get(size_t row, size_t column) const { return columns_[column].Get(row); }
-  const Column& column(size_t index) const { return columns_[index]; }
+  Value Get(size_t row, size_t column) const { return this->column(column).Get(row); }
+  // A column still on file is decoded here, by the first reader (824 when its bytes are damaged).
+  const Column& column(size_t index) const {
+    if (pending_ && pending_->waiting[index].load(std::memory_order_acquire)) LoadColumn(index);
+    return columns_[index];
+  }
 
   const std::vector<KeyConstraint>& keys() const { return keys_; }
   // The hash index of the stored values of key `k`. Appends keep it up to
@@ -81,6 +86,7 @@ class Table {
     for (Column& column : columns_) column.Reserve(rows);
   }
   void Set(size_t row, size_t column, const Value& value) {
+    LoadAll();
     const UnrefusedAllocations whole;  // an UPDATE applies all its values or fails before the first
     columns_[column].Set(row, value);
     if (!keys_.empty()) DropKeyIndexes();
@@ -106,13 +112,17 @@ class Table {
   // values row-major, in row order.
   void RestoreDeleted(const std::vector<uint8_t>& doomed, const std::vector<Value>& removed);
   std::optional<int64_t> last_identity() const { return last_identity_; }
-  // Loading a table column by column from a file: values are appended to the
-  // column handed out (Column::AppendLoaded), then FinishLoad makes the rows
-  // visible; false when the columns do not all have the same length.
-  Column& LoadingColumn(size_t column) { return columns_[column]; }
-  bool FinishLoad();
+  // A table read from a file: `rows` rows (the table is empty) whose columns
+  // `loader` decodes when each is first read. Every change decodes them all first.
+  void LoadLater(std::unique_ptr<const ColumnLoader> loader, size_t rows);
+  // The loader of column `index` while the column is still as the file stores
+  // it, else null: a checkpoint copies such a column's bytes instead of encoding it again.
+  const ColumnLoader* StillOnFile(size_t index) const {
+    return pending_ && pending_->waiting[index].load(std::memory_order_acquire) ? pending_->loader.get() : nullptr;
+  }
   void set_last_identity(std::optional<int64_t> last) { last_identity_ = last; }
-  // Bytes the table's values take in memory: every column's vectors and the text arena.
+  // Bytes the table's values take in memory: every column's vectors and the
+  // text arena (a column still on file takes none).
   size_t MemoryBytes() const;
 
   // ALTER TABLE: a column added at the end holding `values` (one a row,
@@ -143,8 +153,12 @@ class Table {
   std::optional<int64_t> last_identity_;
   std::vector<KeyConstraint> keys_;
   std::vector<std::unique_ptr<RowIndex>> key_indexes_;  // one per key; null until built
+  std::unique_ptr<PendingColumns> pending_;  // null once every column is decoded
 
   void DropKeyIndexes();
+  void LoadColumn(size_t index) const;
+  // Decodes the columns still on file: before any change, which may move or replace columns.
+  void LoadAll();
   // Adds rows [first, row_count()) to the key indexes that are built.
   void IndexRows(size_t first);
 };

@@ -1,7 +1,7 @@
 // Database files from the command line: `sql --database <path>` refuses a
 // file that is not there unless --create, keeps what was committed, reports a
 // file that is not a database; `import` takes a CSV whole or not at all and
-// names bad rows by line; `export` writes what import reads back.
+// names bad rows by line; `export` writes CSV or TSV that import reads back.
 #include "tests/cli/cli_fixture.h"
 
 namespace orv::cli::test {
@@ -64,6 +64,8 @@ TEST_F(TransferCommand, ImportsQuotesCrLfUtf8AndNullsAndExportReadsBack) {
   const CliResult imported = Run({"import", "--database", path_, "--table", "item", csv.string()});
   ASSERT_EQ(imported.exit_code, 0) << imported.err;
   EXPECT_EQ(imported.out, "(4 rows affected)\n");
+  // Closed at the end of the command, the file took in its log: the next open replays nothing.
+  EXPECT_LT(fs::file_size(path_ + "-wal"), 64u);
   // An empty field is NULL (written back bare), a quoted empty one the empty text.
   const std::string expected =
       "id,name,price\r\n1,\"Smith, \"\"Jr\"\"\",12.50\r\n2,螺丝刀,\r\n3,\"two\r\nlines\",0.99\r\n4,\"\",-1.00\r\n";
@@ -75,6 +77,43 @@ TEST_F(TransferCommand, ImportsQuotesCrLfUtf8AndNullsAndExportReadsBack) {
   const CliResult again = Run({"import", "--database", path_, "--table", "copy", exported.string()});
   ASSERT_EQ(again.exit_code, 0) << again.err;
   EXPECT_EQ(Rows("copy"), expected);
+}
+
+// TSV quotes as CSV does, with a tab between fields: a value holding a tab,
+// a line break or a quote is quoted (quotes doubled); backslashes are text.
+TEST_F(TransferCommand, TsvKeepsTabsLineBreaksQuotesNullsAndUnicodeThroughExportAndImport) {
+  const CliResult filled =
+      Run({"sql", "--database", path_, "-Q",
+           "INSERT INTO item VALUES (1, N'a' + CHAR(9) + N'b', 1.5),\n"
+           "(2, N'two' + CHAR(13) + CHAR(10) + N'lines', -2),\n"
+           "(3, N'\"quoted\" start', 3), (4, NULL, NULL), (5, N'', 0), (6, N'螺丝刀 😀', 6.25),\n"
+           "(7, N'C:\\t\\N', 7), (8, N'end' + CHAR(9), 8)"});
+  ASSERT_EQ(filled.exit_code, 0) << filled.err;
+  const std::string expected =
+      "id\tname\tprice\r\n"
+      "1\t\"a\tb\"\t1.50\r\n"
+      "2\t\"two\r\nlines\"\t-2.00\r\n"
+      "3\t\"\"\"quoted\"\" start\"\t3.00\r\n"
+      "4\t\t\r\n"
+      "5\t\"\"\t0.00\r\n"
+      "6\t螺丝刀 😀\t6.25\r\n"
+      "7\tC:\\t\\N\t7.00\r\n"
+      "8\t\"end\t\"\t8.00\r\n";
+  const fs::path exported = directory_ / "out.tsv";
+  const CliResult written = Run({"export", "--database", path_, "--table", "item", "--tsv", exported.string()});
+  ASSERT_EQ(written.exit_code, 0) << written.err;
+  EXPECT_EQ(ReadFile(exported), expected);
+  EXPECT_EQ(Run({"sql", "--database", path_, "--format", "tsv", "-Q", "SET NOCOUNT ON\nSELECT * FROM item ORDER BY id"})
+                .out,
+            expected);
+
+  const CliResult imported = Run({"import", "--database", path_, "--table", "copy", "--tsv", exported.string()});
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  EXPECT_EQ(imported.out, "(8 rows affected)\n");
+  EXPECT_EQ(Rows("copy"), Rows("item"));
+  const fs::path again = directory_ / "again.tsv";
+  ASSERT_EQ(Run({"export", "--database", path_, "--table", "copy", "--tsv", again.string()}).exit_code, 0);
+  EXPECT_EQ(ReadFile(again), expected);
 }
 
 TEST_F(TransferCommand, BadRowsAreNamedByLineAndPastMaxErrorsNothingIsImported) {

@@ -243,7 +243,7 @@ TEST_F(SqlCommand, ContradictoryOrMissingSourcesAreRefused) {
   EXPECT_EQ(result.err, "'" + directory_.string() + "' is a folder, not a file.\n");
   result = Run({"sql", "--format", "xml", script.string()});
   EXPECT_EQ(result.exit_code, 2);
-  EXPECT_NE(result.err.find("--format: xml not in {table,csv,json,jsonl}"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("--format: xml not in {table,csv,tsv,json,jsonl}"), std::string::npos) << result.err;
 }
 
 TEST_F(SqlCommand, LoadFilesRunFirstOnANamedDatabase) {

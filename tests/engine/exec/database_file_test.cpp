@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
+#include <thread>
 
+#include "engine/catalog/block_format.h"
 #include "engine/engine.h"
 
 namespace orv::engine {
@@ -150,6 +153,20 @@ TEST_F(DatabaseFileTest, EveryKindOfColumnReadsBackAcrossChunks) {
         "CROSS JOIN digits c CROSS JOIN digits e CROSS JOIN digits g) x");
   }
   auto database = Database::Open(path_);
+  // Columns are decoded when first read: two sessions reading them first at
+  // once both see every row. n sums to 99999 * 100000 / 2, maybe has 66,666
+  // values, the names N0..N99999 are 10 * 2 + 90 * 3 + 900 * 4 + 9000 * 5 +
+  // 90000 * 6 = 588,890 characters.
+  std::vector<int64_t> totals(2);
+  std::vector<std::thread> readers;
+  for (int64_t& total : totals) {
+    readers.emplace_back([&database, &total] {
+      Session reader(database);
+      total = Number(reader, "SELECT SUM(CAST(n AS BIGINT)) + COUNT(maybe) + SUM(LEN(name)) FROM big");
+    });
+  }
+  for (std::thread& reader : readers) reader.join();
+  EXPECT_EQ(totals, (std::vector<int64_t>{5000605556, 5000605556}));
   Session session(database);
   EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM big"), 100000);
   EXPECT_EQ(Number(session, "SELECT SUM(CAST(n AS BIGINT)) FROM big"), 4999950000);  // 99999 * 100000 / 2
@@ -164,6 +181,16 @@ TEST_F(DatabaseFileTest, EveryKindOfColumnReadsBackAcrossChunks) {
   // A row past the first chunk keeps its own text.
   EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM big WHERE n = 65537 AND name = N'N65537' AND maybe = 65537"), 1);
   EXPECT_EQ(Number(session, "SELECT SUM(d) FROM digits"), 45);
+  // Another opener that changes only digits checkpoints on closing: big's
+  // columns, which it never read, go into the new file as they were stored.
+  {
+    Session writer(Database::Open(path_));
+    Run(writer, "INSERT INTO digits VALUES (10)");
+  }
+  Session again(Database::Open(path_));
+  EXPECT_EQ(Number(again, "SELECT SUM(CAST(n AS BIGINT)) + COUNT(maybe) + SUM(LEN(name)) FROM big"), 5000605556);
+  EXPECT_EQ(Number(again, "SELECT CAST(SUM(amount) * 4 AS BIGINT) + COUNT(DISTINCT code) FROM big"), 4999950007);
+  EXPECT_EQ(Number(again, "SELECT SUM(d) FROM digits"), 55);
 }
 
 TEST_F(DatabaseFileTest, DamageIsReportedAs824NeverReadAsData) {
@@ -182,6 +209,44 @@ TEST_F(DatabaseFileTest, DamageIsReportedAs824NeverReadAsData) {
   EXPECT_EQ(OpenError(), 824);
   { std::ofstream(path_, std::ios::trunc) << "id,name\n1,not a database\n"; }
   EXPECT_EQ(OpenError(), 824);
+}
+
+// A block whose checksum holds but whose contents do not decode (written
+// wrong, not damaged on disk) opens, and is 824 whenever its column is read or
+// its table changed; the other columns read, nothing is changed.
+TEST_F(DatabaseFileTest, AColumnThatDoesNotDecodeIs824EveryTimeItIsRead) {
+  {
+    auto database = Database::Open(path_, {.create = true});
+    Session session(database);
+    Run(session, "CREATE TABLE t (a INT, b VARCHAR(10))\nINSERT INTO t VALUES (1, 'x'), (2, 'y'), (3, NULL)");
+  }
+  std::string bytes;
+  {
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    bytes = text.str();
+  }
+  // After the first line: the head, t.a's chunk, t.b's chunk, the end block.
+  std::vector<size_t> blocks;
+  for (size_t pos = bytes.find('\n') + 1; pos < bytes.size();) {
+    blocks.push_back(pos);
+    ASSERT_EQ(CheckBlock(bytes, pos), BlockRead::Ok);
+  }
+  ASSERT_EQ(blocks.size(), 4u);
+  std::string chunk;
+  PutBlock(chunk, std::string("\x04\x07", 2), Compression::None);  // row 3 NULL, then a text coding there is none of
+  bytes.replace(blocks[2], blocks[3] - blocks[2], chunk);
+  { std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes; }
+
+  Session session(Database::Open(path_));
+  EXPECT_EQ(Number(session, "SELECT SUM(a) FROM t"), 6);
+  for (const char* sql : {"SELECT b FROM t", "SELECT COUNT(*) FROM t WHERE b = 'x'", "UPDATE t SET a = a + 1"}) {
+    BatchResult result = session.Execute(sql);
+    ASSERT_TRUE(result.first_error()) << sql;
+    EXPECT_EQ(result.first_error()->number(), 824) << sql;
+  }
+  EXPECT_EQ(Number(session, "SELECT SUM(a) * 10 + COUNT(*) FROM t"), 63);
 }
 
 TEST_F(DatabaseFileTest, ATornLastLogBlockIsDroppedDamageBeforeItIs824) {
