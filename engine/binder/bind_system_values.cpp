@@ -118,6 +118,15 @@ BoundExprPtr Binder::BindSystemVariable(std::string_view upper_name, int line) {
   if (upper_name == "@@LOCK_TIMEOUT") return Number(TypeId::Int, -1, line);
   if (upper_name == "@@TEXTSIZE") return Number(TypeId::Int, 2147483647, line);
   if (upper_name == "@@MAX_CONNECTIONS") return Number(TypeId::Int, 32767, line);
+  if (upper_name == "@@OPTIONS") {
+    // The options the engine always has on: ANSI_WARNINGS 8, ANSI_PADDING 16,
+    // ANSI_NULLS 32, ARITHABORT 64, QUOTED_IDENTIFIER 256, ANSI_NULL_DFLT_ON
+    // 1024, CONCAT_NULL_YIELDS_NULL 4096; then NOCOUNT 512 and XACT_ABORT 16384.
+    int64_t options = 8 | 16 | 32 | 64 | 256 | 1024 | 4096;
+    if (context_.session.nocount) options |= 512;
+    if (context_.session.transaction.xact_abort) options |= 16384;
+    return Number(TypeId::Int, options, line);
+  }
   return nullptr;
 }
 
