@@ -9,8 +9,10 @@
 namespace orv::engine::datetime {
 namespace {
 
-enum class DateLayout { kNone, kMdy, kYmd, kDmy, kMonDdYyyy };
-enum class TimeLayout { kNone, kHms, kHmsMs, kHmsColonMs, kAmPm };
+// kMonDdYyyy: "Mar  5 2024"; kDdMon: "05 Mar 2024"; kMonDdComma: "Mar 05, 2024".
+enum class DateLayout { kNone, kMdy, kYmd, kDmy, kMonDdYyyy, kDdMon, kMonDdComma };
+// kAmPm: " 1:04PM"; kAmPmSecondsMs: " 1:04:05:997PM"; kAmPmSeconds: " 1:04:05 PM".
+enum class TimeLayout { kNone, kHms, kHmsMs, kHmsColonMs, kAmPm, kAmPmSecondsMs, kAmPmSeconds };
 
 struct Style {
   int number;
@@ -34,20 +36,31 @@ constexpr Style kStyles[] = {
     {104, DateLayout::kDmy, '.', true, TimeLayout::kNone, 0},
     {5, DateLayout::kDmy, '-', false, TimeLayout::kNone, 0},
     {105, DateLayout::kDmy, '-', true, TimeLayout::kNone, 0},
+    {6, DateLayout::kDdMon, ' ', false, TimeLayout::kNone, 0},
+    {106, DateLayout::kDdMon, ' ', true, TimeLayout::kNone, 0},
+    {7, DateLayout::kMonDdComma, ' ', false, TimeLayout::kNone, 0},
+    {107, DateLayout::kMonDdComma, ' ', true, TimeLayout::kNone, 0},
     {8, DateLayout::kNone, 0, false, TimeLayout::kHms, 0},
     {108, DateLayout::kNone, 0, false, TimeLayout::kHms, 0},
+    {24, DateLayout::kNone, 0, false, TimeLayout::kHms, 0},
+    {9, DateLayout::kMonDdYyyy, ' ', true, TimeLayout::kAmPmSecondsMs, ' '},
+    {109, DateLayout::kMonDdYyyy, ' ', true, TimeLayout::kAmPmSecondsMs, ' '},
     {10, DateLayout::kMdy, '-', false, TimeLayout::kNone, 0},
     {110, DateLayout::kMdy, '-', true, TimeLayout::kNone, 0},
     {11, DateLayout::kYmd, '/', false, TimeLayout::kNone, 0},
     {111, DateLayout::kYmd, '/', true, TimeLayout::kNone, 0},
     {12, DateLayout::kYmd, 0, false, TimeLayout::kNone, 0},
     {112, DateLayout::kYmd, 0, true, TimeLayout::kNone, 0},
+    {13, DateLayout::kDdMon, ' ', true, TimeLayout::kHmsColonMs, ' '},
+    {113, DateLayout::kDdMon, ' ', true, TimeLayout::kHmsColonMs, ' '},
     {14, DateLayout::kNone, 0, false, TimeLayout::kHmsColonMs, 0},
     {114, DateLayout::kNone, 0, false, TimeLayout::kHmsColonMs, 0},
     {20, DateLayout::kYmd, '-', true, TimeLayout::kHms, ' '},
     {120, DateLayout::kYmd, '-', true, TimeLayout::kHms, ' '},
     {21, DateLayout::kYmd, '-', true, TimeLayout::kHmsMs, ' '},
     {121, DateLayout::kYmd, '-', true, TimeLayout::kHmsMs, ' '},
+    {25, DateLayout::kYmd, '-', true, TimeLayout::kHmsMs, ' '},
+    {22, DateLayout::kMdy, '/', false, TimeLayout::kAmPmSeconds, ' '},
     {23, DateLayout::kYmd, '-', true, TimeLayout::kNone, 0},
     {126, DateLayout::kYmd, '-', true, TimeLayout::kHmsMs, 'T'},
 };
@@ -66,6 +79,9 @@ std::string FormatDate(const Style& style, const Parts& p) {
   }
   std::string year = style.four_digit_year ? std::to_string(p.year) : TwoDigits(p.year);
   std::string month = TwoDigits(p.month), day = TwoDigits(p.day);
+  const std::string month_name(MonthName(p.month).substr(0, 3));
+  if (style.date == DateLayout::kDdMon) return day + ' ' + month_name + ' ' + year;
+  if (style.date == DateLayout::kMonDdComma) return month_name + ' ' + day + ", " + year;
   std::string sep = style.separator ? std::string(1, style.separator) : std::string();
   switch (style.date) {
     case DateLayout::kMdy: return month + sep + day + sep + year;
@@ -74,6 +90,8 @@ std::string FormatDate(const Style& style, const Parts& p) {
     default: return std::string();
   }
 }
+
+int Hour12(const Parts& p) { return p.hour % 12 == 0 ? 12 : p.hour % 12; }
 
 std::string FormatTime(const Style& style, const Parts& p) {
   char buf[32];
@@ -90,11 +108,16 @@ std::string FormatTime(const Style& style, const Parts& p) {
     case TimeLayout::kHmsColonMs:
       std::snprintf(buf, sizeof buf, "%02d:%02d:%02d:%03d", p.hour, p.minute, p.second, p.millisecond);
       break;
-    case TimeLayout::kAmPm: {
-      int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
-      std::snprintf(buf, sizeof buf, "%2d:%02d%s", hour12, p.minute, p.hour < 12 ? "AM" : "PM");
+    case TimeLayout::kAmPm:
+      std::snprintf(buf, sizeof buf, "%2d:%02d%s", Hour12(p), p.minute, p.hour < 12 ? "AM" : "PM");
       break;
-    }
+    case TimeLayout::kAmPmSecondsMs:
+      std::snprintf(buf, sizeof buf, "%2d:%02d:%02d:%03d%s", Hour12(p), p.minute, p.second, p.millisecond,
+                    p.hour < 12 ? "AM" : "PM");
+      break;
+    case TimeLayout::kAmPmSeconds:
+      std::snprintf(buf, sizeof buf, "%2d:%02d:%02d %s", Hour12(p), p.minute, p.second, p.hour < 12 ? "AM" : "PM");
+      break;
     case TimeLayout::kNone: return std::string();
   }
   return buf;

@@ -82,7 +82,7 @@ std::string TemporalText(const Value& v, int style) {
   // The CONVERT styles of DATETIME, on the value's calendar parts; the long
   // ISO styles print the type's own fraction.
   const int64_t units = UnitsOf(v);
-  if (v.type == TypeId::DateTime2 && (style == 21 || style == 121 || style == 126)) {
+  if (v.type == TypeId::DateTime2 && (style == 21 || style == 25 || style == 121 || style == 126)) {
     std::string text = temporal::DateTime2Text(units, v.scale);
     if (style == 126) text[10] = 'T';
     return text;

@@ -148,8 +148,21 @@ TEST(DateTimeFormat, ConvertStyles) {
   EXPECT_EQ(Text(t, 126), "2024-03-05T13:05:09.007");
   EXPECT_EQ(Text(At(2024, 3, 5, 13, 5, 9), 126), "2024-03-05T13:05:09");
   EXPECT_EQ(Text(At(1753, 1, 1), 121), "1753-01-01 00:00:00.000");
+  // Month names, seconds with AM/PM, and the later aliases of 108 and 121.
+  EXPECT_EQ(Text(t, 6), "05 Mar 24");
+  EXPECT_EQ(Text(t, 106), "05 Mar 2024");
+  EXPECT_EQ(Text(t, 7), "Mar 05, 24");
+  EXPECT_EQ(Text(t, 107), "Mar 05, 2024");
+  EXPECT_EQ(Text(t, 9), "Mar  5 2024  1:05:09:007PM");
+  EXPECT_EQ(Text(At(2024, 12, 25, 0, 20), 109), "Dec 25 2024 12:20:00:000AM");
+  EXPECT_EQ(Text(t, 13), "05 Mar 2024 13:05:09:007");
+  EXPECT_EQ(Text(t, 113), "05 Mar 2024 13:05:09:007");
+  EXPECT_EQ(Text(t, 22), "03/05/24  1:05:09 PM");
+  EXPECT_EQ(Text(At(2024, 12, 25, 11, 59, 59), 22), "12/25/24 11:59:59 AM");
+  EXPECT_EQ(Text(t, 24), "13:05:09");
+  EXPECT_EQ(Text(t, 25), "2024-03-05 13:05:09.007");
   EXPECT_FALSE(Format(t, 999));
-  EXPECT_FALSE(Format(t, 7));
+  EXPECT_FALSE(Format(t, 15));
 }
 
 TEST(DateTimeFormat, MdyAndYmdStylesReadBack) {
