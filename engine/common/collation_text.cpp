@@ -2,8 +2,7 @@
 // byte offsets for SUBSTRING and friends, UPPER/LOWER and the repair of
 // invalid UTF-8. An invalid byte sequence counts as one character everywhere,
 // the one U+FFFD that Sanitize puts in its place.
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
+#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
@@ -23,15 +22,21 @@ std::string MapCase(std::string_view s, bool upper) {
     }
     return out;
   }
-  icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), static_cast<int32_t>(s.size())));
-  // The root locale: no Turkish dotless i or other language-specific mappings.
-  if (upper) {
-    text.toUpper(icu::Locale::getRoot());
-  } else {
-    text.toLower(icu::Locale::getRoot());
-  }
+  // One character for one, as SQL Server maps case: simple mappings only, so
+  // UPPER('ß') stays 'ß' and no text changes its length (nor any locale's rules).
   std::string out;
-  text.toUTF8String(out);
+  out.reserve(s.size());
+  int32_t i = 0;
+  const int32_t n = static_cast<int32_t>(s.size());
+  while (i < n) {
+    UChar32 c;
+    U8_NEXT(s.data(), i, n, c);
+    c = c < 0 ? 0xFFFD : upper ? u_toupper(c) : u_tolower(c);
+    char buffer[U8_MAX_LENGTH];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(buffer, length, c);
+    out.append(buffer, static_cast<size_t>(length));
+  }
   return out;
 }
 
