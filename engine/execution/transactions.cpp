@@ -146,7 +146,10 @@ bool StatementFailed(SqlError& error, size_t mark, bool in_try, Catalog& catalog
   transaction.journal.UndoTo(std::min(mark, transaction.journal.mark()), catalog, session,
                               ChangeJournal::Scope::Statement);
   const bool ends_batch = transaction.xact_abort || !EndsOnlyStatement(error.number());
-  if (transaction.count > 0 && (transaction.xact_abort || (ends_batch && !IsCompileError(error.number())))) {
+  // A cancel (an attention) ends the batch but leaves the transaction open, as
+  // on a server: the client decides, unless XACT_ABORT is on.
+  const bool keeps_transaction = IsCompileError(error.number()) || error.number() == 3617;
+  if (transaction.count > 0 && (transaction.xact_abort || (ends_batch && !keeps_transaction))) {
     // Inside TRY the CATCH block decides: the transaction stays open but may
     // only be rolled back (XACT_STATE() -1).
     if (in_try) {

@@ -115,6 +115,32 @@ TEST(Limits, TimeOutCancelsTheBatch) {
   session.set_timeout(std::chrono::milliseconds(0));
 }
 
+// A time-out ends the batch but, as an attention does on a server, leaves an
+// open transaction open with what it did so far; the client rolls it back.
+// Under XACT_ABORT the transaction goes with the batch.
+TEST(Limits, TimeOutLeavesTheTransactionToTheClientUnlessXactAbort) {
+  Session session(NewDatabase());
+  MakeTenThousandRows(session);
+  auto count_of = [&session](const char* sql) {
+    const BatchResult result = session.Execute(sql);
+    EXPECT_EQ(FirstErrorNumber(result), 0) << sql;
+    return FormatValue(result.result_sets.at(0).at(0, 0));
+  };
+  session.set_timeout(std::chrono::milliseconds(100));
+  EXPECT_EQ(FirstErrorNumber(session.Execute(std::string("BEGIN TRAN DELETE FROM #k WHERE v < 10 ") + kEndless)), 3617);
+  EXPECT_EQ(count_of("SELECT @@TRANCOUNT"), "1");
+  EXPECT_EQ(count_of("SELECT COUNT(*) FROM #k"), "9990");
+  EXPECT_EQ(FirstErrorNumber(session.Execute("ROLLBACK")), 0);
+  EXPECT_EQ(count_of("SELECT COUNT(*) FROM #k"), "10000");
+
+  EXPECT_EQ(FirstErrorNumber(session.Execute(std::string("SET XACT_ABORT ON BEGIN TRAN DELETE FROM #k WHERE v < 10 ") +
+                                             kEndless)),
+            3617);
+  EXPECT_EQ(count_of("SELECT @@TRANCOUNT"), "0");
+  EXPECT_EQ(count_of("SELECT COUNT(*) FROM #k"), "10000");
+  session.set_timeout(std::chrono::milliseconds(0));
+}
+
 // A caller's limit around several batches (a report run) stops the one
 // running when it passes, though the session itself has no time-out; once
 // the caller's scope ends the session runs as before.
