@@ -1,6 +1,6 @@
 // Writes the report workload for a PostgreSQL server: the four tables as
 // files COPY reads (text format), the schema, and each operation's setup and
-// timed SQL, so bench/compare-postgres times the same data and statements.
+// timed SQL, so bench/compare-engines times the same data and statements.
 // Usage: bench_dump_workload DIR   (rows: ORV_BENCH_ROWS, default 1,000,000)
 #include <cstdio>
 #include <cstdlib>

@@ -95,6 +95,17 @@ void Time(benchmark::State& state, const std::string& name, const std::string& s
   state.SetItemsProcessed(state.iterations() * rows);
 }
 
+// Bytes of the pages SQLite keeps the documents table in (its in-memory database's dbstat).
+int64_t SqliteDocumentBytes(sqlite3* db) {
+  sqlite3_stmt* statement = nullptr;
+  CheckSqlite(sqlite3_prepare_v2(db, "SELECT SUM(pgsize) FROM dbstat WHERE name = 'BenchDoc'", -1, &statement, nullptr),
+              db, "dbstat");
+  CheckSqlite(sqlite3_step(statement), db, "dbstat");
+  const int64_t bytes = sqlite3_column_int64(statement, 0);
+  sqlite3_finalize(statement);
+  return bytes;
+}
+
 void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes, size_t engine_bytes) {
   std::printf("\n%-34s %16s %16s %8s\n", "operation", "engine rows/s", "SQLite rows/s", "ratio");
   for (const Operation& op : operations) {
@@ -102,8 +113,10 @@ void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes, s
     double sqlite = fixture->best_seconds["sqlite/" + op.name];
     std::printf("%-34s %16.0f %16.0f %8.2f\n", op.name.c_str(), op.rows / engine, op.rows / sqlite, sqlite / engine);
   }
-  std::printf("documents table: raw values %.1f MB, engine %.1f MB (%.2fx)\n", raw_bytes / 1e6, engine_bytes / 1e6,
-              static_cast<double>(engine_bytes) / static_cast<double>(raw_bytes));
+  const int64_t sqlite_bytes = SqliteDocumentBytes(fixture->sqlite);
+  std::printf("documents table: raw values %.1f MB, engine %.1f MB (%.2fx), SQLite %.1f MB (%.2fx)\n", raw_bytes / 1e6,
+              engine_bytes / 1e6, static_cast<double>(engine_bytes) / static_cast<double>(raw_bytes), sqlite_bytes / 1e6,
+              static_cast<double>(sqlite_bytes) / static_cast<double>(raw_bytes));
 }
 
 }  // namespace
