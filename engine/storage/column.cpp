@@ -29,14 +29,20 @@ Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
     storage_ = Storage::Float;
   } else if (type.id == TypeId::Null) {
     storage_ = Storage::None;
+  } else if (type.id == TypeId::Int || type.id == TypeId::SmallInt || type.id == TypeId::TinyInt ||
+             type.id == TypeId::Bit || type.id == TypeId::Date) {
+    storage_ = Storage::Int32;  // a date is a day number
   } else {
-    storage_ = Storage::Int;  // integers, bit and the date and time types
+    storage_ = Storage::Int;  // BIGINT and the date and time types counted in ticks
   }
 }
 
 void Column::Store(size_t row, const Value& value) {
-  nulls_[row] = value.is_null ? 1 : 0;
+  nulls_.Set(row, value.is_null);
   switch (storage_) {
+    case Storage::Int32:
+      ints32_[row] = value.is_null ? 0 : static_cast<int32_t>(value.i);
+      break;
     case Storage::Int:
       ints_[row] = value.is_null ? 0 : value.i;
       break;
@@ -47,7 +53,7 @@ void Column::Store(size_t row, const Value& value) {
       floats_[row] = value.is_null ? 0 : value.f;
       break;
     case Storage::String:
-      strings_[row] = value.is_null ? std::string_view() : arena_->Copy(value.s());
+      strings_[row] = value.is_null ? std::string_view() : interner_.Keep(value.s(), *arena_);
       break;
     case Storage::None:
       break;
@@ -56,8 +62,11 @@ void Column::Store(size_t row, const Value& value) {
 
 void Column::Append(const Value& value) {
   const bool null = value.is_null;
-  nulls_.push_back(null ? 1 : 0);
+  nulls_.push_back(null);
   switch (storage_) {
+    case Storage::Int32:
+      ints32_.push_back(null ? 0 : static_cast<int32_t>(value.i));
+      break;
     case Storage::Int:
       ints_.push_back(null ? 0 : value.i);
       break;
@@ -68,7 +77,7 @@ void Column::Append(const Value& value) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
-      strings_.push_back(null ? std::string_view() : arena_->Copy(value.s()));
+      strings_.push_back(null ? std::string_view() : interner_.Keep(value.s(), *arena_));
       break;
     case Storage::None:
       break;
@@ -78,11 +87,12 @@ void Column::Append(const Value& value) {
 void Column::Set(size_t row, const Value& value) { Store(row, value); }
 
 void Column::Reserve(size_t rows) {
-  if (rows <= nulls_.capacity()) return;
+  if (rows <= Capacity()) return;
   // Geometric, or many small INSERTs would copy the column each time.
-  rows = std::max(rows, nulls_.capacity() * 2);
-  ReserveHugePages(nulls_, rows);
+  rows = std::max(rows, Capacity() * 2);
+  nulls_.Reserve(rows);
   switch (storage_) {
+    case Storage::Int32: ReserveHugePages(ints32_, rows); break;
     case Storage::Int: ReserveHugePages(ints_, rows); break;
     case Storage::Decimal: ReserveHugePages(decimals_, rows); break;
     case Storage::Float: ReserveHugePages(floats_, rows); break;
@@ -91,18 +101,32 @@ void Column::Reserve(size_t rows) {
   }
 }
 
+size_t Column::Capacity() const {
+  switch (storage_) {
+    case Storage::Int32: return ints32_.capacity();
+    case Storage::Int: return ints_.capacity();
+    case Storage::Decimal: return decimals_.capacity();
+    case Storage::Float: return floats_.capacity();
+    case Storage::String: return strings_.capacity();
+    case Storage::None: break;
+  }
+  return nulls_.capacity();
+}
+
 void Column::Compact(const std::vector<uint8_t>& keep) {
+  CompactVector(ints32_, keep);
   CompactVector(ints_, keep);
   CompactVector(decimals_, keep);
   CompactVector(floats_, keep);
   CompactVector(strings_, keep);
-  CompactVector(nulls_, keep);
+  nulls_.Compact(keep);
 }
 
 void Column::Truncate(size_t rows) {
   if (rows >= nulls_.size()) return;
-  nulls_.resize(rows);
+  nulls_.Truncate(rows);
   switch (storage_) {
+    case Storage::Int32: ints32_.resize(rows); break;
     case Storage::Int: ints_.resize(rows); break;
     case Storage::Decimal: decimals_.resize(rows); break;
     case Storage::Float: floats_.resize(rows); break;
@@ -112,16 +136,19 @@ void Column::Truncate(size_t rows) {
 }
 
 size_t Column::MemoryBytes() const {
-  return ints_.capacity() * sizeof(int64_t) + decimals_.capacity() * sizeof(Int128) +
-         floats_.capacity() * sizeof(double) + strings_.capacity() * sizeof(std::string_view) + nulls_.capacity();
+  return ints32_.capacity() * sizeof(int32_t) + ints_.capacity() * sizeof(int64_t) +
+         decimals_.capacity() * sizeof(Int128) + floats_.capacity() * sizeof(double) +
+         strings_.capacity() * sizeof(std::string_view) + interner_.MemoryBytes() + nulls_.MemoryBytes();
 }
 
 void Column::Clear() {
+  ints32_.clear();
   ints_.clear();
   decimals_.clear();
   floats_.clear();
   strings_.clear();
-  nulls_.clear();
+  interner_.Clear();
+  nulls_.Clear();
 }
 
 }  // namespace orv::engine

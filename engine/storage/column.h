@@ -1,7 +1,8 @@
-// One column of a table, stored by type: 64-bit integers (every integer type,
-// bit and datetime ticks), 128-bit scaled integers (decimal, money), doubles
-// or string views into the owning table's arena, with one null flag a row.
-// Values come out as Value of the column's declared type.
+// One column of a table, stored by type: 32-bit integers (INT and the
+// narrower integer types, bit, date), 64-bit integers (BIGINT, datetime
+// ticks, times), 128-bit scaled integers (decimal, money), doubles or string
+// views into the owning table's arena (a repeated text kept once), with one
+// null bit a row. Values come out as Value of the column's declared type.
 #pragma once
 
 #include <bit>
@@ -12,6 +13,8 @@
 #include "engine/common/string_arena.h"
 #include "engine/common/types.h"
 #include "engine/common/value.h"
+#include "engine/storage/null_bits.h"
+#include "engine/storage/text_interner.h"
 
 namespace orv::engine {
 
@@ -29,8 +32,10 @@ class Column {
   }
   // Get into an existing value (a scan's row), written whole.
   void Read(size_t row, Value& out) const {
-    const bool null = nulls_[row] != 0;
+    const bool null = nulls_[row];
     switch (storage_) {
+      case Storage::Int32:
+        return out.Store(type_.id, null, 0, 0, 0, static_cast<uint64_t>(int64_t{ints32_[row]}), 0);
       case Storage::Int:
         // The scale is a TIME or DATETIME2's fractional digits (0 for integers).
         return out.Store(type_.id, null, 0, type_.scale, 0, static_cast<uint64_t>(ints_[row]), 0);
@@ -53,6 +58,9 @@ class Column {
   // Starts loading row `row`'s value, for a Read soon after.
   void Prefetch(size_t row) const {
     switch (storage_) {
+      case Storage::Int32:
+        __builtin_prefetch(ints32_.data() + row);
+        break;
       case Storage::Int:
         __builtin_prefetch(ints_.data() + row);
         break;
@@ -68,7 +76,7 @@ class Column {
       case Storage::None:
         return;
     }
-    __builtin_prefetch(nulls_.data() + row);
+    __builtin_prefetch(nulls_.WordOf(row));
   }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
@@ -80,8 +88,11 @@ class Column {
   // Value: a number as its 16 payload bytes (low and high halves, 0 for NULL),
   // text as a view that already lives in the table's arena (see KeepText).
   void AppendLoaded(bool null, uint64_t low, uint64_t high) {
-    nulls_.push_back(null ? 1 : 0);
+    nulls_.push_back(null);
     switch (storage_) {
+      case Storage::Int32:
+        ints32_.push_back(static_cast<int32_t>(static_cast<int64_t>(low)));
+        break;
       case Storage::Int:
         ints_.push_back(static_cast<int64_t>(low));
         break;
@@ -99,7 +110,7 @@ class Column {
     }
   }
   void AppendLoadedText(bool null, std::string_view kept) {
-    nulls_.push_back(null ? 1 : 0);
+    nulls_.push_back(null);
     strings_.push_back(null ? std::string_view() : kept);
   }
   // Copies `bytes` into the table's arena at once; views into the copy may be appended as text.
@@ -113,17 +124,21 @@ class Column {
   size_t MemoryBytes() const;
 
  private:
-  enum class Storage : uint8_t { Int, Decimal, Float, String, None };
+  enum class Storage : uint8_t { Int32, Int, Decimal, Float, String, None };
   void Store(size_t row, const Value& value);
+  // Rows the stored values have room for.
+  size_t Capacity() const;
 
   DataType type_;
   Storage storage_;
   StringArena* arena_;
+  std::vector<int32_t> ints32_;
   std::vector<int64_t> ints_;
   std::vector<Int128> decimals_;
   std::vector<double> floats_;
   std::vector<std::string_view> strings_;
-  std::vector<uint8_t> nulls_;
+  TextInterner interner_;
+  NullBits nulls_;
 };
 
 }  // namespace orv::engine

@@ -1,6 +1,7 @@
 // Column storage and tables: values come back with their declared type,
 // strings survive updates of other rows, deletes keep order, truncation
-// restarts the identity.
+// restarts the identity; null bits, narrow integers and shared text hold
+// across word boundaries, deletes, undone appends and updates.
 #include <gtest/gtest.h>
 
 #include "engine/storage/table.h"
@@ -40,6 +41,79 @@ TEST(Table, AppendGetUpdateDelete) {
   table.Truncate();
   EXPECT_EQ(table.row_count(), 0u);
   EXPECT_EQ(table.NextIdentity(), 100);
+}
+
+// Row r: an INT at the edges of its range (NULL every 7th row), a date, a
+// text that repeats every 3 rows.
+std::vector<Value> EdgeRow(int r) {
+  static const std::string kNames[] = {"dept0", "dept1", "dept2"};  // a value views its text
+  const int64_t number = r % 2 ? INT32_MIN + r : INT32_MAX - r;
+  return {r % 7 == 0 ? Value::Null(TypeId::Int) : Value::Integer(TypeId::Int, number),
+          Value::Integer(TypeId::Date, 738000 + r), Value::String(TypeId::NVarChar, kNames[r % 3])};
+}
+
+void ExpectEdgeRow(const Table& table, size_t at, int r) {
+  const std::vector<Value> want = EdgeRow(r);
+  SCOPED_TRACE("row " + std::to_string(r));
+  EXPECT_EQ(table.Get(at, 0).is_null, want[0].is_null);
+  if (!want[0].is_null) {
+    EXPECT_EQ(table.Get(at, 0).i, want[0].i);
+  }
+  EXPECT_EQ(table.Get(at, 1).type, TypeId::Date);
+  EXPECT_EQ(table.Get(at, 1).i, want[1].i);
+  EXPECT_EQ(table.Get(at, 2).s(), want[2].s());
+}
+
+TEST(Table, NarrowLayoutAcrossWordsDeletesAndUndo) {
+  ColumnSchema number{"n", DataType{TypeId::Int}, true, "", std::nullopt, ""};
+  ColumnSchema day{"d", DataType{TypeId::Date}, true, "", std::nullopt, ""};
+  ColumnSchema name{"s", DataType{TypeId::NVarChar, 0, 0, 20}, true, "", std::nullopt, ""};
+  Table table("#t", {number, day, name});
+  for (int r = 0; r < 200; ++r) table.AppendRow(EdgeRow(r).data());
+  for (int r = 0; r < 200; ++r) ExpectEdgeRow(table, r, r);
+
+  // Undoing appends past a word boundary leaves no stray null bit behind.
+  table.TruncateRows(70);
+  for (int r = 70; r < 140; ++r) table.AppendRow(EdgeRow(r + 1).data());
+  for (int r = 70; r < 140; ++r) ExpectEdgeRow(table, r, r + 1);
+  ExpectEdgeRow(table, 63, 63);
+  ExpectEdgeRow(table, 64, 64);
+
+  // Deleting every row not divisible by 5 compacts across words, in order.
+  std::vector<uint8_t> doomed(table.row_count());
+  for (size_t r = 0; r < doomed.size(); ++r) doomed[r] = r % 5 != 0;
+  table.DeleteRows(doomed);
+  ASSERT_EQ(table.row_count(), 28u);
+  ExpectEdgeRow(table, 13, 65);
+
+  // An update sets and clears null bits and keeps the other rows' shared text.
+  table.Set(13, 0, Value::Null(TypeId::Int));
+  table.Set(14, 0, Value::Integer(TypeId::Int, -1));
+  table.Set(14, 2, Value::String(TypeId::NVarChar, "other"));
+  EXPECT_TRUE(table.Get(13, 0).is_null);
+  EXPECT_EQ(table.Get(14, 0).i, -1);
+  EXPECT_EQ(table.Get(14, 2).s(), "other");
+  EXPECT_EQ(table.Get(15, 2).s(), EdgeRow(76).back().s());  // position 75 held row 76
+}
+
+TEST(Table, RepeatedTextIsKeptOnceDistinctTextCopied) {
+  ColumnSchema name{"s", DataType{TypeId::VarChar, 0, 0, 40}, true, "", std::nullopt, ""};
+  Table repeated("#r", {name});
+  Table distinct("#d", {name});
+  const std::string padding(30, 'x');
+  for (int r = 0; r < 100'000; ++r) {
+    const std::string same_text = padding + std::to_string(r % 200);
+    const std::string unique_text = padding + std::to_string(r);
+    const Value same = Value::String(TypeId::VarChar, same_text);
+    const Value unique = Value::String(TypeId::VarChar, unique_text);
+    repeated.AppendRow(&same);
+    distinct.AppendRow(&unique);
+  }
+  EXPECT_EQ(repeated.Get(99'999, 0).s(), padding + "199");
+  EXPECT_EQ(distinct.Get(99'999, 0).s(), padding + "99999");
+  // 100,000 views of 16 bytes and 200 copies, against 3.2 MB more of distinct text.
+  EXPECT_LT(repeated.MemoryBytes(), 3'000'000u);
+  EXPECT_GT(distinct.MemoryBytes(), 4'500'000u);
 }
 
 }  // namespace
