@@ -2,10 +2,10 @@
 #include "engine/execution/build_rows.h"
 
 #include <limits>
-#include <numeric>
 
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
+#include "engine/execution/scan_selector.h"
 
 namespace orv::engine {
 namespace {
@@ -52,23 +52,20 @@ bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector
     if (scan.read[c]) columns_.push_back(LiveColumn{&table.column(c), offset + c});
   }
   if (scan.row_ids) row_id_position_ = offset + table.column_count();
-  if (filters.empty()) {
-    row_ids_.resize(table.row_count());
-    std::iota(row_ids_.begin(), row_ids_.end(), uint32_t{0});
-    return true;
-  }
-  // The scan hands its rows on in table order; the filters test them
-  // innermost first, as nested filter operators would.
-  uint32_t row = 0;
-  auto keep = [&](const Value* values) {
+  // The scan's rows in table order; the filters test them innermost first,
+  // as nested filter operators would.
+  if (filters.empty() && scan.predicates.empty()) row_ids_.reserve(table.row_count());
+  ScanRow row(scan);
+  ForEachKeptRow(scan, context, outer, [&](size_t r) {
     bool passes = true;
-    for (auto it = filters.rbegin(); passes && it != filters.rend(); ++it) {
-      passes = IsTrue(Evaluate(**it, EvalRow{values, outer}, context));
+    if (!filters.empty()) {
+      const Value* values = row.Read(r);
+      for (auto it = filters.rbegin(); passes && it != filters.rend(); ++it) {
+        passes = IsTrue(Evaluate(**it, EvalRow{values, outer}, context));
+      }
     }
-    if (passes) row_ids_.push_back(row);
-    ++row;
-  };
-  StreamScan(scan, keep);
+    if (passes) row_ids_.push_back(static_cast<uint32_t>(r));
+  });
   return true;
 }
 

@@ -17,7 +17,7 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
   CheckStackDepth();
   switch (plan.kind) {
     case PlanKind::Scan:
-      StreamScan(static_cast<const ScanPlan&>(plan), sink);
+      StreamScan(static_cast<const ScanPlan&>(plan), context, outer, sink);
       return;
     case PlanKind::Filter:
       StreamFilter(static_cast<const FilterPlan&>(plan), context, outer, sink);
@@ -56,8 +56,10 @@ void StreamPlan(const PlanNode& plan, ExecContext& context, const EvalRow* outer
 
 size_t KnownRowCount(const PlanNode& plan) {
   switch (plan.kind) {
-    case PlanKind::Scan:
-      return static_cast<const ScanPlan&>(plan).table->row_count();
+    case PlanKind::Scan: {
+      const auto& scan = static_cast<const ScanPlan&>(plan);
+      return scan.predicates.empty() ? scan.table->row_count() : 0;
+    }
     case PlanKind::Project:
       return KnownRowCount(*static_cast<const ProjectPlan&>(plan).input);
     case PlanKind::Join: {

@@ -55,7 +55,7 @@ void StreamWhile(const PlanNode& plan, ExecContext& context, const EvalRow* oute
 size_t KnownRowCount(const PlanNode& plan);
 
 // One operator each, in their own files; the two functions above dispatch.
-void StreamScan(const ScanPlan& plan, RowSink sink);
+void StreamScan(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamFilter(const FilterPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamProject(const ProjectPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 void StreamJoin(const JoinPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);

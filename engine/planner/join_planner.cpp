@@ -1,6 +1,8 @@
 // Equi-join key extraction.
 #include "engine/planner/join_planner.h"
 
+#include "engine/planner/scan_predicate.h"
+
 namespace orv::engine {
 namespace {
 
@@ -101,6 +103,7 @@ PlanPtr PlanFilter(PlanPtr input, BoundExprPtr predicate) {
   BoundExprPtr kept;
   for (auto& conjunct : conjuncts) {
     if (input->kind == PlanKind::Join && PushDown(input, conjunct)) continue;
+    if (input->kind == PlanKind::Scan && PushIntoScan(static_cast<ScanPlan&>(*input), conjunct)) continue;
     kept = AndOf(std::move(kept), std::move(conjunct));
   }
   if (!kept) return input;

@@ -27,14 +27,27 @@ struct PlanNode {
 };
 using PlanPtr = std::unique_ptr<PlanNode>;
 
-// Every row of a table; with `row_ids` one more column, the row's position,
-// which UPDATE and DELETE use to find their target rows. Only the columns
-// flagged in `read` are fetched; the others stay NULL.
+// A WHERE comparison of one column of a scan with a value fixed for the whole
+// scan (a constant or a variable): `column` `op` `value`. The scan tests it a
+// block of rows at a time on the stored numbers, before it builds any row;
+// `conjunct` is the comparison itself, for the values that test cannot take.
+struct ScanPredicate {
+  size_t column = 0;
+  CompareOp op = CompareOp::Equal;
+  BoundExprPtr value;
+  BoundExprPtr conjunct;
+};
+
+// Every row of a table that passes `predicates`; with `row_ids` one more
+// column, the row's position, which UPDATE and DELETE use to find their
+// target rows. Only the columns flagged in `read` are fetched; the others
+// stay NULL.
 struct ScanPlan : PlanNode {
   ScanPlan() : PlanNode(PlanKind::Scan) {}
   std::shared_ptr<Table> table;
   bool row_ids = false;
   std::vector<uint8_t> read;
+  std::vector<ScanPredicate> predicates;
 };
 
 // One row without columns: a SELECT without FROM.

@@ -20,6 +20,8 @@ namespace orv::engine {
 
 class Column {
  public:
+  enum class Storage : uint8_t { Int32, Int, Decimal, Float, String, None };
+
   Column(DataType type, StringArena* arena);
 
   const DataType& type() const { return type_; }
@@ -123,8 +125,16 @@ class Column {
   // Bytes the column's vectors hold (capacity, not size); string text is the arena's.
   size_t MemoryBytes() const;
 
+  // Predicates run over a block of rows read the stored numbers as they are:
+  // the vector of storage() only.
+  Storage storage() const { return storage_; }
+  bool IsNull(size_t row) const { return nulls_[row]; }
+  const int32_t* int32s() const { return ints32_.data(); }
+  const int64_t* int64s() const { return ints_.data(); }
+  const Int128* decimals() const { return decimals_.data(); }
+  const double* floats() const { return floats_.data(); }
+
  private:
-  enum class Storage : uint8_t { Int32, Int, Decimal, Float, String, None };
   void Store(size_t row, const Value& value);
   // Rows the stored values have room for.
   size_t Capacity() const;
