@@ -151,6 +151,30 @@ class BatchAdder {
   std::vector<uint64_t> hashes_;
 };
 
+void EvaluateArguments(const AggregatePlan& plan, const EvalRow& row, ExecContext& context, Value* args) {
+  for (size_t k = 0; k < plan.aggregates.size(); ++k) {
+    const AggregateCall& call = plan.aggregates[k];
+    args[k] = call.argument ? Evaluate(*call.argument, row, context) : Value::Integer(TypeId::Int, 1);
+  }
+}
+
+// Every input row into its group at every level, a batch of rows at a time.
+void StreamIntoGroups(const AggregatePlan& plan, std::vector<Level>& levels, ExecContext& context,
+                      const EvalRow* outer) {
+  const size_t n = plan.groups.size();
+  BatchAdder adder(plan, levels, context.arena);
+  auto add = [&](const Value* values) {
+    EvalRow row{values, outer};
+    Value* key = adder.NextKey();
+    Value* args = adder.NextArgs();
+    for (size_t g = 0; g < n; ++g) key[g] = Evaluate(*plan.groups[g], row, context);
+    EvaluateArguments(plan, row, context, args);
+    adder.Commit();
+  };
+  StreamPlan(*plan.input, context, outer, add);
+  adder.Flush();
+}
+
 }  // namespace
 
 void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
@@ -165,20 +189,18 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   std::vector<Level> levels;
   for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
-  BatchAdder adder(plan, levels, context.arena);
-  auto add = [&](const Value* values) {
-    EvalRow row{values, outer};
-    Value* key = adder.NextKey();
-    Value* args = adder.NextArgs();
-    for (size_t g = 0; g < n; ++g) key[g] = Evaluate(*plan.groups[g], row, context);
-    for (size_t k = 0; k < a; ++k) {
-      const AggregateCall& call = plan.aggregates[k];
-      args[k] = call.argument ? Evaluate(*call.argument, row, context) : Value::Integer(TypeId::Int, 1);
-    }
-    adder.Commit();
-  };
-  StreamPlan(*plan.input, context, outer, add);
-  adder.Flush();
+  if (n == 0 && levels.size() == 1) {
+    // One group: nothing to hash or batch, each row goes straight into it.
+    std::vector<Value> args(a);
+    auto add_to_total = [&](const Value* values) {
+      EvalRow row{values, outer};
+      EvaluateArguments(plan, row, context, args.data());
+      AddRow(plan, levels.front(), nullptr, 0, args.data(), context.arena);
+    };
+    StreamPlan(*plan.input, context, outer, add_to_total);
+  } else {
+    StreamIntoGroups(plan, levels, context, outer);
+  }
   if (merge_rollup) return RollupFromSortedGroups(plan, levels.front(), sink);
 
   // DISTINCT aggregates WITH ROLLUP: every level's rows, then sorted.

@@ -65,10 +65,9 @@ void AddExact(AggregateState& state, Int128 amount, const DataType& argument_typ
   // Integer SUM and AVG accumulate in their result type (int for the small
   // integers, bigint for bigint), so the running total overflows as it passes
   // that type's range even when the final average would fit.
-  TypeId running_type = SumType(argument_type).id;
-  if (IsInteger(running_type) && !detail::IntegerFits(running_type, sum)) {
-    detail::ThrowExpressionOverflow(running_type);
-  }
+  if (!IsInteger(argument_type.id)) return;
+  const TypeId running_type = SumType(argument_type).id;
+  if (!detail::IntegerFits(running_type, sum)) detail::ThrowExpressionOverflow(running_type);
 }
 
 // A float sum that leaves the finite range raises 8115 instead of becoming inf.
