@@ -12,6 +12,7 @@
 #include "engine/execution/delimited_reader.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/key_check.h"
+#include "engine/execution/plain_field.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/parser/parser.h"
 #include "engine/storage/huge_pages.h"
@@ -104,6 +105,8 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
             if (defaults[column] && !statement.keep_nulls) {
               value = Evaluate(*defaults[column], EvalRow{&none, nullptr}, context);
             }
+          } else if (ReadPlainField(field.text, schema.type, row[column])) {
+            continue;  // already of the column's type
           } else {
             if (!ValidUtf8(field.text)) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
             value = Value::String(TypeId::NVarChar, field.text);
