@@ -3,6 +3,7 @@
 
 #include "engine/catalog/byte_codec.h"
 #include "engine/catalog/column_codec.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine::redo {
 namespace {
@@ -60,13 +61,23 @@ void WriteColumnChunks(ByteWriter& out, const Table& table, size_t first) {
   const size_t rows = table.row_count() - first;
   out.Var(rows);
   out.Var(table.column_count());
-  ByteWriter chunk;
+  const size_t start = out.bytes().size();
   for (size_t at = first; at < table.row_count(); at += kLogChunkRows) {
     const size_t count = std::min(kLogChunkRows, table.row_count() - at);
     for (size_t c = 0; c < table.column_count(); ++c) {
-      chunk.bytes().clear();
-      EncodeColumnChunk(table, c, at, count, chunk);
-      out.Str(chunk.bytes());
+      // Coded in place behind its length, which is filled in after.
+      const size_t length_at = out.bytes().size();
+      out.U32(0);
+      EncodeColumnChunk(table, c, at, count, out);
+      const auto length = static_cast<uint32_t>(out.bytes().size() - length_at - 4);
+      std::memcpy(out.bytes().data() + length_at, &length, 4);
+    }
+    if (at == first && count < rows) {
+      // Room for all chunks at the size of the first (and a tenth more), so
+      // the record is not copied over and over as it grows.
+      std::string& bytes = out.bytes();
+      bytes.reserve(start + (bytes.size() - start) / count * rows * 11 / 10);
+      AdviseHugePages(bytes.data() + bytes.size(), bytes.capacity() - bytes.size());
     }
   }
 }
@@ -83,7 +94,7 @@ void ReadColumnChunks(ByteReader& in, Table& table) {
     std::vector<Column> columns;
     columns.reserve(width);
     for (size_t c = 0; c < width; ++c) {
-      ByteReader part(in.Str());
+      ByteReader part(in.Take(in.U32()));
       columns.emplace_back(table.schema()[c].type, &arena);
       columns.back().Reserve(count);
       DecodeColumnChunk(part, columns.back(), count);
