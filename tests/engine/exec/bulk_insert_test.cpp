@@ -1,7 +1,8 @@
 // BULK INSERT of delimited files: CSV quoting (doubled quotes, terminators
 // and CR LF inside quotes), UTF-8 text, empty fields as NULL or the default,
 // bad rows reported by row and column and left out up to MAXERRORS, past it
-// nothing loaded; a rolled back transaction takes a load back.
+// or on a repeated key nothing loaded and the table as it was; a rolled back
+// transaction takes a load back; numbers and dates read as CAST reads them.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -99,6 +100,65 @@ TEST_F(BulkInsertTest, ARolledBackTransactionTakesTheLoadBack) {
   EXPECT_EQ(Rows(), "1|a|1.00|1\n2|b|2.00|2\n");
   ASSERT_FALSE(session_.Execute("ROLLBACK").first_error());
   EXPECT_EQ(Rows(), "");
+}
+
+TEST_F(BulkInsertTest, AFailedLoadLeavesTheTableAndItsKeyAsTheyWere) {
+  ASSERT_FALSE(session_.Execute("INSERT INTO item VALUES (1, N'螺丝刀', 1.50, 1), (2, NULL, NULL, 2), (3, N'', 3, 3)")
+                   .first_error());
+  const std::string before = "1|螺丝刀|1.50|1\n2|NULL|NULL|2\n3||3.00|3\n";
+  ASSERT_EQ(Rows(), before);
+  // Many good rows stored before the one that repeats a key already there.
+  std::string text;
+  for (int id = 4; id < 5000; ++id) text += std::to_string(id) + "\tname " + std::to_string(id) + "\t\t\n";
+  Write(text + "2\trepeats\t1\t1\n");
+  BatchResult repeated = Load("MAXERRORS = 0");
+  ASSERT_TRUE(repeated.first_error());
+  EXPECT_EQ(repeated.first_error()->number(), 2627);
+  EXPECT_NE(repeated.first_error()->message().find("The duplicate key value is (2)"), std::string::npos)
+      << repeated.first_error()->message();
+  EXPECT_EQ(Rows(), before);
+  // Past MAXERRORS at the end of the file.
+  Write(text + "x\tbad\t1\t1\n");
+  ASSERT_TRUE(Load("MAXERRORS = 0").first_error());
+  EXPECT_EQ(Rows(), before);
+  // The key still finds the rows that are there, and none of those taken out.
+  BatchResult again = session_.Execute("INSERT INTO item VALUES (3, N'again', 1, 1)");
+  ASSERT_TRUE(again.first_error());
+  EXPECT_EQ(again.first_error()->number(), 2627);
+  ASSERT_FALSE(session_.Execute("INSERT INTO item VALUES (4, N'four', 4, 4)").first_error());
+  Write("5\tfive\t5\t5\n");
+  ASSERT_FALSE(Load("MAXERRORS = 0").first_error());
+  EXPECT_EQ(Rows(), before + "4|four|4.00|4\n5|five|5.00|5\n");
+}
+
+TEST_F(BulkInsertTest, NumbersAndDatesReadAsCastReadsThem) {
+  ASSERT_FALSE(
+      session_.Execute("CREATE TABLE kinds (t TINYINT, i INT, b BIGINT, d DECIMAL(10,2), day DATE)").first_error());
+  Write("0,-0,-9223372036854775807,-0.5,2024-02-29\n"
+        "255,007,123456789012345678,12.345,0001-01-01\n"   // a third decimal rounds
+        "1,2147483647,-1,\"  42.1 \",9999-12-31\n"         // blanks around a number
+        "2,1,1,1,2023-02-29\n"                              // no such day
+        "3,2147483648,1,1,2024-01-01\n"                     // past INT
+        "256,1,1,1,2024-01-01\n"                            // past TINYINT
+        "4,1,1,123456789.1,2024-01-01\n");                  // past DECIMAL(10,2)
+  BatchResult result = session_.Execute("BULK INSERT kinds FROM '" + file_ +
+                                        "' WITH (FORMAT = 'CSV', FIELDTERMINATOR = ',', MAXERRORS = 10)");
+  ASSERT_EQ(result.errors.size(), 4u);
+  EXPECT_NE(result.errors[0].error.message().find("row 4, column 5 (day)"), std::string::npos);
+  EXPECT_NE(result.errors[1].error.message().find("row 5, column 2 (i)"), std::string::npos);
+  EXPECT_NE(result.errors[2].error.message().find("row 6, column 1 (t)"), std::string::npos);
+  EXPECT_NE(result.errors[3].error.message().find("row 7, column 4 (d)"), std::string::npos);
+  BatchResult rows = session_.Execute("SELECT t, i, b, d, day FROM kinds ORDER BY t");
+  std::string out;
+  const ResultSet& set = rows.result_sets.at(0);
+  for (size_t r = 0; r < set.row_count(); ++r) {
+    for (size_t c = 0; c < 5; ++c) out += (c ? "|" : "") + FormatValue(set.at(r, c));
+    out += "\n";
+  }
+  EXPECT_EQ(out,
+            "0|0|-9223372036854775807|-0.50|2024-02-29\n"
+            "1|2147483647|-1|42.10|9999-12-31\n"
+            "255|7|123456789012345678|12.35|0001-01-01\n");
 }
 
 }  // namespace
