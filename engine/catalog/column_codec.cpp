@@ -20,6 +20,7 @@ void Halves(const Value& v, uint64_t& low, uint64_t& high) {
 
 void EncodeText(const std::vector<std::string_view>& texts, ByteWriter& out) {
   std::unordered_map<std::string_view, uint32_t> codes;
+  codes.reserve(texts.size());  // no rehash as the codes come
   std::vector<std::string_view> dictionary;
   std::vector<uint32_t> indexes;
   indexes.reserve(texts.size());
