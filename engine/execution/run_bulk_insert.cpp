@@ -79,6 +79,7 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
   const size_t before = table->row_count();
   const auto row_ends = static_cast<size_t>(std::count(text.begin(), text.end(), format.row_terminator.back()));
   table->Reserve(before + row_ends + 1);
+  RisingKey rising(*table);
   std::vector<Value> row(width);
   std::vector<DelimitedField> fields;
   int64_t line = 0;
@@ -128,7 +129,9 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
         continue;
       }
       // Stored strings are copied into the table's arena: the row's views into the file may go.
-      if (const int key = table->AppendRowUniquely(row.data(), before + row_ends + 1); key >= 0) {
+      if (rising.Rises(row.data())) {
+        table->AppendRow(row.data());
+      } else if (const int key = table->AppendRowUniquely(row.data(), before + row_ends + 1); key >= 0) {
         ThrowDuplicateKey(*table, static_cast<size_t>(key), row.data());
       }
       ++rows;

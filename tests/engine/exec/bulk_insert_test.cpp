@@ -125,10 +125,18 @@ TEST_F(BulkInsertTest, AFailedLoadLeavesTheTableAndItsKeyAsTheyWere) {
   BatchResult again = session_.Execute("INSERT INTO item VALUES (3, N'again', 1, 1)");
   ASSERT_TRUE(again.first_error());
   EXPECT_EQ(again.first_error()->number(), 2627);
-  ASSERT_FALSE(session_.Execute("INSERT INTO item VALUES (4, N'four', 4, 4)").first_error());
-  Write("5\tfive\t5\t5\n");
+  ASSERT_FALSE(session_.Execute("INSERT INTO item VALUES (10, N'ten', 10, 10)").first_error());
+  // Keys that rise but start below one stored, then keys that rise from the start.
+  Write("4\tfour\t4\t4\n5\tfive\t5\t5\n");
   ASSERT_FALSE(Load("MAXERRORS = 0").first_error());
-  EXPECT_EQ(Rows(), before + "4|four|4.00|4\n5|five|5.00|5\n");
+  Write("11\televen\t11\t11\n12\ttwelve\t12\t12\n");
+  ASSERT_FALSE(Load("MAXERRORS = 0").first_error());
+  EXPECT_EQ(Rows(), before + "4|four|4.00|4\n5|five|5.00|5\n10|ten|10.00|10\n11|eleven|11.00|11\n12|twelve|12.00|12\n");
+  for (const char* id : {"5", "12"}) {
+    BatchResult repeat = session_.Execute(std::string("INSERT INTO item VALUES (") + id + ", NULL, NULL, 1)");
+    ASSERT_TRUE(repeat.first_error()) << id;
+    EXPECT_EQ(repeat.first_error()->number(), 2627) << id;
+  }
 }
 
 TEST_F(BulkInsertTest, NumbersAndDatesReadAsCastReadsThem) {
