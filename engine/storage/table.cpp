@@ -137,6 +137,7 @@ void Table::AppendRows(const std::vector<Value>& cells) {
 
 void Table::PushRow(const Value* values) {
   LoadAll();
+  const UnrefusedAllocations whole;  // every column takes the row, or the table is torn
   for (size_t c = 0; c < columns_.size(); ++c) {
     columns_[c].Reserve(row_count_ + 1);
     columns_[c].Append(values[c]);
