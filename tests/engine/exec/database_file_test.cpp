@@ -13,6 +13,8 @@
 #include <thread>
 
 #include "engine/catalog/block_format.h"
+#include "engine/catalog/byte_codec.h"
+#include "engine/catalog/redo_codec.h"
 #include "engine/engine.h"
 
 namespace orv::engine {
@@ -323,6 +325,29 @@ TEST_F(DatabaseFileTest, ABulkLoadIsReplayedWholeOrNotAtAll) {
     Session session(Database::Open(path_));
     EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM shipment"), 0);
   }
+}
+
+// Logs written before appends were logged column by column hold rows value
+// by value; a database opened with such a log replays them as they were.
+TEST_F(DatabaseFileTest, AnAppendLoggedValueByValueIsStillReplayed) {
+  auto database = std::make_shared<Database>("ERPDB");
+  Session session(database);
+  Run(session, "CREATE TABLE t (id INT NOT NULL PRIMARY KEY, name NVARCHAR(10))");
+  ByteWriter record;
+  record.U8(1);  // an append of rows
+  record.Str("t");
+  record.U8(0);  // no identity
+  record.U64(0);
+  record.Var(2);
+  for (const Value& value : {Value::Integer(TypeId::Int, 7), Value::String(TypeId::NVarChar, "seven"),
+                             Value::Integer(TypeId::Int, 8), Value::Null(TypeId::NVarChar)}) {
+    record.Val(value);
+  }
+  redo::Apply(record.bytes(), database->catalog());
+  EXPECT_EQ(Number(session, "SELECT SUM(id) * 10 + COUNT(name) FROM t WHERE name = N'seven' OR name IS NULL"), 151);
+  BatchResult repeated = session.Execute("INSERT INTO t VALUES (8, N'again')");
+  ASSERT_TRUE(repeated.first_error());
+  EXPECT_EQ(repeated.first_error()->number(), 2627);
 }
 
 // A child process writes transactions of three rows each, acknowledging each
