@@ -9,8 +9,7 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// An optional minus, then `digits` digits at most: the digits' value and
-// how many there were (0: not that form).
+// Reads up to `digits` digits from `at` onto `value`; how many there were.
 size_t Digits(std::string_view text, size_t& at, Int128& value, size_t digits) {
   const size_t start = at;
   while (at < text.size() && IsDigit(text[at]) && at - start < digits) value = value * 10 + (text[at++] - '0');

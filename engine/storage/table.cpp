@@ -137,7 +137,6 @@ void Table::AppendRows(const std::vector<Value>& cells) {
 
 void Table::PushRow(const Value* values) {
   LoadAll();
-  const UnrefusedAllocations whole;  // every column takes the row, or the table is torn
   for (size_t c = 0; c < columns_.size(); ++c) {
     columns_[c].Reserve(row_count_ + 1);
     columns_[c].Append(values[c]);
@@ -201,8 +200,10 @@ void Table::RestoreContents(Contents contents) {
 
 void Table::TruncateRows(size_t rows) {
   LoadAll();
-  if (rows >= row_count_) return;
+  if (rows > row_count_) return;
+  // Columns past row_count_ hold part of a row whose append was refused memory halfway.
   for (Column& column : columns_) column.Truncate(rows);
+  if (rows == row_count_) return;
   row_count_ = rows;
   DropKeyIndexes();
 }
