@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/storage/huge_pages.h"
+
 namespace orv::engine {
 namespace {
 
@@ -37,12 +39,18 @@ void PutBlock(std::string& out, std::string_view raw, Compression compression) {
   if (compression != Compression::None && raw.size() > 64) {
     const size_t bound = ZSTD_compressBound(raw.size());
     compressed.reset(new char[bound]);
-    const int level = compression == Compression::Fast ? 1 : 3;
+    AdviseHugePages(compressed.get(), bound);
+    const int level = compression == Compression::Fast ? -1 : 3;
     const size_t n = ZSTD_compress(compressed.get(), bound, raw.data(), raw.size(), level);
     if (!ZSTD_isError(n) && n < raw.size()) {
       stored = std::string_view(compressed.get(), n);
       codec = kZstd;
     }
+  }
+  if (out.empty()) {
+    // A block on its own (a commit's): room for it at once, in huge pages when it is large.
+    out.reserve(kBlockHeadSize + stored.size());
+    AdviseHugePages(out.data(), out.capacity());
   }
   Put32(out, static_cast<uint32_t>(stored.size()));
   Put32(out, static_cast<uint32_t>(raw.size()));

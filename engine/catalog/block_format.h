@@ -12,9 +12,9 @@ namespace orv::engine {
 
 inline constexpr size_t kBlockHeadSize = 13;
 
-// How a block is stored: as it is, zstd's fastest level (the log, which is
-// written on every commit and read only after a crash), or a smaller one (the
-// database file, written at checkpoints and read on every open).
+// How a block is stored: as it is, one of zstd's fast levels below 1 (the log,
+// which is written on every commit and read only after a crash), or a smaller
+// one (the database file, written at checkpoints and read on every open).
 enum class Compression { None, Fast, Small };
 
 // Appends `raw` as one block to `out`.

@@ -20,6 +20,7 @@ void Halves(const Value& v, uint64_t& low, uint64_t& high) {
 
 void EncodeText(const std::vector<std::string_view>& texts, ByteWriter& out) {
   std::unordered_map<std::string_view, uint32_t> codes;
+  codes.reserve(texts.size());  // no rehash as the codes come
   std::vector<std::string_view> dictionary;
   std::vector<uint32_t> indexes;
   indexes.reserve(texts.size());
@@ -43,27 +44,29 @@ void EncodeText(const std::vector<std::string_view>& texts, ByteWriter& out) {
 
 void EncodeColumnChunk(const Table& table, size_t column, size_t first, size_t count, ByteWriter& out) {
   const Column& source = table.column(column);
-  std::vector<uint8_t> bits((count + 7) / 8);
-  std::vector<Value> present;
-  present.reserve(count);
+  // Two passes over the column, the null bits and then the values, rather than
+  // a copy of the chunk's values in between.
+  const size_t bits_at = out.bytes().size();
+  out.bytes().append((count + 7) / 8, '\0');
+  Value v;
   for (size_t r = 0; r < count; ++r) {
-    Value v = source.Get(first + r);
-    if (v.is_null) {
-      bits[r / 8] |= static_cast<uint8_t>(1u << (r % 8));
-    } else {
-      present.push_back(v);
-    }
+    source.Read(first + r, v);
+    if (v.is_null) out.bytes()[bits_at + r / 8] |= static_cast<char>(1u << (r % 8));
   }
-  out.Raw(bits.data(), bits.size());
   if (IsString(source.type().id)) {
     std::vector<std::string_view> texts;
-    texts.reserve(present.size());
-    for (const Value& v : present) texts.push_back(v.s());
+    texts.reserve(count);
+    for (size_t r = 0; r < count; ++r) {
+      source.Read(first + r, v);
+      if (!v.is_null) texts.push_back(v.s());
+    }
     EncodeText(texts, out);
     return;
   }
   uint64_t previous = 0;
-  for (const Value& v : present) {
+  for (size_t r = 0; r < count; ++r) {
+    source.Read(first + r, v);
+    if (v.is_null) continue;
     uint64_t low, high;
     Halves(v, low, high);
     out.Var(ZigZag(static_cast<int64_t>(low - previous)));

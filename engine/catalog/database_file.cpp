@@ -214,6 +214,7 @@ void DatabaseFile::Commit(const std::vector<std::string>& redo) {
   size_t bytes = 0;
   for (const std::string& record : redo) bytes += record.size() + 10;
   records.bytes().reserve(bytes + 10);
+  AdviseHugePages(records.bytes().data(), records.bytes().capacity());
   records.Var(redo.size());
   for (const std::string& record : redo) records.Str(record);
   std::string block;

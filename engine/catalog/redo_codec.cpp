@@ -2,14 +2,22 @@
 #include "engine/catalog/redo_codec.h"
 
 #include "engine/catalog/byte_codec.h"
+#include "engine/catalog/column_codec.h"
+#include "engine/storage/huge_pages.h"
 
 namespace orv::engine::redo {
 namespace {
 
+// Append is rows value by value, as logs written before AppendColumns hold
+// them; new appends are written column by column.
 enum class Kind : uint8_t {
   Append = 1, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView,
-  AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure
+  AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure, AppendColumns
 };
+
+// Appended rows are logged in chunks of this many, each column's part coded as
+// the database file codes its blocks; replay holds one chunk of values at a time.
+constexpr size_t kLogChunkRows = 65536;
 
 ByteWriter Start(Kind kind, std::string_view name) {
   ByteWriter out;
@@ -47,6 +55,57 @@ void ReadRows(ByteReader& in, Table& table) {
   cells.reserve(rows * table.column_count());
   for (size_t i = 0; i < rows * table.column_count(); ++i) cells.push_back(in.Val());
   table.AppendRows(cells);
+}
+
+void WriteColumnChunks(ByteWriter& out, const Table& table, size_t first) {
+  const size_t rows = table.row_count() - first;
+  out.Var(rows);
+  out.Var(table.column_count());
+  const size_t start = out.bytes().size();
+  for (size_t at = first; at < table.row_count(); at += kLogChunkRows) {
+    const size_t count = std::min(kLogChunkRows, table.row_count() - at);
+    for (size_t c = 0; c < table.column_count(); ++c) {
+      // Coded in place behind its length, which is filled in after.
+      const size_t length_at = out.bytes().size();
+      out.U32(0);
+      EncodeColumnChunk(table, c, at, count, out);
+      const auto length = static_cast<uint32_t>(out.bytes().size() - length_at - 4);
+      std::memcpy(out.bytes().data() + length_at, &length, 4);
+    }
+    if (at == first && count < rows) {
+      // Room for all chunks at the size of the first (and a tenth more), so
+      // the record is not copied over and over as it grows.
+      std::string& bytes = out.bytes();
+      bytes.reserve(start + (bytes.size() - start) / count * rows * 11 / 10);
+      AdviseHugePages(bytes.data() + bytes.size(), bytes.capacity() - bytes.size());
+    }
+  }
+}
+
+void ReadColumnChunks(ByteReader& in, Table& table) {
+  const uint64_t rows = in.Var();
+  const size_t width = table.column_count();
+  if (in.Var() != width) throw FileDamaged{"the log's rows have a column count the table does not"};
+  std::vector<Value> cells;
+  for (uint64_t at = 0; at < rows; at += kLogChunkRows) {
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(kLogChunkRows, rows - at));
+    // The chunk's text is copied into the table's arena as its rows are stored.
+    StringArena arena;
+    std::vector<Column> columns;
+    columns.reserve(width);
+    for (size_t c = 0; c < width; ++c) {
+      ByteReader part(in.Take(in.U32()));
+      columns.emplace_back(table.schema()[c].type, &arena);
+      columns.back().Reserve(count);
+      DecodeColumnChunk(part, columns.back(), count);
+      if (!part.done()) throw FileDamaged{"a column chunk in the log is longer than its rows"};
+    }
+    cells.resize(count * width);
+    for (size_t c = 0; c < width; ++c) {
+      for (size_t r = 0; r < count; ++r) cells[r * width + c] = columns[c].Get(r);
+    }
+    table.AppendRows(cells);
+  }
 }
 
 Table& Existing(Catalog& catalog, std::string_view name) {
@@ -98,9 +157,9 @@ ProcedureDefinition ReadProcedure(ByteReader& in, std::string_view name, const C
 }  // namespace
 
 std::string Append(const Table& table, size_t first_row) {
-  ByteWriter out = Start(Kind::Append, table.name());
+  ByteWriter out = Start(Kind::AppendColumns, table.name());
   WriteIdentity(out, table);
-  WriteRows(out, table, first_row);
+  WriteColumnChunks(out, table, first_row);
   return std::move(out.bytes());
 }
 
@@ -187,6 +246,12 @@ void Apply(std::string_view record, Catalog& catalog) {
       Table& table = Existing(catalog, name);
       ReadIdentity(in, table);
       ReadRows(in, table);
+      break;
+    }
+    case Kind::AppendColumns: {
+      Table& table = Existing(catalog, name);
+      ReadIdentity(in, table);
+      ReadColumnChunks(in, table);
       break;
     }
     case Kind::Update: {

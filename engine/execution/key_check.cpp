@@ -34,6 +34,30 @@ DuplicateKey FindDuplicateNewKey(Table& table, const std::vector<Value>& cells, 
   return first;
 }
 
+RisingKey::RisingKey(const Table& table) {
+  if (table.keys().size() != 1 || table.keys()[0].columns.size() != 1) return;
+  const size_t column = table.keys()[0].columns[0];
+  if (!IsInteger(table.schema()[column].type.id)) return;
+  column_ = static_cast<int>(column);
+  const Column& stored = table.column(column);
+  for (size_t r = 0; r < table.row_count(); ++r) {
+    const Value key = stored.Get(r);
+    if (!key.is_null && (!any_ || key.i > last_)) last_ = key.i, any_ = true;
+  }
+}
+
+bool RisingKey::Rises(const Value* row) {
+  if (column_ < 0) return false;
+  const Value& key = row[column_];
+  if (key.is_null || (any_ && key.i <= last_)) {
+    column_ = -1;
+    return false;
+  }
+  last_ = key.i;
+  any_ = true;
+  return true;
+}
+
 void ThrowDuplicateKey(const Table& table, size_t key, const Value* row) {
   const KeyConstraint& constraint = table.keys()[key];
   std::string values;

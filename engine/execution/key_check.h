@@ -19,6 +19,24 @@ struct DuplicateKey {
 // whose key is already stored or was met in an earlier new row.
 DuplicateKey FindDuplicateNewKey(Table& table, const std::vector<Value>& cells, size_t rows);
 
+// A load whose rows come in order of a table's one key, a single integer
+// column, as files exported from another system often do: while each new key
+// is above every key before it, stored or new, none can repeat, and the rows
+// are appended without probing the key's index (which, when it is not built
+// yet, is built on first use after the load).
+class RisingKey {
+ public:
+  explicit RisingKey(const Table& table);
+  // Whether the key of `row` (the table's width of values) is above every one
+  // so far, noting it; once a key is not, false for good.
+  bool Rises(const Value* row);
+
+ private:
+  int column_ = -1;  // the key's column, -1 once keys no longer rise
+  bool any_ = false;  // whether `last_` holds a key yet
+  int64_t last_ = 0;
+};
+
 // Raises 2627 for key `key` of `table` repeated with the values of `row`
 // (the table's width of values).
 [[noreturn]] void ThrowDuplicateKey(const Table& table, size_t key, const Value* row);

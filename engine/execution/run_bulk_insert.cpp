@@ -12,6 +12,7 @@
 #include "engine/execution/delimited_reader.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/key_check.h"
+#include "engine/execution/plain_field.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/parser/parser.h"
 #include "engine/storage/huge_pages.h"
@@ -73,10 +74,12 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
     const std::string& default_text = table->schema()[c].default_text;
     if (!default_text.empty()) defaults[c] = binder.BindScalar(*ParseScalarExpression(default_text, statement.line));
   }
-  // Room for a row per row end at once, so a million rows are not copied as the room doubles.
-  std::vector<Value> cells;
+  // Rows go straight into the table, with room for a row per row end made
+  // at once; any failure takes them all out again.
+  const size_t before = table->row_count();
   const auto row_ends = static_cast<size_t>(std::count(text.begin(), text.end(), format.row_terminator.back()));
-  ReserveHugePages(cells, width * (row_ends + 1));
+  table->Reserve(before + row_ends + 1);
+  RisingKey rising(*table);
   std::vector<Value> row(width);
   std::vector<DelimitedField> fields;
   int64_t line = 0;
@@ -84,50 +87,60 @@ void StatementRunner::RunBulkInsert(const ast::BulkInsertStmt& statement, Binder
   long long errors = 0;
   size_t rows = 0;
   Value none;
-  for (long long number = 1; reader.Next(fields, line, unterminated); ++number) {
-    if (number < statement.first_row) continue;
-    if (statement.last_row > 0 && number > statement.last_row) break;
-    size_t column = 0;
-    try {
-      if (unterminated) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
-      for (; column < width; ++column) {
-        const ColumnSchema& schema = table->schema()[column];
-        if (column >= fields.size()) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
-        const DelimitedField& field = fields[column];
-        Value value;
-        if (schema.identity) {
-          value = Value::Integer(schema.type.id == TypeId::Decimal ? TypeId::BigInt : schema.type.id,
-                                 table->NextIdentity());
-        } else if (field.text.empty() && !field.quoted) {
-          if (defaults[column] && !statement.keep_nulls) value = Evaluate(*defaults[column], EvalRow{&none, nullptr}, context);
-        } else {
-          if (!ValidUtf8(field.text)) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
-          value = Value::String(TypeId::NVarChar, field.quoted ? context.arena.Copy(field.text) : field.text);
+  try {
+    for (long long number = 1; reader.Next(fields, line, unterminated); ++number) {
+      if (number < statement.first_row) continue;
+      if (statement.last_row > 0 && number > statement.last_row) break;
+      size_t column = 0;
+      try {
+        if (unterminated) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
+        for (; column < width; ++column) {
+          const ColumnSchema& schema = table->schema()[column];
+          if (column >= fields.size()) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
+          const DelimitedField& field = fields[column];
+          Value value;
+          if (schema.identity) {
+            value = Value::Integer(schema.type.id == TypeId::Decimal ? TypeId::BigInt : schema.type.id,
+                                   table->NextIdentity());
+          } else if (field.text.empty() && !field.quoted) {
+            if (defaults[column] && !statement.keep_nulls) {
+              value = Evaluate(*defaults[column], EvalRow{&none, nullptr}, context);
+            }
+          } else if (ReadPlainField(field.text, schema.type, row[column])) {
+            continue;  // already of the column's type
+          } else {
+            if (!ValidUtf8(field.text)) Throw(ErrorCode::kBulkUnexpectedEnd, {}, statement.line);
+            value = Value::String(TypeId::NVarChar, field.text);
+          }
+          row[column] = ConvertForColumn(value, schema, *table, "INSERT", session_.database_name, context.arena);
         }
-        row[column] = ConvertForColumn(value, schema, *table, "INSERT", session_.database_name, context.arena);
+        if (fields.size() > width) Throw(ErrorCode::kBulkColumnTooLong, {}, statement.line);
+      } catch (const SqlError&) {
+        // The row is left out, reported by its number in the file and the column it failed at.
+        result_.AddError(column == width ? MakeError(ErrorCode::kBulkColumnTooLong,
+                                                     {std::to_string(number), std::to_string(width)}, statement.line)
+                                         : MakeError(ErrorCode::kBulkConversion,
+                                                     {std::to_string(number), std::to_string(column + 1),
+                                                      table->schema()[column].name},
+                                                     statement.line));
+        if (++errors > statement.max_errors) {
+          Throw(ErrorCode::kBulkMaxErrors, {std::to_string(statement.max_errors)}, statement.line);
+        }
+        continue;
       }
-      if (fields.size() > width) Throw(ErrorCode::kBulkColumnTooLong, {}, statement.line);
-    } catch (const SqlError&) {
-      // The row is left out, reported by its number in the file and the column it failed at.
-      result_.AddError(column == width
-                           ? MakeError(ErrorCode::kBulkColumnTooLong, {std::to_string(number), std::to_string(width)},
-                                       statement.line)
-                           : MakeError(ErrorCode::kBulkConversion,
-                                       {std::to_string(number), std::to_string(column + 1), table->schema()[column].name},
-                                       statement.line));
-      if (++errors > statement.max_errors) {
-        Throw(ErrorCode::kBulkMaxErrors, {std::to_string(statement.max_errors)}, statement.line);
+      // Stored strings are copied into the table's arena: the row's views into the file may go.
+      if (rising.Rises(row.data())) {
+        table->AppendRow(row.data());
+      } else if (const int key = table->AppendRowUniquely(row.data(), before + row_ends + 1); key >= 0) {
+        ThrowDuplicateKey(*table, static_cast<size_t>(key), row.data());
       }
-      continue;
+      ++rows;
     }
-    cells.insert(cells.end(), row.begin(), row.end());
-    ++rows;
+    session_.transaction.journal.Appended(table, before);
+  } catch (...) {
+    table->TruncateRows(before);
+    throw;
   }
-  if (!table->keys().empty()) {
-    const DuplicateKey duplicate = FindDuplicateNewKey(*table, cells, rows);
-    if (duplicate.row >= 0) ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
-  }
-  session_.transaction.journal.Append(table, cells);
   RowsAffected(rows);
 }
 

@@ -49,17 +49,21 @@ Table::~Table() = default;
 
 namespace {
 
-// Adds the keys of rows [first, last) of `columns` to `index`. Stored strings
-// live in the table's arena, so the index may point at them.
-void AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column>& columns, size_t first,
+// Adds the keys of rows [first, last) of `columns` to `index`; false when one
+// was there already. Stored strings live in the table's arena, so the index
+// may point at them.
+bool AddKeys(RowIndex& index, const KeyConstraint& key, const std::vector<Column>& columns, size_t first,
              size_t last) {
   std::vector<Value> values(key.columns.size());
+  bool all_new = true;
   bool inserted = false;
   index.Reserve(index.size() + (last - first));
   for (size_t r = first; r < last; ++r) {
     for (size_t i = 0; i < values.size(); ++i) values[i] = columns[key.columns[i]].Get(r);
     index.FindOrInsert(values.data(), inserted);
+    all_new = all_new && inserted;
   }
+  return all_new;
 }
 
 }  // namespace
@@ -73,10 +77,14 @@ const RowIndex& Table::KeyIndex(size_t k) {
   return *key_indexes_[k];
 }
 
-void Table::IndexRows(size_t first) {
+int Table::IndexRows(size_t first) {
+  int repeated = -1;
   for (size_t k = 0; k < keys_.size(); ++k) {
-    if (key_indexes_[k]) AddKeys(*key_indexes_[k], keys_[k], columns_, first, row_count_);
+    if (key_indexes_[k] && !AddKeys(*key_indexes_[k], keys_[k], columns_, first, row_count_) && repeated < 0) {
+      repeated = static_cast<int>(k);
+    }
   }
+  return repeated;
 }
 
 void Table::DropKeyIndexes() {
@@ -127,14 +135,27 @@ void Table::AppendRows(const std::vector<Value>& cells) {
   IndexRows(row_count_ - rows);
 }
 
-void Table::AppendRow(const Value* values) {
+void Table::PushRow(const Value* values) {
   LoadAll();
   for (size_t c = 0; c < columns_.size(); ++c) {
     columns_[c].Reserve(row_count_ + 1);
     columns_[c].Append(values[c]);
   }
   ++row_count_;
+}
+
+void Table::AppendRow(const Value* values) {
+  PushRow(values);
   IndexRows(row_count_ - 1);
+}
+
+int Table::AppendRowUniquely(const Value* values, size_t rows) {
+  for (size_t k = 0; k < keys_.size(); ++k) {
+    if (!key_indexes_[k]) KeyIndex(k);
+    key_indexes_[k]->Reserve(rows);
+  }
+  PushRow(values);
+  return IndexRows(row_count_ - 1);
 }
 
 void Table::DeleteRows(const std::vector<uint8_t>& doomed) {
@@ -179,8 +200,10 @@ void Table::RestoreContents(Contents contents) {
 
 void Table::TruncateRows(size_t rows) {
   LoadAll();
-  if (rows >= row_count_) return;
+  if (rows > row_count_) return;
+  // Columns past row_count_ hold part of a row whose append was refused memory halfway.
   for (Column& column : columns_) column.Truncate(rows);
+  if (rows == row_count_) return;
   row_count_ = rows;
   DropKeyIndexes();
 }

@@ -81,6 +81,11 @@ class Table {
   void AppendRows(const std::vector<Value>& cells);
   // Appends one row of `column_count()` values, as AppendRows.
   void AppendRow(const Value* values);
+  // Appends one row not checked against the keys yet and adds it to every
+  // key's index (built first when missing, with room for `rows` keys in all):
+  // the first key whose index already held the row's values, or -1. After a
+  // repeat only TruncateRows puts the table right.
+  int AppendRowUniquely(const Value* values, size_t rows);
   // Room for `rows` rows in all.
   void Reserve(size_t rows) {
     for (Column& column : columns_) column.Reserve(rows);
@@ -159,8 +164,10 @@ class Table {
   void LoadColumn(size_t index) const;
   // Decodes the columns still on file: before any change, which may move or replace columns.
   void LoadAll();
-  // Adds rows [first, row_count()) to the key indexes that are built.
-  void IndexRows(size_t first);
+  // Adds rows [first, row_count()) to the key indexes that are built; the
+  // first key whose index already held one of them, or -1.
+  int IndexRows(size_t first);
+  void PushRow(const Value* values);
 };
 
 }  // namespace orv::engine
