@@ -19,7 +19,7 @@ size_t KeepWhere(const Column& column, const Stored* data, Wide value, Compare c
   for (size_t k = 0; k < count; ++k) {
     const uint32_t row = rows[k];
     rows[kept] = row;
-    kept += static_cast<size_t>(!column.IsNull(row) & compare(static_cast<Wide>(data[row]), value));
+    kept += static_cast<size_t>(!column.IsNull(row)) & static_cast<size_t>(compare(static_cast<Wide>(data[row]), value));
   }
   return kept;
 }
