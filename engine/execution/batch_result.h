@@ -39,6 +39,11 @@ class ResultSet {
 
   // Appends one row; string values are copied into the result set's own storage.
   void AppendRow(const Value* values);
+  // Appends one row but for the columns flagged in `later`, which FillColumn
+  // fills once every row is in.
+  void AppendRowExcept(const Value* values, const std::vector<uint8_t>& later);
+  // Column `c` of every row so far: `source`'s values at `rows` (see ResultColumn::AppendGathered).
+  void FillColumn(size_t c, const Column& source, const std::vector<uint32_t>& rows);
 
  private:
   struct Storage;

@@ -37,6 +37,21 @@ void ResultColumn::AppendWhole(const Value& value, StringArena& arena) {
   ++rows_;
 }
 
+void ResultColumn::AppendGathered(const Column& source, const std::vector<uint32_t>& rows, StringArena& arena) {
+  // The rows lie far apart in the source: start loading each a little ahead.
+  constexpr size_t kAhead = 16;
+  Value value;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i + kAhead < rows.size() && rows[i + kAhead] != kNoRow) source.Prefetch(rows[i + kAhead]);
+    if (rows[i] == kNoRow) {
+      Append(Value(), arena);
+    } else {
+      source.Read(rows[i], value);
+      Append(value, arena);
+    }
+  }
+}
+
 void ResultColumn::PadPayload() {
   for (size_t r = 0; r < rows_; ++r) {
     switch (kind_) {

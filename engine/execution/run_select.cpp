@@ -6,6 +6,7 @@
 #include "engine/execution/column_writer.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/planner/late_columns.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -16,12 +17,25 @@ void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder
   std::vector<ColumnInfo> columns;
   for (const OutputColumn& column : query.columns) columns.push_back(ColumnInfo{column.name, column.type, column.nullable});
   ResultSet result(std::move(columns));
+  const LateColumns late = DeferJoinedColumns(*plan);
+  std::vector<uint8_t> later(result.column_count());
+  for (const LateColumn& item : late.columns) later[item.output] = 1;
+  std::vector<uint32_t> positions;  // of the late columns' table row, per result row
   size_t count = 0;
   auto append = [&](const Value* row) {
-    result.AppendRow(row);
+    if (late.table) {
+      result.AppendRowExcept(row, later);
+      const Value& position = row[late.carrier];
+      positions.push_back(position.is_null ? ResultColumn::kNoRow : static_cast<uint32_t>(position.i));
+    } else {
+      result.AppendRow(row);
+    }
     ++count;
   };
   StreamPlan(*plan, context, nullptr, append);
+  for (const LateColumn& item : late.columns) {
+    result.FillColumn(item.output, late.table->column(item.column), positions);
+  }
   result_.result_sets.push_back(std::move(result));
   RowsAffected(count);
 }
