@@ -75,10 +75,10 @@ class ResultColumn {
     }
     ++rows_;
   }
-  // Appends the values of `source` at `rows`, in order; kNoRow appends the
-  // NULL an outer join pads with.
+  // Appends the values of `source` at the `count` rows from `rows`, in
+  // order; kNoRow appends the NULL an outer join pads with.
   static constexpr uint32_t kNoRow = UINT32_MAX;
-  void AppendGathered(const Column& source, const std::vector<uint32_t>& rows, StringArena& arena);
+  void AppendGathered(const Column& source, const uint32_t* rows, size_t count, StringArena& arena);
   Value Get(size_t row) const {
     if (kind_ == Kind::Whole) return whole_[row];
     Value out;

@@ -49,9 +49,9 @@ void ResultSet::AppendRowExcept(const Value* values, const std::vector<uint8_t>&
   ++rows_;
 }
 
-void ResultSet::FillColumn(size_t c, const Column& source, const std::vector<uint32_t>& rows) {
+void ResultSet::FillColumn(size_t c, const Column& source, const uint32_t* rows, size_t count) {
   if (!storage_) storage_ = std::make_unique<Storage>();
-  values_[c].AppendGathered(source, rows, storage_->arena);
+  values_[c].AppendGathered(source, rows, count, storage_->arena);
 }
 
 }  // namespace orv::engine

@@ -68,7 +68,8 @@ void Column::Append(const Value& value) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
-      strings_.push_back(null ? std::string_view() : arena_->Copy(value.s()));
+      if (!null && value.s() != last_text_) last_text_ = arena_->Copy(value.s());
+      strings_.push_back(null ? std::string_view() : last_text_);
       break;
     case Storage::None:
       break;
@@ -117,6 +118,7 @@ size_t Column::MemoryBytes() const {
 }
 
 void Column::Clear() {
+  last_text_ = {};
   ints_.clear();
   decimals_.clear();
   floats_.clear();

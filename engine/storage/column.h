@@ -70,6 +70,10 @@ class Column {
     }
     __builtin_prefetch(nulls_.data() + row);
   }
+  // Starts loading the text of row `row`, whose view is loaded or loading.
+  void PrefetchText(size_t row) const {
+    if (storage_ == Storage::String) __builtin_prefetch(strings_[row].data());
+  }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
   void Append(const Value& value);
@@ -124,6 +128,9 @@ class Column {
   std::vector<double> floats_;
   std::vector<std::string_view> strings_;
   std::vector<uint8_t> nulls_;
+  // The text the last appended row kept in the arena: a run of rows with the
+  // same text (a header's values over its lines, a constant) shares one copy.
+  std::string_view last_text_;
 };
 
 }  // namespace orv::engine
