@@ -140,17 +140,6 @@ const bound::Subquery* SubqueryOf(const BoundExpr& expr) {
   }
 }
 
-bool AddColumnsRead(const BoundExpr& expr, std::vector<size_t>& out) {
-  if (SubqueryOf(expr)) return false;
-  if (const auto* column = expr.As<bound::Column>()) {
-    if (column->depth == 0) out.push_back(static_cast<size_t>(column->position));
-    return true;
-  }
-  bool known = true;
-  ForEachChild(expr, [&](const BoundExprPtr& child) { known = AddColumnsRead(*child, out) && known; });
-  return known;
-}
-
 bool SameExpr(const BoundExpr& a, const BoundExpr& b) {
   if (a.node.index() != b.node.index() || !(a.type == b.type)) return false;
   const bool same_node = std::visit(

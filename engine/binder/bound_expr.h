@@ -244,10 +244,6 @@ BoundExprPtr MakeExpr(const DataType& type, bool nullable, int line, Args&&... f
 // The subquery of an IN, EXISTS or scalar subquery node; null for the others.
 const bound::Subquery* SubqueryOf(const BoundExpr& expr);
 
-// Adds the positions of the current row that `expr` reads; false when it
-// holds a subquery, whose reads are not followed.
-bool AddColumnsRead(const BoundExpr& expr, std::vector<size_t>& out);
-
 // Calls `visit` on each sub-expression slot of `node` that holds one, in the
 // order they are evaluated. For BoundExpr and const BoundExpr alike.
 template <typename Expr, typename Visit>

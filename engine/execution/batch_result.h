@@ -39,11 +39,6 @@ class ResultSet {
 
   // Appends one row; string values are copied into the result set's own storage.
   void AppendRow(const Value* values);
-  // Appends one row but for the columns flagged in `later`, which FillColumn
-  // fills once every row is in.
-  void AppendRowExcept(const Value* values, const std::vector<uint8_t>& later);
-  // Column `c` of the next `count` rows: `source`'s values at `rows` (see ResultColumn::AppendGathered).
-  void FillColumn(size_t c, const Column& source, const uint32_t* rows, size_t count);
 
  private:
   struct Storage;

@@ -8,6 +8,22 @@
 #include "engine/execution/executor.h"
 
 namespace orv::engine {
+namespace {
+
+// Adds the positions of the current row that `expr` reads; false when it
+// holds a subquery, whose reads are not followed here.
+bool AddColumnsRead(const BoundExpr& expr, std::vector<size_t>& out) {
+  if (SubqueryOf(expr)) return false;
+  if (const auto* column = expr.As<bound::Column>()) {
+    if (column->depth == 0) out.push_back(static_cast<size_t>(column->position));
+    return true;
+  }
+  bool known = true;
+  ForEachChild(expr, [&](const BoundExprPtr& child) { known = AddColumnsRead(*child, out) && known; });
+  return known;
+}
+
+}  // namespace
 
 BuildRows::BuildRows(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
                      ExecContext& context, const EvalRow* outer)
@@ -33,10 +49,9 @@ bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector
   }
   scan_ = &scan;
   for (size_t c = 0; c < table.column_count(); ++c) {
-    if (scan.read[c] && !scan.IsPositionColumn(c)) columns_.push_back(LiveColumn{&table.column(c), offset + c});
+    if (scan.read[c]) columns_.push_back(LiveColumn{&table.column(c), offset + c});
   }
   if (scan.row_ids) row_id_position_ = offset + table.column_count();
-  if (scan.position_column >= 0) row_id_position_ = offset + static_cast<size_t>(scan.position_column);
   if (filters.empty()) {
     row_ids_.resize(table.row_count());
     std::iota(row_ids_.begin(), row_ids_.end(), uint32_t{0});

@@ -37,24 +37,6 @@ void ResultColumn::AppendWhole(const Value& value, StringArena& arena) {
   ++rows_;
 }
 
-void ResultColumn::AppendGathered(const Column& source, const uint32_t* rows, size_t count, StringArena& arena) {
-  // The rows lie far apart in the source: start loading each one's slot a
-  // little ahead, and its text, once the slot is there, a little later.
-  constexpr size_t kSlotAhead = 48;
-  constexpr size_t kTextAhead = 16;
-  Value value;
-  for (size_t i = 0; i < count; ++i) {
-    if (i + kSlotAhead < count && rows[i + kSlotAhead] != kNoRow) source.Prefetch(rows[i + kSlotAhead]);
-    if (i + kTextAhead < count && rows[i + kTextAhead] != kNoRow) source.PrefetchText(rows[i + kTextAhead]);
-    if (rows[i] == kNoRow) {
-      Append(Value(), arena);
-    } else {
-      source.Read(rows[i], value);
-      Append(value, arena);
-    }
-  }
-}
-
 void ResultColumn::PadPayload() {
   for (size_t r = 0; r < rows_; ++r) {
     switch (kind_) {

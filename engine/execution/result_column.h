@@ -15,7 +15,6 @@
 
 #include "engine/common/string_arena.h"
 #include "engine/common/value.h"
-#include "engine/storage/column.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
@@ -75,10 +74,6 @@ class ResultColumn {
     }
     ++rows_;
   }
-  // Appends the values of `source` at the `count` rows from `rows`, in
-  // order; kNoRow appends the NULL an outer join pads with.
-  static constexpr uint32_t kNoRow = UINT32_MAX;
-  void AppendGathered(const Column& source, const uint32_t* rows, size_t count, StringArena& arena);
   Value Get(size_t row) const {
     if (kind_ == Kind::Whole) return whole_[row];
     Value out;

@@ -41,17 +41,4 @@ void ResultSet::AppendRow(const Value* values) {
   ++rows_;
 }
 
-void ResultSet::AppendRowExcept(const Value* values, const std::vector<uint8_t>& later) {
-  if (!storage_) storage_ = std::make_unique<Storage>();
-  for (size_t c = 0; c < values_.size(); ++c) {
-    if (!later[c]) values_[c].Append(values[c], storage_->arena);
-  }
-  ++rows_;
-}
-
-void ResultSet::FillColumn(size_t c, const Column& source, const uint32_t* rows, size_t count) {
-  if (!storage_) storage_ = std::make_unique<Storage>();
-  values_[c].AppendGathered(source, rows, count, storage_->arena);
-}
-
 }  // namespace orv::engine

@@ -1,14 +1,11 @@
 // SELECT returns a result set; SELECT ... INTO creates a table shaped by the
 // query (names, types, nullability, a bare identity column's identity) and
 // fills it.
-#include <algorithm>
-
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
-#include "engine/planner/late_columns.h"
 #include "engine/planner/planner.h"
 
 namespace orv::engine {
@@ -19,31 +16,12 @@ void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder
   std::vector<ColumnInfo> columns;
   for (const OutputColumn& column : query.columns) columns.push_back(ColumnInfo{column.name, column.type, column.nullable});
   ResultSet result(std::move(columns));
-  const LateColumns late = DeferJoinedColumns(*plan);
-  std::vector<uint8_t> later(result.column_count());
-  for (const LateColumn& item : late.columns) later[item.output] = 1;
-  std::vector<uint32_t> positions;  // of the late columns' table row, per result row
   size_t count = 0;
   auto append = [&](const Value* row) {
-    if (late.table) {
-      result.AppendRowExcept(row, later);
-      const Value& position = row[late.carrier];
-      positions.push_back(position.is_null ? ResultColumn::kNoRow : static_cast<uint32_t>(position.i));
-    } else {
-      result.AppendRow(row);
-    }
+    result.AppendRow(row);
     ++count;
   };
   StreamPlan(*plan, context, nullptr, append);
-  // A thousand rows at a time, all their columns: the text of one table row
-  // lies together, so the later columns find it still in the cache.
-  constexpr size_t kBlock = 1024;
-  for (size_t first = 0; first < positions.size(); first += kBlock) {
-    const size_t rows = std::min(kBlock, positions.size() - first);
-    for (const LateColumn& item : late.columns) {
-      result.FillColumn(item.output, late.table->column(item.column), positions.data() + first, rows);
-    }
-  }
   result_.result_sets.push_back(std::move(result));
   RowsAffected(count);
 }

@@ -1,6 +1,5 @@
 // Table scan: reads the columns the query uses, row by row, into one
-// reusable row; with row ids it adds each row's position for UPDATE and DELETE
-// (a position column carries it in that column's place).
+// reusable row; with row ids it adds each row's position for UPDATE and DELETE.
 #include "engine/execution/executor.h"
 
 namespace orv::engine {
@@ -11,16 +10,14 @@ void StreamScan(const ScanPlan& plan, RowSink sink) {
   std::vector<const Column*> read;
   std::vector<size_t> positions;
   for (size_t c = 0; c < columns; ++c) {
-    if (!plan.read[c] || plan.IsPositionColumn(c)) continue;
+    if (!plan.read[c]) continue;
     read.push_back(&table.column(c));
     positions.push_back(c);
   }
   std::vector<Value> row(plan.width);
-  const size_t position = plan.row_ids ? columns : static_cast<size_t>(plan.position_column);
-  const bool positions_out = plan.row_ids || plan.position_column >= 0;
   for (size_t r = 0; r < table.row_count(); ++r) {
     for (size_t i = 0; i < read.size(); ++i) read[i]->Read(r, row[positions[i]]);
-    if (positions_out) row[position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(r));
+    if (plan.row_ids) row[columns] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(r));
     sink(row.data());
   }
 }

@@ -29,17 +29,12 @@ using PlanPtr = std::unique_ptr<PlanNode>;
 
 // Every row of a table; with `row_ids` one more column, the row's position,
 // which UPDATE and DELETE use to find their target rows. Only the columns
-// flagged in `read` are fetched; the others stay NULL. A `position_column`
-// carries the row's position (bigint) in its place instead of its value, for
-// a SELECT that reads its columns from the table only once the rows are known.
+// flagged in `read` are fetched; the others stay NULL.
 struct ScanPlan : PlanNode {
   ScanPlan() : PlanNode(PlanKind::Scan) {}
   std::shared_ptr<Table> table;
   bool row_ids = false;
   std::vector<uint8_t> read;
-  int position_column = -1;
-
-  bool IsPositionColumn(size_t c) const { return static_cast<int>(c) == position_column; }
 };
 
 // One row without columns: a SELECT without FROM.

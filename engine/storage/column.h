@@ -70,10 +70,6 @@ class Column {
     }
     __builtin_prefetch(nulls_.data() + row);
   }
-  // Starts loading the text of row `row`, whose view is loaded or loading.
-  void PrefetchText(size_t row) const {
-    if (storage_ == Storage::String) __builtin_prefetch(strings_[row].data());
-  }
   // `value` must already have the column's type (or be NULL); strings are
   // copied into the table's arena.
   void Append(const Value& value);

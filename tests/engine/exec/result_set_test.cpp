@@ -7,10 +7,17 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "tests/engine/exec/describe_value.h"
 
 namespace orv::engine {
 namespace {
+
+std::string Describe(const Value& v) {
+  std::string out = std::to_string(static_cast<int>(v.type)) + (v.is_null ? " null" : " value") + " p" +
+                    std::to_string(v.precision) + " s" + std::to_string(v.scale);
+  if (v.is_null) return out;
+  if (IsString(v.type)) return out + " '" + std::string(v.s()) + "'";
+  return out + " " + FormatValue(v);
+}
 
 ResultSet OneColumn(const std::vector<Value>& values) {
   ResultSet rows({ColumnInfo{"c", DataType{TypeId::Int, 0, 0, 0}, true}});
