@@ -1,6 +1,8 @@
 // The switches from plan nodes to operators.
 #include "engine/execution/executor.h"
 
+#include <algorithm>
+
 #include "engine/common/errors.h"
 #include "engine/common/stack_depth.h"
 #include "engine/storage/huge_pages.h"
@@ -65,6 +67,24 @@ size_t KnownRowCount(const PlanNode& plan) {
     case PlanKind::Join: {
       const auto& join = static_cast<const JoinPlan&>(plan);
       return join.type == ast::JoinType::Left ? KnownRowCount(*join.left) : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+size_t ExpectedRowCount(const PlanNode& plan) {
+  switch (plan.kind) {
+    case PlanKind::Scan:
+      return static_cast<const ScanPlan&>(plan).table->row_count();
+    case PlanKind::Project:
+      return ExpectedRowCount(*static_cast<const ProjectPlan&>(plan).input);
+    case PlanKind::Filter:
+      return ExpectedRowCount(*static_cast<const FilterPlan&>(plan).input);
+    case PlanKind::Join: {
+      const auto& join = static_cast<const JoinPlan&>(plan);
+      if (join.left_keys.empty()) return 0;  // a cross product has no such bound
+      return std::max(ExpectedRowCount(*join.left), ExpectedRowCount(*join.right));
     }
     default:
       return 0;

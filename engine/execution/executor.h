@@ -53,6 +53,10 @@ void StreamWhile(const PlanNode& plan, ExecContext& context, const EvalRow* oute
 // (a scan's rows, kept by projections and by the left side of a LEFT JOIN),
 // so destinations are sized once; 0 when nothing is known.
 size_t KnownRowCount(const PlanNode& plan);
+// About how many rows `plan` may yield, to size a destination that has
+// already proved large: as many as the largest table its filters and joins
+// read; 0 when there is no telling (aggregates, sorts and the like).
+size_t ExpectedRowCount(const PlanNode& plan);
 
 // One operator each, in their own files; the two functions above dispatch.
 void StreamScan(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);

@@ -85,6 +85,10 @@ bool CanInsertAsSelected(const Table& table, const PlanNode& plan, const ExecCon
   return true;
 }
 
+// An INSERT that has stored this many rows is large: its target is sized
+// then for the rest, so a small one never holds room for rows it did not get.
+constexpr size_t kLargeInsert = size_t{1} << 16;
+
 }  // namespace
 
 void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder, ExecContext& context) {
@@ -115,6 +119,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
   int64_t first_identity = 0;
   Value none;
   bool direct = false;  // rows go straight into the table
+  size_t expected = 0;  // rows the source may give, once it has given kLargeInsert
   std::vector<Value> converted(width);
   auto add_row = [&](const Value* source, const uint8_t* use_default) {
     for (size_t c = 0; c < width; ++c) {
@@ -131,6 +136,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       converted[c] = ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
     }
     if (direct) {
+      // Grown once to the rows the source may give, not doubled (and copied) again and again.
+      if (rows == kLargeInsert) table->Reserve(table->row_count() - rows + std::max(expected, rows));
       table->AppendRow(converted.data());
     } else {
       cells.insert(cells.end(), converted.begin(), converted.end());
@@ -152,6 +159,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     if (direct) {
       const size_t before = table->row_count();
       table->Reserve(before + KnownRowCount(*plan));
+      expected = ExpectedRowCount(*plan);
       try {
         StreamPlan(*plan, context, nullptr, add_selected);
       } catch (...) {

@@ -77,7 +77,9 @@ void Column::Append(const Value& value) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
-      strings_.push_back(null ? std::string_view() : interner_.Keep(value.s(), *arena_));
+      // A run of one text costs a compare; other repeats a lookup.
+      if (!null && value.s() != last_text_) last_text_ = interner_.Keep(value.s(), *arena_);
+      strings_.push_back(null ? std::string_view() : last_text_);
       break;
     case Storage::None:
       break;
@@ -142,6 +144,7 @@ size_t Column::MemoryBytes() const {
 }
 
 void Column::Clear() {
+  last_text_ = {};
   ints32_.clear();
   ints_.clear();
   decimals_.clear();

@@ -148,6 +148,9 @@ class Column {
   std::vector<double> floats_;
   std::vector<std::string_view> strings_;
   TextInterner interner_;
+  // The text the last appended row kept: a run of rows with the same text (a
+  // header's values over its lines, a constant) shares it without a lookup.
+  std::string_view last_text_;
   NullBits nulls_;
 };
 

@@ -4,6 +4,9 @@
 // across word boundaries, deletes, undone appends and updates.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -14,6 +17,39 @@ std::vector<ColumnSchema> Schema() {
   ColumnSchema name{"name", DataType{TypeId::NVarChar, 0, 0, 20}, true, "", std::nullopt, ""};
   ColumnSchema qty{"qty", DataType{TypeId::Decimal, 10, 2}, true, "", std::nullopt, ""};
   return {id, name, qty};
+}
+
+// Rows in a run of the same text share one copy of it: each must still read
+// back its own value when the caller's buffer is reused, a NULL or an empty
+// string breaks the run, one row of the run is updated, or rows are undone.
+TEST(Column, RunsOfEqualTextReadBackAsAppended) {
+  StringArena arena;
+  Column column(DataType{TypeId::NVarChar, 0, 0, 20}, &arena);
+  std::string buffer;
+  auto append = [&](const char* text) {
+    if (text == nullptr) return column.Append(Value::Null(TypeId::NVarChar));
+    buffer = text;
+    column.Append(Value::String(TypeId::NVarChar, buffer));
+    buffer = "overwritten";
+  };
+  for (const char* text : std::vector<const char*>{"a", "a", nullptr, "a", "", "b", "a"}) append(text);
+  column.Set(1, Value::String(TypeId::NVarChar, "z"));
+  auto text = [&](size_t row) {
+    const Value value = column.Get(row);
+    return value.is_null ? std::string("NULL") : std::string(value.s());
+  };
+  const std::vector<std::string> expected = {"a", "z", "NULL", "a", "", "b", "a"};
+  for (size_t r = 0; r < expected.size(); ++r) EXPECT_EQ(text(r), expected[r]) << "row " << r;
+  column.Truncate(5);
+  append("b");
+  append("c");
+  EXPECT_EQ(text(4), "");
+  EXPECT_EQ(text(5), "b");
+  EXPECT_EQ(text(6), "c");
+  column.Clear();
+  append("c");
+  ASSERT_EQ(column.size(), 1u);
+  EXPECT_EQ(text(0), "c");
 }
 
 TEST(Table, AppendGetUpdateDelete) {
