@@ -13,6 +13,7 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/rollup.h"
+#include "engine/execution/scan_selector.h"
 #include "engine/storage/row_index.h"
 
 namespace orv::engine {
@@ -158,6 +159,39 @@ void EvaluateArguments(const AggregatePlan& plan, const EvalRow& row, ExecContex
   }
 }
 
+// Aggregates without GROUP BY of a table's own columns (or COUNT(*)) read
+// the kept rows' values from the columns themselves: no row is built and no
+// expression evaluated. False when the plan is not of that shape.
+bool TotalFromScan(const AggregatePlan& plan, Level& total, ExecContext& context, const EvalRow* outer) {
+  if (plan.input->kind != PlanKind::Scan) return false;
+  const auto& scan = static_cast<const ScanPlan&>(*plan.input);
+  std::vector<const Column*> columns;
+  for (const AggregateCall& call : plan.aggregates) {
+    if (call.distinct) return false;
+    if (!call.argument) {
+      columns.push_back(nullptr);
+      continue;
+    }
+    const auto* column = call.argument->As<bound::Column>();
+    if (!column || column->depth != 0 || static_cast<size_t>(column->position) >= scan.table->column_count()) {
+      return false;
+    }
+    columns.push_back(&scan.table->column(static_cast<size_t>(column->position)));
+  }
+  std::vector<Value> args(columns.size());
+  for (size_t k = 0; k < columns.size(); ++k) {
+    if (!columns[k]) args[k] = Value::Integer(TypeId::Int, 1);
+  }
+  ForEachKeptRow(scan, context, outer, [&](size_t row) {
+    CheckInterrupt();
+    for (size_t k = 0; k < columns.size(); ++k) {
+      if (columns[k]) columns[k]->Read(row, args[k]);
+    }
+    AddRow(plan, total, nullptr, 0, args.data(), context.arena);
+  });
+  return true;
+}
+
 // Every input row into its group at every level, a batch of rows at a time.
 void StreamIntoGroups(const AggregatePlan& plan, std::vector<Level>& levels, ExecContext& context,
                       const EvalRow* outer) {
@@ -189,7 +223,9 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   std::vector<Level> levels;
   for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
-  if (n == 0 && levels.size() == 1) {
+  if (n == 0 && levels.size() == 1 && TotalFromScan(plan, levels.front(), context, outer)) {
+    // Done on the table's columns.
+  } else if (n == 0 && levels.size() == 1) {
     // One group: nothing to hash or batch, each row goes straight into it.
     std::vector<Value> args(a);
     auto add_to_total = [&](const Value* values) {
