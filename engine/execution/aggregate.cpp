@@ -192,6 +192,18 @@ bool TotalFromScan(const AggregatePlan& plan, Level& total, ExecContext& context
   return true;
 }
 
+// Every input row into the one group of an aggregate without GROUP BY:
+// nothing to hash or batch.
+void StreamIntoTotal(const AggregatePlan& plan, Level& total, ExecContext& context, const EvalRow* outer) {
+  if (TotalFromScan(plan, total, context, outer)) return;
+  std::vector<Value> args(plan.aggregates.size());
+  auto add = [&](const Value* values) {
+    EvaluateArguments(plan, EvalRow{values, outer}, context, args.data());
+    AddRow(plan, total, nullptr, 0, args.data(), context.arena);
+  };
+  StreamPlan(*plan.input, context, outer, add);
+}
+
 // Every input row into its group at every level, a batch of rows at a time.
 void StreamIntoGroups(const AggregatePlan& plan, std::vector<Level>& levels, ExecContext& context,
                       const EvalRow* outer) {
@@ -223,17 +235,8 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
   std::vector<Level> levels;
   for (size_t width = n + 1; width-- > (plan.rollup && !merge_rollup ? 0 : n);) levels.emplace_back(width, a);
 
-  if (n == 0 && levels.size() == 1 && TotalFromScan(plan, levels.front(), context, outer)) {
-    // Done on the table's columns.
-  } else if (n == 0 && levels.size() == 1) {
-    // One group: nothing to hash or batch, each row goes straight into it.
-    std::vector<Value> args(a);
-    auto add_to_total = [&](const Value* values) {
-      EvalRow row{values, outer};
-      EvaluateArguments(plan, row, context, args.data());
-      AddRow(plan, levels.front(), nullptr, 0, args.data(), context.arena);
-    };
-    StreamPlan(*plan.input, context, outer, add_to_total);
+  if (n == 0 && levels.size() == 1) {
+    StreamIntoTotal(plan, levels.front(), context, outer);
   } else {
     StreamIntoGroups(plan, levels, context, outer);
   }
