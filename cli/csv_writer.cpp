@@ -20,13 +20,16 @@ class CsvWriter : public ResultWriter {
         null_text_(settings.null_text.value_or("")),
         separator_(settings.format == OutputFormat::Tsv ? '\t' : ',') {}
 
-  void Result(const ResultTable& table) override {
-    for (size_t c = 0; c < table.columns.size(); ++c) {
+  void Result(const results::RowSource& rows) override {
+    const std::vector<ResultColumn>& columns = rows.columns();
+    for (size_t c = 0; c < columns.size(); ++c) {
       if (c > 0) out_ << separator_;
-      WriteField(table.columns[c].name, false);
+      WriteField(columns[c].name, false);
     }
     out_ << "\r\n";
-    for (const auto& row : table.rows) {
+    std::vector<Cell> row;
+    for (size_t r = 0; r < rows.row_count(); ++r) {
+      rows.Row(r, row);
       for (size_t c = 0; c < row.size(); ++c) {
         if (c > 0) out_ << separator_;
         if (row[c].kind == CellKind::Null) {

@@ -60,11 +60,11 @@ std::string JsonValue(const Cell& cell, bool json_numbers) {
   return JsonString(cell.text);
 }
 
-std::string JsonColumns(const ResultTable& table) {
+std::string JsonColumns(const std::vector<ResultColumn>& columns) {
   std::string text = "[";
-  for (size_t c = 0; c < table.columns.size(); ++c) {
+  for (size_t c = 0; c < columns.size(); ++c) {
     if (c > 0) text += ',';
-    text += "{\"name\":" + JsonString(table.columns[c].name) + ",\"type\":" + JsonString(table.columns[c].type) + "}";
+    text += "{\"name\":" + JsonString(columns[c].name) + ",\"type\":" + JsonString(columns[c].type) + "}";
   }
   return text + "]";
 }
@@ -85,12 +85,14 @@ class JsonWriter : public ResultWriter {
     out_ << "{\"results\":[";
   }
 
-  void Result(const ResultTable& table) override {
+  void Result(const results::RowSource& rows) override {
     if (results_++ > 0) out_ << ',';
-    out_ << "{\"columns\":" << JsonColumns(table) << ",\"rows\":[";
-    for (size_t r = 0; r < table.rows.size(); ++r) {
+    out_ << "{\"columns\":" << JsonColumns(rows.columns()) << ",\"rows\":[";
+    std::vector<Cell> row;
+    for (size_t r = 0; r < rows.row_count(); ++r) {
       if (r > 0) out_ << ',';
-      out_ << JsonRow(table.rows[r], json_numbers_);
+      rows.Row(r, row);
+      out_ << JsonRow(row, json_numbers_);
     }
     out_ << "]}";
   }
@@ -115,9 +117,13 @@ class JsonLinesWriter : public ResultWriter {
   JsonLinesWriter(std::ostream& out, const OutputSettings& settings)
       : out_(out), json_numbers_(settings.json_numbers) {}
 
-  void Result(const ResultTable& table) override {
-    out_ << "{\"columns\":" << JsonColumns(table) << "}\n";
-    for (const auto& row : table.rows) out_ << JsonRow(row, json_numbers_) << '\n';
+  void Result(const results::RowSource& rows) override {
+    out_ << "{\"columns\":" << JsonColumns(rows.columns()) << "}\n";
+    std::vector<Cell> row;
+    for (size_t r = 0; r < rows.row_count(); ++r) {
+      rows.Row(r, row);
+      out_ << JsonRow(row, json_numbers_) << '\n';
+    }
   }
 
   void Message(std::string_view text) override { out_ << "{\"message\":" << JsonString(text) << "}\n"; }

@@ -34,10 +34,10 @@ int RunProfileCommand(const ProfileOptions& options, std::ostream& out, std::ost
     }
     const std::shared_ptr<platform::Recordset> rows =
         frame::CDataRead().GetDisEnterProfile(options.session, report, user);
-    const ResultTable table = FromRecordset(*rows);
+    const RecordsetRows table(rows);
     const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
     writer->Result(table);
-    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(table.rows.size()));
+    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(table.row_count()));
     writer->Finish();
     return 0;
   } catch (const platform::AutomationError& error) {

@@ -20,6 +20,7 @@
 #include "platform/connection.h"
 #include "reports/report_catalog.h"
 #include "results/report_run.h"
+#include "results/recordset_table.h"
 #include "results/report_view.h"
 #include "toolkit/property_lookup.h"
 
@@ -97,15 +98,16 @@ results::ReportView ViewFor(const ReportOptions& options) {
 int RunReport(const frame::ReportSchema& schema, const platform::ConditionDictionary& dct,
               const ReportOptions& options, std::ostream& out, std::ostream& err) {
   try {
-    results::ResultTable raw;
+    std::shared_ptr<platform::Recordset> recordset;
     {
       const ShowSql show_sql(options.show_sql, options.timing, err);
-      raw = results::RunReportClass(schema, options.session, dct);
+      recordset = results::RunReportClass(schema, options.session, dct);
     }
     const std::string language = toolkit::GetPropertyValue(options.session, "Language");
+    const results::RecordsetRows raw(recordset);
     const std::unique_ptr<ResultWriter> writer = MakeResultWriter(out, options.output);
-    writer->Result(results::ApplyReportView(raw, schema, language, ViewFor(options)));
-    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(raw.rows.size()));
+    writer->Result(results::ReportViewRows(raw, schema, language, ViewFor(options)));
+    if (options.output.format == OutputFormat::Table) writer->Message(RowCountMessage(raw.row_count()));
     writer->Finish();
     return kExitOk;
   } catch (const platform::AutomationError& error) {

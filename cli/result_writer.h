@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cli/result_table.h"
+#include "results/row_source.h"
 
 namespace orv::cli {
 
@@ -30,7 +31,9 @@ struct OutputSettings {
 class ResultWriter {
  public:
   virtual ~ResultWriter() = default;
-  virtual void Result(const ResultTable& table) = 0;
+  // Rows are read as they are written, not held: a writer may read them twice.
+  virtual void Result(const results::RowSource& rows) = 0;
+  void Result(const ResultTable& table) { Result(results::TableRows(table)); }
   // A message of the server ("(3 rows affected)"); only the table and JSON
   // formats keep them.
   virtual void Message(std::string_view text) = 0;

@@ -71,7 +71,7 @@ bool SqlRunner::RunOnce(const std::string& batch) {
       if (writer_ != nullptr) writer_->Message(result.messages[messages]);
       ++messages;
     } else {
-      if (writer_ != nullptr) writer_->Result(FromResultSet(result.result_sets[result_sets]));
+      if (writer_ != nullptr) writer_->Result(EngineRows(result.result_sets[result_sets]));
       ++result_sets;
     }
   }

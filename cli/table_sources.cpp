@@ -24,20 +24,23 @@ CellKind KindOf(const engine::Value& value) {
 
 }  // namespace
 
-ResultTable FromResultSet(const engine::ResultSet& result) {
-  ResultTable table;
+EngineRows::EngineRows(const engine::ResultSet& result) : result_(result) {
   for (const engine::ColumnInfo& column : result.columns()) {
-    table.columns.push_back({column.name, engine::FormatType(column.type)});
+    columns_.push_back({column.name, engine::FormatType(column.type)});
   }
-  for (size_t r = 0; r < result.row_count(); ++r) {
-    std::vector<Cell>& row = table.rows.emplace_back();
-    for (size_t c = 0; c < result.column_count(); ++c) {
-      const engine::Value& value = result.at(r, c);
-      const CellKind kind = KindOf(value);
-      row.push_back({kind, kind == CellKind::Null ? "" : engine::FormatValue(value)});
+}
+
+void EngineRows::Row(size_t r, std::vector<Cell>& cells) const {
+  cells.resize(columns_.size());
+  for (size_t c = 0; c < columns_.size(); ++c) {
+    const engine::Value value = result_.at(r, c);
+    cells[c].kind = KindOf(value);
+    if (cells[c].kind == CellKind::Null) {
+      cells[c].text.clear();
+    } else {
+      cells[c].text = engine::FormatValue(value);
     }
   }
-  return table;
 }
 
 }  // namespace orv::cli

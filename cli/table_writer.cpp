@@ -14,14 +14,18 @@ class TableWriter : public ResultWriter {
   TableWriter(std::ostream& out, const OutputSettings& settings)
       : out_(out), settings_(settings), null_text_(settings.null_text.value_or("NULL")) {}
 
-  void Result(const ResultTable& table) override {
-    Measure(table);
-    if (settings_.headers_every >= 0) WriteHeader(table);
-    for (size_t r = 0; r < table.rows.size(); ++r) {
+  // Two readings of the rows: the widths first, then the lines.
+  void Result(const results::RowSource& rows) override {
+    const std::vector<ResultColumn>& columns = rows.columns();
+    Measure(rows);
+    if (settings_.headers_every >= 0) WriteHeader(columns);
+    std::vector<Cell> row;
+    for (size_t r = 0; r < rows.row_count(); ++r) {
       if (settings_.headers_every > 0 && r > 0 && r % static_cast<size_t>(settings_.headers_every) == 0) {
-        WriteHeader(table);
+        WriteHeader(columns);
       }
-      WriteRow(table.rows[r]);
+      rows.Row(r, row);
+      WriteRow(row);
     }
     out_ << '\n';
   }
@@ -31,22 +35,25 @@ class TableWriter : public ResultWriter {
  private:
   const std::string& Shown(const Cell& cell) const { return cell.kind == CellKind::Null ? null_text_ : cell.text; }
 
-  void Measure(const ResultTable& table) {
-    widths_.assign(table.columns.size(), 0);
-    right_.assign(table.columns.size(), false);
-    for (size_t c = 0; c < table.columns.size(); ++c) {
-      widths_[c] = DisplayWidth(table.columns[c].name);
-      // A column of numbers (NULLs aside) is aligned to the right, NULLs included.
-      bool any_number = false;
-      bool only_numbers = true;
-      for (const auto& row : table.rows) {
+  // A column of numbers (NULLs aside) is aligned to the right, NULLs included.
+  void Measure(const results::RowSource& rows) {
+    const std::vector<ResultColumn>& columns = rows.columns();
+    widths_.assign(columns.size(), 0);
+    for (size_t c = 0; c < columns.size(); ++c) widths_[c] = DisplayWidth(columns[c].name);
+    std::vector<bool> any_number(columns.size(), false);
+    std::vector<bool> only_numbers(columns.size(), true);
+    std::vector<Cell> row;
+    for (size_t r = 0; r < rows.row_count(); ++r) {
+      rows.Row(r, row);
+      for (size_t c = 0; c < columns.size(); ++c) {
         if (!settings_.trim) widths_[c] = std::max(widths_[c], DisplayWidth(Shown(row[c])));
         if (row[c].kind == CellKind::Null) continue;
-        any_number = any_number || IsNumber(row[c].kind);
-        only_numbers = only_numbers && IsNumber(row[c].kind);
+        any_number[c] = any_number[c] || IsNumber(row[c].kind);
+        only_numbers[c] = only_numbers[c] && IsNumber(row[c].kind);
       }
-      right_[c] = any_number && only_numbers;
     }
+    right_.assign(columns.size(), false);
+    for (size_t c = 0; c < columns.size(); ++c) right_[c] = any_number[c] && only_numbers[c];
   }
 
   // Pads to the column's width unless trimming; the last column is never
@@ -60,11 +67,11 @@ class TableWriter : public ResultWriter {
     if (!right && c + 1 < widths_.size()) out_ << std::string(pad, ' ');
   }
 
-  void WriteHeader(const ResultTable& table) {
-    for (size_t c = 0; c < table.columns.size(); ++c) WriteCell(c, table.columns[c].name, false);
+  void WriteHeader(const std::vector<ResultColumn>& columns) {
+    for (size_t c = 0; c < columns.size(); ++c) WriteCell(c, columns[c].name, false);
     out_ << '\n';
-    for (size_t c = 0; c < table.columns.size(); ++c) {
-      const size_t dashes = settings_.trim ? DisplayWidth(table.columns[c].name) : widths_[c];
+    for (size_t c = 0; c < columns.size(); ++c) {
+      const size_t dashes = settings_.trim ? DisplayWidth(columns[c].name) : widths_[c];
       WriteCell(c, std::string(dashes, '-'), false);
     }
     out_ << '\n';

@@ -124,7 +124,7 @@ int RunExport(const TransferOptions& options, std::ostream& out, std::ostream& e
   OutputSettings settings;
   settings.format = options.tsv ? OutputFormat::Tsv : OutputFormat::Csv;
   const std::unique_ptr<ResultWriter> writer = MakeResultWriter(*target, settings);
-  writer->Result(FromResultSet(result.result_sets.at(0)));
+  writer->Result(EngineRows(result.result_sets.at(0)));
   writer->Finish();
   target->flush();
   if (!*target) {

@@ -23,6 +23,7 @@
 #include "platform/host_objects.h"
 #include "reports/report_catalog.h"
 #include "results/json_conditions.h"
+#include "results/recordset_table.h"
 #include "results/report_run.h"
 
 namespace orv::http {
@@ -196,14 +197,17 @@ void ReportService::RunReport(const LoginSession& session, const std::string& nu
   };
   std::shared_ptr<const ShownResult> shown;
   try {
-    const results::ResultTable raw = results::RunReportClass(*schema, SessionString(session), *dct);
+    const std::shared_ptr<platform::Recordset> rows =
+        results::RunReportClass(*schema, SessionString(session), *dct);
     // Whatever the report made of the cancel, rows past the limit are not its answer.
     if (time_limit.interrupted()) return timed_out();
-    if (raw.rows.size() > config_.max_result_rows) {
+    // Refused before a row is read: reading a million lines into cells is the cost the limit spares.
+    if (static_cast<size_t>(rows->RecordCount()) > config_.max_result_rows) {
       return ErrorReply(response, 422,
                         WithValue(ViewerText("结果超过 {0} 行，请缩小过滤条件", session.language),
                                   std::to_string(config_.max_result_rows)));
     }
+    const results::ResultTable raw = results::Materialize(results::RecordsetRows(rows));
     shown = std::make_shared<const ShownResult>(ShowResult(raw, *schema, session.language));
   } catch (const platform::AutomationError& error) {
     if (time_limit.interrupted()) return timed_out();

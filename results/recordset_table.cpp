@@ -3,6 +3,8 @@
 // their ADO types, as the engine's own result sets are.
 #include "results/recordset_table.h"
 
+#include <algorithm>
+
 #include "platform/field.h"
 
 namespace orv::results {
@@ -80,18 +82,19 @@ Cell FromVariant(const platform::Variant& value) {
   return {CellKind::Text, value.ToString()};
 }
 
-ResultTable FromRecordset(platform::Recordset& recordset) {
-  ResultTable table;
-  const platform::Fields& fields = recordset.Fields();
+RecordsetRows::RecordsetRows(std::shared_ptr<platform::Recordset> recordset) : recordset_(std::move(recordset)) {
+  const platform::Fields& fields = recordset_->Fields();
   for (int32_t c = 0; c < fields.Count(); ++c) {
-    table.columns.push_back({fields.Item(c).Name(), SqlTypeName(fields.Item(c))});
+    columns_.push_back({fields.Item(c).Name(), SqlTypeName(fields.Item(c))});
   }
-  if (recordset.RecordCount() == 0) return table;
-  for (recordset.MoveFirst(); !recordset.Eof(); recordset.MoveNext()) {
-    std::vector<Cell>& row = table.rows.emplace_back();
-    for (int32_t c = 0; c < fields.Count(); ++c) row.push_back(FromVariant(fields.Item(c).Value()));
-  }
-  return table;
+  rows_ = static_cast<size_t>(std::max(recordset_->RecordCount(), 0));
+}
+
+void RecordsetRows::Row(size_t r, std::vector<Cell>& cells) const {
+  recordset_->SetAbsolutePosition(static_cast<int32_t>(r + 1));
+  const platform::Fields& fields = recordset_->Fields();
+  cells.resize(columns_.size());
+  for (size_t c = 0; c < columns_.size(); ++c) cells[c] = FromVariant(fields.Item(static_cast<int32_t>(c)).Value());
 }
 
 }  // namespace orv::results

@@ -8,12 +8,11 @@
 
 #include "frame/report_frame.h"
 #include "platform/class_registry.h"
-#include "results/recordset_table.h"
 
 namespace orv::results {
 
-ResultTable RunReportClass(const frame::ReportSchema& schema, std::string_view sDsn,
-                           const platform::ConditionDictionary& dct) {
+std::shared_ptr<platform::Recordset> RunReportClass(const frame::ReportSchema& schema, std::string_view sDsn,
+                                                    const platform::ConditionDictionary& dct) {
   auto report = std::dynamic_pointer_cast<frame::ReportFrame>(
       platform::CreateObject("Orvalent." + std::string(schema.class_name)));
   if (!report) throw std::runtime_error("The class of report " + std::string(schema.number) + " has no GetRptData.");
@@ -22,7 +21,7 @@ ResultTable RunReportClass(const frame::ReportSchema& schema, std::string_view s
   if (!rows || rows->State() != platform::adStateOpen) {
     throw std::runtime_error("The report returned no open record set.");
   }
-  return FromRecordset(*rows);
+  return rows;
 }
 
 }  // namespace orv::results

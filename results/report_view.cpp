@@ -30,21 +30,6 @@ std::optional<int> WholeNumber(const Cell& cell) {
   return value;
 }
 
-// Decimals by the precision column of each described column, row by row.
-void RoundByPrecision(ResultTable& table, const frame::ReportSchema& schema) {
-  for (size_t c = 0; c < table.columns.size(); ++c) {
-    const frame::ColumnCaption* caption = schema.FindColumn(table.columns[c].name);
-    if (caption == nullptr || caption->precision_column.empty()) continue;
-    const std::optional<size_t> source = FindColumn(table, caption->precision_column);
-    if (!source) continue;
-    for (auto& row : table.rows) {
-      const std::optional<int> decimals = WholeNumber(row[*source]);
-      if (!decimals || *decimals < 0 || *decimals > kMaxDecimals || !IsNumber(row[c].kind)) continue;
-      if (std::optional<std::string> rounded = RoundDecimalText(row[c].text, *decimals)) row[c].text = *rounded;
-    }
-  }
-}
-
 std::string TotalMark(const Cell& sum_sort, std::string_view language) {
   const RowClass row = ClassifyRow(sum_sort);
   if (row.kind == RowKind::Detail) return "";
@@ -53,12 +38,16 @@ std::string TotalMark(const Cell& sum_sort, std::string_view language) {
 
 }  // namespace
 
-std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name) {
+std::optional<size_t> FindColumn(const std::vector<ResultColumn>& columns, std::string_view name) {
   const std::string folded = frame::FoldCase(name);
-  for (size_t c = 0; c < table.columns.size(); ++c) {
-    if (frame::FoldCase(table.columns[c].name) == folded) return c;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    if (frame::FoldCase(columns[c].name) == folded) return c;
   }
   return std::nullopt;
+}
+
+std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name) {
+  return FindColumn(table.columns, name);
 }
 
 RowClass ClassifyRow(const Cell& sum_sort) {
@@ -104,29 +93,47 @@ std::optional<std::string> RoundDecimalText(std::string_view text, int decimals)
   return negative && !zero ? "-" + result : result;
 }
 
+ReportViewRows::ReportViewRows(const RowSource& raw, const frame::ReportSchema& schema, std::string_view language,
+                               const ReportView& view)
+    : raw_(raw), language_(language) {
+  const std::vector<ResultColumn>& columns = raw.columns();
+  for (size_t c = 0; c < columns.size(); ++c) {
+    const frame::ColumnCaption* caption = schema.FindColumn(columns[c].name);
+    if (view.precision && caption != nullptr && !caption->precision_column.empty()) {
+      if (const std::optional<size_t> source = FindColumn(columns, caption->precision_column)) {
+        rounded_.push_back({c, *source});
+      }
+    }
+    if (!(view.hide_internal && caption != nullptr && caption->internal)) kept_.push_back(c);
+  }
+  sum_sort_ = view.mark_totals ? FindColumn(columns, "FSumSort") : std::nullopt;
+  if (sum_sort_) columns_.push_back({"", ""});
+  for (const size_t c : kept_) {
+    ResultColumn column = columns[c];
+    if (view.captions) column.name = reports::ColumnCaptionText(schema, column.name, language);
+    columns_.push_back(std::move(column));
+  }
+}
+
+void ReportViewRows::Row(size_t r, std::vector<Cell>& cells) const {
+  raw_.Row(r, raw_cells_);
+  for (const Rounded& rounded : rounded_) {
+    const std::optional<int> decimals = WholeNumber(raw_cells_[rounded.source]);
+    Cell& cell = raw_cells_[rounded.column];
+    if (!decimals || *decimals < 0 || *decimals > kMaxDecimals || !IsNumber(cell.kind)) continue;
+    if (std::optional<std::string> text = RoundDecimalText(cell.text, *decimals)) cell.text = std::move(*text);
+  }
+  cells.resize(columns_.size());
+  size_t out = 0;
+  if (sum_sort_) cells[out++] = {CellKind::Text, TotalMark(raw_cells_[*sum_sort_], language_)};
+  // Swapped, not copied: both rows keep their strings' room for the next row.
+  for (const size_t c : kept_) std::swap(cells[out++], raw_cells_[c]);
+}
+
 ResultTable ApplyReportView(const ResultTable& table, const frame::ReportSchema& schema, std::string_view language,
                             const ReportView& view) {
-  ResultTable shown = table;
-  if (view.precision) RoundByPrecision(shown, schema);
-  std::vector<size_t> kept;
-  for (size_t c = 0; c < shown.columns.size(); ++c) {
-    const frame::ColumnCaption* caption = schema.FindColumn(shown.columns[c].name);
-    if (!(view.hide_internal && caption != nullptr && caption->internal)) kept.push_back(c);
-  }
-  const std::optional<size_t> sum_sort = view.mark_totals ? FindColumn(shown, "FSumSort") : std::nullopt;
-  ResultTable result;
-  if (sum_sort) result.columns.push_back({"", ""});
-  for (const size_t c : kept) {
-    ResultColumn column = shown.columns[c];
-    if (view.captions) column.name = reports::ColumnCaptionText(schema, column.name, language);
-    result.columns.push_back(std::move(column));
-  }
-  for (const auto& row : shown.rows) {
-    std::vector<Cell>& out = result.rows.emplace_back();
-    if (sum_sort) out.push_back({CellKind::Text, TotalMark(row[*sum_sort], language)});
-    for (const size_t c : kept) out.push_back(row[c]);
-  }
-  return result;
+  const TableRows raw(table);
+  return Materialize(ReportViewRows(raw, schema, language, view));
 }
 
 }  // namespace orv::results

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/report_schema.h"
-#include "results/result_table.h"
+#include "results/row_source.h"
 
 namespace orv::results {
 
@@ -27,6 +27,7 @@ RowClass ClassifyRow(const Cell& sum_sort);
 std::vector<RowClass> ClassifyRows(const ResultTable& table);
 
 // The first column named `name` in any letter case, as record set fields match.
+std::optional<size_t> FindColumn(const std::vector<ResultColumn>& columns, std::string_view name);
 std::optional<size_t> FindColumn(const ResultTable& table, std::string_view name);
 
 struct ReportView {
@@ -36,6 +37,32 @@ struct ReportView {
   bool mark_totals = false;
 };
 
+// The view over `raw`, row by row; `raw` must outlive it.
+class ReportViewRows final : public RowSource {
+ public:
+  ReportViewRows(const RowSource& raw, const frame::ReportSchema& schema, std::string_view language,
+                 const ReportView& view);
+  const std::vector<ResultColumn>& columns() const override { return columns_; }
+  size_t row_count() const override { return raw_.row_count(); }
+  void Row(size_t r, std::vector<Cell>& cells) const override;
+
+ private:
+  // A number column rounded by the decimals in its row's precision column.
+  struct Rounded {
+    size_t column;
+    size_t source;
+  };
+
+  const RowSource& raw_;
+  std::string language_;
+  std::vector<ResultColumn> columns_;
+  std::vector<Rounded> rounded_;
+  std::vector<size_t> kept_;  // the raw columns shown, in order
+  std::optional<size_t> sum_sort_;
+  mutable std::vector<Cell> raw_cells_;
+};
+
+// The view of a table held whole.
 ResultTable ApplyReportView(const ResultTable& table, const frame::ReportSchema& schema, std::string_view language,
                             const ReportView& view);
 

@@ -11,6 +11,7 @@
 #include "http/viewer_texts.h"
 #include "platform/host_objects.h"
 #include "reports/report_catalog.h"
+#include "results/recordset_table.h"
 #include "results/report_run.h"
 #include "tests/http/service_fixture.h"
 
@@ -151,8 +152,8 @@ TEST_F(ApiTest, NumbersAreRoundedByTheirRowsPrecision) {
   EXPECT_EQ(result["columns"][0]["caption"], "日期");
   // The same rows raw, with the precision columns the grid leaves out.
   const frame::ReportSchema& schema = *reports::FindReportSchema("2010001");
-  const results::ResultTable raw = results::RunReportClass(
-      schema, "ConnectString={" + config_.connect_string + "};Language=chs;", platform::ConditionDictionary());
+  const results::ResultTable raw = results::Materialize(results::RecordsetRows(results::RunReportClass(
+      schema, "ConnectString={" + config_.connect_string + "};Language=chs;", platform::ConditionDictionary())));
   ASSERT_EQ(raw.rows.size(), result["rows"].size());
   const auto raw_column = [&](std::string_view name) {
     for (size_t c = 0; c < raw.columns.size(); ++c) {

@@ -59,6 +59,20 @@ TEST(ReportView, MarksTotalsHidesInternalColumnsAndLeavesUnknownColumnsAlone) {
   const ResultTable raw = ApplyReportView(table, schema, "en", {});
   EXPECT_EQ(raw.columns.size(), table.columns.size());
   EXPECT_EQ(raw.rows[0][2].text, "1.005");
+
+  // Read row by row into one reused row, in any order (a table is measured,
+  // then printed), the view gives each row as the whole table has it: no
+  // rounding, mark or text is left over from the row read before.
+  const TableRows rows(table);
+  const ReportViewRows view(rows, schema, "en", {true, true, true, true});
+  std::vector<Cell> cells;
+  for (const size_t r : {size_t{0}, size_t{2}, size_t{1}, size_t{0}, size_t{2}}) {
+    view.Row(r, cells);
+    std::vector<std::string> read;
+    for (const Cell& cell : cells) read.push_back(cell.text);
+    EXPECT_EQ(read, texts(r)) << "row " << r;
+    EXPECT_EQ(cells[1].kind, shown.rows[r][1].kind) << "row " << r;
+  }
 }
 
 // 101 + i is the subtotal over the first i group columns; 119 + i a rolled-up
