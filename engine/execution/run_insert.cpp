@@ -13,6 +13,7 @@
 #include "engine/execution/executor.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/function/scalar.h"
 #include "engine/parser/parser.h"
 #include "engine/planner/planner.h"
 #include "engine/storage/huge_pages.h"
@@ -176,8 +177,12 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     add_row(nullptr, all_default.data());
   } else {
     // Every row is bound before any is computed, as SQL Server compiles the
-    // whole statement first; null stands for DEFAULT.
+    // whole statement first; null stands for DEFAULT and for a literal, whose
+    // value is taken at once: a script of a million rows is mostly literals,
+    // and an expression object for each cost more than the insert itself.
     std::vector<BoundExprPtr> bound;
+    std::vector<Value> literals;  // per item; a literal's value
+    std::vector<uint8_t> literal;
     for (const auto& row : statement.values) {
       if (row.size() != targets.size()) {
         if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);
@@ -186,6 +191,15 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
               {}, statement.line);
       }
       for (const auto& value : row) {
+        literal.push_back(value && value->kind == ast::ExprKind::Literal ? 1 : 0);
+        literals.emplace_back();
+        if (literal.back()) {
+          const auto& item = static_cast<const ast::LiteralExpr&>(*value);
+          literals.back() = LiteralValue(item.literal_type, item.text, LiteralType(item.literal_type, item.text),
+                                         binder.context().arena);
+          bound.push_back(nullptr);
+          continue;
+        }
         bound.push_back(value ? binder.BindScalar(*value) : nullptr);
         if (bound.back()) PlanSubqueries(*bound.back(), context.subquery_plans);
       }
@@ -194,9 +208,14 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     std::vector<uint8_t> use_default(targets.size());
     for (size_t r = 0; r < statement.values.size(); ++r) {
       for (size_t i = 0; i < targets.size(); ++i) {
-        const BoundExpr* value = bound[r * targets.size() + i].get();
-        use_default[i] = value ? 0 : 1;
-        values[i] = value ? Evaluate(*value, EvalRow{&none, nullptr}, context) : Value();
+        const size_t item = r * targets.size() + i;
+        const BoundExpr* value = bound[item].get();
+        use_default[i] = value || literal[item] ? 0 : 1;
+        if (literal[item]) {
+          values[i] = literals[item];
+        } else {
+          values[i] = value ? Evaluate(*value, EvalRow{&none, nullptr}, context) : Value();
+        }
       }
       add_row(values.data(), use_default.data());
     }
