@@ -1,6 +1,7 @@
 // Writes the report workload for a PostgreSQL server: the four tables as
 // files COPY reads (text format), the schema, and each operation's setup and
-// timed SQL, so bench/compare-engines times the same data and statements.
+// timed SQL, so bench/compare-engines times the same data and statements;
+// and the same rows as the engine's INSERT ... VALUES script, load.sql.
 // Usage: bench_dump_workload DIR   (rows: ORV_BENCH_ROWS, default 1,000,000)
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +63,14 @@ void WriteTables(const std::filesystem::path& dir, const Workload& workload) {
     if (!file.flush()) throw std::runtime_error("cannot write " + table + ".tsv");
 }
 
+// The engine's own load script (load.sql): the tables and their rows as
+// INSERT ... VALUES batches, for timing `orvalent sql` on a script.
+void WriteLoadScript(const std::filesystem::path& path, const Workload& workload) {
+  std::ofstream file = Open(path);
+  EngineLoadScript(workload, [&](const std::string& batch) { file << batch << "\nGO\n"; });
+  if (!file.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
 // operations.tsv lists "number<TAB>rows<TAB>name"; N.setup.sql and N.sql
 // hold operation N's untimed setup and its timed statement.
 void WriteOperations(const std::filesystem::path& dir, const Workload& workload) {
@@ -93,6 +102,7 @@ int main(int argc, char** argv) {
     WriteFile(dir / "schema.sql", PostgresSchema());
     WriteTables(dir, workload);
     WriteOperations(dir, workload);
+    WriteLoadScript(dir / "load.sql", workload);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench_dump_workload: %s\n", error.what());
     return 1;

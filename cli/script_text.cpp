@@ -74,21 +74,32 @@ std::string ReadInput(const std::string& path) {
   if (std::filesystem::is_directory(path)) throw std::runtime_error("'" + path + "' is a folder, not a file.");
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("Cannot open file '" + path + "'.");
-  text << file.rdbuf();
+  // Room for the whole file first: a script of a million rows is over 100 MB,
+  // and a buffer that grows as it reads copies it again at every step.
+  std::string bytes;
+  std::error_code no_size;
+  if (const uintmax_t size = std::filesystem::file_size(path, no_size); !no_size) bytes.reserve(size);
+  std::vector<char> block(size_t{1} << 16);
+  while (file.read(block.data(), static_cast<std::streamsize>(block.size())) || file.gcount() > 0) {
+    bytes.append(block.data(), static_cast<size_t>(file.gcount()));
+  }
   if (file.bad()) throw std::runtime_error("Cannot read file '" + path + "'.");
-  return text.str();
+  return bytes;
 }
 
-std::string DecodeScript(std::string_view bytes, std::string_view source) {
-  switch (Detect(bytes)) {
+std::string DecodeScript(std::string bytes, std::string_view source) {
+  std::string_view text = bytes;
+  switch (Detect(text)) {
     case Encoding::Utf16Le:
-      return FromUtf16(bytes, true, source);
+      return FromUtf16(text, true, source);
     case Encoding::Utf16Be:
-      return FromUtf16(bytes, false, source);
+      return FromUtf16(text, false, source);
     case Encoding::Utf8:
       break;
   }
-  return std::string(bytes);
+  // UTF-8 stays where it was read, less its byte-order mark.
+  bytes.erase(0, bytes.size() - text.size());
+  return bytes;
 }
 
 }  // namespace orv::cli

@@ -15,6 +15,6 @@ std::string ReadInput(const std::string& path);
 // The script's text in UTF-8, its byte-order mark removed. Throws
 // std::runtime_error naming `source` when UTF-16 text is broken (an odd
 // number of bytes, a lone surrogate).
-std::string DecodeScript(std::string_view bytes, std::string_view source);
+std::string DecodeScript(std::string bytes, std::string_view source);
 
 }  // namespace orv::cli

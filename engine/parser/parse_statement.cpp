@@ -215,6 +215,9 @@ void Parser::ParseValuesRows(ast::InsertStmt& insert) {
     do {
       if (AcceptWord("DEFAULT")) {
         row.emplace_back();
+      } else if (AtLoneLiteral()) {
+        // Most values of a script are a literal alone, which needs no descent through the expression grammar.
+        row.push_back(ParseLiteral());
       } else {
         row.push_back(ParseScalar());
       }
@@ -226,6 +229,13 @@ void Parser::ParseValuesRows(ast::InsertStmt& insert) {
     insert.values.push_back(std::move(row));
     if (insert.values.size() > kMaxRows) Throw(ErrorCode::kTooManyValuesRows, {}, insert.line);
   } while (AcceptOp(","));
+}
+
+bool Parser::AtLoneLiteral() const {
+  const Token& t = Cur();
+  const bool literal = t.kind == TokenKind::Integer || t.kind == TokenKind::Decimal || t.kind == TokenKind::Float ||
+                       t.kind == TokenKind::String || t.kind == TokenKind::NString || IsWord(t, "NULL");
+  return literal && (AtOp(",", 1) || AtOp(")", 1));
 }
 
 StmtPtr Parser::ParseUpdate() {

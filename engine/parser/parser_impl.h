@@ -95,6 +95,8 @@ class Parser {
   ast::StmtPtr ParseBulkInsert();
   ast::StmtPtr ParseInsert();
   void ParseValuesRows(ast::InsertStmt& insert);
+  // A literal with a comma or closing parenthesis after it.
+  bool AtLoneLiteral() const;
   ast::StmtPtr ParseUpdate();
   ast::StmtPtr ParseDelete();
   ast::StmtPtr ParseTruncate();
