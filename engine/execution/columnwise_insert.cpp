@@ -1,4 +1,4 @@
-// Column-at-a-time stores from one table; see columnwise_insert.h.
+// Column-at-a-time stores; see columnwise_insert.h.
 #include "engine/execution/columnwise_insert.h"
 
 #include <algorithm>
@@ -7,35 +7,10 @@
 
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
-#include "engine/execution/scan_selector.h"
+#include "engine/execution/position_source.h"
 
 namespace orv::engine {
 namespace {
-
-// A projection over filters (innermost first) over a scan.
-struct Source {
-  const ProjectPlan* project = nullptr;
-  std::vector<const BoundExpr*> filters;
-  const ScanPlan* scan = nullptr;
-};
-
-std::optional<Source> SourceOf(const PlanNode& plan) {
-  if (plan.kind != PlanKind::Project) return std::nullopt;
-  Source source;
-  source.project = &static_cast<const ProjectPlan&>(plan);
-  const std::vector<uint8_t>& live = source.project->live;
-  if (std::find(live.begin(), live.end(), 0) != live.end()) return std::nullopt;
-  const PlanNode* node = source.project->input.get();
-  while (node->kind == PlanKind::Filter) {
-    const auto& filter = static_cast<const FilterPlan&>(*node);
-    source.filters.push_back(filter.predicate.get());
-    node = filter.input.get();
-  }
-  if (node->kind != PlanKind::Scan) return std::nullopt;
-  std::reverse(source.filters.begin(), source.filters.end());
-  source.scan = static_cast<const ScanPlan*>(node);
-  return source;
-}
 
 // Whether every value of type `from` is stored in a column of type `to` as
 // it is, by the same test the row path's conversion makes (texts: see
@@ -79,12 +54,13 @@ const bound::Column* ColumnRead(const BoundExpr& expr) {
 
 class ColumnwiseInsert {
  public:
-  ColumnwiseInsert(const Source& source, ExecContext& context, const ColumnwiseTarget& target)
-      : source_(source),
+  ColumnwiseInsert(const ProjectPlan& project, PositionSource& source, ExecContext& context,
+                   const ColumnwiseTarget& target)
+      : project_(project),
+        source_(source),
         context_(context),
         target_(target),
-        reader_(*source.scan),
-        items_(source.project->exprs.size()),
+        items_(project.exprs.size()),
         fast_of_(target.item_of.size(), -1),
         slow_of_(target.item_of.size(), -1) {
     std::vector<uint8_t> claimed(items_.size());
@@ -101,26 +77,20 @@ class ColumnwiseInsert {
     for (size_t i = 0; i < items_.size(); ++i) {
       if (!claimed[i]) slow_items_.push_back(i);
     }
-    slow_values_.resize(ScanSelector::kBlock * slow_columns_.size());
   }
 
   bool Worthwhile() const { return !fast_.empty(); }
 
   size_t Run() {
-    ScanSelector selector(*source_.scan, context_, nullptr);
-    const size_t rows = source_.scan->table->row_count();
-    uint32_t scanned[ScanSelector::kBlock];
-    uint32_t kept[ScanSelector::kBlock];
     size_t appended = 0;
-    for (size_t begin = 0; begin < rows; begin += ScanSelector::kBlock) {
-      const size_t count = selector.Select(begin, std::min(begin + ScanSelector::kBlock, rows), scanned);
-      const std::optional<size_t> passed = Filter(scanned, count, kept);
-      if (!passed || !Clean(kept, *passed)) {
-        RowByRow(scanned, count);
+    bool exact = true;
+    for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
+      if (!exact || !Clean(count)) {
+        RowByRow(count, exact);
         continue;
       }
-      Store(kept, *passed);
-      appended += *passed;
+      Store(count);
+      appended += count;
     }
     return appended;
   }
@@ -129,6 +99,7 @@ class ColumnwiseInsert {
   // A target column filled from a source column (or, with none, with `value` every row).
   struct Fast {
     const Column* source = nullptr;
+    size_t table = 0;            // whose positions locate the source's rows
     Value value;                 // a constant's stored value, or what stands for a source NULL
     bool refuses_null = false;   // a source NULL would be refused (515)
     size_t longest = SIZE_MAX;   // longer source texts may be refused (8152)
@@ -137,17 +108,18 @@ class ColumnwiseInsert {
   std::optional<Fast> Prepare(size_t c) {
     if (target_.item_of[c] < 0) return std::nullopt;
     const size_t item = static_cast<size_t>(target_.item_of[c]);
-    const BoundExpr& expr = *source_.project->exprs[item];
+    const BoundExpr& expr = *project_.exprs[item];
     const ColumnSchema& column = target_.table->schema()[c];
     const bool constant = expr.kind() == BoundKind::Constant;
     const bound::Column* read = constant ? nullptr : ColumnRead(expr);
-    if (!constant && (!read || static_cast<size_t>(read->position) >= source_.scan->table->column_count())) {
-      return std::nullopt;
-    }
     Fast fast;
+    if (!constant) {
+      fast.source = read ? source_.ColumnAt(static_cast<size_t>(read->position), fast.table) : nullptr;
+      if (!fast.source || fast.source->type() != expr.type || !StoredAsIs(expr.type, column.type)) return std::nullopt;
+    }
     try {
       // The item's value where its column is NULL: the replacement ISNULL converts, or NULL.
-      const std::vector<Value> nulls(source_.scan->width);
+      const std::vector<Value> nulls(project_.input->width);
       fast.value = Evaluate(expr, EvalRow{nulls.data(), nullptr}, context_);
       if (constant) {
         items_[item] = fast.value;
@@ -157,8 +129,6 @@ class ColumnwiseInsert {
     } catch (const SqlError&) {
       return std::nullopt;  // the row path raises it at the first row that needs it
     }
-    fast.source = &source_.scan->table->column(static_cast<size_t>(read->position));
-    if (fast.source->type() != expr.type || !StoredAsIs(expr.type, column.type)) return std::nullopt;
     fast.longest = LongestKept(expr.type, column.type);
     if (fast.value.is_null) {
       fast.refuses_null = !column.nullable;
@@ -168,54 +138,32 @@ class ColumnwiseInsert {
     return fast;
   }
 
-  // The rows of `rows` every filter keeps, or nothing when a filter fails.
-  std::optional<size_t> Filter(const uint32_t* rows, size_t count, uint32_t* kept) {
-    if (source_.filters.empty()) {
-      std::copy(rows, rows + count, kept);
-      return count;
-    }
-    size_t passed = 0;
-    try {
-      for (size_t k = 0; k < count; ++k) {
-        kept[passed] = rows[k];
-        passed += static_cast<size_t>(Passes(reader_.Read(rows[k])));
-      }
-    } catch (const SqlError&) {
-      return std::nullopt;  // the row path raises it after the rows before it
-    }
-    return passed;
-  }
-
-  bool Passes(const Value* row) {
-    for (const BoundExpr* filter : source_.filters) {
-      if (!IsTrue(Evaluate(*filter, EvalRow{row, nullptr}, context_))) return false;
-    }
-    return true;
-  }
-
-  // Whether every fast column's values of `rows` are stored without a doubt.
-  bool Clean(const uint32_t* rows, size_t count) const {
+  // Whether every fast column's values of the block are stored without a doubt.
+  bool Clean(size_t count) const {
     for (const Fast& fast : fast_) {
       if (!fast.source) continue;
+      const uint32_t* rows = source_.Positions(fast.table);
+      auto null = [&](uint32_t row) { return row == Column::kNoRow || fast.source->IsNull(row); };
       for (size_t k = 0; k < count && fast.refuses_null; ++k) {
-        if (fast.source->IsNull(rows[k])) return false;
+        if (null(rows[k])) return false;
       }
       if (fast.longest == SIZE_MAX) continue;
       for (size_t k = 0; k < count; ++k) {
-        if (!fast.source->IsNull(rows[k]) && fast.source->texts()[rows[k]].size() > fast.longest) return false;
+        if (!null(rows[k]) && fast.source->texts()[rows[k]].size() > fast.longest) return false;
       }
     }
     return true;
   }
 
-  void Store(const uint32_t* rows, size_t count) {
+  void Store(size_t count) {
     const size_t width = slow_columns_.size();
     if (width > 0) {
+      slow_values_.resize(count * width);
       // Row by row in the row path's order, so its first error is raised here.
       for (size_t k = 0; k < count; ++k) {
         if (!slow_items_.empty()) {
-          const Value* row = reader_.Read(rows[k]);
-          for (size_t i : slow_items_) items_[i] = Evaluate(*source_.project->exprs[i], EvalRow{row, nullptr}, context_);
+          const Value* row = source_.Row(k);
+          for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
       }
@@ -223,7 +171,7 @@ class ColumnwiseInsert {
     target_.table->AppendColumns(count, [&](size_t c, Column& column) {
       if (fast_of_[c] >= 0) {
         const Fast& fast = fast_[static_cast<size_t>(fast_of_[c])];
-        if (fast.source) return column.AppendGathered(*fast.source, rows, count, fast.value);
+        if (fast.source) return column.AppendGathered(*fast.source, source_.Positions(fast.table), count, fast.value);
         for (size_t k = 0; k < count; ++k) column.Append(fast.value);
         return;
       }
@@ -232,21 +180,21 @@ class ColumnwiseInsert {
     });
   }
 
-  // The block as the scan, filters and projection would pass it on row by row.
-  void RowByRow(const uint32_t* rows, size_t count) {
-    const auto& exprs = source_.project->exprs;
+  // The block as the operators would pass it on row by row.
+  void RowByRow(size_t count, bool exact) {
+    const auto& exprs = project_.exprs;
     for (size_t k = 0; k < count; ++k) {
-      const Value* row = reader_.Read(rows[k]);
-      if (!Passes(row)) continue;
+      const Value* row = source_.Row(k);
+      if (!exact && !source_.Keeps(row)) continue;
       for (size_t i = 0; i < exprs.size(); ++i) items_[i] = Evaluate(*exprs[i], EvalRow{row, nullptr}, context_);
       target_.add_row(items_.data());
     }
   }
 
-  const Source& source_;
+  const ProjectPlan& project_;
+  PositionSource& source_;
   ExecContext& context_;
   const ColumnwiseTarget& target_;
-  ScanRow reader_;
   std::vector<Value> items_;
   std::vector<Fast> fast_;
   std::vector<int> fast_of_;  // per table column: its index in fast_, or -1
@@ -259,9 +207,13 @@ class ColumnwiseInsert {
 }  // namespace
 
 bool InsertColumnwise(const PlanNode& plan, ExecContext& context, const ColumnwiseTarget& target, size_t& appended) {
-  const std::optional<Source> source = SourceOf(plan);
+  if (plan.kind != PlanKind::Project) return false;
+  const auto& project = static_cast<const ProjectPlan&>(plan);
+  if (std::find(project.live.begin(), project.live.end(), 0) != project.live.end()) return false;
+  std::unique_ptr<PositionSource> source = ScanPositions(*project.input, context);
+  if (!source) source = JoinPositions(*project.input, context);
   if (!source) return false;
-  ColumnwiseInsert insert(*source, context, target);
+  ColumnwiseInsert insert(project, *source, context, target);
   if (!insert.Worthwhile()) return false;
   appended = insert.Run();
   return true;

@@ -1,5 +1,6 @@
-// INSERT ... SELECT and SELECT ... INTO from one table's rows, a block of
-// rows at a time: a select-list item that is a column of the scanned table
+// INSERT ... SELECT and SELECT ... INTO from one table's rows, or from a
+// chain of joins of tables, a block of rows at a time (see
+// position_source.h): a select-list item that is a column of a table read
 // (or ISNULL of one with a constant, or a constant), stored as it is, goes
 // from the source column's storage to the target column's with one type
 // dispatch per block. Every other target column is computed row by row as
@@ -30,7 +31,8 @@ struct ColumnwiseTarget {
 };
 
 // Stores the rows of `plan` when it selects from one table (a projection
-// over a scan, with or without filters) and returns true, with the count of
+// over a scan, with or without filters) or from such a chain of joins and
+// returns true, with the count of
 // rows stored a block at a time in `appended` (the row path counts its
 // own); false, having done nothing, for any other plan.
 bool InsertColumnwise(const PlanNode& plan, ExecContext& context, const ColumnwiseTarget& target, size_t& appended);

@@ -23,7 +23,7 @@ void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, 
             const uint32_t* rows, size_t count, T if_null, bool null_stays) {
   for (size_t k = 0; k < count; ++k) {
     const uint32_t row = rows[k];
-    const bool null = in_nulls[row];
+    const bool null = row == Column::kNoRow || in_nulls[row];
     out.push_back(null ? if_null : in[row]);  // a stored NULL's number is 0, as if_null then is
     out_nulls.push_back(null && null_stays);
   }
@@ -120,7 +120,7 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
   bool in_run = false;
   for (size_t k = 0; k < count; ++k) {
     const uint32_t row = rows[k];
-    const bool null = source.nulls_[row];
+    const bool null = row == kNoRow || source.nulls_[row];
     if (null && stays) {
       nulls_.push_back(true);
       strings_.emplace_back();

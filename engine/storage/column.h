@@ -86,8 +86,10 @@ class Column {
   void Set(size_t row, const Value& value);
   // Appends the values of `source`, a column of the same storage, at its
   // rows `rows`, with `if_null` (of this column's type, or NULL) in place of
-  // its NULLs: one dispatch for a block of rows. Texts are copied into this
-  // table's arena, a run of one source text kept once.
+  // its NULLs: one dispatch for a block of rows. A row of kNoRow (an outer
+  // join's missing row) is NULL. Texts are copied into this table's arena, a
+  // run of one source text kept once.
+  static constexpr uint32_t kNoRow = UINT32_MAX;
   void AppendGathered(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
   // Room for `rows` rows in all, so a bulk append moves nothing.
   void Reserve(size_t rows);
