@@ -54,6 +54,8 @@ const bound::Column* ColumnRead(const BoundExpr& expr) {
 
 class ColumnwiseInsert {
  public:
+  static constexpr size_t kLarge = size_t{1} << 16;
+
   ColumnwiseInsert(const ProjectPlan& project, PositionSource& source, ExecContext& context,
                    const ColumnwiseTarget& target)
       : project_(project),
@@ -74,9 +76,13 @@ class ColumnwiseInsert {
         slow_columns_.push_back(c);
       }
     }
+    std::vector<uint8_t> read(project.input->width);
     for (size_t i = 0; i < items_.size(); ++i) {
-      if (!claimed[i]) slow_items_.push_back(i);
+      if (claimed[i]) continue;
+      slow_items_.push_back(i);
+      MarkRead(*project.exprs[i], read);
     }
+    source.Need(read);
   }
 
   bool Worthwhile() const { return !fast_.empty(); }
@@ -85,6 +91,10 @@ class ColumnwiseInsert {
     size_t appended = 0;
     bool exact = true;
     for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
+      // Sized once for the rows the source may give when many have come, not doubled again and again.
+      if (appended < kLarge && appended + count >= kLarge && target_.expected > appended) {
+        target_.table->Reserve(target_.table->row_count() + target_.expected - appended);
+      }
       if (!exact || !Clean(count)) {
         RowByRow(count, exact);
         continue;
@@ -162,7 +172,7 @@ class ColumnwiseInsert {
       // Row by row in the row path's order, so its first error is raised here.
       for (size_t k = 0; k < count; ++k) {
         if (!slow_items_.empty()) {
-          const Value* row = source_.Row(k);
+          const Value* row = source_.Row(k, false);
           for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
@@ -184,7 +194,7 @@ class ColumnwiseInsert {
   void RowByRow(size_t count, bool exact) {
     const auto& exprs = project_.exprs;
     for (size_t k = 0; k < count; ++k) {
-      const Value* row = source_.Row(k);
+      const Value* row = source_.Row(k, true);
       if (!exact && !source_.Keeps(row)) continue;
       for (size_t i = 0; i < exprs.size(); ++i) items_[i] = Evaluate(*exprs[i], EvalRow{row, nullptr}, context_);
       target_.add_row(items_.data());

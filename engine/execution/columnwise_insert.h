@@ -28,6 +28,8 @@ struct ColumnwiseTarget {
   std::function<Value(size_t column, const Value* items)> value_of;
   // The row path: converts and stores one row of select-list values.
   std::function<void(const Value* items)> add_row;
+  // About how many rows the source may give (0: unknown), to size the table once it has taken many.
+  size_t expected = 0;
 };
 
 // Stores the rows of `plan` when it selects from one table (a projection

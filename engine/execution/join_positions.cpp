@@ -19,10 +19,13 @@ namespace orv::engine {
 namespace {
 
 // A table of the chain: the scan below it (0) or a join's right side, with
-// where its values start in the joined row.
+// where its values start in the joined row. A right side that is not a
+// table's rows (a view's projection, say) is stored by its join: its
+// positions are of the stored rows, and no column is read from it directly.
 struct ChainTable {
-  const ScanPlan* scan;
+  const ScanPlan* scan;  // null: stored rows
   size_t offset;
+  size_t width;
 };
 
 // A left key read from a column of a table below its join.
@@ -47,19 +50,12 @@ const ScanPlan* ScanUnderFilters(const PlanNode& plan) {
 const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, size_t& table) {
   for (table = tables.size(); table-- > 0;) {
     if (position < tables[table].offset) continue;
+    if (!tables[table].scan) return nullptr;
     const Table& stored = *tables[table].scan->table;
     const size_t column = position - tables[table].offset;
     return column < stored.column_count() ? &stored.column(column) : nullptr;
   }
   return nullptr;
-}
-
-// Whether `expr` may read the row it is evaluated on (a subquery may).
-bool ReadsRow(const BoundExpr& expr) {
-  if (SubqueryOf(expr) || expr.As<bound::Column>()) return true;
-  bool reads = false;
-  ForEachChild(expr, [&](const BoundExprPtr& child) { reads = reads || ReadsRow(*child); });
-  return reads;
 }
 
 class JoinSource : public PositionSource {
@@ -73,7 +69,17 @@ class JoinSource : public PositionSource {
         selector_(*tables_[0].scan, context, nullptr),
         positions_(tables_.size()),
         row_(width) {
-    for (const BoundExpr* filter : filters_) filters_read_ = filters_read_ || ReadsRow(*filter);
+    std::vector<uint8_t> read(width);
+    for (const BoundExpr* filter : filters_) MarkRead(*filter, read);
+    filters_read_ = std::find(read.begin(), read.end(), 1) != read.end();
+    whole_ = ReadsOf(std::vector<uint8_t>(width, 1));
+    needed_ = whole_;
+  }
+
+  void Need(const std::vector<uint8_t>& positions) override {
+    std::vector<uint8_t> read = positions;
+    for (const BoundExpr* filter : filters_) MarkRead(*filter, read);
+    needed_ = ReadsOf(read);
   }
 
   const Column* ColumnAt(size_t position, size_t& table) const override { return ColumnOf(tables_, position, table); }
@@ -96,19 +102,22 @@ class JoinSource : public PositionSource {
 
   const uint32_t* Positions(size_t table) const override { return positions_[table].data(); }
 
-  const Value* Row(size_t k) override {
-    for (size_t t = 0; t < tables_.size(); ++t) {
-      const ScanPlan& scan = *tables_[t].scan;
-      const uint32_t row = positions_[t][k];
-      for (size_t c = 0; c < scan.read.size(); ++c) {
-        if (!scan.read[c]) continue;
-        Value& value = row_[tables_[t].offset + c];
-        if (row == Column::kNoRow) {
-          value = Value();  // as the joins pad a missing row
-        } else {
-          scan.table->column(c).Read(row, value);
-        }
+  const Value* Row(size_t k, bool whole) override {
+    const RowReads& reads = whole ? whole_ : needed_;
+    for (const Read& read : reads.columns) {
+      const uint32_t row = positions_[read.table][k];
+      if (row == Column::kNoRow) {
+        row_[read.position] = Value();  // as the joins pad a missing row
+      } else {
+        read.column->Read(row, row_[read.position]);
       }
+    }
+    for (size_t t = 0; t < tables_.size(); ++t) {
+      if (!reads.stored[t]) continue;
+      const uint32_t row = positions_[t][k];
+      Value* values = row_.data() + tables_[t].offset;
+      if (row == Column::kNoRow) std::fill(values, values + tables_[t].width, Value());
+      if (row != Column::kNoRow) levels_[t - 1].build->rows().CopyTo(row, row_.data());
     }
     return row_.data();
   }
@@ -128,7 +137,7 @@ class JoinSource : public PositionSource {
     try {
       for (size_t k = 0; k < positions_[0].size(); ++k) {
         // A filter that reads no column (WHERE 1=1) needs no row made.
-        if (Keeps(filters_read_ ? Row(k) : row_.data())) parents_.push_back(static_cast<uint32_t>(k));
+        if (Keeps(filters_read_ ? Row(k, false) : row_.data())) parents_.push_back(static_cast<uint32_t>(k));
       }
     } catch (const SqlError&) {
       exact = false;  // the row path raises it after the rows before it
@@ -175,6 +184,7 @@ class JoinSource : public PositionSource {
   void Expand(size_t l, size_t count) {
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
     const BuildRows& right = levels_[l].build->rows();
+    const bool stored = !tables_[l + 1].scan;
     std::vector<uint32_t>& added = positions_[l + 1];
     added.clear();
     parents_.clear();
@@ -190,7 +200,7 @@ class JoinSource : public PositionSource {
       }
       one_each = one_each && levels_[l].build->Next(r) == JoinBuild::kNone;
       for (; r != JoinBuild::kNone; r = levels_[l].build->Next(r)) {
-        added.push_back(right.Position(r));
+        added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
         parents_.push_back(static_cast<uint32_t>(i));
       }
     }
@@ -208,9 +218,42 @@ class JoinSource : public PositionSource {
   }
 
   std::vector<ChainTable> tables_;
+  // A value Row reads from a table's column.
+  struct Read {
+    size_t table;
+    size_t position;
+    const Column* column;
+  };
+
+  // What Row reads: values from tables' columns, and whole stored rows per table.
+  struct RowReads {
+    std::vector<Read> columns;
+    std::vector<uint8_t> stored;
+  };
+
+  RowReads ReadsOf(const std::vector<uint8_t>& read) const {
+    RowReads reads{{}, std::vector<uint8_t>(tables_.size())};
+    for (size_t t = 0; t < tables_.size(); ++t) {
+      const size_t offset = tables_[t].offset;
+      if (!tables_[t].scan) {
+        const auto begin = read.begin() + static_cast<ptrdiff_t>(offset);
+        reads.stored[t] = std::find(begin, begin + static_cast<ptrdiff_t>(tables_[t].width), 1) !=
+                          begin + static_cast<ptrdiff_t>(tables_[t].width);
+        continue;
+      }
+      const ScanPlan& scan = *tables_[t].scan;
+      for (size_t c = 0; c < scan.read.size(); ++c) {
+        if (scan.read[c] && read[offset + c]) reads.columns.push_back(Read{t, offset + c, &scan.table->column(c)});
+      }
+    }
+    return reads;
+  }
+
   std::vector<Level> levels_;  // lowest first
   std::vector<const BoundExpr*> filters_;  // over the chain, innermost first
   bool filters_read_ = false;
+  RowReads whole_;   // every value the plan reads
+  RowReads needed_;  // what Need asked for
   ExecContext& context_;
   ScanSelector selector_;
   bool built_ = false;
@@ -238,14 +281,13 @@ bool ChainOf(const PlanNode& top, std::vector<ChainTable>& tables, std::vector<c
     node = join.left.get();
   }
   if (joins.empty() || node->kind != PlanKind::Scan) return false;
-  tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0});
+  tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0, node->width});
   for (const JoinPlan* join : joins) {
     const ScanPlan* right = ScanUnderFilters(*join->right);
-    if (!right || right->table->row_count() > Column::kNoRow) return false;
-    tables.push_back(ChainTable{right, join->left->width});
+    tables.push_back(ChainTable{right, join->left->width, join->right->width});
   }
   for (const ChainTable& table : tables) {
-    if (table.scan->row_ids) return false;
+    if (table.scan && (table.scan->row_ids || table.scan->table->row_count() >= Column::kNoRow)) return false;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/execution/exec_context.h"
 #include "engine/planner/plan.h"
@@ -26,11 +27,19 @@ class PositionSource {
   virtual const Column* ColumnAt(size_t position, size_t& table) const = 0;
   // The block's positions in table `table`.
   virtual const uint32_t* Positions(size_t table) const = 0;
-  // Row `k` of the block, holding every value the plan reads; valid until the next call.
-  virtual const Value* Row(size_t k) = 0;
+  // Row `k` of the block, holding every value the plan reads (`whole`) or
+  // those Need asked for; valid until the next call.
+  virtual const Value* Row(size_t k, bool whole) = 0;
   // Whether the filters keep a row of an inexact block.
   virtual bool Keeps(const Value* row) = 0;
+  // Row, not whole, need hold only the positions flagged in `positions`
+  // (besides what the filters read).
+  virtual void Need(const std::vector<uint8_t>& positions) = 0;
 };
+
+// Flags in `read` the positions of the row that `expr` reads; a subquery
+// may read any, so it flags them all.
+void MarkRead(const BoundExpr& expr, std::vector<uint8_t>& read);
 
 // The kept rows of `plan` when it is a scan under filters (or none); else null.
 std::unique_ptr<PositionSource> ScanPositions(const PlanNode& plan, ExecContext& context);

@@ -165,7 +165,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       expected = ExpectedRowCount(*plan);
       const ColumnwiseTarget target{table.get(), slot,
                                     [&](size_t c, const Value* items) { return column_value(c, items, nullptr); },
-                                    add_selected};
+                                    add_selected, expected};
       try {
         size_t appended = 0;
         if (!InsertColumnwise(*plan, context, target, appended)) StreamPlan(*plan, context, nullptr, add_selected);

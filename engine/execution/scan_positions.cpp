@@ -31,7 +31,8 @@ class ScanSource : public PositionSource {
     return position < scan_.table->column_count() ? &scan_.table->column(position) : nullptr;
   }
   const uint32_t* Positions(size_t) const override { return rows_; }
-  const Value* Row(size_t k) override { return reader_.Read(rows_[k]); }
+  const Value* Row(size_t k, bool) override { return reader_.Read(rows_[k]); }
+  void Need(const std::vector<uint8_t>&) override {}  // a scan's row is read whole
   bool Keeps(const Value* row) override {
     for (const BoundExpr* filter : filters_) {
       if (!IsTrue(Evaluate(*filter, EvalRow{row, nullptr}, context_))) return false;
@@ -70,6 +71,15 @@ class ScanSource : public PositionSource {
 };
 
 }  // namespace
+
+void MarkRead(const BoundExpr& expr, std::vector<uint8_t>& read) {
+  if (SubqueryOf(expr)) return std::fill(read.begin(), read.end(), 1);
+  if (const auto* column = expr.As<bound::Column>()) {
+    if (column->depth == 0 && static_cast<size_t>(column->position) < read.size()) read[column->position] = 1;
+    return;
+  }
+  ForEachChild(expr, [&](const BoundExprPtr& child) { MarkRead(*child, read); });
+}
 
 std::unique_ptr<PositionSource> ScanPositions(const PlanNode& plan, ExecContext& context) {
   std::vector<const BoundExpr*> filters;
