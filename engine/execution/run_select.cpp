@@ -77,7 +77,7 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
   // An identity column copied in sets where the table's identity goes on: row by row.
   std::vector<int> item_of(width);
   for (size_t c = 0; c < width; ++c) item_of[c] = static_cast<int>(c);
-  const ColumnwiseTarget target{table.get(), std::move(item_of), convert, store, ExpectedRowCount(*plan)};
+  const ColumnwiseTarget target{table.get(), std::move(item_of), convert, store};
   size_t appended = 0;
   if (identity_column >= 0 || !InsertColumnwise(*plan, context, target, appended)) {
     StreamPlan(*plan, context, nullptr, store);
