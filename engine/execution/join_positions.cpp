@@ -115,9 +115,12 @@ class JoinSource : public PositionSource {
     for (size_t t = 0; t < tables_.size(); ++t) {
       if (!reads.stored[t]) continue;
       const uint32_t row = positions_[t][k];
-      Value* values = row_.data() + tables_[t].offset;
-      if (row == Column::kNoRow) std::fill(values, values + tables_[t].width, Value());
-      if (row != Column::kNoRow) levels_[t - 1].build->rows().CopyTo(row, row_.data());
+      if (row == Column::kNoRow) {
+        std::fill(row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset),
+                  row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset + tables_[t].width), Value());
+      } else {
+        levels_[t - 1].build->rows().CopyTo(row, row_.data());
+      }
     }
     return row_.data();
   }
