@@ -23,6 +23,9 @@ class BuildRows {
             const EvalRow* outer);
 
   size_t size() const { return scan_ ? row_ids_.size() : rows_.rows; }
+  // The scan whose table holds the rows (null: they are stored), and the table position of row `r`.
+  const ScanPlan* scan() const { return scan_; }
+  uint32_t Position(size_t r) const { return row_ids_[r]; }
 
   // Writes the live values of row `r` into the joined row `wide`.
   void CopyTo(size_t r, Value* wide) const {

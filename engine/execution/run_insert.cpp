@@ -5,10 +5,12 @@
 // row draws its identity value as it is converted; as in SQL Server, a failed
 // INSERT keeps the values drawn up to the failing row, leaving a gap.
 #include <algorithm>
+#include <optional>
 
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
+#include "engine/execution/columnwise_insert.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/key_check.h"
@@ -117,25 +119,26 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
   // flags one (or the column is not a target) the column's default applies.
   std::vector<Value> cells;
   size_t rows = 0;
-  int64_t first_identity = 0;
+  std::optional<int64_t> first_identity;
   Value none;
   bool direct = false;  // rows go straight into the table
   size_t expected = 0;  // rows the source may give, once it has given kLargeInsert
   std::vector<Value> converted(width);
-  auto add_row = [&](const Value* source, const uint8_t* use_default) {
-    for (size_t c = 0; c < width; ++c) {
-      const ColumnSchema& column = table->schema()[c];
-      Value value;
-      if (column.identity) {
-        value = Value::Integer(id_type, table->NextIdentity());
-        if (rows == 0) first_identity = value.i;
-      } else if (slot[c] >= 0 && !(use_default && use_default[slot[c]])) {
-        value = source[slot[c]];
-      } else if (defaults[c]) {
-        value = Evaluate(*defaults[c], EvalRow{&none, nullptr}, context);
-      }
-      converted[c] = ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
+  auto column_value = [&](size_t c, const Value* source, const uint8_t* use_default) {
+    const ColumnSchema& column = table->schema()[c];
+    Value value;
+    if (column.identity) {
+      value = Value::Integer(id_type, table->NextIdentity());
+      if (!first_identity) first_identity = value.i;
+    } else if (slot[c] >= 0 && !(use_default && use_default[slot[c]])) {
+      value = source[slot[c]];
+    } else if (defaults[c]) {
+      value = Evaluate(*defaults[c], EvalRow{&none, nullptr}, context);
     }
+    return ConvertForColumn(value, column, *table, "INSERT", session_.database_name, context.arena);
+  };
+  auto add_row = [&](const Value* source, const uint8_t* use_default) {
+    for (size_t c = 0; c < width; ++c) converted[c] = column_value(c, source, use_default);
     if (direct) {
       // Grown once to the rows the source may give, not doubled (and copied) again and again.
       if (rows == kLargeInsert) table->Reserve(table->row_count() - rows + std::max(expected, rows));
@@ -161,8 +164,13 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       const size_t before = table->row_count();
       table->Reserve(before + KnownRowCount(*plan));
       expected = ExpectedRowCount(*plan);
+      const ColumnwiseTarget target{table.get(), slot,
+                                    [&](size_t c, const Value* items) { return column_value(c, items, nullptr); },
+                                    add_selected, expected};
       try {
-        StreamPlan(*plan, context, nullptr, add_selected);
+        size_t appended = 0;
+        if (!InsertColumnwise(*plan, context, target, appended)) StreamPlan(*plan, context, nullptr, add_selected);
+        rows += appended;
       } catch (...) {
         table->TruncateRows(before);
         throw;
@@ -226,14 +234,14 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     if (duplicate.row >= 0) {
       // The rows after the offending one were never reached: their identity values stay unused.
       if (identity >= 0) {
-        table->SeedIdentityAfter(first_identity + duplicate.row * table->schema()[identity].identity->increment);
+        table->SeedIdentityAfter(*first_identity + duplicate.row * table->schema()[identity].identity->increment);
       }
       ThrowDuplicateKey(*table, duplicate.key, &cells[duplicate.row * width]);
     }
   }
   if (!direct) session_.transaction.journal.Append(table, cells);
   if (identity >= 0 && rows > 0) {
-    NoteIdentity(first_identity + static_cast<int64_t>(rows - 1) * table->schema()[identity].identity->increment);
+    NoteIdentity(*first_identity + static_cast<int64_t>(rows - 1) * table->schema()[identity].identity->increment);
   }
   RowsAffected(rows);
 }

@@ -4,6 +4,7 @@
 #include "engine/catalog/names.h"
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
+#include "engine/execution/columnwise_insert.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/planner/planner.h"
@@ -60,10 +61,11 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
   std::vector<Value> converted(width);
   std::optional<int64_t> last_identity;
   size_t count = 0;
+  auto convert = [&](size_t c, const Value* row) {
+    return ConvertForColumn(row[c], table->schema()[c], *table, "INSERT", session_.database_name, context.arena);
+  };
   auto store = [&](const Value* row) {
-    for (size_t c = 0; c < width; ++c) {
-      converted[c] = ConvertForColumn(row[c], table->schema()[c], *table, "INSERT", session_.database_name, context.arena);
-    }
+    for (size_t c = 0; c < width; ++c) converted[c] = convert(c, row);
     if (identity_column >= 0 && !converted[identity_column].is_null) {
       int64_t id = converted[identity_column].i;
       last_identity = last_identity ? std::max(*last_identity, id) : id;
@@ -72,7 +74,15 @@ void StatementRunner::RunSelectInto(const ast::SelectStmt& statement, const ast:
     ++count;
   };
   table->Reserve(KnownRowCount(*plan));
-  StreamPlan(*plan, context, nullptr, store);
+  // An identity column copied in sets where the table's identity goes on: row by row.
+  std::vector<int> item_of(width);
+  for (size_t c = 0; c < width; ++c) item_of[c] = static_cast<int>(c);
+  const ColumnwiseTarget target{table.get(), std::move(item_of), convert, store};
+  size_t appended = 0;
+  if (identity_column >= 0 || !InsertColumnwise(*plan, context, target, appended)) {
+    StreamPlan(*plan, context, nullptr, store);
+  }
+  count += appended;
   if (last_identity) table->SeedIdentityAfter(*last_identity);
   session_.transaction.journal.AddTable(catalog_, session_, std::move(table));
   RowsAffected(count);

@@ -18,6 +18,17 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
   values.resize(out);
 }
 
+template <typename T>
+void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, const NullBits& in_nulls,
+            const uint32_t* rows, size_t count, T if_null, bool null_stays) {
+  for (size_t k = 0; k < count; ++k) {
+    const uint32_t row = rows[k];
+    const bool null = row == Column::kNoRow || in_nulls[row];
+    out.push_back(null ? if_null : in[row]);  // a stored NULL's number is 0, as if_null then is
+    out_nulls.push_back(null && null_stays);
+  }
+}
+
 }  // namespace
 
 Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
@@ -83,6 +94,46 @@ void Column::Append(const Value& value) {
       break;
     case Storage::None:
       break;
+  }
+}
+
+void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t count, const Value& if_null) {
+  const bool stays = if_null.is_null;
+  switch (storage_) {
+    case Storage::Int32:
+      return Gather(ints32_, nulls_, source.ints32_, source.nulls_, rows, count,
+                    stays ? 0 : static_cast<int32_t>(if_null.i), stays);
+    case Storage::Int:
+      return Gather(ints_, nulls_, source.ints_, source.nulls_, rows, count, stays ? 0 : if_null.i, stays);
+    case Storage::Decimal:
+      return Gather(decimals_, nulls_, source.decimals_, source.nulls_, rows, count, stays ? 0 : if_null.dec, stays);
+    case Storage::Float:
+      return Gather(floats_, nulls_, source.floats_, source.nulls_, rows, count, stays ? 0 : if_null.f, stays);
+    case Storage::String:
+      break;
+    case Storage::None:
+      for (size_t k = 0; k < count; ++k) nulls_.push_back(true);
+      return;
+  }
+  // The source keeps one copy of a repeated text: the same view again is the same text, kept without a compare.
+  std::string_view run;
+  bool in_run = false;
+  for (size_t k = 0; k < count; ++k) {
+    const uint32_t row = rows[k];
+    const bool null = row == kNoRow || source.nulls_[row];
+    if (null && stays) {
+      nulls_.push_back(true);
+      strings_.emplace_back();
+      continue;
+    }
+    const std::string_view text = null ? if_null.s() : source.strings_[row];
+    if (!in_run || text.data() != run.data() || text.size() != run.size()) {
+      run = text;
+      in_run = true;
+      if (text != last_text_) last_text_ = interner_.Keep(text, *arena_);
+    }
+    nulls_.push_back(false);
+    strings_.push_back(last_text_);
   }
 }
 

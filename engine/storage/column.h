@@ -84,6 +84,13 @@ class Column {
   // copied into the table's arena.
   void Append(const Value& value);
   void Set(size_t row, const Value& value);
+  // Appends the values of `source`, a column of the same storage, at its
+  // rows `rows`, with `if_null` (of this column's type, or NULL) in place of
+  // its NULLs: one dispatch for a block of rows. A row of kNoRow (an outer
+  // join's missing row) is NULL. Texts are copied into this table's arena, a
+  // run of one source text kept once.
+  static constexpr uint32_t kNoRow = UINT32_MAX;
+  void AppendGathered(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
   // Room for `rows` rows in all, so a bulk append moves nothing.
   void Reserve(size_t rows);
   // Loading from a file, row by row after a Reserve, without going through
@@ -133,6 +140,7 @@ class Column {
   const int64_t* int64s() const { return ints_.data(); }
   const Int128* decimals() const { return decimals_.data(); }
   const double* floats() const { return floats_.data(); }
+  const std::string_view* texts() const { return strings_.data(); }
 
  private:
   void Store(size_t row, const Value& value);

@@ -86,6 +86,20 @@ class Table {
   // the first key whose index already held the row's values, or -1. After a
   // repeat only TruncateRows puts the table right.
   int AppendRowUniquely(const Value* values, size_t rows);
+  // Appends `rows` rows a column at a time: `fill(c, column)` appends exactly
+  // `rows` values, already of the column's type and checked against the
+  // schema, to column c.
+  template <typename Fill>
+  void AppendColumns(size_t rows, Fill&& fill) {
+    LoadAll();
+    const UnrefusedAllocations whole;  // every column grows, or the table is torn
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      columns_[c].Reserve(row_count_ + rows);
+      fill(c, columns_[c]);
+    }
+    row_count_ += rows;
+    IndexRows(row_count_ - rows);
+  }
   // Room for `rows` rows in all.
   void Reserve(size_t rows) {
     for (Column& column : columns_) column.Reserve(rows);

@@ -1,0 +1,232 @@
+// Column-at-a-time stores; see columnwise_insert.h.
+#include "engine/execution/columnwise_insert.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "engine/common/errors.h"
+#include "engine/execution/evaluate.h"
+#include "engine/execution/position_source.h"
+
+namespace orv::engine {
+namespace {
+
+// Whether every value of type `from` is stored in a column of type `to` as
+// it is, by the same test the row path's conversion makes (texts: see
+// LongestKept).
+bool StoredAsIs(const DataType& from, const DataType& to) {
+  if (from.id != to.id) return false;
+  switch (to.id) {
+    case TypeId::Decimal:
+      return from.scale == to.scale && from.precision <= to.precision;
+    case TypeId::Char:
+    case TypeId::NChar:
+      return false;  // padded to the column's length
+    case TypeId::Time:
+    case TypeId::DateTime2:
+      return from.scale == to.scale;
+    default:
+      return true;
+  }
+}
+
+// Text of a column of type `from` fits `to` when its declared length does;
+// else a value longer in bytes than `to` holds may be refused (8152), and
+// its block takes the row path. SIZE_MAX: no value needs looking at.
+size_t LongestKept(const DataType& from, const DataType& to) {
+  if (!IsString(to.id) || to.length == DataType::kMaxLength) return SIZE_MAX;
+  if (from.length != DataType::kMaxLength && from.length <= to.length) return SIZE_MAX;
+  return static_cast<size_t>(to.length);
+}
+
+// A column of the source table that an item reads: the item itself or the
+// first argument of an ISNULL with a constant replacement.
+const bound::Column* ColumnRead(const BoundExpr& expr) {
+  const BoundExpr* read = &expr;
+  if (const auto* call = expr.As<bound::Function>()) {
+    if (call->function->name != "ISNULL" || call->arguments[1]->kind() != BoundKind::Constant) return nullptr;
+    read = call->arguments[0].get();
+  }
+  const auto* column = read->As<bound::Column>();
+  return column && column->depth == 0 ? column : nullptr;
+}
+
+class ColumnwiseInsert {
+ public:
+  static constexpr size_t kLarge = size_t{1} << 16;
+
+  ColumnwiseInsert(const ProjectPlan& project, PositionSource& source, ExecContext& context,
+                   const ColumnwiseTarget& target)
+      : project_(project),
+        source_(source),
+        context_(context),
+        target_(target),
+        items_(project.exprs.size()),
+        fast_of_(target.item_of.size(), -1),
+        slow_of_(target.item_of.size(), -1) {
+    std::vector<uint8_t> claimed(items_.size());
+    for (size_t c = 0; c < target.item_of.size(); ++c) {
+      if (std::optional<Fast> fast = Prepare(c)) {
+        fast_of_[c] = static_cast<int>(fast_.size());
+        fast_.push_back(*fast);
+        claimed[static_cast<size_t>(target.item_of[c])] = 1;
+      } else {
+        slow_of_[c] = static_cast<int>(slow_columns_.size());
+        slow_columns_.push_back(c);
+      }
+    }
+    std::vector<uint8_t> read(project.input->width);
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (claimed[i]) continue;
+      slow_items_.push_back(i);
+      MarkRead(*project.exprs[i], read);
+    }
+    source.Need(read);
+  }
+
+  bool Worthwhile() const { return !fast_.empty(); }
+
+  size_t Run() {
+    size_t appended = 0;
+    bool exact = true;
+    for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
+      // Sized once for the rows the source may give when many have come, not doubled again and again.
+      if (appended < kLarge && appended + count >= kLarge && target_.expected > appended) {
+        target_.table->Reserve(target_.table->row_count() + target_.expected - appended);
+      }
+      if (!exact || !Clean(count)) {
+        RowByRow(count, exact);
+        continue;
+      }
+      Store(count);
+      appended += count;
+    }
+    return appended;
+  }
+
+ private:
+  // A target column filled from a source column (or, with none, with `value` every row).
+  struct Fast {
+    const Column* source = nullptr;
+    size_t table = 0;            // whose positions locate the source's rows
+    Value value;                 // a constant's stored value, or what stands for a source NULL
+    bool refuses_null = false;   // a source NULL would be refused (515)
+    size_t longest = SIZE_MAX;   // longer source texts may be refused (8152)
+  };
+
+  std::optional<Fast> Prepare(size_t c) {
+    if (target_.item_of[c] < 0) return std::nullopt;
+    const size_t item = static_cast<size_t>(target_.item_of[c]);
+    const BoundExpr& expr = *project_.exprs[item];
+    const ColumnSchema& column = target_.table->schema()[c];
+    const bool constant = expr.kind() == BoundKind::Constant;
+    const bound::Column* read = constant ? nullptr : ColumnRead(expr);
+    Fast fast;
+    if (!constant) {
+      fast.source = read ? source_.ColumnAt(static_cast<size_t>(read->position), fast.table) : nullptr;
+      if (!fast.source || fast.source->type() != expr.type || !StoredAsIs(expr.type, column.type)) return std::nullopt;
+    }
+    try {
+      // The item's value where its column is NULL: the replacement ISNULL converts, or NULL.
+      const std::vector<Value> nulls(project_.input->width);
+      fast.value = Evaluate(expr, EvalRow{nulls.data(), nullptr}, context_);
+      if (constant) {
+        items_[item] = fast.value;
+        fast.value = target_.value_of(c, items_.data());
+        return fast;
+      }
+    } catch (const SqlError&) {
+      return std::nullopt;  // the row path raises it at the first row that needs it
+    }
+    fast.longest = LongestKept(expr.type, column.type);
+    if (fast.value.is_null) {
+      fast.refuses_null = !column.nullable;
+    } else if (IsString(column.type.id) && fast.value.s().size() > fast.longest) {
+      return std::nullopt;
+    }
+    return fast;
+  }
+
+  // Whether every fast column's values of the block are stored without a doubt.
+  bool Clean(size_t count) const {
+    for (const Fast& fast : fast_) {
+      if (!fast.source) continue;
+      const uint32_t* rows = source_.Positions(fast.table);
+      auto null = [&](uint32_t row) { return row == Column::kNoRow || fast.source->IsNull(row); };
+      for (size_t k = 0; k < count && fast.refuses_null; ++k) {
+        if (null(rows[k])) return false;
+      }
+      if (fast.longest == SIZE_MAX) continue;
+      for (size_t k = 0; k < count; ++k) {
+        if (!null(rows[k]) && fast.source->texts()[rows[k]].size() > fast.longest) return false;
+      }
+    }
+    return true;
+  }
+
+  void Store(size_t count) {
+    const size_t width = slow_columns_.size();
+    if (width > 0) {
+      slow_values_.resize(count * width);
+      // Row by row in the row path's order, so its first error is raised here.
+      for (size_t k = 0; k < count; ++k) {
+        if (!slow_items_.empty()) {
+          const Value* row = source_.Row(k, false);
+          for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
+        }
+        for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
+      }
+    }
+    target_.table->AppendColumns(count, [&](size_t c, Column& column) {
+      if (fast_of_[c] >= 0) {
+        const Fast& fast = fast_[static_cast<size_t>(fast_of_[c])];
+        if (fast.source) return column.AppendGathered(*fast.source, source_.Positions(fast.table), count, fast.value);
+        for (size_t k = 0; k < count; ++k) column.Append(fast.value);
+        return;
+      }
+      const size_t j = static_cast<size_t>(slow_of_[c]);
+      for (size_t k = 0; k < count; ++k) column.Append(slow_values_[k * width + j]);
+    });
+  }
+
+  // The block as the operators would pass it on row by row.
+  void RowByRow(size_t count, bool exact) {
+    const auto& exprs = project_.exprs;
+    for (size_t k = 0; k < count; ++k) {
+      const Value* row = source_.Row(k, true);
+      if (!exact && !source_.Keeps(row)) continue;
+      for (size_t i = 0; i < exprs.size(); ++i) items_[i] = Evaluate(*exprs[i], EvalRow{row, nullptr}, context_);
+      target_.add_row(items_.data());
+    }
+  }
+
+  const ProjectPlan& project_;
+  PositionSource& source_;
+  ExecContext& context_;
+  const ColumnwiseTarget& target_;
+  std::vector<Value> items_;
+  std::vector<Fast> fast_;
+  std::vector<int> fast_of_;  // per table column: its index in fast_, or -1
+  std::vector<int> slow_of_;  // per table column: its index in slow_columns_, or -1
+  std::vector<size_t> slow_columns_;
+  std::vector<size_t> slow_items_;  // the items no fast column stores, evaluated row by row
+  std::vector<Value> slow_values_;  // a block of the slow columns' values, row-major
+};
+
+}  // namespace
+
+bool InsertColumnwise(const PlanNode& plan, ExecContext& context, const ColumnwiseTarget& target, size_t& appended) {
+  if (plan.kind != PlanKind::Project) return false;
+  const auto& project = static_cast<const ProjectPlan&>(plan);
+  if (std::find(project.live.begin(), project.live.end(), 0) != project.live.end()) return false;
+  std::unique_ptr<PositionSource> source = ScanPositions(*project.input, context);
+  if (!source) source = JoinPositions(*project.input, context);
+  if (!source) return false;
+  ColumnwiseInsert insert(project, *source, context, target);
+  if (!insert.Worthwhile()) return false;
+  appended = insert.Run();
+  return true;
+}
+
+}  // namespace orv::engine

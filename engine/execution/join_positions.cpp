@@ -1,0 +1,330 @@
+// The rows of a chain of joins as positions; see position_source.h. A block
+// of the scan's kept rows is joined one level at a time: every row's key is
+// read straight from its column and looked up (all lookups of the block
+// started before the first is read), and each row is followed by its
+// matches in the build side's order, or by a missing row for a LEFT JOIN.
+// Row after row, that is the order of joins handing rows on one by one.
+// Filters over the chain then test each joined row.
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "engine/common/errors.h"
+#include "engine/execution/evaluate.h"
+#include "engine/execution/join_build.h"
+#include "engine/execution/position_source.h"
+#include "engine/execution/scan_selector.h"
+
+namespace orv::engine {
+namespace {
+
+// A table of the chain: the scan below it (0) or a join's right side, with
+// where its values start in the joined row. A right side that is not a
+// table's rows (a view's projection, say) is stored by its join: its
+// positions are of the stored rows, and no column is read from it directly.
+struct ChainTable {
+  const ScanPlan* scan;  // null: stored rows
+  size_t offset;
+  size_t width;
+};
+
+// A left key read from a column of a table below its join.
+struct KeyColumn {
+  size_t table;
+  const Column* column;
+};
+
+struct Level {
+  const JoinPlan* plan;
+  std::vector<KeyColumn> keys;
+  std::unique_ptr<JoinBuild> build;
+};
+
+const ScanPlan* ScanUnderFilters(const PlanNode& plan) {
+  const PlanNode* node = &plan;
+  while (node->kind == PlanKind::Filter) node = static_cast<const FilterPlan&>(*node).input.get();
+  return node->kind == PlanKind::Scan ? static_cast<const ScanPlan*>(node) : nullptr;
+}
+
+// The column position `position` of the joined row reads, and its table; null for a row id.
+const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, size_t& table) {
+  for (table = tables.size(); table-- > 0;) {
+    if (position < tables[table].offset) continue;
+    if (!tables[table].scan) return nullptr;
+    const Table& stored = *tables[table].scan->table;
+    const size_t column = position - tables[table].offset;
+    return column < stored.column_count() ? &stored.column(column) : nullptr;
+  }
+  return nullptr;
+}
+
+class JoinSource : public PositionSource {
+ public:
+  JoinSource(std::vector<ChainTable> tables, std::vector<Level> levels, std::vector<const BoundExpr*> filters,
+             size_t width, ExecContext& context)
+      : tables_(std::move(tables)),
+        levels_(std::move(levels)),
+        filters_(std::move(filters)),
+        context_(context),
+        selector_(*tables_[0].scan, context, nullptr),
+        positions_(tables_.size()),
+        row_(width) {
+    std::vector<uint8_t> read(width);
+    for (const BoundExpr* filter : filters_) MarkRead(*filter, read);
+    filters_read_ = std::find(read.begin(), read.end(), 1) != read.end();
+    whole_ = ReadsOf(std::vector<uint8_t>(width, 1));
+    needed_ = whole_;
+  }
+
+  void Need(const std::vector<uint8_t>& positions) override {
+    std::vector<uint8_t> read = positions;
+    for (const BoundExpr* filter : filters_) MarkRead(*filter, read);
+    needed_ = ReadsOf(read);
+  }
+
+  const Column* ColumnAt(size_t position, size_t& table) const override { return ColumnOf(tables_, position, table); }
+
+  size_t Next(bool& exact) override {
+    exact = true;
+    if (!built_) Build();
+    const size_t rows = tables_[0].scan->table->row_count();
+    uint32_t kept[ScanSelector::kBlock];
+    while (begin_ < rows) {
+      const size_t count = selector_.Select(begin_, std::min(begin_ + ScanSelector::kBlock, rows), kept);
+      begin_ += ScanSelector::kBlock;
+      positions_[0].assign(kept, kept + count);
+      for (size_t l = 0; l < levels_.size() && !positions_[0].empty(); ++l) Join(l);
+      if (!positions_[0].empty()) Filter(exact);
+      if (!positions_[0].empty()) return positions_[0].size();
+    }
+    return 0;
+  }
+
+  const uint32_t* Positions(size_t table) const override { return positions_[table].data(); }
+
+  const Value* Row(size_t k, bool whole) override {
+    const RowReads& reads = whole ? whole_ : needed_;
+    for (const Read& read : reads.columns) {
+      const uint32_t row = positions_[read.table][k];
+      if (row == Column::kNoRow) {
+        row_[read.position] = Value();  // as the joins pad a missing row
+      } else {
+        read.column->Read(row, row_[read.position]);
+      }
+    }
+    for (size_t t = 0; t < tables_.size(); ++t) {
+      if (!reads.stored[t]) continue;
+      const uint32_t row = positions_[t][k];
+      if (row == Column::kNoRow) {
+        std::fill(row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset),
+                  row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset + tables_[t].width), Value());
+      } else {
+        levels_[t - 1].build->rows().CopyTo(row, row_.data());
+      }
+    }
+    return row_.data();
+  }
+
+  bool Keeps(const Value* row) override {
+    for (const BoundExpr* filter : filters_) {
+      if (!IsTrue(Evaluate(*filter, EvalRow{row, nullptr}, context_))) return false;
+    }
+    return true;
+  }
+
+ private:
+  // Keeps the joined rows the filters keep; all of them, inexact, when a filter fails on one.
+  void Filter(bool& exact) {
+    if (filters_.empty()) return;
+    parents_.clear();
+    try {
+      for (size_t k = 0; k < positions_[0].size(); ++k) {
+        // A filter that reads no column (WHERE 1=1) needs no row made.
+        if (Keeps(filters_read_ ? Row(k, false) : row_.data())) parents_.push_back(static_cast<uint32_t>(k));
+      }
+    } catch (const SqlError&) {
+      exact = false;  // the row path raises it after the rows before it
+      return;
+    }
+    if (parents_.size() < positions_[0].size()) Keep(tables_.size() - 1);
+  }
+
+  // Build sides are read top first, as the joins one inside another would.
+  void Build() {
+    built_ = true;
+    for (size_t l = levels_.size(); l-- > 0;) levels_[l].build = std::make_unique<JoinBuild>(*levels_[l].plan, context_, nullptr);
+  }
+
+  // Joins the block's rows with level `l`'s right side: table l + 1.
+  void Join(size_t l) {
+    const Level& level = levels_[l];
+    const JoinBuild& build = *level.build;
+    const size_t count = positions_[0].size();
+    const size_t width = level.keys.size();
+    keys_.resize(count * width);
+    hashes_.resize(count);
+    first_.assign(count, JoinBuild::kNone);
+    has_key_.assign(count, 0);
+    for (size_t i = 0; i < count; ++i) {
+      Value* key = keys_.data() + i * width;
+      bool known = true;
+      for (size_t k = 0; k < width && known; ++k) {
+        const uint32_t row = positions_[level.keys[k].table][i];
+        known = row != Column::kNoRow && !level.keys[k].column->IsNull(row);
+        if (known) level.keys[k].column->Read(row, key[k]);
+      }
+      if (!known) continue;  // a NULL key matches nothing
+      has_key_[i] = 1;
+      hashes_[i] = build.Prefetch(key);
+    }
+    for (size_t i = 0; i < count; ++i) {
+      if (has_key_[i]) first_[i] = build.First(keys_.data() + i * width, hashes_[i]);
+    }
+    Expand(l, count);
+  }
+
+  // Follows each row with its matches (or a missing row) in table l + 1.
+  void Expand(size_t l, size_t count) {
+    const bool left = levels_[l].plan->type == ast::JoinType::Left;
+    const BuildRows& right = levels_[l].build->rows();
+    const bool stored = !tables_[l + 1].scan;
+    std::vector<uint32_t>& added = positions_[l + 1];
+    added.clear();
+    parents_.clear();
+    bool one_each = true;  // every row kept once: the tables below need no copy
+    for (size_t i = 0; i < count; ++i) {
+      size_t r = first_[i];
+      if (r == JoinBuild::kNone) {
+        one_each = one_each && left;
+        if (!left) continue;
+        added.push_back(Column::kNoRow);
+        parents_.push_back(static_cast<uint32_t>(i));
+        continue;
+      }
+      one_each = one_each && levels_[l].build->Next(r) == JoinBuild::kNone;
+      for (; r != JoinBuild::kNone; r = levels_[l].build->Next(r)) {
+        added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
+        parents_.push_back(static_cast<uint32_t>(i));
+      }
+    }
+    if (!one_each) Keep(l);
+  }
+
+  // Keeps the rows of tables 0 to `last` that parents_ names, in its order.
+  void Keep(size_t last) {
+    for (size_t t = 0; t <= last; ++t) {
+      std::vector<uint32_t>& rows = positions_[t];
+      copy_.resize(parents_.size());
+      for (size_t k = 0; k < parents_.size(); ++k) copy_[k] = rows[parents_[k]];
+      rows.swap(copy_);
+    }
+  }
+
+  std::vector<ChainTable> tables_;
+  // A value Row reads from a table's column.
+  struct Read {
+    size_t table;
+    size_t position;
+    const Column* column;
+  };
+
+  // What Row reads: values from tables' columns, and whole stored rows per table.
+  struct RowReads {
+    std::vector<Read> columns;
+    std::vector<uint8_t> stored;
+  };
+
+  RowReads ReadsOf(const std::vector<uint8_t>& read) const {
+    RowReads reads{{}, std::vector<uint8_t>(tables_.size())};
+    for (size_t t = 0; t < tables_.size(); ++t) {
+      const size_t offset = tables_[t].offset;
+      if (!tables_[t].scan) {
+        const auto begin = read.begin() + static_cast<ptrdiff_t>(offset);
+        reads.stored[t] = std::find(begin, begin + static_cast<ptrdiff_t>(tables_[t].width), 1) !=
+                          begin + static_cast<ptrdiff_t>(tables_[t].width);
+        continue;
+      }
+      const ScanPlan& scan = *tables_[t].scan;
+      for (size_t c = 0; c < scan.read.size(); ++c) {
+        if (scan.read[c] && read[offset + c]) reads.columns.push_back(Read{t, offset + c, &scan.table->column(c)});
+      }
+    }
+    return reads;
+  }
+
+  std::vector<Level> levels_;  // lowest first
+  std::vector<const BoundExpr*> filters_;  // over the chain, innermost first
+  bool filters_read_ = false;
+  RowReads whole_;   // every value the plan reads
+  RowReads needed_;  // what Need asked for
+  ExecContext& context_;
+  ScanSelector selector_;
+  bool built_ = false;
+  size_t begin_ = 0;
+  std::vector<std::vector<uint32_t>> positions_;  // per table, the block's rows
+  std::vector<Value> row_;
+  std::vector<Value> keys_;
+  std::vector<uint64_t> hashes_;
+  std::vector<size_t> first_;
+  std::vector<uint8_t> has_key_;
+  std::vector<uint32_t> parents_;  // per row kept, its row in the block before
+  std::vector<uint32_t> copy_;
+};
+
+// The levels of a chain whose keys are columns of its tables; false for any other plan.
+bool ChainOf(const PlanNode& top, std::vector<ChainTable>& tables, std::vector<const JoinPlan*>& joins) {
+  const PlanNode* node = &top;
+  while (node->kind == PlanKind::Join) {
+    const auto& join = static_cast<const JoinPlan&>(*node);
+    if ((join.type != ast::JoinType::Inner && join.type != ast::JoinType::Left) || join.residual ||
+        join.left_keys.empty()) {
+      return false;
+    }
+    joins.insert(joins.begin(), &join);
+    node = join.left.get();
+  }
+  if (joins.empty() || node->kind != PlanKind::Scan) return false;
+  tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0, node->width});
+  for (const JoinPlan* join : joins) {
+    const ScanPlan* right = ScanUnderFilters(*join->right);
+    tables.push_back(ChainTable{right, join->left->width, join->right->width});
+  }
+  for (const ChainTable& table : tables) {
+    if (table.scan && (table.scan->row_ids || table.scan->table->row_count() >= Column::kNoRow)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context) {
+  std::vector<const BoundExpr*> filters;
+  const PlanNode* node = &plan;
+  for (; node->kind == PlanKind::Filter; node = static_cast<const FilterPlan&>(*node).input.get()) {
+    filters.insert(filters.begin(), static_cast<const FilterPlan&>(*node).predicate.get());
+  }
+  std::vector<ChainTable> tables;
+  std::vector<const JoinPlan*> joins;
+  if (!ChainOf(*node, tables, joins)) return nullptr;
+  std::vector<Level> levels;
+  for (const JoinPlan* join : joins) {
+    Level level{join, {}, nullptr};
+    for (const BoundExprPtr& key : join->left_keys) {
+      const auto* column = key->As<bound::Column>();
+      size_t table = 0;
+      const Column* read =
+          column && column->depth == 0 ? ColumnOf(tables, static_cast<size_t>(column->position), table) : nullptr;
+      if (!read || read->type() != key->type) return nullptr;
+      level.keys.push_back(KeyColumn{table, read});
+    }
+    // Right keys that are columns: the build side keeps the table's positions, never a copy.
+    for (const BoundExprPtr& key : join->right_keys) {
+      const auto* column = key->As<bound::Column>();
+      if (!column || column->depth != 0) return nullptr;
+    }
+    levels.push_back(std::move(level));
+  }
+  return std::make_unique<JoinSource>(std::move(tables), std::move(levels), std::move(filters), plan.width, context);
+}
+
+}  // namespace orv::engine
