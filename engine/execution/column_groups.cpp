@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
+#include <thread>
 
 #include "engine/common/decimal.h"
 #include "engine/execution/rollup.h"
@@ -59,16 +60,19 @@ void PushKeys(const KeyPacking& packing, size_t c, const Column& column, const S
 // The state of the i-th row: its group's, or the one group's without `ids`.
 inline size_t Slot(const uint32_t* ids, size_t i, size_t stride) { return ids ? ids[i] * stride : 0; }
 
-// Exact sums in 128 bits, false as soon as one leaves [low, high].
+// Exact sums in 128 bits, false as soon as one leaves [low, high]; with the
+// sum of the values' magnitudes, which bounds every sum in any order.
 template <typename Stored>
 bool SumRows(const Column& column, const Stored* data, AggregateState* states, size_t stride, const uint32_t* rows,
-             const uint32_t* ids, size_t count, Int128 low, Int128 high) {
+             const uint32_t* ids, size_t count, Int128 low, Int128 high, Int128& magnitude) {
   for (size_t i = 0; i < count; ++i) {
     const uint32_t row = rows[i];
     if (column.IsNull(row)) continue;
     AggregateState& state = states[Slot(ids, i, stride)];
+    const auto value = static_cast<Int128>(data[row]);
     Int128 sum;
-    if (__builtin_add_overflow(state.running.dec, static_cast<Int128>(data[row]), &sum) || sum < low || sum > high) {
+    if (__builtin_add_overflow(state.running.dec, value, &sum) || sum < low || sum > high ||
+        __builtin_add_overflow(magnitude, value < 0 ? -value : value, &magnitude)) {
       return false;
     }
     state.running.dec = sum;
@@ -230,13 +234,14 @@ void ColumnGroups::Add(ColumnGroupsPart& part, const uint32_t* rows, size_t coun
     }
   }
   if (part.keys.size() * a > part.states.size()) part.states.resize(part.keys.size() * a);
+  part.magnitudes.resize(a);
   for (size_t k = 0; k < a && !part.overflow; ++k) {
-    part.overflow = !AddLane(lanes_[k], part.states.data() + k, rows, ids, count);
+    part.overflow = !AddLane(lanes_[k], part.states.data() + k, part.magnitudes[k], rows, ids, count);
   }
 }
 
-bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, const uint32_t* rows, const uint32_t* ids,
-                           size_t count) const {
+bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& magnitude, const uint32_t* rows,
+                           const uint32_t* ids, size_t count) const {
   const size_t stride = lanes_.size();
   if (lane.kind == AggregateKind::CountStar) {
     for (size_t i = 0; i < count; ++i) ++states[Slot(ids, i, stride)].count;
@@ -253,19 +258,18 @@ bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, const uint3
     return true;
   }
   const bool sum = lane.kind == AggregateKind::Sum || lane.kind == AggregateKind::Avg;
+  auto add = [&](const auto* data) {
+    if (sum) return SumRows(column, data, states, stride, rows, ids, count, lane.low, lane.high, magnitude);
+    ExtremeRows(lane.kind, column, data, states, stride, rows, ids, count);
+    return true;
+  };
   switch (column.storage()) {
     case Column::Storage::Int32:
-      if (sum) return SumRows(column, column.int32s(), states, stride, rows, ids, count, lane.low, lane.high);
-      ExtremeRows(lane.kind, column, column.int32s(), states, stride, rows, ids, count);
-      return true;
+      return add(column.int32s());
     case Column::Storage::Int:
-      if (sum) return SumRows(column, column.int64s(), states, stride, rows, ids, count, lane.low, lane.high);
-      ExtremeRows(lane.kind, column, column.int64s(), states, stride, rows, ids, count);
-      return true;
+      return add(column.int64s());
     case Column::Storage::Decimal:
-      if (sum) return SumRows(column, column.decimals(), states, stride, rows, ids, count, lane.low, lane.high);
-      ExtremeRows(lane.kind, column, column.decimals(), states, stride, rows, ids, count);
-      return true;
+      return add(column.decimals());
     default:
       return true;
   }
@@ -329,7 +333,8 @@ void ColumnGroups::WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSi
     }
     std::fill(states.begin(), states.end(), AggregateState{});
     for (size_t k = 0; k < a; ++k) {
-      if (!AddLane(lanes_[k], states.data() + k, rows.data() + i, nullptr, j - i)) {
+      Int128 magnitude = 0;  // one thread adds the sorted rows: no bound needed
+      if (!AddLane(lanes_[k], states.data() + k, magnitude, rows.data() + i, nullptr, j - i)) {
         AddRowByRow(rows.data() + i, j - i, states.data(), arena);
         break;
       }
@@ -357,11 +362,17 @@ bool StreamColumnGroups(const AggregatePlan& plan, ExecContext& context, const E
   if (!groups) return false;
   ColumnGroupsPart part;
   const ScanPlan& scan = groups->scan();
-  groups->Reserve(part, scan.table->row_count());
-  ForEachKeptBlock(scan, context, outer, 0, scan.table->row_count(), [&](const uint32_t* rows, size_t count) {
-    groups->Add(part, rows, count);
-    return !part.overflow;
-  });
+  const size_t rows = scan.table->row_count();
+  const size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 64);
+  const size_t threads = context.max_dop == 0 ? cores : std::min<size_t>(context.max_dop, cores);
+  if (threads < 2 || !CollectInParallel(*groups, context, outer, threads, part)) {
+    part = ColumnGroupsPart{};
+    groups->Reserve(part, rows);
+    ForEachKeptBlock(scan, context, outer, 0, rows, [&](const uint32_t* kept, size_t count) {
+      groups->Add(part, kept, count);
+      return !part.overflow;
+    });
+  }
   if (part.overflow) return false;
   groups->Write(part, context.arena, sink);
   return true;

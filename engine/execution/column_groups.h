@@ -27,6 +27,7 @@ struct ColumnGroupsPart {
   std::vector<uint64_t> keys;
   std::vector<AggregateState> states;  // hashed: per group, one per aggregate
   std::vector<uint32_t> rows;          // sorted
+  std::vector<Int128> magnitudes;      // per aggregate: the sum of |value| over what its SUM or AVG added
   // An exact sum left its type's range (hashed only): the row path raises
   // the error exactly where and as it happens.
   bool overflow = false;
@@ -45,6 +46,11 @@ class ColumnGroups {
   // with the subtotals.
   void Write(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
 
+  // Adds `from`, the part of the rows after those of `into`, to `into`.
+  // False, leaving `into` of no use, when an exact sum may have overflowed
+  // on one thread: the order of the additions then decides.
+  bool Merge(ColumnGroupsPart& into, const ColumnGroupsPart& from) const;
+
   const ScanPlan& scan() const { return *scan_; }
 
  private:
@@ -59,8 +65,8 @@ class ColumnGroups {
   void PackKeys(const uint32_t* rows, size_t count, uint64_t* packed) const;
   // Adds `rows` into states[ids[i] * lanes_.size()] (states[0] when `ids` is
   // null); false when an exact sum overflows.
-  bool AddLane(const Lane& lane, AggregateState* states, const uint32_t* rows, const uint32_t* ids,
-               size_t count) const;
+  bool AddLane(const Lane& lane, AggregateState* states, Int128& magnitude, const uint32_t* rows,
+               const uint32_t* ids, size_t count) const;
   void WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
   // The rows into one group's states as the row path adds them, value by value.
   void AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const;
@@ -72,6 +78,13 @@ class ColumnGroups {
   KeyPacking packing_;
   std::vector<Lane> lanes_;
 };
+
+// Adds the scan's kept rows into `part` on up to `threads` threads, each a
+// range of whole blocks, the parts merged in row order. False, with `part`
+// of no use, when it would not be the same as on one thread: predicates that
+// evaluate expressions, too few rows, an overflow in a part.
+bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const EvalRow* outer, size_t threads,
+                       ColumnGroupsPart& part);
 
 // Runs `plan` through ColumnGroups when it has that shape and no exact sum
 // overflows; false, having written nothing, otherwise.

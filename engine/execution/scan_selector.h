@@ -23,6 +23,10 @@ class ScanSelector {
   // (room for end - begin, at most kBlock) and returns their count. The
   // predicates' values are evaluated at the first call.
   size_t Select(size_t begin, size_t end, uint32_t* out);
+  // Whether every predicate is tested on the stored numbers alone, touching
+  // nothing of the statement's, so that Select may run on another thread.
+  // Evaluates the predicates' values.
+  bool Typed();
 
  private:
   // One predicate made ready for the stored numbers of its column.
@@ -52,11 +56,11 @@ class ScanSelector {
 // Calls `emit(rows, count)` for the rows in [begin, end) of the scan's
 // table its predicates keep, a block of at most kBlock at a time, in table
 // order, until it returns false.
+// `selector` is the scan's, or null when it has no predicates.
 template <typename Emit>
-void ForEachKeptBlock(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, size_t begin, size_t end,
-                      Emit&& emit) {
+void ForEachKeptBlock(ScanSelector* selector, size_t begin, size_t end, Emit&& emit) {
   uint32_t kept[ScanSelector::kBlock];
-  if (plan.predicates.empty()) {
+  if (!selector) {
     for (size_t first = begin; first < end; first += ScanSelector::kBlock) {
       CheckInterrupt();
       const size_t count = std::min(first + ScanSelector::kBlock, end) - first;
@@ -65,11 +69,18 @@ void ForEachKeptBlock(const ScanPlan& plan, ExecContext& context, const EvalRow*
     }
     return;
   }
-  ScanSelector selector(plan, context, outer);
   for (size_t first = begin; first < end; first += ScanSelector::kBlock) {
-    const size_t count = selector.Select(first, std::min(first + ScanSelector::kBlock, end), kept);
+    const size_t count = selector->Select(first, std::min(first + ScanSelector::kBlock, end), kept);
     if (count > 0 && !emit(kept, count)) return;
   }
+}
+
+template <typename Emit>
+void ForEachKeptBlock(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, size_t begin, size_t end,
+                      Emit&& emit) {
+  if (plan.predicates.empty()) return ForEachKeptBlock(nullptr, begin, end, emit);
+  ScanSelector selector(plan, context, outer);
+  ForEachKeptBlock(&selector, begin, end, emit);
 }
 
 // Calls `emit(row)` for each row of the scan's table its predicates keep, in table order.
