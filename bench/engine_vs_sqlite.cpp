@@ -1,7 +1,9 @@
 // Times the six report operations on the embedded engine and on SQLite (in
 // memory, same data) in one run, then prints rows/s side by side with the
 // ratio. Rows: ORV_BENCH_ROWS (default 1,000,000); timed runs per operation:
-// ORV_BENCH_RUNS (default 3; raise it to profile one operation).
+// ORV_BENCH_RUNS (default 3; raise it to profile one operation). The engine's
+// column is one thread (OPTION (MAXDOP 1)); the operations it may split over
+// threads are timed again on all cores (MAXDOP 0), printed below the table.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -13,6 +15,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "bench/workload.h"
 #include "engine/catalog/catalog.h"
@@ -113,6 +116,14 @@ void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes, s
     double sqlite = fixture->best_seconds["sqlite/" + op.name];
     std::printf("%-34s %16.0f %16.0f %8.2f\n", op.name.c_str(), op.rows / engine, op.rows / sqlite, sqlite / engine);
   }
+  std::printf("engine on all %u cores (MAXDOP 0), rows/s and times its one thread:\n",
+              std::thread::hardware_concurrency());
+  for (const Operation& op : operations) {
+    if (!op.parallel) continue;
+    const double one = fixture->best_seconds["engine/" + op.name];
+    const double all = fixture->best_seconds["engine-parallel/" + op.name];
+    std::printf("  %-32s %16.0f %8.2f\n", op.name.c_str(), op.rows / all, one / all);
+  }
   const int64_t sqlite_bytes = SqliteDocumentBytes(fixture->sqlite);
   std::printf("documents table: raw values %.1f MB, engine %.1f MB (%.2fx), SQLite %.1f MB (%.2fx)\n", raw_bytes / 1e6,
               engine_bytes / 1e6, static_cast<double>(engine_bytes) / static_cast<double>(raw_bytes), sqlite_bytes / 1e6,
@@ -151,9 +162,20 @@ int main(int argc, char** argv) {
   const char* runs_text = std::getenv("ORV_BENCH_RUNS");
   const int runs = runs_text ? std::max(1, std::atoi(runs_text)) : 3;
   for (const Operation& op : operations) {
-    benchmark::RegisterBenchmark(("engine/" + op.name).c_str(), [op, engine_run](benchmark::State& s) {
-      Time(s, "engine/" + op.name, op.engine_setup, op.engine_sql, engine_run, op.rows);
-    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);
+    const std::string one_thread = op.parallel ? op.engine_sql + " OPTION (MAXDOP 1)" : op.engine_sql;
+    auto engine = [op, one_thread, engine_run](benchmark::State& s) {
+      Time(s, "engine/" + op.name, op.engine_setup, one_thread, engine_run, op.rows);
+    };
+    benchmark::RegisterBenchmark(("engine/" + op.name).c_str(), engine)
+        ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);
+    if (op.parallel) {
+      const std::string all_cores = op.engine_sql + " OPTION (MAXDOP 0)";
+      auto parallel = [op, all_cores, engine_run](benchmark::State& s) {
+        Time(s, "engine-parallel/" + op.name, op.engine_setup, all_cores, engine_run, op.rows);
+      };
+      benchmark::RegisterBenchmark(("engine-parallel/" + op.name).c_str(), parallel)
+          ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);
+    }
     benchmark::RegisterBenchmark(("sqlite/" + op.name).c_str(), [op, sqlite_run](benchmark::State& s) {
       Time(s, "sqlite/" + op.name, op.sqlite_setup, op.sqlite_sql, sqlite_run, op.rows);
     })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(runs);

@@ -191,7 +191,8 @@ std::vector<Operation> Operations(const Workload& workload) {
                         .engine_sql = sum_where,
                         .sqlite_sql = sum_where,
                         .postgres_sql = sum_where,
-                        .rows = n});
+                        .rows = n,
+                        .parallel = true});
 
   auto rollup = [](const std::string& group_by) {
     return "SELECT COUNT(*), SUM(FAmount) FROM (SELECT FSupplyID, FDeptID, FItemID, SUM(FQty) AS FQty,"
@@ -208,7 +209,8 @@ std::vector<Operation> Operations(const Workload& workload) {
            " UNION ALL SELECT FSupplyID, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc GROUP BY FSupplyID"
            " UNION ALL SELECT NULL, NULL, NULL, SUM(FQty), SUM(FAmount) FROM BenchDoc) r",
        .postgres_sql = rollup("ROLLUP(FSupplyID, FDeptID, FItemID)"),
-       .rows = n});
+       .rows = n,
+       .parallel = true});
 
   const std::string join_like =
       "SELECT SUM(d.FAmount) FROM BenchDoc d INNER JOIN BenchItem i ON d.FItemID = i.FItemID WHERE i.FNumber LIKE '01.%'";

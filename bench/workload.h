@@ -20,6 +20,9 @@ struct Operation {
   std::string postgres_setup = {};
   std::string postgres_sql;
   int64_t rows;                     // rows the operation processes, for rows/s
+  // The engine may split it over threads: the table times it with
+  // OPTION (MAXDOP 1), and once more on all cores beside.
+  bool parallel = false;
 };
 
 struct Workload {

@@ -10,7 +10,7 @@ namespace orv::engine {
 namespace {
 
 constexpr uint32_t kCallsBetweenChecks = 4096;
-thread_local InterruptState* current = nullptr;
+thread_local const InterruptState* current = nullptr;
 
 bool Interrupted(const InterruptState& state, std::chrono::steady_clock::time_point now) {
   return state.flag->raised.load(std::memory_order_relaxed) || now >= state.deadline;
@@ -29,6 +29,15 @@ InterruptScope::InterruptScope(CancelFlag& flag, std::chrono::milliseconds timeo
 InterruptScope::~InterruptScope() { current = previous_; }
 
 bool InterruptScope::interrupted() const { return Interrupted(state_, std::chrono::steady_clock::now()); }
+
+const InterruptState* CurrentInterrupt() { return current; }
+
+ThreadInterrupt::ThreadInterrupt(const InterruptState* state) : previous_(current) {
+  current = state;
+  detail::interrupt_countdown = 1;
+}
+
+ThreadInterrupt::~ThreadInterrupt() { current = previous_; }
 
 void CheckInterruptNow() {
   detail::interrupt_countdown = kCallsBetweenChecks;

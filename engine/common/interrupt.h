@@ -37,7 +37,22 @@ class InterruptScope {
 
  private:
   InterruptState state_;
-  InterruptState* previous_;
+  const InterruptState* previous_;
+};
+
+// The interrupt state of this thread's batch, for the threads that work for
+// it: a ThreadInterrupt there makes their CheckInterrupt see the same flag
+// and deadline. The state must outlive it (the batch waits for its workers).
+const InterruptState* CurrentInterrupt();
+class ThreadInterrupt {
+ public:
+  explicit ThreadInterrupt(const InterruptState* state);
+  ~ThreadInterrupt();
+  ThreadInterrupt(const ThreadInterrupt&) = delete;
+  ThreadInterrupt& operator=(const ThreadInterrupt&) = delete;
+
+ private:
+  const InterruptState* previous_;
 };
 
 // Throws the cancel error (3617) when a scope of the thread was interrupted.

@@ -25,11 +25,12 @@ void* Allocate(size_t size, size_t alignment) {
                                                        : std::malloc(size);
   if (!block) throw std::bad_alloc();
   if (account) {
-    account->used += static_cast<int64_t>(malloc_usable_size(block));
-    if (!account->exceeded && account->limit > 0 && account->used > account->limit && size >= kRefusableBytes &&
-        unrefused == 0) {
-      account->used -= static_cast<int64_t>(malloc_usable_size(block));
-      account->exceeded = true;
+    const auto bytes = static_cast<int64_t>(malloc_usable_size(block));
+    const int64_t used = account->used.fetch_add(bytes, std::memory_order_relaxed) + bytes;
+    if (!account->exceeded.load(std::memory_order_relaxed) && account->limit > 0 && used > account->limit &&
+        size >= kRefusableBytes && unrefused == 0) {
+      account->used.fetch_sub(bytes, std::memory_order_relaxed);
+      account->exceeded.store(true, std::memory_order_relaxed);
       std::free(block);
       throw std::bad_alloc();
     }
@@ -39,7 +40,9 @@ void* Allocate(size_t size, size_t alignment) {
 
 void Release(void* block) noexcept {
   if (!block) return;
-  if (MemoryAccount* account = current) account->used -= static_cast<int64_t>(malloc_usable_size(block));
+  if (MemoryAccount* account = current) {
+    account->used.fetch_sub(static_cast<int64_t>(malloc_usable_size(block)), std::memory_order_relaxed);
+  }
   std::free(block);
 }
 
@@ -58,6 +61,12 @@ MemoryBudgetScope::MemoryBudgetScope(size_t limit) : previous_(current) {
 }
 
 MemoryBudgetScope::~MemoryBudgetScope() { current = previous_; }
+
+MemoryAccount* CurrentMemoryAccount() { return current; }
+
+ThreadMemoryAccount::ThreadMemoryAccount(MemoryAccount* account) : previous_(current) { current = account; }
+
+ThreadMemoryAccount::~ThreadMemoryAccount() { current = previous_; }
 
 void ResumeMemoryBudget() {
   if (current) current->exceeded = false;

@@ -6,6 +6,7 @@
 // instead of taking the process down.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -14,10 +15,11 @@ namespace orv::engine {
 // Half of the machine's physical memory: the default limit of a database.
 size_t DefaultMemoryLimit();
 
+// Atomic: the threads of one parallel query charge their batch's account.
 struct MemoryAccount {
-  int64_t used = 0;
+  std::atomic<int64_t> used{0};
   int64_t limit = 0;  // bytes; 0: no limit
-  bool exceeded = false;
+  std::atomic<bool> exceeded{false};
 };
 
 class MemoryBudgetScope {
@@ -34,6 +36,20 @@ class MemoryBudgetScope {
 
  private:
   MemoryAccount account_;
+  MemoryAccount* previous_;
+};
+
+// The account this thread charges (null: none), and a scope that makes a
+// worker thread charge its batch's, which must outlive it.
+MemoryAccount* CurrentMemoryAccount();
+class ThreadMemoryAccount {
+ public:
+  explicit ThreadMemoryAccount(MemoryAccount* account);
+  ~ThreadMemoryAccount();
+  ThreadMemoryAccount(const ThreadMemoryAccount&) = delete;
+  ThreadMemoryAccount& operator=(const ThreadMemoryAccount&) = delete;
+
+ private:
   MemoryAccount* previous_;
 };
 

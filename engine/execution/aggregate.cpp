@@ -4,12 +4,14 @@
 // group's rows, then its subtotal, the grand total last. Subtotals are merged
 // from the sorted groups' states; DISTINCT aggregates cannot be merged, so
 // with them every prefix of the group list is hashed as a level of its own.
-// ROLLUP over integer keys sorts its rows instead (integer_rollup.cpp).
+// ROLLUP over integer keys sorts its rows instead (integer_rollup.cpp), and
+// a scan grouped on integer columns is read column-wise (column_groups.cpp).
 // Over no rows, a query without GROUP BY still yields one row, and so does
 // ROLLUP (its grand total); a plain GROUP BY yields none.
 #include <algorithm>
 #include <numeric>
 
+#include "engine/execution/column_groups.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/rollup.h"
@@ -225,6 +227,7 @@ void StreamIntoGroups(const AggregatePlan& plan, std::vector<Level>& levels, Exe
 
 void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
   if (!plan.sets.empty()) return StreamGroupingSets(plan, context, outer, sink);
+  if (StreamColumnGroups(plan, context, outer, sink)) return;
   const size_t n = plan.groups.size();
   const size_t a = plan.aggregates.size();
   const bool merge_rollup =

@@ -31,6 +31,10 @@ struct ExecContext {
   // The rows of the last level of each recursive CTE being run.
   std::unordered_map<const WorkingTable*, const Relation*> working_tables = {};
 
+  // How many threads a query may split its scan over (OPTION (MAXDOP n));
+  // 0 for as many as the machine has cores.
+  int max_dop = 0;
+
   // The plan of a subquery of the statement.
   const PlanNode& SubqueryPlan(const BoundQuery& query) const;
 };

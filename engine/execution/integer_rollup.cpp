@@ -5,19 +5,16 @@
 // into one group for the RollupWriter. Rows of equal keys keep their input
 // order, as the hashed path accumulates them.
 #include <algorithm>
-#include <bit>
 #include <numeric>
 #include <optional>
-#include <utility>
 
 #include "engine/execution/evaluate.h"
+#include "engine/execution/key_packing.h"
 #include "engine/execution/rollup.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
 namespace {
-
-bool IsIntegerKey(TypeId id) { return IsInteger(id) || id == TypeId::DateTime; }
 
 struct GatheredRows {
   explicit GatheredRows(size_t n) : values(n), nulls(n), lows(n, INT64_MAX), highs(n, INT64_MIN) {}
@@ -37,83 +34,17 @@ struct GatheredRows {
   }
 };
 
-// How each row's keys pack into 64 bits, column 0 highest: code 0 for NULL
-// (first), value - min + 1 otherwise.
-struct KeyPacking {
-  std::vector<uint64_t> mins;
-  std::vector<int> bits;
-  int total_bits = 0;
-
-  // Column c's value in a packed key, or nullopt for NULL.
-  std::optional<int64_t> Unpack(uint64_t packed, size_t c) const {
-    int below = 0;
-    for (size_t d = c + 1; d < bits.size(); ++d) below += bits[d];
-    uint64_t code = bits[c] == 64 ? packed : (packed >> below) & ((uint64_t{1} << bits[c]) - 1);
-    if (code == 0) return std::nullopt;
-    return static_cast<int64_t>(code - 1 + mins[c]);
-  }
-};
-
 // The packed keys of every row; empty when the columns' ranges need more bits.
 std::vector<uint64_t> PackKeys(const GatheredRows& gathered, KeyPacking& packing) {
+  if (!packing.Fit(gathered.lows, gathered.highs)) return {};
   const size_t n = gathered.values.size();
-  std::vector<uint64_t>& mins = packing.mins;
-  std::vector<int>& bits = packing.bits;
-  int& total_bits = packing.total_bits;
-  mins.assign(n, 0);
-  bits.assign(n, 0);
-  total_bits = 0;
-  for (size_t c = 0; c < n; ++c) {
-    const bool any = gathered.lows[c] <= gathered.highs[c];
-    const int64_t low = any ? gathered.lows[c] : 0;
-    const int64_t high = any ? gathered.highs[c] : 0;
-    uint64_t range = static_cast<uint64_t>(high) - static_cast<uint64_t>(low);
-    if (range >= UINT64_MAX - 1) return {};
-    mins[c] = static_cast<uint64_t>(low);
-    bits[c] = std::bit_width(range + 1);
-    total_bits += bits[c];
-  }
-  if (total_bits > 64) return {};
   std::vector<uint64_t> packed(gathered.rows, 0);
   for (size_t c = 0; c < n; ++c) {
     for (size_t r = 0; r < gathered.rows; ++r) {
-      uint64_t code = gathered.nulls[c][r] ? 0 : static_cast<uint64_t>(gathered.values[c][r]) - mins[c] + 1;
-      packed[r] = bits[c] == 64 ? code : (packed[r] << bits[c]) | code;
+      packed[r] = packing.Push(packed[r], c, gathered.nulls[c][r], gathered.values[c][r]);
     }
   }
   return packed;
-}
-
-// Stable least-significant-digit radix sort of `keys` (their low `bits`
-// bits), carrying `order` along: as few passes of at most 12 bits as cover
-// the bits, so the counters stay in the first-level cache, and the counts of
-// every pass taken in one read of the keys.
-void RadixSort(std::vector<uint64_t>& keys, std::vector<uint32_t>& order, int bits) {
-  constexpr int kMaxDigit = 12;
-  const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
-  if (passes == 0) return;
-  const int digit = (bits + passes - 1) / passes;
-  const uint64_t mask = (uint64_t{1} << digit) - 1;
-  const size_t buckets = size_t{1} << digit;
-  std::vector<uint32_t> counts(static_cast<size_t>(passes) * buckets);
-  for (uint64_t key : keys) {
-    for (int pass = 0; pass < passes; ++pass) ++counts[pass * buckets + ((key >> (pass * digit)) & mask)];
-  }
-  std::vector<uint64_t> keys_out(keys.size());
-  std::vector<uint32_t> order_out(order.size());
-  for (int pass = 0; pass < passes; ++pass) {
-    uint32_t* starts = &counts[pass * buckets];
-    uint32_t start = 0;
-    for (size_t b = 0; b < buckets; ++b) start += std::exchange(starts[b], start);
-    const int shift = pass * digit;
-    for (size_t i = 0; i < keys.size(); ++i) {
-      uint32_t at = starts[(keys[i] >> shift) & mask]++;
-      keys_out[at] = keys[i];
-      order_out[at] = order[i];
-    }
-    keys.swap(keys_out);
-    order.swap(order_out);
-  }
 }
 
 }  // namespace
@@ -123,7 +54,7 @@ bool StreamIntegerRollup(const AggregatePlan& plan, ExecContext& context, const 
   const size_t a = plan.aggregates.size();
   if (!plan.rollup || n == 0) return false;
   for (const auto& group : plan.groups) {
-    if (!IsIntegerKey(group->type.id)) return false;
+    if (!SortsAsInteger(group->type.id)) return false;
   }
   for (const AggregateCall& call : plan.aggregates) {
     if (call.distinct) return false;

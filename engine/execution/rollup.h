@@ -37,6 +37,9 @@ class RollupWriter {
   std::vector<Value> result_;
 };
 
+// Integers and datetimes: the group keys ROLLUP sorts rather than hashes.
+inline bool SortsAsInteger(TypeId id) { return IsInteger(id) || id == TypeId::DateTime; }
+
 // ROLLUP over group expressions that are all integers (or datetimes), without
 // DISTINCT aggregates: the rows are sorted on their keys instead of hashed.
 // Returns false, having read nothing, for any other grouped query.

@@ -1,5 +1,6 @@
 #include "engine/execution/scan_selector.h"
 
+#include <algorithm>
 #include <functional>
 #include <numeric>
 
@@ -157,6 +158,11 @@ void ScanSelector::Prepare() {
   prepared_ = true;
   for (const ScanPredicate& predicate : plan_.predicates) tests_.push_back(Ready(predicate));
   scratch_.resize(plan_.width);
+}
+
+bool ScanSelector::Typed() {
+  if (!prepared_) Prepare();
+  return std::none_of(tests_.begin(), tests_.end(), [](const Test& test) { return test.kind == Test::Kind::RowByRow; });
 }
 
 size_t ScanSelector::Select(size_t begin, size_t end, uint32_t* out) {

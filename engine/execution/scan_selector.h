@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <vector>
+
+#include "engine/common/interrupt.h"
 
 #include "engine/execution/exec_context.h"
 
@@ -20,6 +23,10 @@ class ScanSelector {
   // (room for end - begin, at most kBlock) and returns their count. The
   // predicates' values are evaluated at the first call.
   size_t Select(size_t begin, size_t end, uint32_t* out);
+  // Whether every predicate is tested on the stored numbers alone, touching
+  // nothing of the statement's, so that Select may run on another thread.
+  // Evaluates the predicates' values.
+  bool Typed();
 
  private:
   // One predicate made ready for the stored numbers of its column.
@@ -46,6 +53,36 @@ class ScanSelector {
   std::vector<Value> scratch_;  // a row for the predicates tested row by row
 };
 
+// Calls `emit(rows, count)` for the rows in [begin, end) of the scan's
+// table its predicates keep, a block of at most kBlock at a time, in table
+// order, until it returns false.
+// `selector` is the scan's, or null when it has no predicates.
+template <typename Emit>
+void ForEachKeptBlock(ScanSelector* selector, size_t begin, size_t end, Emit&& emit) {
+  uint32_t kept[ScanSelector::kBlock];
+  if (!selector) {
+    for (size_t first = begin; first < end; first += ScanSelector::kBlock) {
+      CheckInterrupt();
+      const size_t count = std::min(first + ScanSelector::kBlock, end) - first;
+      std::iota(kept, kept + count, static_cast<uint32_t>(first));
+      if (!emit(kept, count)) return;
+    }
+    return;
+  }
+  for (size_t first = begin; first < end; first += ScanSelector::kBlock) {
+    const size_t count = selector->Select(first, std::min(first + ScanSelector::kBlock, end), kept);
+    if (count > 0 && !emit(kept, count)) return;
+  }
+}
+
+template <typename Emit>
+void ForEachKeptBlock(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, size_t begin, size_t end,
+                      Emit&& emit) {
+  if (plan.predicates.empty()) return ForEachKeptBlock(nullptr, begin, end, emit);
+  ScanSelector selector(plan, context, outer);
+  ForEachKeptBlock(&selector, begin, end, emit);
+}
+
 // Calls `emit(row)` for each row of the scan's table its predicates keep, in table order.
 template <typename Emit>
 void ForEachKeptRow(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, Emit&& emit) {
@@ -54,12 +91,10 @@ void ForEachKeptRow(const ScanPlan& plan, ExecContext& context, const EvalRow* o
     for (size_t r = 0; r < rows; ++r) emit(r);
     return;
   }
-  ScanSelector selector(plan, context, outer);
-  uint32_t kept[ScanSelector::kBlock];
-  for (size_t begin = 0; begin < rows; begin += ScanSelector::kBlock) {
-    const size_t count = selector.Select(begin, std::min(begin + ScanSelector::kBlock, rows), kept);
+  ForEachKeptBlock(plan, context, outer, 0, rows, [&](const uint32_t* kept, size_t count) {
     for (size_t k = 0; k < count; ++k) emit(kept[k]);
-  }
+    return true;
+  });
 }
 
 // A scan's row: the columns it reads (the others NULL) and, with row ids, the position.

@@ -15,6 +15,14 @@
 namespace orv::engine {
 namespace {
 
+// The statement's OPTION (MAXDOP n), or -1.
+int HintedMaxDop(const ast::Stmt& statement) {
+  const ast::QueryExpr* query = nullptr;
+  if (statement.kind == ast::StmtKind::Select) query = static_cast<const ast::SelectStmt&>(statement).query.get();
+  if (statement.kind == ast::StmtKind::Insert) query = static_cast<const ast::InsertStmt&>(statement).query.get();
+  return query ? query->max_dop : -1;
+}
+
 bool IsTempName(const ast::Name& name) { return !name.empty() && !name.back().empty() && name.back()[0] == '#'; }
 
 // The table an alias of the FROM clause stands for, when the FROM names it.
@@ -173,6 +181,7 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
   BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView, &variables_};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}, {}};
+  if (const int hinted = HintedMaxDop(statement); hinted >= 0) context.max_dop = hinted;
   switch (statement.kind) {
     case ast::StmtKind::Select: {
       const auto& select = static_cast<const ast::SelectStmt&>(statement);

@@ -292,6 +292,7 @@ struct QueryExpr {
   ExprPtr fetch;   // ... FETCH NEXT m ROWS ONLY; null when absent
   std::vector<CommonTableExpr> ctes;  // WITH ...; on a statement's query only
   long long max_recursion = -1;       // OPTION (MAXRECURSION n); -1 when not written
+  int max_dop = -1;                   // OPTION (MAXDOP n); -1 when not written
 };
 
 // ---------------------------------------------------------------- statements

@@ -47,19 +47,25 @@ void Parser::ParseOffsetFetch(QueryExpr& query) {
   ExpectWord("ONLY");
 }
 
-// OPTION (MAXRECURSION n): the only query hint that changes a result.
+// OPTION (MAXRECURSION n), the only query hint that changes a result, and
+// OPTION (MAXDOP n), how many threads the query may use.
 void Parser::ParseQueryOptions(QueryExpr& query) {
   ExpectWord("OPTION");
   ExpectOp("(");
   do {
-    if (!AtWord("MAXRECURSION")) NotSupported("The query hint " + Upper(Cur()));
+    const bool recursion = AtWord("MAXRECURSION");
+    if (!recursion && !AtWord("MAXDOP")) NotSupported("The query hint " + Upper(Cur()));
     Advance();
     if (Cur().kind != TokenKind::Integer) SyntaxError();
     const std::string digits = Value(Cur());
-    if (digits.size() > 9 || std::stoll(digits) > 32767) {
-      Throw(ErrorCode::kMaxRecursionTooLarge, {digits, "32767"}, Line());
+    const bool huge = digits.size() > 9 || std::stoll(digits) > 32767;
+    if (recursion) {
+      if (huge) Throw(ErrorCode::kMaxRecursionTooLarge, {digits, "32767"}, Line());
+      query.max_recursion = std::stoll(digits);
+    } else {
+      // More threads than the machine has cores run as many as it has.
+      query.max_dop = huge ? 32767 : static_cast<int>(std::stoll(digits));
     }
-    query.max_recursion = std::stoll(digits);
     Advance();
   } while (AcceptOp(","));
   ExpectOp(")");

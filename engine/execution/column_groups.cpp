@@ -1,0 +1,381 @@
+#include "engine/execution/column_groups.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <thread>
+
+#include "engine/common/decimal.h"
+#include "engine/execution/rollup.h"
+#include "engine/execution/scan_selector.h"
+#include "engine/storage/column.h"
+#include "engine/storage/huge_pages.h"
+#include "engine/storage/table.h"
+
+namespace orv::engine {
+namespace {
+
+const Column* ScanColumn(const ScanPlan& scan, const BoundExpr& expr) {
+  const auto* column = expr.As<bound::Column>();
+  if (!column || column->depth != 0 || static_cast<size_t>(column->position) >= scan.table->column_count()) {
+    return nullptr;
+  }
+  return &scan.table->column(static_cast<size_t>(column->position));
+}
+
+bool IntegerStored(const Column& column) {
+  return column.storage() == Column::Storage::Int32 || column.storage() == Column::Storage::Int;
+}
+
+// The range of every stored number of an integer column (NULL rows' zeros
+// included: a wider range costs a bit at most).
+template <typename Stored>
+void StoredRange(const Stored* data, size_t rows, int64_t& low, int64_t& high) {
+  Stored lo = std::numeric_limits<Stored>::max();
+  Stored hi = std::numeric_limits<Stored>::min();
+  for (size_t r = 0; r < rows; ++r) {
+    lo = std::min(lo, data[r]);
+    hi = std::max(hi, data[r]);
+  }
+  low = lo;
+  high = hi;
+}
+
+// A column's stored numbers as bytes, and the width of one.
+std::pair<const char*, size_t> StoredNumbers(const Column& column) {
+  switch (column.storage()) {
+    case Column::Storage::Int32: return {reinterpret_cast<const char*>(column.int32s()), sizeof(int32_t)};
+    case Column::Storage::Int: return {reinterpret_cast<const char*>(column.int64s()), sizeof(int64_t)};
+    case Column::Storage::Decimal: return {reinterpret_cast<const char*>(column.decimals()), sizeof(Int128)};
+    default: return {nullptr, 0};
+  }
+}
+
+template <typename Stored>
+void PushKeys(const KeyPacking& packing, size_t c, const Column& column, const Stored* data, const uint32_t* rows,
+              size_t count, uint64_t* packed) {
+  for (size_t i = 0; i < count; ++i) packed[i] = packing.Push(packed[i], c, column.IsNull(rows[i]), data[rows[i]]);
+}
+
+// The state of the i-th row: its group's, or the one group's without `ids`.
+inline size_t Slot(const uint32_t* ids, size_t i, size_t stride) { return ids ? ids[i] * stride : 0; }
+
+// Exact sums in 128 bits, false as soon as one leaves [low, high]; with the
+// sum of the values' magnitudes, which bounds every sum in any order.
+template <typename Stored>
+bool SumRows(const Column& column, const Stored* data, AggregateState* states, size_t stride, const uint32_t* rows,
+             const uint32_t* ids, size_t count, Int128 low, Int128 high, Int128& magnitude) {
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t row = rows[i];
+    if (column.IsNull(row)) continue;
+    AggregateState& state = states[Slot(ids, i, stride)];
+    const auto value = static_cast<Int128>(data[row]);
+    Int128 sum;
+    if (__builtin_add_overflow(state.running.dec, value, &sum) || sum < low || sum > high ||
+        __builtin_add_overflow(magnitude, value < 0 ? -value : value, &magnitude)) {
+      return false;
+    }
+    state.running.dec = sum;
+    ++state.count;
+    state.has_value = true;
+  }
+  return true;
+}
+
+template <typename Stored>
+Stored Current(const Value& value) {
+  if constexpr (std::is_same_v<Stored, Int128>) {
+    return value.dec;
+  } else {
+    return static_cast<Stored>(value.i);
+  }
+}
+
+// MIN and MAX keep the column's own value, read as a scan reads it.
+template <typename Stored, bool kMin>
+void ExtremeRows(const Column& column, const Stored* data, AggregateState* states, size_t stride,
+                 const uint32_t* rows, const uint32_t* ids, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t row = rows[i];
+    if (column.IsNull(row)) continue;
+    AggregateState& state = states[Slot(ids, i, stride)];
+    const Stored v = data[row];
+    if (state.count++ == 0 || (kMin ? v < Current<Stored>(state.running) : v > Current<Stored>(state.running))) {
+      column.Read(row, state.running);
+    }
+    state.has_value = true;
+  }
+}
+
+template <typename Stored>
+void ExtremeRows(AggregateKind kind, const Column& column, const Stored* data, AggregateState* states,
+                 size_t stride, const uint32_t* rows, const uint32_t* ids, size_t count) {
+  if (kind == AggregateKind::Min) return ExtremeRows<Stored, true>(column, data, states, stride, rows, ids, count);
+  ExtremeRows<Stored, false>(column, data, states, stride, rows, ids, count);
+}
+
+}  // namespace
+
+std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan) {
+  if (!plan.sets.empty() || plan.input->kind != PlanKind::Scan) return std::nullopt;
+  ColumnGroups groups(plan);
+  groups.scan_ = &static_cast<const ScanPlan&>(*plan.input);
+  const ScanPlan& scan = *groups.scan_;
+  const size_t rows = scan.table->row_count();
+  std::vector<int64_t> lows;
+  std::vector<int64_t> highs;
+  for (const auto& expr : plan.groups) {
+    const Column* column = ScanColumn(scan, *expr);
+    if (!column || !IntegerStored(*column)) return std::nullopt;
+    // WITH ROLLUP over other keys the row path hashes, raising an overflow
+    // before it writes any row: ROLLUP keys are those it sorts.
+    if (plan.rollup && !SortsAsInteger(column->type().id)) return std::nullopt;
+    groups.keys_.push_back(column);
+    lows.push_back(0);
+    highs.push_back(-1);
+    if (column->storage() == Column::Storage::Int32) {
+      StoredRange(column->int32s(), rows, lows.back(), highs.back());
+    } else {
+      StoredRange(column->int64s(), rows, lows.back(), highs.back());
+    }
+  }
+  if (!groups.packing_.Fit(lows, highs)) return std::nullopt;
+
+  const Int128 decimal_limit = decimal::Pow10(decimal::kMaxPrecision) - 1;
+  for (const AggregateCall& call : plan.aggregates) {
+    if (call.distinct) return std::nullopt;
+    Lane lane{call.kind};
+    if (call.argument) {
+      lane.column = ScanColumn(scan, *call.argument);
+      if (!lane.column || lane.column->type() != call.argument_type) return std::nullopt;
+    }
+    const Column::Storage storage = lane.column ? lane.column->storage() : Column::Storage::None;
+    const bool number = lane.column && (IntegerStored(*lane.column) || storage == Column::Storage::Decimal);
+    switch (call.kind) {
+      case AggregateKind::CountStar:
+      case AggregateKind::Count:
+        break;
+      case AggregateKind::Min:
+      case AggregateKind::Max:
+        if (!number) return std::nullopt;
+        break;
+      case AggregateKind::Sum:
+      case AggregateKind::Avg:
+        // Integer sums run in their result type (int for the narrow ones),
+        // the others within 38 digits.
+        if (storage == Column::Storage::Decimal) {
+          lane.low = -decimal_limit;
+          lane.high = decimal_limit;
+        } else if (number && IsInteger(call.argument_type.id)) {
+          const bool wide = call.argument_type.id == TypeId::BigInt;
+          lane.low = wide ? INT64_MIN : INT32_MIN;
+          lane.high = wide ? INT64_MAX : INT32_MAX;
+        } else {
+          return std::nullopt;
+        }
+        break;
+      default:
+        return std::nullopt;
+    }
+    groups.lanes_.push_back(lane);
+  }
+  return groups;
+}
+
+void ColumnGroups::Reserve(ColumnGroupsPart& part, size_t rows) const {
+  if (plan_->rollup) {
+    ReserveHugePages(part.keys, rows);
+    ReserveHugePages(part.rows, rows);
+    return;
+  }
+  // No more groups than rows or than distinct packed keys. The room is
+  // reserved untouched, so groups that never come cost no memory.
+  const size_t keys = packing_.total_bits >= 63 ? SIZE_MAX : size_t{1} << packing_.total_bits;
+  ReserveHugePages(part.states, std::min(rows, keys) * lanes_.size());
+}
+
+void ColumnGroups::PackKeys(const uint32_t* rows, size_t count, uint64_t* packed) const {
+  std::fill(packed, packed + count, 0);
+  for (size_t c = 0; c < keys_.size(); ++c) {
+    const Column& column = *keys_[c];
+    if (column.storage() == Column::Storage::Int32) {
+      PushKeys(packing_, c, column, column.int32s(), rows, count, packed);
+    } else {
+      PushKeys(packing_, c, column, column.int64s(), rows, count, packed);
+    }
+  }
+}
+
+void ColumnGroups::Add(ColumnGroupsPart& part, const uint32_t* rows, size_t count) const {
+  uint64_t packed[ScanSelector::kBlock];
+  if (plan_->rollup) {
+    PackKeys(rows, count, packed);
+    part.keys.insert(part.keys.end(), packed, packed + count);
+    part.rows.insert(part.rows.end(), rows, rows + count);
+    return;
+  }
+  const size_t a = lanes_.size();
+  uint32_t ids[ScanSelector::kBlock];
+  if (keys_.empty()) {
+    // Without GROUP BY every row is the one group's.
+    if (part.keys.empty()) part.keys.push_back(0);
+    std::fill(ids, ids + count, 0u);
+  } else {
+    PackKeys(rows, count, packed);
+    // The block's slots are fetched before any is looked at.
+    for (size_t i = 0; i < count; ++i) part.index.Prefetch(static_cast<int64_t>(packed[i]));
+    for (size_t i = 0; i < count; ++i) {
+      size_t& entry = part.index.Entry(static_cast<int64_t>(packed[i]));
+      if (entry == IntKeyIndex::kNew) {
+        entry = part.keys.size();
+        part.keys.push_back(packed[i]);
+      }
+      ids[i] = static_cast<uint32_t>(entry);
+    }
+  }
+  if (part.keys.size() * a > part.states.size()) part.states.resize(part.keys.size() * a);
+  part.magnitudes.resize(a);
+  for (size_t k = 0; k < a && !part.overflow; ++k) {
+    part.overflow = !AddLane(lanes_[k], part.states.data() + k, part.magnitudes[k], rows, ids, count);
+  }
+}
+
+bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& magnitude, const uint32_t* rows,
+                           const uint32_t* ids, size_t count) const {
+  const size_t stride = lanes_.size();
+  if (lane.kind == AggregateKind::CountStar) {
+    for (size_t i = 0; i < count; ++i) ++states[Slot(ids, i, stride)].count;
+    return true;
+  }
+  const Column& column = *lane.column;
+  if (lane.kind == AggregateKind::Count) {
+    for (size_t i = 0; i < count; ++i) {
+      if (column.IsNull(rows[i])) continue;
+      AggregateState& state = states[Slot(ids, i, stride)];
+      ++state.count;
+      state.has_value = true;
+    }
+    return true;
+  }
+  const bool sum = lane.kind == AggregateKind::Sum || lane.kind == AggregateKind::Avg;
+  auto add = [&](const auto* data) {
+    if (sum) return SumRows(column, data, states, stride, rows, ids, count, lane.low, lane.high, magnitude);
+    ExtremeRows(lane.kind, column, data, states, stride, rows, ids, count);
+    return true;
+  };
+  switch (column.storage()) {
+    case Column::Storage::Int32:
+      return add(column.int32s());
+    case Column::Storage::Int:
+      return add(column.int64s());
+    case Column::Storage::Decimal:
+      return add(column.decimals());
+    default:
+      return true;
+  }
+}
+
+void ColumnGroups::KeyValues(uint64_t packed, std::vector<Value>& key) const {
+  for (size_t c = 0; c < keys_.size(); ++c) {
+    const DataType& type = keys_[c]->type();
+    // As a scan reads the column: a 64-bit one keeps its time's scale.
+    const uint8_t scale = keys_[c]->storage() == Column::Storage::Int ? type.scale : 0;
+    if (const std::optional<int64_t> v = packing_.Unpack(packed, c)) {
+      key[c].Store(type.id, false, 0, scale, 0, static_cast<uint64_t>(*v), 0);
+    } else {
+      key[c].SetNull(type.id);
+    }
+  }
+}
+
+void ColumnGroups::Write(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const {
+  if (plan_->rollup) return WriteRollup(part, arena, sink);
+  const AggregatePlan& plan = *plan_;
+  const size_t a = lanes_.size();
+  std::vector<Value> key(keys_.size());
+  std::vector<Value> result(plan.width);
+  if (keys_.empty()) {
+    // An aggregate without GROUP BY answers even for no rows.
+    part.states.resize(a);
+    return EmitAggregateRow(plan, nullptr, 0, part.states.data(), result, sink);
+  }
+  for (size_t g = 0; g < part.keys.size(); ++g) {
+    KeyValues(part.keys[g], key);
+    EmitAggregateRow(plan, key.data(), keys_.size(), part.states.data() + g * a, result, sink);
+  }
+}
+
+// The rows sorted on their packed keys, which sort in rollup order (NULL
+// first, then ascending), each run of equal keys one group. The radix sort
+// is stable: a group's rows are added in table order, as the sorted row path
+// adds them, and an overflow is raised by adding the group again as it does.
+void ColumnGroups::WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const {
+  const size_t a = lanes_.size();
+  RadixSort(part.keys, part.rows, packing_.total_bits);
+  const std::vector<uint64_t>& keys = part.keys;
+  const std::vector<uint32_t>& rows = part.rows;
+  std::vector<Value> key(keys_.size());
+  std::vector<AggregateState> states(a);
+  RollupWriter writer(*plan_, sink);
+  // Rows are read out of their table order: each argument is fetched a few
+  // groups ahead, straight from the stored numbers.
+  std::vector<std::pair<const char*, size_t>> stored;  // per argument column: its numbers, their width
+  for (const Lane& lane : lanes_) {
+    if (lane.column && StoredNumbers(*lane.column).second > 0) stored.push_back(StoredNumbers(*lane.column));
+  }
+  constexpr size_t kAhead = 32;
+  size_t fetched = 0;
+  for (size_t i = 0; i < rows.size();) {
+    size_t j = i + 1;
+    while (j < rows.size() && keys[j] == keys[i]) ++j;
+    for (; fetched < std::min(j + kAhead, rows.size()); ++fetched) {
+      for (const auto& [data, width] : stored) __builtin_prefetch(data + rows[fetched] * width);
+    }
+    std::fill(states.begin(), states.end(), AggregateState{});
+    for (size_t k = 0; k < a; ++k) {
+      Int128 magnitude = 0;  // one thread adds the sorted rows: no bound needed
+      if (!AddLane(lanes_[k], states.data() + k, magnitude, rows.data() + i, nullptr, j - i)) {
+        AddRowByRow(rows.data() + i, j - i, states.data(), arena);
+        break;
+      }
+    }
+    KeyValues(keys[i], key);
+    writer.Add(key.data(), states.data());
+    i = j;
+  }
+  writer.Finish();
+}
+
+void ColumnGroups::AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const {
+  std::fill(states, states + lanes_.size(), AggregateState{});
+  for (size_t i = 0; i < count; ++i) {
+    for (size_t k = 0; k < lanes_.size(); ++k) {
+      const AggregateCall& call = plan_->aggregates[k];
+      const Value argument = lanes_[k].column ? lanes_[k].column->Get(rows[i]) : Value::Integer(TypeId::Int, 1);
+      Accumulate(call.kind, states[k], argument, call.argument_type, arena);
+    }
+  }
+}
+
+bool StreamColumnGroups(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
+  const std::optional<ColumnGroups> groups = ColumnGroups::Prepare(plan);
+  if (!groups) return false;
+  ColumnGroupsPart part;
+  const ScanPlan& scan = groups->scan();
+  const size_t rows = scan.table->row_count();
+  const size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 64);
+  const size_t threads = context.max_dop == 0 ? cores : std::min<size_t>(context.max_dop, cores);
+  if (threads < 2 || !CollectInParallel(*groups, context, outer, threads, part)) {
+    part = ColumnGroupsPart{};
+    groups->Reserve(part, rows);
+    ForEachKeptBlock(scan, context, outer, 0, rows, [&](const uint32_t* kept, size_t count) {
+      groups->Add(part, kept, count);
+      return !part.overflow;
+    });
+  }
+  if (part.overflow) return false;
+  groups->Write(part, context.arena, sink);
+  return true;
+}
+
+}  // namespace orv::engine

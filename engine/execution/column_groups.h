@@ -1,0 +1,93 @@
+// GROUP BY (with or without ROLLUP, or no GROUP BY at all) over a table scan
+// whose group keys are integer columns and whose aggregates are COUNT, or
+// SUM, AVG, MIN and MAX of integer and exact decimal columns: keys and
+// arguments are read from the columns a block of kept rows at a time, each
+// row's keys packed into one integer for one hash lookup, and each aggregate
+// added by a loop of its own type. Any other shape takes the row path.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "engine/execution/executor.h"
+#include "engine/execution/int_key_index.h"
+#include "engine/execution/key_packing.h"
+#include "engine/function/scalar.h"
+
+namespace orv::engine {
+
+class Column;
+
+// What one run over some of the rows found. Hashed (GROUP BY, or none):
+// per group in the order their first rows came, its packed key and states.
+// Sorted (ROLLUP, whose groups come out in key order): per kept row, its
+// packed key and row number, in table order.
+struct ColumnGroupsPart {
+  IntKeyIndex index;
+  std::vector<uint64_t> keys;
+  std::vector<AggregateState> states;  // hashed: per group, one per aggregate
+  std::vector<uint32_t> rows;          // sorted
+  std::vector<Int128> magnitudes;      // per aggregate: the sum of |value| over what its SUM or AVG added
+  // An exact sum left its type's range (hashed only): the row path raises
+  // the error exactly where and as it happens.
+  bool overflow = false;
+};
+
+class ColumnGroups {
+ public:
+  // Nullopt when the plan is not of the shape described above.
+  static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan);
+
+  // Room for what up to `rows` rows bring.
+  void Reserve(ColumnGroupsPart& part, size_t rows) const;
+  // Adds the kept rows `rows` into `part`.
+  void Add(ColumnGroupsPart& part, const uint32_t* rows, size_t count) const;
+  // Writes the groups' rows: in first-row order, or WITH ROLLUP in key order
+  // with the subtotals.
+  void Write(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
+
+  // Adds `from`, the part of the rows after those of `into`, to `into`.
+  // False, leaving `into` of no use, when an exact sum may have overflowed
+  // on one thread: the order of the additions then decides.
+  bool Merge(ColumnGroupsPart& into, const ColumnGroupsPart& from) const;
+
+  const ScanPlan& scan() const { return *scan_; }
+
+ private:
+  // One aggregate's way of reading its argument.
+  struct Lane {
+    AggregateKind kind;
+    const Column* column = nullptr;  // null for COUNT(*)
+    Int128 low = 0;                  // an exact sum's range
+    Int128 high = 0;
+  };
+  explicit ColumnGroups(const AggregatePlan& plan) : plan_(&plan) {}
+  void PackKeys(const uint32_t* rows, size_t count, uint64_t* packed) const;
+  // Adds `rows` into states[ids[i] * lanes_.size()] (states[0] when `ids` is
+  // null); false when an exact sum overflows.
+  bool AddLane(const Lane& lane, AggregateState* states, Int128& magnitude, const uint32_t* rows,
+               const uint32_t* ids, size_t count) const;
+  void WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
+  // The rows into one group's states as the row path adds them, value by value.
+  void AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const;
+  void KeyValues(uint64_t packed, std::vector<Value>& key) const;
+
+  const AggregatePlan* plan_;
+  const ScanPlan* scan_ = nullptr;
+  std::vector<const Column*> keys_;
+  KeyPacking packing_;
+  std::vector<Lane> lanes_;
+};
+
+// Adds the scan's kept rows into `part` on up to `threads` threads, each a
+// range of whole blocks, the parts merged in row order. False, with `part`
+// of no use, when it would not be the same as on one thread: predicates that
+// evaluate expressions, too few rows, an overflow in a part.
+bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const EvalRow* outer, size_t threads,
+                       ColumnGroupsPart& part);
+
+// Runs `plan` through ColumnGroups when it has that shape and no exact sum
+// overflows; false, having written nothing, otherwise.
+bool StreamColumnGroups(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+
+}  // namespace orv::engine
