@@ -34,14 +34,9 @@ BuildRows::BuildRows(const PlanNode& plan, size_t offset, const std::vector<Boun
 bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
                           ExecContext& context, const EvalRow* outer) {
   std::vector<const BoundExpr*> filters;  // outermost first
-  const PlanNode* node = &plan;
-  while (node->kind == PlanKind::Filter) {
-    const auto& filter = static_cast<const FilterPlan&>(*node);
-    filters.push_back(filter.predicate.get());
-    node = filter.input.get();
-  }
-  if (node->kind != PlanKind::Scan) return false;
-  const auto& scan = static_cast<const ScanPlan&>(*node);
+  const ScanPlan* found = ScanUnderFilters(plan, filters);
+  if (found == nullptr) return false;
+  const ScanPlan& scan = *found;
   const Table& table = *scan.table;
   if (table.row_count() > std::numeric_limits<uint32_t>::max()) return false;
   for (const BoundExprPtr& key : key_exprs) {

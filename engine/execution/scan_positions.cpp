@@ -83,15 +83,10 @@ void MarkRead(const BoundExpr& expr, std::vector<uint8_t>& read) {
 
 std::unique_ptr<PositionSource> ScanPositions(const PlanNode& plan, ExecContext& context) {
   std::vector<const BoundExpr*> filters;
-  const PlanNode* node = &plan;
-  while (node->kind == PlanKind::Filter) {
-    const auto& filter = static_cast<const FilterPlan&>(*node);
-    filters.push_back(filter.predicate.get());
-    node = filter.input.get();
-  }
-  if (node->kind != PlanKind::Scan) return nullptr;
+  const ScanPlan* scan = ScanUnderFilters(plan, filters);
+  if (scan == nullptr) return nullptr;
   std::reverse(filters.begin(), filters.end());
-  return std::make_unique<ScanSource>(static_cast<const ScanPlan&>(*node), std::move(filters), context);
+  return std::make_unique<ScanSource>(*scan, std::move(filters), context);
 }
 
 }  // namespace orv::engine

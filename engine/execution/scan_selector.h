@@ -83,6 +83,18 @@ void ForEachKeptBlock(const ScanPlan& plan, ExecContext& context, const EvalRow*
   ForEachKeptBlock(&selector, begin, end, emit);
 }
 
+// The table scan under a stack of filters (their predicates into `filters`,
+// outermost first), or null when `plan` is anything else.
+inline const ScanPlan* ScanUnderFilters(const PlanNode& plan, std::vector<const BoundExpr*>& filters) {
+  const PlanNode* node = &plan;
+  while (node->kind == PlanKind::Filter) {
+    const auto& filter = static_cast<const FilterPlan&>(*node);
+    filters.push_back(filter.predicate.get());
+    node = filter.input.get();
+  }
+  return node->kind == PlanKind::Scan ? static_cast<const ScanPlan*>(node) : nullptr;
+}
+
 // Calls `emit(row)` for each row of the scan's table its predicates keep, in table order.
 template <typename Emit>
 void ForEachKeptRow(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, Emit&& emit) {
