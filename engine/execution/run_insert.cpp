@@ -189,8 +189,7 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
     // value is taken at once: a script of a million rows is mostly literals,
     // and an expression object for each cost more than the insert itself.
     std::vector<BoundExprPtr> bound;
-    std::vector<Value> literals;  // per item; a literal's value
-    std::vector<uint8_t> literal;
+    std::vector<std::optional<Value>> literals;  // per item: a literal's value
     for (const auto& row : statement.values) {
       if (row.size() != targets.size()) {
         if (!listed) Throw(ErrorCode::kColumnCountMismatch, {}, statement.line);
@@ -199,9 +198,8 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
               {}, statement.line);
       }
       for (const auto& value : row) {
-        literal.push_back(value && value->kind == ast::ExprKind::Literal ? 1 : 0);
         literals.emplace_back();
-        if (literal.back()) {
+        if (value && value->kind == ast::ExprKind::Literal) {
           const auto& item = static_cast<const ast::LiteralExpr&>(*value);
           literals.back() = LiteralValue(item.literal_type, item.text, LiteralType(item.literal_type, item.text),
                                          binder.context().arena);
@@ -218,9 +216,9 @@ void StatementRunner::RunInsert(const ast::InsertStmt& statement, Binder& binder
       for (size_t i = 0; i < targets.size(); ++i) {
         const size_t item = r * targets.size() + i;
         const BoundExpr* value = bound[item].get();
-        use_default[i] = value || literal[item] ? 0 : 1;
-        if (literal[item]) {
-          values[i] = literals[item];
+        use_default[i] = value || literals[item] ? 0 : 1;
+        if (literals[item]) {
+          values[i] = *literals[item];
         } else {
           values[i] = value ? Evaluate(*value, EvalRow{&none, nullptr}, context) : Value();
         }
