@@ -173,6 +173,17 @@ std::shared_ptr<Table> Types(StringArena& arena) {
   return rows.Finish();
 }
 
+// The settings ALTER DATABASE SCOPED CONFIGURATION changes here: MAXDOP
+// alone. SQL Server types `value` as sql_variant; an int holds every value
+// this view shows.
+std::shared_ptr<Table> ScopedConfigurations(const Catalog& catalog, StringArena& arena) {
+  ViewRows rows("database_scoped_configurations", arena);
+  rows.Column("configuration_id", kInt).Column("name", {TypeId::NVarChar, 0, 0, 60});
+  rows.Column("value", kInt, true).Column("value_for_secondary", kInt, true).Column("is_value_default", kBit, true);
+  rows.Int(1).Text("MAXDOP").Int(catalog.max_dop()).Null().Int(catalog.max_dop() == 0);
+  return rows.Finish();
+}
+
 std::shared_ptr<Table> Schemas(StringArena& arena) {
   ViewRows rows("schemas", arena);
   rows.Column("name", kSysname).Column("schema_id", kInt).Column("principal_id", kInt, true);
@@ -292,6 +303,7 @@ std::shared_ptr<Table> BuildCatalogView(const ast::Name& name, Binder& binder, B
     if (view == "COLUMNS") return Columns(relations(), arena);
     if (view == "TYPES") return Types(arena);
     if (view == "SCHEMAS") return Schemas(arena);
+    if (view == "DATABASE_SCOPED_CONFIGURATIONS") return ScopedConfigurations(context.catalog, arena);
   } else {
     if (view == "TABLES") return InformationTables(relations(), arena, catalog_name);
     if (view == "COLUMNS") return InformationColumns(relations(), arena, catalog_name);

@@ -91,12 +91,18 @@ class Catalog {
   // Raises 2714 when a table, view or procedure of that name exists.
   void CheckFree(std::string_view name) const;
 
+  // The threads a query may use when it names no MAXDOP of its own (ALTER
+  // DATABASE SCOPED CONFIGURATION); 0 for as many as the machine has cores.
+  int max_dop() const { return max_dop_; }
+  void set_max_dop(int threads) { max_dop_ = threads; }
+
  private:
   DatabaseLock lock_;
   Durability* durability_ = nullptr;
   std::unordered_map<std::string, std::shared_ptr<Table>> tables_;
   std::unordered_map<std::string, ViewDefinition> views_;
   Routines routines_;
+  int max_dop_ = 0;
 };
 
 }  // namespace orv::engine

@@ -48,6 +48,8 @@ class ChangeJournal {
   // CREATE or ALTER PROCEDURE, and DROP PROCEDURE (false: no such procedure).
   void PutProcedure(Catalog& catalog, ProcedureDefinition procedure);
   bool DropProcedure(Catalog& catalog, std::string_view name);
+  // ALTER DATABASE SCOPED CONFIGURATION SET MAXDOP.
+  void SetMaxDop(Catalog& catalog, int threads);
 
   // A failed statement takes back all it changed; a ROLLBACK (to a savepoint
   // or of everything) leaves the rows of table variables as they are, as SQL
@@ -66,7 +68,7 @@ class ChangeJournal {
  private:
   enum class Kind : uint8_t {
     Append, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView,
-    AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure
+    AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure, SetMaxDop
   };
   struct Entry {
     Kind kind;
@@ -78,7 +80,7 @@ class ChangeJournal {
     std::vector<uint8_t> doomed;        // Delete
     std::unique_ptr<Table::Contents> contents;  // Truncate
     ViewDefinition view;                // AddView / DropView
-    size_t position = 0;                // DropColumn / ReplaceColumn
+    size_t position = 0;                // DropColumn / ReplaceColumn; SetMaxDop: the setting before
     ColumnSchema column;                // the column dropped or replaced
     std::optional<int64_t> last_identity;  // DropColumn
     std::optional<ProcedureDefinition> procedure;  // the one replaced or dropped

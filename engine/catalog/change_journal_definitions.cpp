@@ -1,5 +1,5 @@
-// The change journal's schema changes: ALTER TABLE column by column, and
-// procedures created, altered and dropped. Undo needs what was there before:
+// The change journal's schema changes: ALTER TABLE column by column,
+// procedures created, altered and dropped, and the database's settings. Undo needs what was there before:
 // a dropped or replaced column's schema and values, a replaced procedure.
 #include "engine/catalog/change_journal.h"
 #include "engine/catalog/redo_codec.h"
@@ -65,6 +65,13 @@ bool ChangeJournal::DropProcedure(Catalog& catalog, std::string_view name) {
   return true;
 }
 
+void ChangeJournal::SetMaxDop(Catalog& catalog, int threads) {
+  Entry& entry = Record(Kind::SetMaxDop, nullptr);
+  entry.position = static_cast<size_t>(catalog.max_dop());
+  catalog.set_max_dop(threads);
+  if (log_redo_) entry.redo = redo::SetMaxDop(threads);
+}
+
 bool ChangeJournal::UndoDefinition(Entry& entry, Catalog& catalog) {
   Table* table = entry.table.get();
   switch (entry.kind) {
@@ -87,6 +94,9 @@ bool ChangeJournal::UndoDefinition(Entry& entry, Catalog& catalog) {
       return true;
     case Kind::DropProcedure:
       catalog.routines().Put(*entry.procedure);
+      return true;
+    case Kind::SetMaxDop:
+      catalog.set_max_dop(static_cast<int>(entry.position));
       return true;
     default:
       return false;

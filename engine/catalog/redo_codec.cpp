@@ -12,7 +12,7 @@ namespace {
 // them; new appends are written column by column.
 enum class Kind : uint8_t {
   Append = 1, Update, Delete, Truncate, AddTable, DropTable, AddView, DropView,
-  AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure, AppendColumns
+  AddColumn, DropColumn, ReplaceColumn, PutProcedure, DropProcedure, AppendColumns, SetMaxDop
 };
 
 // Appended rows are logged in chunks of this many, each column's part coded as
@@ -24,6 +24,12 @@ ByteWriter Start(Kind kind, std::string_view name) {
   out.U8(static_cast<uint8_t>(kind));
   out.Str(name);
   return out;
+}
+
+int ReadMaxDop(ByteReader& in) {
+  const uint64_t threads = in.Var();
+  if (threads > 32767) throw FileDamaged{"a MAXDOP setting beyond 32767"};
+  return static_cast<int>(threads);
 }
 
 void WriteIdentity(ByteWriter& out, const Table& table) {
@@ -237,6 +243,12 @@ std::string PutProcedure(const ProcedureDefinition& procedure) {
 
 std::string DropProcedure(std::string_view name) { return std::move(Start(Kind::DropProcedure, name).bytes()); }
 
+std::string SetMaxDop(int threads) {
+  ByteWriter out = Start(Kind::SetMaxDop, "");
+  out.Var(static_cast<uint64_t>(threads));
+  return std::move(out.bytes());
+}
+
 void Apply(std::string_view record, Catalog& catalog) {
   ByteReader in(record);
   const auto kind = static_cast<Kind>(in.U8());
@@ -330,6 +342,9 @@ void Apply(std::string_view record, Catalog& catalog) {
       break;
     case Kind::DropProcedure:
       if (!catalog.routines().Drop(name)) throw FileDamaged{"the log drops a procedure the database does not hold"};
+      break;
+    case Kind::SetMaxDop:
+      catalog.set_max_dop(ReadMaxDop(in));
       break;
     default:
       throw FileDamaged{"a log record of an unknown kind"};

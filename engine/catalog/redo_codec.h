@@ -26,6 +26,7 @@ std::string DropColumn(const Table& table, size_t position);
 std::string ReplaceColumn(const Table& table, size_t position);
 std::string PutProcedure(const ProcedureDefinition& procedure);
 std::string DropProcedure(std::string_view name);
+std::string SetMaxDop(int threads);
 
 // Applies one record; throws FileDamaged when it does not fit the catalog.
 void Apply(std::string_view record, Catalog& catalog);

@@ -113,6 +113,9 @@ std::string EncodeSnapshot(const Catalog& catalog, uint64_t sequence) {
             [](const ProcedureDefinition* a, const ProcedureDefinition* b) { return a->name < b->name; });
   head.Var(procedures.size());
   for (const ProcedureDefinition* procedure : procedures) head.Str(redo::PutProcedure(*procedure));
+  // Settings come last, as log records: a file written before there were
+  // settings ends its head here.
+  head.Str(redo::SetMaxDop(catalog.max_dop()));
   PutBlock(out, head.bytes(), Compression::Small);
   size_t blocks = 1;
   for (const Table* table : tables) {
@@ -165,6 +168,8 @@ uint64_t DecodeSnapshot(std::shared_ptr<const std::string> file, const std::stri
   }
   std::vector<std::string_view> procedures(head.Count());
   for (std::string_view& procedure : procedures) procedure = head.Str();
+  std::vector<std::string_view> settings;
+  while (!head.done()) settings.push_back(head.Str());
   // Every block is checked now, so that damage is reported on opening; a
   // column's blocks are decompressed and decoded when it is first read.
   std::vector<size_t> offsets;  // of the blocks after the head, the end block last
@@ -213,6 +218,7 @@ uint64_t DecodeSnapshot(std::shared_ptr<const std::string> file, const std::stri
     catalog.AddView(std::move(view));
   }
   for (std::string_view procedure : procedures) redo::Apply(procedure, catalog);
+  for (std::string_view setting : settings) redo::Apply(setting, catalog);
   return sequence;
 }
 

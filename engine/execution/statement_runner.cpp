@@ -77,6 +77,7 @@ bool NeedsExclusiveLock(const ast::Stmt& statement) {
       }
       return false;
     case ast::StmtKind::CreateView:
+    case ast::StmtKind::AlterScopedConfiguration:
       return true;
     case ast::StmtKind::AlterTable:
       return !IsTempName(static_cast<const ast::AlterTableStmt&>(statement).table);
@@ -181,6 +182,7 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
   BindContext bind_context{catalog_, session_, arena, statement.kind == ast::StmtKind::CreateView, &variables_};
   Binder binder(bind_context);
   ExecContext context{catalog_, session_, arena, {}, {}, {}};
+  context.max_dop = catalog_.max_dop();
   if (const int hinted = HintedMaxDop(statement); hinted >= 0) context.max_dop = hinted;
   switch (statement.kind) {
     case ast::StmtKind::Select: {
@@ -226,6 +228,9 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
     case ast::StmtKind::AlterTable:
       RunAlterTable(static_cast<ast::AlterTableStmt&>(statement), binder, context);
       return;
+    case ast::StmtKind::AlterScopedConfiguration:
+      RunScopedConfiguration(static_cast<const ast::ScopedConfigurationStmt&>(statement));
+      return;
     case ast::StmtKind::CreateIndex:
       // Indexes change no result; the table must exist all the same.
       binder.LookupTable(static_cast<const ast::CreateIndexStmt&>(statement).table, statement.line);
@@ -234,6 +239,15 @@ void StatementRunner::RunLocked(ast::Stmt& statement) {
       break;
   }
   Throw(ErrorCode::kInternal, {"statement dispatched twice"}, statement.line);
+}
+
+void StatementRunner::RunScopedConfiguration(const ast::ScopedConfigurationStmt& statement) {
+  // A setting holds for every session at once; no transaction may hold it back.
+  if (session_.transaction.count > 0) {
+    Throw(ErrorCode::kNotInUserTransaction, {"ALTER DATABASE SCOPED CONFIGURATION"}, statement.line);
+  }
+  // No plan outlives its statement, so CLEAR PROCEDURE_CACHE has nothing to clear.
+  if (statement.max_dop) session_.transaction.journal.SetMaxDop(catalog_, *statement.max_dop);
 }
 
 void StatementRunner::RunIf(ast::IfStmt& statement) {

@@ -49,6 +49,7 @@ class StatementRunner {
   void RunDrop(const ast::DropTableStmt& statement);
   void RunCreateView(const ast::CreateViewStmt& statement, Binder& binder);
   void RunAlterTable(const ast::AlterTableStmt& statement, Binder& binder, ExecContext& context);
+  void RunScopedConfiguration(const ast::ScopedConfigurationStmt& statement);
   static ColumnSchema AlteredColumnSchema(const ast::ColumnDef& definition, int number, int line);
   void RunIf(ast::IfStmt& statement);
   void RunSet(const ast::Stmt& statement);

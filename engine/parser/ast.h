@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,7 @@ enum class StmtKind {
   SetOption,
   SetIsolation,
   AlterTable,
+  AlterScopedConfiguration,
   // Procedural statements (ast_procedural.h).
   Declare, SetVariable, Print, While, Break, Continue, Return, TryCatch, Raiserror, Throw,
   CreateProcedure, DropProcedure, Exec,
@@ -402,6 +404,12 @@ struct AlterTableStmt : Stmt {
   std::vector<std::string> dropped;  // DROP COLUMN
   bool with_values = false;          // ADD ... WITH VALUES: defaults fill existing rows of nullable columns too
   bool if_exists = false;            // DROP COLUMN IF EXISTS
+};
+
+// ALTER DATABASE SCOPED CONFIGURATION SET MAXDOP = n | CLEAR PROCEDURE_CACHE.
+struct ScopedConfigurationStmt : Stmt {
+  ScopedConfigurationStmt() : Stmt(StmtKind::AlterScopedConfiguration) {}
+  std::optional<int> max_dop;  // empty: CLEAR PROCEDURE_CACHE
 };
 
 struct DropTableStmt : Stmt {  // DROP TABLE a, b / DROP VIEW v / DROP PROCEDURE p

@@ -66,6 +66,7 @@ StmtPtr Parser::ParseStatement() {
   if (AtWord("BEGIN")) return ParseBlock();
   if (AtWord("SET")) return ParseSet();
   if (AtWord("ALTER") && AtWord("TABLE", 1)) return ParseAlterTable();
+  if (AtWord("ALTER") && AtWord("DATABASE", 1) && AtWord("SCOPED", 2)) return ParseScopedConfiguration();
   if (AtWord("WITH")) return ParseSelectStatement();
   const std::string upper = Upper(t);
   if (Contains(kUnsupportedStatements, upper)) NotSupported(upper);

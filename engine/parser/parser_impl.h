@@ -130,6 +130,7 @@ class Parser {
   ast::StmtPtr ParseCreate();
   ast::StmtPtr ParseCreateTable();
   ast::StmtPtr ParseAlterTable();
+  ast::StmtPtr ParseScopedConfiguration();
   void ParseTableElements(ast::CreateTableStmt& table);
   void ParseColumnDef(ast::CreateTableStmt& table);
   void ParseTableConstraint(ast::CreateTableStmt& table);

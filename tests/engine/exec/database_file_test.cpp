@@ -94,7 +94,7 @@ TEST_F(DatabaseFileTest, CommittedWorkSurvivesReopeningRolledBackWorkDoesNot) {
 // ALTER TABLE and procedures reach the file: through the log (reopened from a
 // copy taken before closing, which replays it) and through the checkpoint
 // closing writes. Rows inserted after the ALTER have the new width.
-TEST_F(DatabaseFileTest, AlteredTablesAndProceduresSurviveReplayAndCheckpoint) {
+TEST_F(DatabaseFileTest, AlteredTablesProceduresAndSettingsSurviveReplayAndCheckpoint) {
   {
     Session session(Database::Open(path_, {.create = true}));
     Run(session, "CREATE TABLE t (gone INT, k INT NOT NULL PRIMARY KEY, amount INT)\nINSERT INTO t VALUES (0, 1, 10), (0, 2, 20)");
@@ -107,6 +107,7 @@ TEST_F(DatabaseFileTest, AlteredTablesAndProceduresSurviveReplayAndCheckpoint) {
     Run(session, "ALTER PROCEDURE total AS SELECT SUM(amount) * 2 FROM t");
     Run(session, "CREATE PROCEDURE doomed AS SELECT 0");
     Run(session, "DROP PROCEDURE doomed");
+    Run(session, "ALTER DATABASE SCOPED CONFIGURATION SET MAXDOP = 3");
     // A table variable belongs to its batch: nothing of it reaches the log.
     Run(session, "DECLARE @v TABLE (x INT)\nINSERT INTO @v VALUES (1)\nUPDATE @v SET x = 2\nDELETE FROM @v");
     fs::copy_file(path_, dir_ / "main");
@@ -124,6 +125,7 @@ TEST_F(DatabaseFileTest, AlteredTablesAndProceduresSurviveReplayAndCheckpoint) {
     EXPECT_EQ(FormatValue(t.at(2, 1)), "30.50") << how;
     EXPECT_EQ(FormatValue(t.at(2, 2)), "new") << how;
     EXPECT_EQ(FormatValue(rows.result_sets[1].at(0, 0)), "121.00") << how;  // (10 + 20 + 30.5) * 2
+    EXPECT_EQ(Number(session, "SELECT value FROM sys.database_scoped_configurations"), 3) << how;
     BatchResult gone = session.Execute("EXEC doomed");
     ASSERT_TRUE(gone.first_error()) << how;
     EXPECT_EQ(gone.first_error()->number(), 2812) << how;
