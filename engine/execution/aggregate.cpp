@@ -161,9 +161,10 @@ void EvaluateArguments(const AggregatePlan& plan, const EvalRow& row, ExecContex
   }
 }
 
-// Aggregates without GROUP BY of a table's own columns (or COUNT(*)) read
-// the kept rows' values from the columns themselves: no row is built and no
-// expression evaluated. False when the plan is not of that shape.
+// Aggregates without GROUP BY of a table's own columns (or COUNT(*)) that the
+// column-wise path leaves (text, float and date arguments, DISTINCT aside)
+// read the kept rows' values from the columns themselves: no row is built
+// and no expression evaluated. False when the plan is not of that shape.
 bool TotalFromScan(const AggregatePlan& plan, Level& total, ExecContext& context, const EvalRow* outer) {
   if (plan.input->kind != PlanKind::Scan) return false;
   const auto& scan = static_cast<const ScanPlan&>(*plan.input);
