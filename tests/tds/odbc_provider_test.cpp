@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "engine/common/interrupt.h"
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
 #include "platform/class_registry.h"
@@ -185,6 +186,29 @@ TEST(OdbcProvider, BatchesGiveEveryRowSetAndTheirCounts) {
   auto second = first->NextRecordset();
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->Collect("s").ToLong(), 3);
+}
+
+TEST(OdbcProvider, TheCommandTimeOutAndTheCallersDeadlineStopABatchOnTheServer) {
+  TestServer server("demo-tiny");
+  RegisterOdbc();
+  auto connection = std::make_shared<platform::Connection>();
+  connection->Open(ConnectString(server));
+  // Minutes of work: only a time-out ends it in time.
+  const std::string long_batch = "DECLARE @i BIGINT = 0\r\nWHILE @i < 2000000000 SET @i += 1";
+  connection->SetCommandTimeout(1);
+  EXPECT_EQ(ErrorNumber([&] { connection->Execute(long_batch); }), platform::kHrQueryTimeout);
+  ASSERT_EQ(connection->Errors().size(), 1u);
+  EXPECT_EQ(connection->Errors()[0].description, "Query timeout expired");
+  EXPECT_EQ(connection->Execute("SELECT 7 AS seven")->Collect(0).ToLong(), 7);
+  // Without one, a deadline the calling thread runs under (a web request's) stops it all the same.
+  connection->SetCommandTimeout(0);
+  engine::CancelFlag never_raised;
+  {
+    const engine::InterruptScope deadline(never_raised, std::chrono::milliseconds(1500));
+    EXPECT_NE(ErrorNumber([&] { connection->Execute(long_batch); }), 0);
+    EXPECT_TRUE(deadline.interrupted());
+  }
+  EXPECT_EQ(connection->Execute("SELECT 7 AS seven")->Collect(0).ToLong(), 7);
 }
 
 TEST(OdbcProvider, DataSourcePropertiesComeFromTheDriver) {

@@ -18,6 +18,12 @@ constexpr SQLSMALLINT kMaxRecords = 64;
 
 bool IsWarningState(const std::string& sql_state) { return sql_state.starts_with("01"); }
 
+// The driver's "Timeout expired": the query time-out stopped the batch.
+constexpr std::string_view kTimeoutState = "HYT00";
+// The error a batch stopped by a time-out or a cancel gives on the embedded
+// path, which the connection reports as a time-out.
+constexpr int kCanceledError = 3617;
+
 // A numeric field of `Width` (drivers write the line as 16 bits, the others as 32).
 template <typename Width>
 bool DiagField(const OdbcHandle& handle, SQLSMALLINT record, SQLSMALLINT field, int& value) {
@@ -90,6 +96,9 @@ std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle, bool state_fie
 
 ProviderError FirstError(const std::vector<DiagRecord>& records) {
   for (const DiagRecord& record : records) {
+    if (record.sql_state == kTimeoutState) {
+      return ProviderError{kCanceledError, 16, 1, 0, record.message, std::string(kOdbcProviderName)};
+    }
     if (record.severity > 10 || (record.severity == 0 && !IsWarningState(record.sql_state))) {
       return ProviderError{record.native_number, record.severity == 0 ? 16 : record.severity, record.state,
                            record.line, record.message, std::string(kOdbcProviderName)};

@@ -44,7 +44,8 @@ std::vector<DiagRecord> ReadDiagnostics(const OdbcHandle& handle, bool state_fie
 bool IsFreeTdsDriver(const OdbcHandle& connection);
 
 // The first record that is an error; a made-up one from the SQL state when
-// the driver reported none (so a failure never passes as success).
+// the driver reported none (so a failure never passes as success). The
+// driver's query time-out is error 3617, as a cancelled batch gives it.
 ProviderError FirstError(const std::vector<DiagRecord>& records);
 
 // "[FreeTDS][SQL Server]Invalid object name 't'." -> "Invalid object name 't'."

@@ -2,8 +2,14 @@
 // its results are walked with SQLMoreResults, each row set read whole (the
 // record sets are client-side), each statement's row count kept as the
 // "(N rows affected)" message the embedded engine gives, and the first error
-// kept for the connection to raise.
+// kept for the connection to raise. The connection's command time-out, or
+// less when the calling thread runs under a deadline of its own (a web
+// request's), is the statement's query time-out.
+#include <algorithm>
+#include <chrono>
 #include <memory>
+
+#include "engine/common/interrupt.h"
 
 #include "platform/ado_errors.h"
 #include "platform/automation_error.h"
@@ -21,6 +27,20 @@ constexpr int32_t kHrAuthenticationFailed = static_cast<int32_t>(0x80040E4D);  /
 constexpr SQLUINTEGER kLoginTimeoutSeconds = 30;
 // A batch gives at most this many results; more means the driver is looping.
 constexpr size_t kMaxResults = 1000000;
+
+// The whole seconds a batch may run (0: no limit): `command_timeout`, cut to
+// what is left of the earliest deadline of the thread's interrupt scopes.
+SQLULEN QueryTimeoutSeconds(int32_t command_timeout) {
+  using Clock = std::chrono::steady_clock;
+  Clock::duration limit = command_timeout > 0 ? Clock::duration(std::chrono::seconds(command_timeout))
+                                              : Clock::duration::max();
+  for (const engine::InterruptState* scope = engine::CurrentInterrupt(); scope; scope = scope->outer) {
+    if (scope->deadline != Clock::time_point::max()) limit = std::min(limit, scope->deadline - Clock::now());
+  }
+  if (limit == Clock::duration::max()) return 0;
+  // ODBC counts whole seconds, and 0 would mean none at all.
+  return static_cast<SQLULEN>(std::max<int64_t>(1, std::chrono::ceil<std::chrono::seconds>(limit).count()));
+}
 
 std::string RowsAffected(SQLLEN rows) {
   return rows == 1 ? "(1 row affected)" : "(" + std::to_string(rows) + " rows affected)";
@@ -40,6 +60,9 @@ class OdbcSession : public ProviderSession {
   ProviderBatch Execute(std::string_view batch) override {
     ProviderBatch out;
     OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
+    if (const SQLULEN seconds = QueryTimeoutSeconds(command_timeout_); seconds > 0) {
+      SQLSetStmtAttr(statement.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0);
+    }
     std::string text(batch);
     SQLRETURN rc = SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
     for (size_t results = 0; rc != SQL_NO_DATA && results < kMaxResults; ++results) {
@@ -58,6 +81,8 @@ class OdbcSession : public ProviderSession {
     }
     return out;
   }
+
+  void SetCommandTimeout(int32_t seconds) override { command_timeout_ = seconds; }
 
  private:
   std::unique_ptr<OdbcHandle> Connect(const ConnectionProperties& properties) {
@@ -102,6 +127,7 @@ class OdbcSession : public ProviderSession {
   OdbcHandle environment_;
   std::unique_ptr<OdbcHandle> connection_;
   bool state_field_is_severity_;
+  int32_t command_timeout_ = 0;
 };
 
 }  // namespace
