@@ -1,6 +1,7 @@
 // Column-at-a-time results; see columnwise_select.h.
 #include "engine/execution/columnwise_select.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -43,6 +44,13 @@ struct Choice {
   std::vector<When> whens;
   std::vector<CopiedItem> results;  // one a WHEN, then the ELSE's
 
+  void Prefetch(const PositionSource& rows, size_t k) const {
+    for (const When& when : whens) {
+      const uint32_t row = rows.Positions(when.table)[k];
+      if (row != Column::kNoRow) when.column->Prefetch(row);
+    }
+    for (const CopiedItem& result : results) result.Prefetch(rows, k);
+  }
   const CopiedItem& At(const PositionSource& rows, size_t k) const {
     Value value;
     for (size_t w = 0; w < whens.size(); ++w) {
@@ -94,6 +102,10 @@ class ColumnwiseSelect {
   }
 
  private:
+  // How many rows ahead a copy starts loading values.
+  static constexpr size_t kAhead = 64;
+  static constexpr size_t kSlice = 4096;
+
   struct Item {
     std::optional<CopiedItem> copied;
     std::optional<Choice> choice;
@@ -130,30 +142,43 @@ class ColumnwiseSelect {
     return choice;
   }
 
-  // The block's slow items row by row, in the row path's order, so its first
-  // error is raised here; then every column a block at a time.
+  // A block a slice at a time: a join may turn a few rows into a block of
+  // millions, whose slow values all at once would take far more memory than
+  // the result.
   size_t Append(size_t count) {
+    for (size_t begin = 0; begin < count; begin += kSlice) AppendSlice(begin, std::min(count, begin + kSlice));
+    return count;
+  }
+
+  // The slice's slow items row by row, in the row path's order, so its first
+  // error is raised here; then every column a slice at a time.
+  void AppendSlice(size_t begin, size_t end) {
     const size_t width = slow_.size();
-    slow_values_.resize(count * width);
-    for (size_t k = 0; k < count && width > 0; ++k) {
+    slow_values_.resize((end - begin) * width);
+    for (size_t k = begin; k < end && width > 0; ++k) {
       const Value* row = source_.Row(k, false);
       for (size_t j = 0; j < width; ++j) {
-        slow_values_[k * width + j] = Evaluate(*project_.exprs[slow_[j]], EvalRow{row, nullptr}, context_);
+        slow_values_[(k - begin) * width + j] = Evaluate(*project_.exprs[slow_[j]], EvalRow{row, nullptr}, context_);
       }
     }
     size_t j = 0;
-    result_.AppendColumns(count, [&](size_t c, ResultColumn& column, StringArena& arena) {
+    result_.AppendColumns(end - begin, [&](size_t c, ResultColumn& column, StringArena& arena) {
       const Item& item = items_[c];
       if (item.copied) {
-        for (size_t k = 0; k < count; ++k) column.Append(item.copied->At(source_, k), nullptr);
+        for (size_t k = begin; k < end; ++k) {
+          if (k + kAhead < end) item.copied->Prefetch(source_, k + kAhead);
+          column.Append(item.copied->At(source_, k), nullptr);
+        }
       } else if (item.choice) {
-        for (size_t k = 0; k < count; ++k) column.Append(item.choice->At(source_, k).At(source_, k), nullptr);
+        for (size_t k = begin; k < end; ++k) {
+          if (k + kAhead < end) item.choice->Prefetch(source_, k + kAhead);
+          column.Append(item.choice->At(source_, k).At(source_, k), nullptr);
+        }
       } else {
-        for (size_t k = 0; k < count; ++k) column.Append(slow_values_[k * width + j], &arena);
+        for (size_t k = begin; k < end; ++k) column.Append(slow_values_[(k - begin) * width + j], &arena);
         ++j;
       }
     });
-    return count;
   }
 
   // An inexact block as the operators would pass it on row by row.

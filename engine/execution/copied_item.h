@@ -28,6 +28,13 @@ struct CopiedItem {
   bool replaces_null = false;      // a stored NULL gives `missing` too (ISNULL, a cast), not itself
   uint8_t precision = 0;           // a widening cast's decimal precision; 0: none
 
+  // Starts loading the value At(rows, k) reads: a join's rows of one key lie
+  // far apart, and waiting for each is most of the copy's time.
+  void Prefetch(const PositionSource& rows, size_t k) const {
+    if (!source) return;
+    const uint32_t row = rows.Positions(table)[k];
+    if (row != Column::kNoRow) source->Prefetch(row);
+  }
   // The value the row path evaluates at row `k` of the block `rows` holds.
   Value At(const PositionSource& rows, size_t k) const {
     if (!source) return missing;
