@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ struct ColumnInfo {
   bool nullable = true;
 };
 
-// A materialised result set. It owns the text of its string values, so it
-// stays valid after the session, the tables and the database are gone.
+// A materialised result set. It owns the text of its string values, or
+// shares the storage they live in, so it stays valid after the session, the
+// tables and the database are gone.
 class ResultSet {
  public:
   ResultSet();
@@ -39,6 +41,12 @@ class ResultSet {
 
   // Appends one row; string values are copied into the result set's own storage.
   void AppendRow(const Value* values);
+  // Appends `count` rows a column at a time: `fill` appends each column's
+  // values, copying texts into `arena` or leaving them where ShareText keeps them.
+  void AppendColumns(size_t count,
+                     const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill);
+  // Keeps `storage` as long as the result: texts appended without a copy live there.
+  void ShareText(std::shared_ptr<const StringArena> storage);
 
  private:
   struct Storage;

@@ -1,11 +1,11 @@
 // Column-at-a-time stores; see columnwise_insert.h.
 #include "engine/execution/columnwise_insert.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 
 #include "engine/common/errors.h"
+#include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/position_source.h"
 
@@ -38,18 +38,6 @@ size_t LongestKept(const DataType& from, const DataType& to) {
   if (!IsString(to.id) || to.length == DataType::kMaxLength) return SIZE_MAX;
   if (from.length != DataType::kMaxLength && from.length <= to.length) return SIZE_MAX;
   return static_cast<size_t>(to.length);
-}
-
-// A column of the source table that an item reads: the item itself or the
-// first argument of an ISNULL with a constant replacement.
-const bound::Column* ColumnRead(const BoundExpr& expr) {
-  const BoundExpr* read = &expr;
-  if (const auto* call = expr.As<bound::Function>()) {
-    if (call->function->name != "ISNULL" || call->arguments[1]->kind() != BoundKind::Constant) return nullptr;
-    read = call->arguments[0].get();
-  }
-  const auto* column = read->As<bound::Column>();
-  return column && column->depth == 0 ? column : nullptr;
 }
 
 class ColumnwiseInsert {
@@ -217,13 +205,10 @@ class ColumnwiseInsert {
 }  // namespace
 
 bool InsertColumnwise(const PlanNode& plan, ExecContext& context, const ColumnwiseTarget& target, size_t& appended) {
-  if (plan.kind != PlanKind::Project) return false;
-  const auto& project = static_cast<const ProjectPlan&>(plan);
-  if (std::find(project.live.begin(), project.live.end(), 0) != project.live.end()) return false;
-  std::unique_ptr<PositionSource> source = ScanPositions(*project.input, context);
-  if (!source) source = JoinPositions(*project.input, context);
+  const ProjectPlan* project = nullptr;
+  std::unique_ptr<PositionSource> source = ProjectedPositions(plan, context, project);
   if (!source) return false;
-  ColumnwiseInsert insert(project, *source, context, target);
+  ColumnwiseInsert insert(*project, *source, context, target);
   if (!insert.Worthwhile()) return false;
   appended = insert.Run();
   return true;

@@ -17,18 +17,6 @@ namespace {
 Value Bit(bool b) { return Value::Integer(TypeId::Bit, b ? 1 : 0); }
 Value UnknownBit() { return Value::Null(TypeId::Bit); }
 
-bool CompareResult(CompareOp op, int c) {
-  switch (op) {
-    case CompareOp::Equal: return c == 0;
-    case CompareOp::NotEqual: return c != 0;
-    case CompareOp::Less: return c < 0;
-    case CompareOp::LessEqual: return c <= 0;
-    case CompareOp::Greater: return c > 0;
-    case CompareOp::GreaterEqual: return c >= 0;
-  }
-  return false;
-}
-
 // The id of the object a name like 'tempdb..#x', '#x', 'dbo.t' or '[t]'
 // names; with a type ('U', 'V' ...) only an object of that type.
 Value ObjectIdOf(std::string_view text, const Value& type, ExecContext& context) {

@@ -29,7 +29,7 @@ bool ResultColumn::FitsFirst(const Value& value) {
   return true;
 }
 
-void ResultColumn::AppendWhole(const Value& value, StringArena& arena) {
+void ResultColumn::AppendWhole(const Value& value, StringArena* arena) {
   if (kind_ != Kind::Whole) MakeWhole();
   Value kept = value;
   if (!kept.is_null && IsString(kept.type)) kept.set_s(Keep(kept.s(), arena));

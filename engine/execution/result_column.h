@@ -53,8 +53,9 @@ class ChunkedValues {
 class ResultColumn {
  public:
   // Appends `value`; its text, if any, is copied into `arena` (once for a
-  // run of rows with the same text).
-  void Append(const Value& value, StringArena& arena) {
+  // run of rows with the same text), or with no arena kept where it is: the
+  // caller keeps its storage alive as long as the column.
+  void Append(const Value& value, StringArena* arena) {
     if (kind_ == Kind::Whole || !Fits(value)) [[unlikely]] return AppendWhole(value, arena);
     nulls_.push_back(value.is_null ? 1 : 0);
     const bool null = value.is_null;
@@ -135,13 +136,14 @@ class ResultColumn {
   // The first NULL sets the NULLs' header, the first other value the kind
   // and header of the others; false for any other value.
   [[gnu::noinline]] bool FitsFirst(const Value& value);
-  [[gnu::noinline]] void AppendWhole(const Value& value, StringArena& arena);
+  [[gnu::noinline]] void AppendWhole(const Value& value, StringArena* arena);
   // Empty payloads for the rows so far, which are all NULL.
   void PadPayload();
   void MakeWhole();
-  // `text` in the arena: the last text kept when it is the same.
-  std::string_view Keep(std::string_view text, StringArena& arena) {
-    if (text != last_text_) last_text_ = arena.Copy(text);
+  // `text` in the arena: the last text kept when it is the same; with no arena, `text` itself.
+  std::string_view Keep(std::string_view text, StringArena* arena) {
+    if (!arena) return text;
+    if (text != last_text_) last_text_ = arena->Copy(text);
     return last_text_;
   }
 

@@ -1,5 +1,6 @@
-// ResultSet: a materialised result that owns the text of its strings, so it
-// outlives the statement, the tables and the session that produced it.
+// ResultSet: a materialised result that owns the text of its strings (or
+// shares their storage), so it outlives the statement, the tables and the
+// session that produced it.
 #include "engine/common/string_arena.h"
 #include "engine/execution/batch_result.h"
 
@@ -7,6 +8,7 @@ namespace orv::engine {
 
 struct ResultSet::Storage {
   StringArena arena;
+  std::vector<std::shared_ptr<const StringArena>> shared;  // texts appended where they are live here
 };
 
 ResultSet::ResultSet() : storage_(std::make_unique<Storage>()) {}
@@ -37,8 +39,23 @@ ResultSet& ResultSet::operator=(const ResultSet& other) {
 
 void ResultSet::AppendRow(const Value* values) {
   if (!storage_) storage_ = std::make_unique<Storage>();
-  for (size_t c = 0; c < values_.size(); ++c) values_[c].Append(values[c], storage_->arena);
+  for (size_t c = 0; c < values_.size(); ++c) values_[c].Append(values[c], &storage_->arena);
   ++rows_;
+}
+
+void ResultSet::AppendColumns(
+    size_t count, const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill) {
+  if (!storage_) storage_ = std::make_unique<Storage>();
+  for (size_t c = 0; c < values_.size(); ++c) fill(c, values_[c], storage_->arena);
+  rows_ += count;
+}
+
+void ResultSet::ShareText(std::shared_ptr<const StringArena> storage) {
+  if (!storage_) storage_ = std::make_unique<Storage>();
+  for (const auto& held : storage_->shared) {
+    if (held == storage) return;
+  }
+  storage_->shared.push_back(std::move(storage));
 }
 
 }  // namespace orv::engine

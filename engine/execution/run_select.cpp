@@ -5,6 +5,7 @@
 #include "engine/common/errors.h"
 #include "engine/execution/column_writer.h"
 #include "engine/execution/columnwise_insert.h"
+#include "engine/execution/columnwise_select.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/statement_runner.h"
 #include "engine/planner/planner.h"
@@ -22,7 +23,7 @@ void StatementRunner::RunSelect(const ast::SelectStmt& statement, Binder& binder
     result.AppendRow(row);
     ++count;
   };
-  StreamPlan(*plan, context, nullptr, append);
+  if (!SelectColumnwise(*plan, context, result, count)) StreamPlan(*plan, context, nullptr, append);
   result_.result_sets.push_back(std::move(result));
   RowsAffected(count);
 }

@@ -34,7 +34,7 @@ bool IdentityFits(const DataType& type, int64_t x) {
 Table::Table(std::string display_name, std::vector<ColumnSchema> schema, std::vector<KeyConstraint> keys)
     : name_(std::move(display_name)),
       schema_(std::move(schema)),
-      arena_(std::make_unique<StringArena>()),
+      arena_(std::make_shared<StringArena>()),
       keys_(std::move(keys)),
       key_indexes_(keys_.size()) {
   create_date_ = modify_date_ = datetime::Now();
@@ -183,7 +183,7 @@ Table::Contents Table::TakeContents() {
   row_count_ = 0;
   last_identity_.reset();
   DropKeyIndexes();
-  arena_ = std::make_unique<StringArena>();
+  arena_ = std::make_shared<StringArena>();
   columns_.clear();
   for (const ColumnSchema& schema : schema_) columns_.emplace_back(schema.type, arena_.get());
   return old;

@@ -117,7 +117,7 @@ class Table {
   // What undoing a change needs (see the change journal). Everything a table
   // holds besides its schema, so a TRUNCATE can be taken back whole.
   struct Contents {
-    std::unique_ptr<StringArena> arena;
+    std::shared_ptr<StringArena> arena;
     std::vector<Column> columns;
     size_t row_count = 0;
     std::optional<int64_t> last_identity;
@@ -143,6 +143,9 @@ class Table {
   // Bytes the table's values take in memory: every column's vectors and the
   // text arena (a column still on file takes none).
   size_t MemoryBytes() const;
+  // Where the texts of the table's values live; holding it keeps them valid
+  // after the table is dropped, emptied or changed (an arena only grows).
+  std::shared_ptr<const StringArena> text_storage() const { return arena_; }
 
   // ALTER TABLE: a column added at the end holding `values` (one a row,
   // already of its type); a column dropped (keys over later columns follow
@@ -162,7 +165,8 @@ class Table {
  private:
   std::string name_;
   std::vector<ColumnSchema> schema_;
-  std::unique_ptr<StringArena> arena_;
+  // Shared: a result set may keep views of its texts after the table is dropped or emptied.
+  std::shared_ptr<StringArena> arena_;
   std::vector<Column> columns_;
   size_t row_count_ = 0;
   int64_t object_id_ = 0;

@@ -1,0 +1,221 @@
+// Column-at-a-time results; see columnwise_select.h.
+#include "engine/execution/columnwise_select.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/execution/copied_item.h"
+#include "engine/execution/evaluate.h"
+#include "engine/execution/position_source.h"
+#include "engine/function/scalar.h"
+
+namespace orv::engine {
+namespace {
+
+// Keeps the text storage of every table under `plan` alive with `result`,
+// whose copied texts stay where those tables keep them.
+void ShareScannedText(const PlanNode& plan, ResultSet& result) {
+  switch (plan.kind) {
+    case PlanKind::Scan:
+      return result.ShareText(static_cast<const ScanPlan&>(plan).table->text_storage());
+    case PlanKind::Filter:
+      return ShareScannedText(*static_cast<const FilterPlan&>(plan).input, result);
+    case PlanKind::Join:
+      ShareScannedText(*static_cast<const JoinPlan&>(plan).left, result);
+      return ShareScannedText(*static_cast<const JoinPlan&>(plan).right, result);
+    default:
+      return;  // rows a join stores are copied, never read from a table
+  }
+}
+
+// A CASE whose conditions compare a column with a constant of its type and
+// whose results are copied items: neither can fail, so a row needs no
+// evaluation, only a choice.
+struct Choice {
+  struct When {
+    const Column* column;
+    size_t table;
+    CompareOp op;
+    Value constant;
+  };
+  std::vector<When> whens;
+  std::vector<CopiedItem> results;  // one a WHEN, then the ELSE's
+
+  void Prefetch(const PositionSource& rows, size_t k) const {
+    for (const When& when : whens) {
+      const uint32_t row = rows.Positions(when.table)[k];
+      if (row != Column::kNoRow) when.column->Prefetch(row);
+    }
+    for (const CopiedItem& result : results) result.Prefetch(rows, k);
+  }
+  const CopiedItem& At(const PositionSource& rows, size_t k) const {
+    Value value;
+    for (size_t w = 0; w < whens.size(); ++w) {
+      const When& when = whens[w];
+      const uint32_t row = rows.Positions(when.table)[k];
+      if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
+      when.column->Read(row, value);
+      if (CompareResult(when.op, CompareValues(value, when.constant))) return results[w];
+    }
+    return results.back();
+  }
+};
+
+class ColumnwiseSelect {
+ public:
+  ColumnwiseSelect(const ProjectPlan& project, PositionSource& source, ExecContext& context, ResultSet& result)
+      : project_(project),
+        source_(source),
+        context_(context),
+        result_(result),
+        items_(project.exprs.size()),
+        texts_(std::make_shared<StringArena>()) {
+    std::vector<uint8_t> read(project.input->width);
+    for (size_t i = 0; i < items_.size(); ++i) {
+      const BoundExpr& expr = *project.exprs[i];
+      if (std::optional<CopiedItem> copied = Copy(expr)) {
+        items_[i].copied = std::move(*copied);
+      } else if (std::optional<Choice> choice = ChoiceOf(expr)) {
+        items_[i].choice = std::move(*choice);
+      } else {
+        slow_.push_back(i);
+        MarkRead(expr, read);
+      }
+    }
+    source.Need(read);
+  }
+
+  bool Worthwhile() const { return slow_.size() < items_.size(); }
+
+  size_t Run() {
+    result_.ShareText(texts_);
+    ShareScannedText(*project_.input, result_);
+    size_t rows = 0;
+    bool exact = true;
+    for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
+      rows += exact ? Append(count) : RowByRow(count);
+    }
+    return rows;
+  }
+
+ private:
+  // How many rows ahead a copy starts loading values.
+  static constexpr size_t kAhead = 64;
+  static constexpr size_t kSlice = 4096;
+
+  struct Item {
+    std::optional<CopiedItem> copied;
+    std::optional<Choice> choice;
+  };
+
+  std::optional<CopiedItem> Copy(const BoundExpr& expr) {
+    return CopyOf(expr, source_, project_.input->width, context_, *texts_);
+  }
+
+  std::optional<Choice> ChoiceOf(const BoundExpr& expr) {
+    const auto* node = expr.As<bound::Case>();
+    if (!node) return std::nullopt;
+    Choice choice;
+    for (const bound::When& when : node->whens) {
+      const auto* compare = when.condition->As<bound::Compare>();
+      const auto* column = compare ? compare->left->As<bound::Column>() : nullptr;
+      const auto* constant = compare ? compare->right->As<bound::Constant>() : nullptr;
+      if (!column || column->depth != 0 || !constant || constant->value.is_null ||
+          constant->value.type != compare->left->type.id) {
+        return std::nullopt;
+      }
+      Choice::When copied{nullptr, 0, compare->op, constant->value};
+      copied.column = source_.ColumnAt(static_cast<size_t>(column->position), copied.table);
+      if (!copied.column || copied.column->type() != compare->left->type) return std::nullopt;
+      std::optional<CopiedItem> result = Copy(*when.result);
+      if (!result) return std::nullopt;
+      choice.whens.push_back(std::move(copied));
+      choice.results.push_back(std::move(*result));
+    }
+    std::optional<CopiedItem> otherwise = node->otherwise ? Copy(*node->otherwise) : CopiedItem{};
+    if (!otherwise) return std::nullopt;
+    if (!node->otherwise) otherwise->missing = Value::Null(expr.type.id);  // as ELSE NULL evaluates
+    choice.results.push_back(std::move(*otherwise));
+    return choice;
+  }
+
+  // A block a slice at a time: a join may turn a few rows into a block of
+  // millions, whose slow values all at once would take far more memory than
+  // the result.
+  size_t Append(size_t count) {
+    for (size_t begin = 0; begin < count; begin += kSlice) AppendSlice(begin, std::min(count, begin + kSlice));
+    return count;
+  }
+
+  // The slice's slow items row by row, in the row path's order, so its first
+  // error is raised here; then every column a slice at a time.
+  void AppendSlice(size_t begin, size_t end) {
+    const size_t width = slow_.size();
+    slow_values_.resize((end - begin) * width);
+    for (size_t k = begin; k < end && width > 0; ++k) {
+      const Value* row = source_.Row(k, false);
+      for (size_t j = 0; j < width; ++j) {
+        slow_values_[(k - begin) * width + j] = Evaluate(*project_.exprs[slow_[j]], EvalRow{row, nullptr}, context_);
+      }
+    }
+    size_t j = 0;
+    result_.AppendColumns(end - begin, [&](size_t c, ResultColumn& column, StringArena& arena) {
+      const Item& item = items_[c];
+      if (item.copied) {
+        for (size_t k = begin; k < end; ++k) {
+          if (k + kAhead < end) item.copied->Prefetch(source_, k + kAhead);
+          column.Append(item.copied->At(source_, k), nullptr);
+        }
+      } else if (item.choice) {
+        for (size_t k = begin; k < end; ++k) {
+          if (k + kAhead < end) item.choice->Prefetch(source_, k + kAhead);
+          column.Append(item.choice->At(source_, k).At(source_, k), nullptr);
+        }
+      } else {
+        for (size_t k = begin; k < end; ++k) column.Append(slow_values_[(k - begin) * width + j], &arena);
+        ++j;
+      }
+    });
+  }
+
+  // An inexact block as the operators would pass it on row by row.
+  size_t RowByRow(size_t count) {
+    std::vector<Value>& out = slow_values_;
+    out.resize(items_.size());
+    size_t kept = 0;
+    for (size_t k = 0; k < count; ++k) {
+      const Value* row = source_.Row(k, true);
+      if (!source_.Keeps(row)) continue;
+      for (size_t i = 0; i < out.size(); ++i) out[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
+      result_.AppendRow(out.data());
+      ++kept;
+    }
+    return kept;
+  }
+
+  const ProjectPlan& project_;
+  PositionSource& source_;
+  ExecContext& context_;
+  ResultSet& result_;
+  std::vector<Item> items_;
+  std::vector<size_t> slow_;        // the items evaluated row by row
+  std::vector<Value> slow_values_;  // a block of their values, row-major
+  std::shared_ptr<StringArena> texts_;  // what copied items give for a NULL, kept with the result
+};
+
+}  // namespace
+
+bool SelectColumnwise(const PlanNode& plan, ExecContext& context, ResultSet& result, size_t& count) {
+  const ProjectPlan* project = nullptr;
+  std::unique_ptr<PositionSource> source = ProjectedPositions(plan, context, project);
+  if (!source) return false;
+  ColumnwiseSelect select(*project, *source, context, result);
+  if (!select.Worthwhile()) return false;
+  count = select.Run();
+  return true;
+}
+
+}  // namespace orv::engine
