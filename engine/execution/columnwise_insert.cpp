@@ -221,7 +221,7 @@ bool InsertColumnwise(const PlanNode& plan, ExecContext& context, const Columnwi
   const auto& project = static_cast<const ProjectPlan&>(plan);
   if (std::find(project.live.begin(), project.live.end(), 0) != project.live.end()) return false;
   std::unique_ptr<PositionSource> source = ScanPositions(*project.input, context);
-  if (!source) source = JoinPositions(*project.input, context);
+  if (!source) source = JoinPositions(*project.input, context, nullptr);
   if (!source) return false;
   ColumnwiseInsert insert(project, *source, context, target);
   if (!insert.Worthwhile()) return false;

@@ -39,6 +39,7 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
     next_row_[r] = *first == IntKeyIndex::kNew ? kNone : *first;
     *first = r;
   }
+  if (int_key_) ints_.Settle();
 }
 
 }  // namespace orv::engine
