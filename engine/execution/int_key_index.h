@@ -1,8 +1,8 @@
 // A hash map from single integer keys (every integer type keeps its value
 // in Value::i) to a number of the caller's: the common case of joins on ID
-// columns, with no general value comparison or hashing per probe. Once
-// filled, keys spread thinly over a narrow range (IDs) may move to a plain
-// array indexed by the key, which a probe reads with one load.
+// columns, with no general value comparison or hashing per probe. Keys
+// known to lie in a narrow range (IDs) go in a plain array indexed by the
+// key instead, which a probe reads with one load.
 #pragma once
 
 #include <algorithm>
@@ -20,6 +20,11 @@ class IntKeyIndex {
   // then stores a number (never kMissing, which marks empty slots).
   static constexpr size_t kNew = kMissing - 1;
   size_t& Entry(int64_t key) {
+    if (!direct_.empty()) {
+      size_t& number = direct_[Offset(key)];
+      if (number == kMissing) number = kNew;
+      return number;
+    }
     if ((count_ + 1) * 2 > slots_.size()) Grow();
     Slot& slot = slots_[Position(key)];
     if (slot.number == kMissing) {
@@ -27,6 +32,20 @@ class IntKeyIndex {
       ++count_;
     }
     return slot.number;
+  }
+  // Before the first Entry: room for `count` keys, every one in [low, high]
+  // (low > high: none). A range at most a few times the count is an array.
+  void Reserve(size_t count, int64_t low, int64_t high) {
+    if (low > high) return;
+    const uint64_t range = static_cast<uint64_t>(high) - static_cast<uint64_t>(low) + 1;
+    if (range != 0 && range <= 4 * count + 64) {
+      low_ = low;
+      direct_.assign(range, kMissing);
+      return;
+    }
+    size_t slots = 16;
+    while (slots < 2 * (count + 1)) slots *= 2;
+    slots_.assign(slots, Slot{0, kMissing});
   }
   // Starts loading the slot of `key`, for a Find soon after.
   void Prefetch(int64_t key) const {
@@ -45,26 +64,6 @@ class IntKeyIndex {
     }
     return slots_.empty() ? kMissing : slots_[Position(key)].number;
   }
-  // After the last Entry: moves the keys to an array indexed by key when
-  // their range is at most a few times their count, no bigger than the slots.
-  void Settle() {
-    if (count_ == 0) return;
-    int64_t high = INT64_MIN;
-    low_ = INT64_MAX;
-    for (const Slot& slot : slots_) {
-      if (slot.number == kMissing) continue;
-      low_ = std::min(low_, slot.key);
-      high = std::max(high, slot.key);
-    }
-    const uint64_t range = static_cast<uint64_t>(high) - static_cast<uint64_t>(low_) + 1;
-    if (range == 0 || range > 4 * count_ + 64 || range > 2 * slots_.size()) return;
-    direct_.assign(range, kMissing);
-    for (const Slot& slot : slots_) {
-      if (slot.number != kMissing) direct_[Offset(slot.key)] = slot.number;
-    }
-    slots_ = {};
-  }
-
  private:
   struct Slot {
     int64_t key;

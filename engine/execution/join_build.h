@@ -54,6 +54,12 @@ class JoinBuild {
   void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:
+  // Puts row `r` in front of the chain whose first row is `first`.
+  void Chain(size_t r, size_t& first) {
+    next_row_[r] = first == IntKeyIndex::kNew ? kNone : first;
+    first = r;
+  }
+
   BuildRows rows_;
   size_t key_count_;
   bool int_key_;
