@@ -78,6 +78,13 @@ class JoinSource : public PositionSource {
   }
 
   const Column* ColumnAt(size_t position, size_t& table) const override { return ColumnOf(tables_, position, table); }
+  bool RowNumbersAt(size_t position, size_t& table) const override {
+    for (table = 0; table < tables_.size(); ++table) {
+      const ScanPlan* scan = tables_[table].scan;
+      if (scan && scan->row_ids && position == tables_[table].offset + scan->table->column_count()) return true;
+    }
+    return false;
+  }
   bool MayBeMissing(size_t table) const override {
     return table > 0 && levels_[table - 1].plan->type == ast::JoinType::Left;
   }
@@ -107,6 +114,8 @@ class JoinSource : public PositionSource {
       const uint32_t row = positions_[read.table][k];
       if (row == Column::kNoRow) {
         row_[read.position] = Value();  // as the joins pad a missing row
+      } else if (!read.column) {
+        row_[read.position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));  // a row id
       } else {
         read.column->Read(row, row_[read.position]);
       }
@@ -259,7 +268,7 @@ class JoinSource : public PositionSource {
   }
 
   std::vector<ChainTable> tables_;
-  // A value Row reads from a table's column.
+  // A value Row reads from a table's column, or its row number (no column).
   struct Read {
     size_t table;
     size_t position;
@@ -286,6 +295,8 @@ class JoinSource : public PositionSource {
       for (size_t c = 0; c < scan.read.size(); ++c) {
         if (scan.read[c] && read[offset + c]) reads.columns.push_back(Read{t, offset + c, &scan.table->column(c)});
       }
+      const size_t row_id = offset + scan.table->column_count();
+      if (scan.row_ids && read[row_id]) reads.columns.push_back(Read{t, row_id, nullptr});
     }
     return reads;
   }
@@ -331,7 +342,7 @@ bool ChainOf(const PlanNode& top, std::vector<ChainTable>& tables, std::vector<c
     tables.push_back(ChainTable{right, join->left->width, join->right->width});
   }
   for (const ChainTable& table : tables) {
-    if (table.scan && (table.scan->row_ids || table.scan->table->row_count() >= Column::kNoRow)) return false;
+    if (table.scan && table.scan->table->row_count() >= Column::kNoRow) return false;
   }
   return true;
 }

@@ -27,6 +27,10 @@ class PositionSource {
   // The column that position `position` of the source's rows reads, with the
   // table whose positions locate its rows; null for any other position.
   virtual const Column* ColumnAt(size_t position, size_t& table) const = 0;
+  // The table whose row numbers position `position` of the source's rows
+  // holds (a scan's row ids, which UPDATE and DELETE read); false for any
+  // other position.
+  virtual bool RowNumbersAt(size_t position, size_t& table) const = 0;
   // Whether a row of table `table` may be missing (Column::kNoRow): a table
   // an outer join reaches.
   virtual bool MayBeMissing(size_t table) const = 0;

@@ -31,6 +31,10 @@ class ScanSource : public PositionSource {
     table = 0;
     return position < scan_.table->column_count() ? &scan_.table->column(position) : nullptr;
   }
+  bool RowNumbersAt(size_t position, size_t& table) const override {
+    table = 0;
+    return scan_.row_ids && position == scan_.table->column_count();
+  }
   bool MayBeMissing(size_t) const override { return false; }
   const uint32_t* Positions(size_t) const override { return rows_; }
   const Value* Row(size_t k, bool) override { return reader_.Read(rows_[k]); }
