@@ -19,4 +19,8 @@ inline Value Evaluate(const BoundExpr& expr, const EvalRow& row, ExecContext& co
 
 inline bool IsTrue(const Value& v) { return !v.is_null && v.i != 0; }
 
+// Whether a LIKE with a compiled pattern (and any NOT) is true of a non-NULL
+// value's text.
+bool CompiledLikeHolds(const bound::Like& like, std::string_view value);
+
 }  // namespace orv::engine

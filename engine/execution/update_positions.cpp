@@ -19,7 +19,9 @@ std::unique_ptr<TargetPositions> TargetPositions::Make(const BoundDmlTarget& tar
   for (const BoundExprPtr& value : values) {
     Item item;
     const auto* column = value->As<bound::Column>();
-    if (column && column->depth == 0) item.column = rows->source_->ColumnAt(static_cast<size_t>(column->position), item.table);
+    if (column && column->depth == 0) {
+      item.column = rows->source_->ColumnAt(static_cast<size_t>(column->position), item.table);
+    }
     if (item.column && item.column->type() != value->type) item.column = nullptr;
     if (!item.column) MarkRead(*value, read);
     rows->items_.push_back(item);
