@@ -23,6 +23,17 @@ bool AddColumnsRead(const BoundExpr& expr, std::vector<size_t>& out) {
   return known;
 }
 
+// The text column of `table` that `filter` matches against a compiled LIKE
+// pattern, which is then tested on the stored text, with no row made; null
+// for any other filter.
+const Column* LikeColumn(const BoundExpr& filter, const Table& table) {
+  const auto* like = filter.As<bound::Like>();
+  const auto* column = like && like->compiled ? like->value->As<bound::Column>() : nullptr;
+  if (!column || column->depth != 0 || static_cast<size_t>(column->position) >= table.column_count()) return nullptr;
+  const Column& text = table.column(static_cast<size_t>(column->position));
+  return text.storage() == Column::Storage::String && text.type() == like->value->type ? &text : nullptr;
+}
+
 }  // namespace
 
 BuildRows::BuildRows(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
@@ -50,14 +61,20 @@ bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector
   // The scan's rows in table order; the filters test them innermost first,
   // as nested filter operators would.
   if (filters.empty() && scan.predicates.empty()) row_ids_.reserve(table.row_count());
+  std::vector<const Column*> texts;  // per filter, innermost first: the column a LIKE tests, or null
+  for (auto it = filters.rbegin(); it != filters.rend(); ++it) texts.push_back(LikeColumn(**it, table));
   ScanRow row(scan);
   ForEachKeptRow(scan, context, outer, [&](size_t r) {
     bool passes = true;
-    if (!filters.empty()) {
-      const Value* values = row.Read(r);
-      for (auto it = filters.rbegin(); passes && it != filters.rend(); ++it) {
-        passes = IsTrue(Evaluate(**it, EvalRow{values, outer}, context));
+    const Value* values = nullptr;
+    for (size_t f = 0; passes && f < texts.size(); ++f) {
+      const BoundExpr& filter = *filters[filters.size() - 1 - f];
+      if (texts[f]) {
+        passes = !texts[f]->IsNull(r) && CompiledLikeHolds(*filter.As<bound::Like>(), texts[f]->texts()[r]);
+        continue;
       }
+      if (!values) values = row.Read(r);
+      passes = IsTrue(Evaluate(filter, EvalRow{values, outer}, context));
     }
     if (passes) row_ids_.push_back(static_cast<uint32_t>(r));
   });

@@ -3,9 +3,12 @@
 // SUM, AVG, MIN and MAX of integer and exact decimal columns: keys and
 // arguments are read from the columns a block of kept rows at a time, each
 // row's keys packed into one integer for one hash lookup, and each aggregate
-// added by a loop of its own type. Any other shape takes the row path.
+// added by a loop of its own type. The same, without ROLLUP, over a chain of
+// joins whose rows come as positions in their tables (position_source.h).
+// Any other shape takes the row path.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,13 +38,21 @@ struct ColumnGroupsPart {
 
 class ColumnGroups {
  public:
-  // Nullopt when the plan is not of the shape described above.
+  // The column `expr` reads, with the table whose positions locate its rows
+  // and whether a row there may be missing (an outer join's, read as NULL);
+  // null for anything but a column.
+  using Locate = std::function<const Column*(const BoundExpr& expr, size_t& table, bool& missing)>;
+
+  // Over a table scan; nullopt when the plan is not of the shape described above.
   static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan);
+  // Over rows that are positions in tables whose columns `locate` finds.
+  static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan, const Locate& locate);
 
   // Room for what up to `rows` rows bring.
   void Reserve(ColumnGroupsPart& part, size_t rows) const;
-  // Adds the kept rows `rows` into `part`.
-  void Add(ColumnGroupsPart& part, const uint32_t* rows, size_t count) const;
+  // Adds `count` kept rows into `part`, at most a scan's block: rows[t]
+  // holds their positions in table t (a scan's are rows[0]).
+  void Add(ColumnGroupsPart& part, const uint32_t* const* rows, size_t count) const;
   // Writes the groups' rows: in first-row order, or WITH ROLLUP in key order
   // with the subtotals.
   void Write(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
@@ -58,11 +69,13 @@ class ColumnGroups {
   struct Lane {
     AggregateKind kind;
     const Column* column = nullptr;  // null for COUNT(*)
+    size_t table = 0;                // whose positions locate the column's rows
+    bool missing = false;            // a row there may be missing
     Int128 low = 0;                  // an exact sum's range
     Int128 high = 0;
   };
   explicit ColumnGroups(const AggregatePlan& plan) : plan_(&plan) {}
-  void PackKeys(const uint32_t* rows, size_t count, uint64_t* packed) const;
+  void PackKeys(const uint32_t* const* rows, size_t count, uint64_t* packed) const;
   // Adds `rows` into states[ids[i] * lanes_.size()] (states[0] when `ids` is
   // null); false when an exact sum overflows.
   bool AddLane(const Lane& lane, AggregateState* states, Int128& magnitude, const uint32_t* rows,
@@ -75,6 +88,7 @@ class ColumnGroups {
   const AggregatePlan* plan_;
   const ScanPlan* scan_ = nullptr;
   std::vector<const Column*> keys_;
+  std::vector<size_t> key_tables_;  // per key, whose positions locate its rows
   KeyPacking packing_;
   std::vector<Lane> lanes_;
 };
@@ -89,5 +103,8 @@ bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const E
 // Runs `plan` through ColumnGroups when it has that shape and no exact sum
 // overflows; false, having written nothing, otherwise.
 bool StreamColumnGroups(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
+// The same over a chain of joins; also false when a filter over the chain
+// fails on a row, for the row path to raise its error where it does.
+bool StreamJoinedGroups(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink);
 
 }  // namespace orv::engine

@@ -84,7 +84,7 @@ bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const E
       std::optional<ScanSelector> own = selector;
       ForEachKeptBlock(own ? &*own : nullptr, begin(t), begin(t + 1), [&](const uint32_t* kept, size_t count) {
         if (stop.load(std::memory_order_relaxed)) return false;
-        groups.Add(parts[t], kept, count);
+        groups.Add(parts[t], &kept, count);
         if (parts[t].overflow) stop = true;
         return !parts[t].overflow;
       });

@@ -156,13 +156,17 @@ bool MatchesLike(const bound::Like& like, std::string_view value, Match match) {
   return match(value.substr(0, value.find_last_not_of(' ') + 1));
 }
 
+}  // namespace
+
+bool CompiledLikeHolds(const bound::Like& like, std::string_view value) {
+  return MatchesLike(like, value, [&](std::string_view v) { return like.compiled->Matches(v); }) != like.negated;
+}
+
+namespace {
+
 Value EvaluateLike(const bound::Like& like, const EvalRow& row, ExecContext& context) {
   Value value = Evaluate(*like.value, row, context);
-  if (like.compiled) {
-    if (value.is_null) return UnknownBit();
-    return Bit(MatchesLike(like, value.s(), [&](std::string_view v) { return like.compiled->Matches(v); }) !=
-               like.negated);
-  }
+  if (like.compiled) return value.is_null ? UnknownBit() : Bit(CompiledLikeHolds(like, value.s()));
   Value pattern = Evaluate(*like.pattern, row, context);
   char32_t escape = 0;
   if (like.escape) {

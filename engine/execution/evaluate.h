@@ -32,4 +32,8 @@ inline bool CompareResult(CompareOp op, int c) {
   return false;
 }
 
+// Whether a LIKE with a compiled pattern (and any NOT) is true of a non-NULL
+// value's text.
+bool CompiledLikeHolds(const bound::Like& like, std::string_view value);
+
 }  // namespace orv::engine

@@ -1,6 +1,8 @@
 // Storing and chaining the right rows of a join; see join_build.h.
 #include "engine/execution/join_build.h"
 
+#include <algorithm>
+
 #include "engine/execution/evaluate.h"
 
 namespace orv::engine {
@@ -25,19 +27,36 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   // Rows go in last to first, each put in front of its key's chain.
   std::vector<Value> key(key_count_);
   std::vector<Value> scratch(plan.right->width);
-  for (size_t r = rows_.size(); r-- > 0;) {
-    if (!EvaluateJoinKeys(plan.right_keys, rows_.KeyRow(r, scratch.data()), outer, context, key.data())) continue;
-    size_t* first = nullptr;
-    if (int_key_) {
-      first = &ints_.Entry(key[0].i);
-    } else {
+  auto evaluate = [&](size_t r) {
+    return EvaluateJoinKeys(plan.right_keys, rows_.KeyRow(r, scratch.data()), outer, context, key.data());
+  };
+  if (!int_key_) {
+    for (size_t r = rows_.size(); r-- > 0;) {
+      if (!evaluate(r)) continue;
       bool inserted = false;
-      size_t number = index_.FindOrInsert(key.data(), inserted);
+      const size_t number = index_.FindOrInsert(key.data(), inserted);
       if (inserted) first_row_.push_back(kNone);
-      first = &first_row_[number];
+      Chain(r, first_row_[number]);
     }
-    next_row_[r] = *first == IntKeyIndex::kNew ? kNone : *first;
-    *first = r;
+    return;
+  }
+  // Every key first, so the index is sized once: an array when they lie close.
+  std::vector<int64_t> keys(rows_.size());
+  std::vector<uint8_t> known(rows_.size());
+  int64_t low = INT64_MAX;
+  int64_t high = INT64_MIN;
+  size_t count = 0;
+  for (size_t r = rows_.size(); r-- > 0;) {
+    if (!evaluate(r)) continue;
+    known[r] = 1;
+    keys[r] = key[0].i;
+    low = std::min(low, keys[r]);
+    high = std::max(high, keys[r]);
+    ++count;
+  }
+  ints_.Reserve(count, low, high);
+  for (size_t r = rows_.size(); r-- > 0;) {
+    if (known[r]) Chain(r, ints_.Entry(keys[r]));
   }
 }
 

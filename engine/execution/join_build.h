@@ -33,7 +33,7 @@ class JoinBuild {
   // First gives the key's first row, or kNone.
   uint64_t Prefetch(const Value* key) const {
     if (int_key_) {
-      ints_.Prefetch(key[0].i);
+      PrefetchInteger(key[0].i);
       return 0;
     }
     const uint64_t hash = HashKey(key, key_count_);
@@ -41,14 +41,25 @@ class JoinBuild {
     return hash;
   }
   size_t First(const Value* key, uint64_t hash) const {
-    if (int_key_) return ints_.Find(key[0].i);
+    if (int_key_) return FirstOfInteger(key[0].i);
     const int64_t number = index_.Find(key, hash);
     return number < 0 ? kNone : first_row_[static_cast<size_t>(number)];
   }
+  // The same for one integer key on both sides (integer_key()), read
+  // straight from a column's stored numbers.
+  bool integer_key() const { return int_key_; }
+  void PrefetchInteger(int64_t key) const { ints_.Prefetch(key); }
+  size_t FirstOfInteger(int64_t key) const { return ints_.Find(key); }
   size_t Next(size_t row) const { return next_row_[row]; }
   void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:
+  // Puts row `r` in front of the chain whose first row is `first`.
+  void Chain(size_t r, size_t& first) {
+    next_row_[r] = first == IntKeyIndex::kNew ? kNone : first;
+    first = r;
+  }
+
   BuildRows rows_;
   size_t key_count_;
   bool int_key_;

@@ -40,12 +40,6 @@ struct Level {
   std::unique_ptr<JoinBuild> build;
 };
 
-const ScanPlan* ScanUnderFilters(const PlanNode& plan) {
-  const PlanNode* node = &plan;
-  while (node->kind == PlanKind::Filter) node = static_cast<const FilterPlan&>(*node).input.get();
-  return node->kind == PlanKind::Scan ? static_cast<const ScanPlan*>(node) : nullptr;
-}
-
 // The column position `position` of the joined row reads, and its table; null for a row id.
 const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, size_t& table) {
   for (table = tables.size(); table-- > 0;) {
@@ -61,12 +55,13 @@ const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, s
 class JoinSource : public PositionSource {
  public:
   JoinSource(std::vector<ChainTable> tables, std::vector<Level> levels, std::vector<const BoundExpr*> filters,
-             size_t width, ExecContext& context)
+             size_t width, ExecContext& context, const EvalRow* outer)
       : tables_(std::move(tables)),
         levels_(std::move(levels)),
         filters_(std::move(filters)),
         context_(context),
-        selector_(*tables_[0].scan, context, nullptr),
+        outer_(outer),
+        selector_(*tables_[0].scan, context, outer),
         positions_(tables_.size()),
         row_(width) {
     std::vector<uint8_t> read(width);
@@ -83,7 +78,18 @@ class JoinSource : public PositionSource {
   }
 
   const Column* ColumnAt(size_t position, size_t& table) const override { return ColumnOf(tables_, position, table); }
+  bool RowNumbersAt(size_t position, size_t& table) const override {
+    for (table = 0; table < tables_.size(); ++table) {
+      const ScanPlan* scan = tables_[table].scan;
+      if (scan && scan->row_ids && position == tables_[table].offset + scan->table->column_count()) return true;
+    }
+    return false;
+  }
+  bool MayBeMissing(size_t table) const override {
+    return table > 0 && levels_[table - 1].plan->type == ast::JoinType::Left;
+  }
 
+  size_t Tables() const override { return tables_.size(); }
   size_t Next(bool& exact) override {
     exact = true;
     if (!built_) Build();
@@ -108,6 +114,8 @@ class JoinSource : public PositionSource {
       const uint32_t row = positions_[read.table][k];
       if (row == Column::kNoRow) {
         row_[read.position] = Value();  // as the joins pad a missing row
+      } else if (!read.column) {
+        row_[read.position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));  // a row id
       } else {
         read.column->Read(row, row_[read.position]);
       }
@@ -127,7 +135,7 @@ class JoinSource : public PositionSource {
 
   bool Keeps(const Value* row) override {
     for (const BoundExpr* filter : filters_) {
-      if (!IsTrue(Evaluate(*filter, EvalRow{row, nullptr}, context_))) return false;
+      if (!IsTrue(Evaluate(*filter, EvalRow{row, outer_}, context_))) return false;
     }
     return true;
   }
@@ -152,7 +160,9 @@ class JoinSource : public PositionSource {
   // Build sides are read top first, as the joins one inside another would.
   void Build() {
     built_ = true;
-    for (size_t l = levels_.size(); l-- > 0;) levels_[l].build = std::make_unique<JoinBuild>(*levels_[l].plan, context_, nullptr);
+    for (size_t l = levels_.size(); l-- > 0;) {
+      levels_[l].build = std::make_unique<JoinBuild>(*levels_[l].plan, context_, outer_);
+    }
   }
 
   // Joins the block's rows with level `l`'s right side: table l + 1.
@@ -160,10 +170,48 @@ class JoinSource : public PositionSource {
     const Level& level = levels_[l];
     const JoinBuild& build = *level.build;
     const size_t count = positions_[0].size();
+    first_.assign(count, JoinBuild::kNone);
+    const Column* integers = IntegerKey(level);
+    if (integers && integers->storage() == Column::Storage::Int32) {
+      JoinIntegers(build, *integers, integers->int32s(), positions_[level.keys[0].table], count);
+    } else if (integers) {
+      JoinIntegers(build, *integers, integers->int64s(), positions_[level.keys[0].table], count);
+    } else {
+      JoinValues(level, count);
+    }
+    Expand(l, count);
+  }
+
+  // The one key column of an integer join, read as stored; null for any other.
+  static const Column* IntegerKey(const Level& level) {
+    if (level.keys.size() != 1 || !level.build->integer_key()) return nullptr;
+    const Column* column = level.keys[0].column;
+    const Column::Storage storage = column->storage();
+    return storage == Column::Storage::Int32 || storage == Column::Storage::Int ? column : nullptr;
+  }
+
+  template <typename Stored>
+  void JoinIntegers(const JoinBuild& build, const Column& column, const Stored* data, const std::vector<uint32_t>& rows,
+                    size_t count) {
+    integer_keys_.resize(count);
+    has_key_.assign(count, 0);
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t row = rows[i];
+      if (row == Column::kNoRow || column.IsNull(row)) continue;  // a NULL key matches nothing
+      has_key_[i] = 1;
+      integer_keys_[i] = data[row];
+      build.PrefetchInteger(integer_keys_[i]);
+    }
+    for (size_t i = 0; i < count; ++i) {
+      if (has_key_[i]) first_[i] = build.FirstOfInteger(integer_keys_[i]);
+    }
+  }
+
+  void JoinValues(const Level& level, size_t count) {
+    const JoinBuild& build = *level.build;
     const size_t width = level.keys.size();
     keys_.resize(count * width);
     hashes_.resize(count);
-    first_.assign(count, JoinBuild::kNone);
     has_key_.assign(count, 0);
     for (size_t i = 0; i < count; ++i) {
       Value* key = keys_.data() + i * width;
@@ -180,7 +228,6 @@ class JoinSource : public PositionSource {
     for (size_t i = 0; i < count; ++i) {
       if (has_key_[i]) first_[i] = build.First(keys_.data() + i * width, hashes_[i]);
     }
-    Expand(l, count);
   }
 
   // Follows each row with its matches (or a missing row) in table l + 1.
@@ -221,7 +268,7 @@ class JoinSource : public PositionSource {
   }
 
   std::vector<ChainTable> tables_;
-  // A value Row reads from a table's column.
+  // A value Row reads from a table's column, or its row number (no column).
   struct Read {
     size_t table;
     size_t position;
@@ -248,6 +295,8 @@ class JoinSource : public PositionSource {
       for (size_t c = 0; c < scan.read.size(); ++c) {
         if (scan.read[c] && read[offset + c]) reads.columns.push_back(Read{t, offset + c, &scan.table->column(c)});
       }
+      const size_t row_id = offset + scan.table->column_count();
+      if (scan.row_ids && read[row_id]) reads.columns.push_back(Read{t, row_id, nullptr});
     }
     return reads;
   }
@@ -258,12 +307,14 @@ class JoinSource : public PositionSource {
   RowReads whole_;   // every value the plan reads
   RowReads needed_;  // what Need asked for
   ExecContext& context_;
+  const EvalRow* outer_;
   ScanSelector selector_;
   bool built_ = false;
   size_t begin_ = 0;
   std::vector<std::vector<uint32_t>> positions_;  // per table, the block's rows
   std::vector<Value> row_;
   std::vector<Value> keys_;
+  std::vector<int64_t> integer_keys_;
   std::vector<uint64_t> hashes_;
   std::vector<size_t> first_;
   std::vector<uint8_t> has_key_;
@@ -286,18 +337,19 @@ bool ChainOf(const PlanNode& top, std::vector<ChainTable>& tables, std::vector<c
   if (joins.empty() || node->kind != PlanKind::Scan) return false;
   tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0, node->width});
   for (const JoinPlan* join : joins) {
-    const ScanPlan* right = ScanUnderFilters(*join->right);
+    std::vector<const BoundExpr*> filters;  // the build side applies them
+    const ScanPlan* right = ScanUnderFilters(*join->right, filters);
     tables.push_back(ChainTable{right, join->left->width, join->right->width});
   }
   for (const ChainTable& table : tables) {
-    if (table.scan && (table.scan->row_ids || table.scan->table->row_count() >= Column::kNoRow)) return false;
+    if (table.scan && table.scan->table->row_count() >= Column::kNoRow) return false;
   }
   return true;
 }
 
 }  // namespace
 
-std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context) {
+std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context, const EvalRow* outer) {
   std::vector<const BoundExpr*> filters;
   const PlanNode* node = &plan;
   for (; node->kind == PlanKind::Filter; node = static_cast<const FilterPlan&>(*node).input.get()) {
@@ -324,7 +376,8 @@ std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext&
     }
     levels.push_back(std::move(level));
   }
-  return std::make_unique<JoinSource>(std::move(tables), std::move(levels), std::move(filters), plan.width, context);
+  return std::make_unique<JoinSource>(std::move(tables), std::move(levels), std::move(filters), plan.width, context,
+                                      outer);
 }
 
 }  // namespace orv::engine

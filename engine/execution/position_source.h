@@ -18,6 +18,8 @@ namespace orv::engine {
 class PositionSource {
  public:
   virtual ~PositionSource() = default;
+  // How many tables the positions are of: one, or one per table of a chain.
+  virtual size_t Tables() const = 0;
   // Moves to the next block and returns its row count, 0 after the last.
   // With `exact` false the block's rows are only candidates (a filter failed
   // on the block): each must be tested with Keeps, row by row.
@@ -25,6 +27,13 @@ class PositionSource {
   // The column that position `position` of the source's rows reads, with the
   // table whose positions locate its rows; null for any other position.
   virtual const Column* ColumnAt(size_t position, size_t& table) const = 0;
+  // The table whose row numbers position `position` of the source's rows
+  // holds (a scan's row ids, which UPDATE and DELETE read); false for any
+  // other position.
+  virtual bool RowNumbersAt(size_t position, size_t& table) const = 0;
+  // Whether a row of table `table` may be missing (Column::kNoRow): a table
+  // an outer join reaches.
+  virtual bool MayBeMissing(size_t table) const = 0;
   // The block's positions in table `table`.
   virtual const uint32_t* Positions(size_t table) const = 0;
   // Row `k` of the block, holding every value the plan reads (`whole`) or
@@ -46,6 +55,7 @@ std::unique_ptr<PositionSource> ScanPositions(const PlanNode& plan, ExecContext&
 // The rows of `plan` when it is a left-deep chain of inner and left joins on
 // columns, with no residual condition, of a scan with stored tables; else
 // null. They come in the order the joins would hand them on one by one.
-std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context);
+// `outer` is the row a correlated subquery's plan reads, or null.
+std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context, const EvalRow* outer);
 
 }  // namespace orv::engine

@@ -1,7 +1,8 @@
 // UPDATE [alias] SET ... [FROM ... JOIN ...] [WHERE ...]. Every new value is
 // computed from the rows as they were before the statement, converted and
 // checked (keys included); only then are the target rows changed. A target row met several
-// times through a join takes the values of its first match.
+// times through a join takes the values of its first match. The rows are read by position
+// (update_positions.h) when the FROM ... WHERE allows, else as its plan streams them.
 #include <algorithm>
 
 #include "engine/catalog/names.h"
@@ -11,6 +12,7 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/key_check.h"
 #include "engine/execution/statement_runner.h"
+#include "engine/execution/update_positions.h"
 
 namespace orv::engine {
 
@@ -47,17 +49,26 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
   std::vector<Value> new_values;
   // The new values are computed as the joined rows stream; the table changes
   // only after the last one.
-  ForEachTargetRow(target, context, [&](const Value* values_row, int64_t id) {
+  auto take = [&](int64_t id, auto&& value_of) {
     if (id < 0 || seen[id]) return;
     seen[id] = 1;
     changed_rows.push_back(id);
-    EvalRow row{values_row, nullptr};
     for (size_t a = 0; a < columns.size(); ++a) {
-      Value value = Evaluate(*values[a], row, context);
-      new_values.push_back(ConvertForColumn(value, table.schema()[columns[a]], table, "UPDATE",
+      new_values.push_back(ConvertForColumn(value_of(a), table.schema()[columns[a]], table, "UPDATE",
                                             session_.database_name, context.arena));
     }
-  });
+  };
+  if (std::unique_ptr<TargetPositions> rows = TargetPositions::Make(target, values, context)) {
+    for (size_t count = rows->Next(); count > 0; count = rows->Next()) {
+      for (size_t k = 0; k < count; ++k) {
+        if (rows->Keeps(k)) take(rows->Target(k), [&](size_t a) { return rows->ValueOf(a, k); });
+      }
+    }
+  } else {
+    ForEachTargetRow(target, context, [&](const Value* values_row, int64_t id) {
+      take(id, [&](size_t a) { return Evaluate(*values[a], EvalRow{values_row, nullptr}, context); });
+    });
+  }
   if (!table.keys().empty()) CheckUpdatedKeys(table, changed_rows, columns, new_values);
   session_.transaction.journal.Update(target.table, changed_rows, columns, new_values);
   RowsAffected(changed_rows.size());

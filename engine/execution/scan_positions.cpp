@@ -15,6 +15,7 @@ class ScanSource : public PositionSource {
   ScanSource(const ScanPlan& scan, std::vector<const BoundExpr*> filters, ExecContext& context)
       : scan_(scan), filters_(std::move(filters)), context_(context), selector_(scan, context, nullptr), reader_(scan) {}
 
+  size_t Tables() const override { return 1; }
   size_t Next(bool& exact) override {
     const size_t rows = scan_.table->row_count();
     while (begin_ < rows) {
@@ -30,6 +31,11 @@ class ScanSource : public PositionSource {
     table = 0;
     return position < scan_.table->column_count() ? &scan_.table->column(position) : nullptr;
   }
+  bool RowNumbersAt(size_t position, size_t& table) const override {
+    table = 0;
+    return scan_.row_ids && position == scan_.table->column_count();
+  }
+  bool MayBeMissing(size_t) const override { return false; }
   const uint32_t* Positions(size_t) const override { return rows_; }
   const Value* Row(size_t k, bool) override { return reader_.Read(rows_[k]); }
   void Need(const std::vector<uint8_t>&) override {}  // a scan's row is read whole
