@@ -59,8 +59,7 @@ std::unique_ptr<PositionSource> ProjectedPositions(const PlanNode& plan, ExecCon
   if (plan.kind != PlanKind::Project) return nullptr;
   project = static_cast<const ProjectPlan*>(&plan);
   if (std::find(project->live.begin(), project->live.end(), 0) != project->live.end()) return nullptr;
-  std::unique_ptr<PositionSource> source = ScanPositions(*project->input, context);
-  return source ? std::move(source) : JoinPositions(*project->input, context, nullptr);
+  return PlanPositions(*project->input, context);
 }
 
 }  // namespace orv::engine

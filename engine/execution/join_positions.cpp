@@ -380,4 +380,9 @@ std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext&
                                       outer);
 }
 
+std::unique_ptr<PositionSource> PlanPositions(const PlanNode& plan, ExecContext& context) {
+  std::unique_ptr<PositionSource> source = ScanPositions(plan, context);
+  return source ? std::move(source) : JoinPositions(plan, context, nullptr);
+}
+
 }  // namespace orv::engine

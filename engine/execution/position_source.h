@@ -57,5 +57,7 @@ std::unique_ptr<PositionSource> ScanPositions(const PlanNode& plan, ExecContext&
 // null. They come in the order the joins would hand them on one by one.
 // `outer` is the row a correlated subquery's plan reads, or null.
 std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext& context, const EvalRow* outer);
+// The rows of `plan` as one of the two above gives them; else null.
+std::unique_ptr<PositionSource> PlanPositions(const PlanNode& plan, ExecContext& context);
 
 }  // namespace orv::engine

@@ -9,8 +9,7 @@ namespace orv::engine {
 std::unique_ptr<TargetPositions> TargetPositions::Make(const BoundDmlTarget& target,
                                                        const std::vector<BoundExprPtr>& values, ExecContext& context) {
   PlanPtr plan = PlanDmlRows(*target.from, target.where.get(), context.subquery_plans);
-  std::unique_ptr<PositionSource> source = ScanPositions(*plan, context);
-  if (!source) source = JoinPositions(*plan, context, nullptr);
+  std::unique_ptr<PositionSource> source = PlanPositions(*plan, context);
   size_t target_table = 0;
   if (!source || !source->RowNumbersAt(target.row_id_column, target_table)) return nullptr;
   std::unique_ptr<TargetPositions> rows(new TargetPositions(std::move(plan), std::move(source), values, context));
