@@ -1,6 +1,7 @@
 // Column-at-a-time stores; see columnwise_insert.h.
 #include "engine/execution/columnwise_insert.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -153,14 +154,23 @@ class ColumnwiseInsert {
     return true;
   }
 
+  // A block goes in slices, so a join that fans a few rows out into millions
+  // holds the slow columns' values of one slice at a time.
+  static constexpr size_t kSlice = 4096;
+
   void Store(size_t count) {
+    for (size_t begin = 0; begin < count; begin += kSlice) StoreSlice(begin, std::min(count, begin + kSlice));
+  }
+
+  void StoreSlice(size_t begin, size_t end) {
+    const size_t count = end - begin;
     const size_t width = slow_columns_.size();
     if (width > 0) {
       slow_values_.resize(count * width);
       // Row by row in the row path's order, so its first error is raised here.
       for (size_t k = 0; k < count; ++k) {
         if (!slow_items_.empty()) {
-          const Value* row = source_.Row(k, false);
+          const Value* row = source_.Row(begin + k, false);
           for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
@@ -169,7 +179,9 @@ class ColumnwiseInsert {
     target_.table->AppendColumns(count, [&](size_t c, Column& column) {
       if (fast_of_[c] >= 0) {
         const Fast& fast = fast_[static_cast<size_t>(fast_of_[c])];
-        if (fast.source) return column.AppendGathered(*fast.source, source_.Positions(fast.table), count, fast.value);
+        if (fast.source) {
+          return column.AppendGathered(*fast.source, source_.Positions(fast.table) + begin, count, fast.value);
+        }
         for (size_t k = 0; k < count; ++k) column.Append(fast.value);
         return;
       }
@@ -199,7 +211,7 @@ class ColumnwiseInsert {
   std::vector<int> slow_of_;  // per table column: its index in slow_columns_, or -1
   std::vector<size_t> slow_columns_;
   std::vector<size_t> slow_items_;  // the items no fast column stores, evaluated row by row
-  std::vector<Value> slow_values_;  // a block of the slow columns' values, row-major
+  std::vector<Value> slow_values_;  // a slice of the slow columns' values, row-major
 };
 
 }  // namespace
