@@ -1,6 +1,8 @@
 // ALTER DATABASE SCOPED CONFIGURATION: the database's own MAXDOP, and
 // CLEAR PROCEDURE_CACHE. The other settings tune a server's optimizer or
 // replicas this engine does not have, and are refused by name.
+#include <algorithm>
+
 #include "engine/parser/parser_impl.h"
 
 namespace orv::engine::parse {
@@ -26,7 +28,9 @@ ast::StmtPtr Parser::ParseScopedConfiguration() {
   ExpectOp("=");
   if (AtWord("PRIMARY")) NotSupported("MAXDOP = PRIMARY, a setting of secondary replicas,");
   if (Cur().kind != TokenKind::Integer) SyntaxError();
-  const std::string digits = Value(Cur());
+  // Leading zeros say nothing: 0002 is 2.
+  const std::string written = Value(Cur());
+  const std::string digits = written.substr(std::min(written.find_first_not_of('0'), written.size() - 1));
   if (digits.size() > 5 || std::stoi(digits) > 32767) {
     Throw(ErrorCode::kInvalidConfigurationValue, {digits, "MAXDOP"}, Line());
   }
