@@ -10,6 +10,7 @@
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/position_source.h"
+#include "engine/execution/row_order.h"
 #include "engine/function/scalar.h"
 
 namespace orv::engine {
@@ -51,16 +52,18 @@ struct Choice {
     }
     for (const CopiedItem& result : results) result.Prefetch(rows, k);
   }
-  const CopiedItem& At(const PositionSource& rows, size_t k) const {
+  const CopiedItem& At(const PositionSource& rows, size_t k) const { return results[Pick(rows, k)]; }
+  // Which of `results` row `k` takes.
+  uint32_t Pick(const PositionSource& rows, size_t k) const {
     Value value;
     for (size_t w = 0; w < whens.size(); ++w) {
       const When& when = whens[w];
       const uint32_t row = rows.Positions(when.table)[k];
       if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
       when.column->Read(row, value);
-      if (CompareResult(when.op, CompareValues(value, when.constant))) return results[w];
+      if (CompareResult(when.op, CompareValues(value, when.constant))) return static_cast<uint32_t>(w);
     }
-    return results.back();
+    return static_cast<uint32_t>(whens.size());
   }
 };
 
@@ -105,6 +108,8 @@ class ColumnwiseSelect {
   // How many rows ahead a copy starts loading values.
   static constexpr size_t kAhead = 64;
   static constexpr size_t kSlice = 4096;
+  // Rows from which a block pays for being put in each table's order.
+  static constexpr size_t kPlaced = size_t{1} << 16;
 
   struct Item {
     std::optional<CopiedItem> copied;
@@ -146,8 +151,56 @@ class ColumnwiseSelect {
   // millions, whose slow values all at once would take far more memory than
   // the result.
   size_t Append(size_t count) {
+    if (slow_.empty() && count >= kPlaced) {
+      AppendPlaced(count);
+      return count;
+    }
     for (size_t begin = 0; begin < count; begin += kSlice) AppendSlice(begin, std::min(count, begin + kSlice));
     return count;
+  }
+
+  // A large block that needs no evaluation: every column is read a table at
+  // a time in that table's row order and written where its rows fall.
+  void AppendPlaced(size_t count) {
+    orders_.assign(source_.Tables(), std::nullopt);
+    result_.AppendColumns(count, [&](size_t c, ResultColumn& column, StringArena&) {
+      column.Extend(count);
+      const Item& item = items_[c];
+      if (item.copied) return Place(*item.copied, count, column, nullptr, 0);
+      const Choice& choice = *item.choice;
+      chosen_.resize(count);
+      if (choice.whens.empty()) {
+        std::fill(chosen_.begin(), chosen_.end(), 0);
+      } else {
+        const RowOrder& order = OrderOf(choice.whens[0].table, *choice.whens[0].column, count);
+        for (size_t i = 0; i < count; ++i) chosen_[order.Row(i)] = choice.Pick(source_, order.Row(i));
+      }
+      for (size_t r = 0; r < choice.results.size(); ++r) {
+        Place(choice.results[r], count, column, chosen_.data(), static_cast<uint32_t>(r));
+      }
+    });
+  }
+
+  // The rows of the block where `chosen` is `which` (all with no `chosen`)
+  // given `item`'s values.
+  void Place(const CopiedItem& item, size_t count, ResultColumn& column, const uint32_t* chosen, uint32_t which) {
+    if (!item.source) {
+      for (size_t k = 0; k < count; ++k) {
+        if (!chosen || chosen[k] == which) column.Place(k, item.missing);
+      }
+      return;
+    }
+    const RowOrder& order = OrderOf(item.table, *item.source, count);
+    for (size_t i = 0; i < count; ++i) {
+      const size_t k = order.Row(i);
+      if (!chosen || chosen[k] == which) column.Place(k, item.AtPosition(order.Position(i)));
+    }
+  }
+
+  // The block's rows in the order of table `table`, of which `column` is one.
+  const RowOrder& OrderOf(size_t table, const Column& column, size_t count) {
+    if (!orders_[table]) orders_[table].emplace(source_.Positions(table), count, column.size());
+    return *orders_[table];
   }
 
   // The slice's slow items row by row, in the row path's order, so its first
@@ -203,6 +256,8 @@ class ColumnwiseSelect {
   std::vector<Item> items_;
   std::vector<size_t> slow_;        // the items evaluated row by row
   std::vector<Value> slow_values_;  // a block of their values, row-major
+  std::vector<std::optional<RowOrder>> orders_;  // a table's, for the block AppendPlaced fills
+  std::vector<uint32_t> chosen_;                 // the result a CASE takes at each row of that block
   std::shared_ptr<StringArena> texts_;  // what copied items give for a NULL, kept with the result
 };
 

@@ -37,9 +37,11 @@ struct CopiedItem {
   }
   // The value the row path evaluates at row `k` of the block `rows` holds.
   Value At(const PositionSource& rows, size_t k) const {
-    if (!source) return missing;
-    const uint32_t row = rows.Positions(table)[k];
-    if (row == Column::kNoRow) return missing;
+    return source ? AtPosition(rows.Positions(table)[k]) : missing;
+  }
+  // The value of the source's row `row` (kNoRow: an outer join's missing row).
+  Value AtPosition(uint32_t row) const {
+    if (!source || row == Column::kNoRow) return missing;
     Value value;
     source->Read(row, value);
     if (value.is_null) return replaces_null ? missing : value;

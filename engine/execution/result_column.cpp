@@ -25,7 +25,7 @@ bool ResultColumn::FitsFirst(const Value& value) {
   kind_ = kind;
   shared_ = header;
   shared_word_ = HeaderWord(value);
-  PadPayload();
+  ExtendPayload(rows_);  // the rows so far, all NULL
   return true;
 }
 
@@ -37,23 +37,26 @@ void ResultColumn::AppendWhole(const Value& value, StringArena* arena) {
   ++rows_;
 }
 
-void ResultColumn::PadPayload() {
-  for (size_t r = 0; r < rows_; ++r) {
-    switch (kind_) {
-      case Kind::Narrow:
-        narrow_.push_back(0);
-        break;
-      case Kind::Decimal:
-        decimals_.push_back(0);
-        break;
-      case Kind::Text:
-        texts_.push_back({});
-        break;
-      case Kind::Unset:
-      case Kind::Whole:
-        return;
-    }
+void ResultColumn::Extend(size_t count) {
+  // Until placed a row reads as NULL, so turning the column whole keeps what it holds.
+  if (kind_ == Kind::Whole) {
+    whole_.extend(count, Value());
+  } else {
+    nulls_.extend(count, 1);
+    ExtendPayload(count);
   }
+  rows_ += count;
+}
+
+void ResultColumn::PlaceWhole(size_t row, const Value& value) {
+  if (kind_ != Kind::Whole) MakeWhole();
+  whole_[row] = value;
+}
+
+void ResultColumn::ExtendPayload(size_t count) {
+  if (kind_ == Kind::Narrow) narrow_.extend(count, 0);
+  if (kind_ == Kind::Decimal) decimals_.extend(count, 0);
+  if (kind_ == Kind::Text) texts_.extend(count, {});
 }
 
 void ResultColumn::MakeWhole() {

@@ -8,6 +8,7 @@
 // exactly as it was appended.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -30,7 +31,19 @@ class ChunkedValues {
     if (chunks_.empty() || chunks_.back().size() == chunks_.back().capacity()) [[unlikely]] Grow();
     chunks_.back().push_back(value);
   }
+  // `count` more values of `fill`, chunk by chunk.
+  void extend(size_t count, const T& fill) {
+    while (count > 0) {
+      if (chunks_.empty() || chunks_.back().size() == kChunk) chunks_.emplace_back();
+      std::vector<T>& chunk = chunks_.back();
+      const size_t take = std::min(count, kChunk - chunk.size());
+      if (chunks_.size() > 1 || chunk.size() + take > kSmall) ReserveHugePages(chunk, kChunk);
+      chunk.resize(chunk.size() + take, fill);
+      count -= take;
+    }
+  }
   const T& operator[](size_t i) const { return chunks_[i >> kShift][i & (kChunk - 1)]; }
+  T& operator[](size_t i) { return chunks_[i >> kShift][i & (kChunk - 1)]; }
   void clear() { chunks_.clear(); }
 
  private:
@@ -74,6 +87,30 @@ class ResultColumn {
         break;
     }
     ++rows_;
+  }
+  // `count` more rows, each to be given its value once by Place, in any
+  // order: a copy that reads its source in the source's order writes the
+  // rows where they fall.
+  void Extend(size_t count);
+  // Row `row`'s value, the text kept where it is (see Append with no arena).
+  void Place(size_t row, const Value& value) {
+    if (kind_ == Kind::Whole || !Fits(value)) [[unlikely]] return PlaceWhole(row, value);
+    const bool null = value.is_null;
+    nulls_[row] = null ? 1 : 0;
+    switch (kind_) {
+      case Kind::Narrow:
+        narrow_[row] = null ? 0 : static_cast<uint64_t>(value.i);
+        break;
+      case Kind::Decimal:
+        decimals_[row] = null ? 0 : value.dec;
+        break;
+      case Kind::Text:
+        texts_[row] = null ? std::string_view() : value.s();
+        break;
+      case Kind::Unset:
+      case Kind::Whole:
+        break;
+    }
   }
   Value Get(size_t row) const {
     if (kind_ == Kind::Whole) return whole_[row];
@@ -137,8 +174,9 @@ class ResultColumn {
   // and header of the others; false for any other value.
   [[gnu::noinline]] bool FitsFirst(const Value& value);
   [[gnu::noinline]] void AppendWhole(const Value& value, StringArena* arena);
-  // Empty payloads for the rows so far, which are all NULL.
-  void PadPayload();
+  [[gnu::noinline]] void PlaceWhole(size_t row, const Value& value);
+  // `count` more empty payloads, of the kind's vector.
+  void ExtendPayload(size_t count);
   void MakeWhole();
   // `text` in the arena: the last text kept when it is the same; with no arena, `text` itself.
   std::string_view Keep(std::string_view text, StringArena* arena) {

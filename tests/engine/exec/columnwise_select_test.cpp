@@ -1,7 +1,8 @@
 // A SELECT over a chain of joins gives, copied a block at a time, every
 // value exactly as a row at a time gives it: type, precision, scale and NULL
 // kind too, which the text of a result does not show. TOP keeps a SELECT on
-// the row path with the same rows in the same order.
+// the row path with the same rows in the same order, whichever order the
+// block path copies the columns in.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -51,6 +52,60 @@ SELECT 1)");
   EXPECT_TRUE(block.at(0, 1).is_null);
   EXPECT_EQ(FormatValue(block.at(14284, 0)), "9999");
   EXPECT_EQ(FormatValue(block.at(14284, 1)), "10");
+}
+
+TEST(ColumnwiseSelect, ALargeTableJoinedToASmallOneIsCopiedInItsOwnOrder) {
+  // A few rows of #key each meet a third of #big's 100,000 rows, spread over
+  // all of it: the block is copied a table at a time in each table's order,
+  // every row landing where the join puts it.
+  Session session(std::make_shared<Database>("ERPDB"));
+  Select(session, R"(
+CREATE TABLE #ten (i INT)
+INSERT INTO #ten VALUES (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)
+CREATE TABLE #big (n INT, grp INT, amt DECIMAL(12,2), name NVARCHAR(10), at DATETIME)
+INSERT INTO #big SELECT n, n % 3, CASE WHEN n % 10 = 0 THEN NULL ELSE n / 4.0 END,
+ CASE WHEN n % 4 = 0 THEN NULL ELSE N'n' + CAST(n % 9 AS NVARCHAR(1)) END, DATEADD(day, n % 400, '2020-01-01')
+ FROM (SELECT a.i + 10 * b.i + 100 * c.i + 1000 * d.i + 10000 * e.i AS n FROM #ten a, #ten b, #ten c, #ten d, #ten e) s
+ ORDER BY n
+CREATE TABLE #key (k INT, sort INT, total DECIMAL(12,2), label NVARCHAR(10))
+INSERT INTO #key VALUES (2, 0, NULL, N'two'), (0, 0, 1.25, NULL), (7, 1, 99, N'none'), (NULL, 1, 5, N'null'),
+ (1, 0, 3, N'one')
+SELECT 1)");
+  const std::string items =
+      "k.k, b.n, b.grp, b.amt, b.name, b.at, ISNULL(b.name, N'-'), ISNULL(b.amt, 0), k.label, 'c', "
+      "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END "
+      "FROM #key k LEFT JOIN #big b ON k.k = b.grp";
+  const ResultSet block = Select(session, "SELECT " + items);
+  const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
+  // 33,333 rows of group 2, 33,334 of group 0, key 7 and the NULL key alone, 33,333 of group 1.
+  ASSERT_EQ(block.row_count(), 100'002u);
+  ASSERT_EQ(rows.row_count(), block.row_count());
+  for (size_t r = 0; r < rows.row_count(); ++r) {
+    for (size_t c = 0; c < rows.column_count(); ++c) {
+      ASSERT_EQ(Describe(block.at(r, c)), Describe(rows.at(r, c))) << "row " << r << ", column " << c;
+    }
+  }
+  const auto text = [&](size_t r, size_t c) { return FormatValue(block.at(r, c)); };
+  EXPECT_EQ(text(0, 1), "2");
+  EXPECT_EQ(text(0, 3), "0.50");
+  EXPECT_EQ(text(0, 4), "n2");
+  EXPECT_EQ(text(33'332, 1), "99998");
+  EXPECT_EQ(text(33'332, 11), "NULL");  // n past 50,000 and the key is not 0
+  EXPECT_EQ(text(33'333, 1), "0");      // group 0 starts with n = 0: NULL amount and name
+  EXPECT_EQ(text(33'333, 3), "NULL");
+  EXPECT_EQ(text(33'333, 6), "-");
+  EXPECT_EQ(text(33'333, 7), "0.00");
+  EXPECT_EQ(text(66'666, 1), "99999");
+  EXPECT_EQ(text(66'666, 5), "2021-02-03 00:00:00.000");  // 99999 % 400 = 399 days on
+  EXPECT_EQ(text(66'666, 11), "NULL");                    // the key's label is NULL
+  EXPECT_EQ(text(66'667, 0), "7");                        // no row of #big: every column of it NULL
+  EXPECT_EQ(text(66'667, 1), "NULL");
+  EXPECT_EQ(text(66'667, 7), "0.00");
+  EXPECT_EQ(text(66'667, 10), "99.00");
+  EXPECT_EQ(text(66'668, 0), "NULL");
+  EXPECT_EQ(text(66'668, 10), "5.00");
+  EXPECT_EQ(text(100'001, 1), "99997");
+  EXPECT_EQ(text(100'001, 10), "24999.25");
 }
 
 }  // namespace

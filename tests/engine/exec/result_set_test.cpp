@@ -114,6 +114,45 @@ TEST(ResultSetColumns, ALargeResultSpansChunksAndMayTurnWholeLate) {
   EXPECT_EQ(rows.at(kRows - 1, 0).i, 1'199'999);
 }
 
+TEST(ResultSetColumns, RowsPlacedInAnyOrderReadBackAsAppended) {
+  // Rows given their values last to first, across a chunk boundary; a value
+  // of another scale part way turns the column whole, keeping those placed.
+  constexpr size_t kRows = 600'000;
+  const auto value = [](size_t r) {
+    if (r % 5 == 0) return Value::Null(TypeId::Decimal);
+    return Value::Decimal(static_cast<Int128>(r), 12, r == 3 ? 3 : 2);
+  };
+  for (const size_t first : {size_t{0}, size_t{1}}) {
+    ResultSet rows({ColumnInfo{"d", DataType{TypeId::Decimal, 12, 2, 0}, true}});
+    if (first == 1) {
+      const Value lead = value(0);
+      rows.AppendRow(&lead);  // one row appended the usual way, before the placed ones
+    }
+    const size_t placed = kRows - first;
+    rows.AppendColumns(placed, [&](size_t, ResultColumn& column, StringArena&) {
+      column.Extend(placed);
+      for (size_t k = placed; k-- > 0;) column.Place(first + k, value(first + k));
+    });
+    ASSERT_EQ(rows.row_count(), kRows);
+    for (size_t r : {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{524'287}, size_t{524'289}, kRows - 1}) {
+      EXPECT_EQ(Describe(rows.at(r, 0)), Describe(value(r))) << "row " << r << " after " << first;
+    }
+  }
+  // Texts stay where they are, placed first into a column that had none.
+  const std::string texts[] = {"b", "a"};
+  ResultSet rows({ColumnInfo{"t", DataType{TypeId::VarChar, 0, 0, 1}, true}});
+  rows.AppendColumns(3, [&](size_t, ResultColumn& column, StringArena&) {
+    column.Extend(3);
+    column.Place(2, Value::String(TypeId::VarChar, texts[0]));
+    column.Place(0, Value::String(TypeId::VarChar, texts[1]));
+    column.Place(1, Value::Null(TypeId::VarChar));
+  });
+  EXPECT_EQ(rows.at(0, 0).s(), "a");
+  EXPECT_EQ(rows.at(0, 0).chars, texts[1].data());
+  EXPECT_TRUE(rows.at(1, 0).is_null);
+  EXPECT_EQ(rows.at(2, 0).s(), "b");
+}
+
 TEST(ResultSetColumns, SelectResultsWithNullsAndTextThroughASession) {
   Session session(std::make_shared<Database>("ERPDB"));
   BatchResult result = session.Execute(
