@@ -24,11 +24,23 @@ ResultSet Select(Session& session, const std::string& sql) {
   return std::move(result.result_sets.back());
 }
 
+// The digits, whose cross joins number the rows of a large table.
+const std::string kDigits =
+    "CREATE TABLE #ten (i INT)\n"
+    "INSERT INTO #ten VALUES (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)\n";
+
+void ExpectSameValues(const ResultSet& block, const ResultSet& rows) {
+  ASSERT_EQ(rows.row_count(), block.row_count());
+  for (size_t r = 0; r < rows.row_count(); ++r) {
+    for (size_t c = 0; c < rows.column_count(); ++c) {
+      ASSERT_EQ(Describe(block.at(r, c)), Describe(rows.at(r, c))) << "row " << r << ", column " << c;
+    }
+  }
+}
+
 TEST(ColumnwiseSelect, EveryValueIsTheRowPathsOverSeveralSlices) {
   Session session(std::make_shared<Database>("ERPDB"));
-  Select(session, R"(
-CREATE TABLE #ten (i INT)
-INSERT INTO #ten VALUES (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)
+  Select(session, kDigits + R"(
 CREATE TABLE #big (n INT, parity INT, amt DECIMAL(12,2), name NVARCHAR(10))
 INSERT INTO #big SELECT n, CASE WHEN n % 7 = 0 THEN NULL ELSE n % 2 END, CASE WHEN n % 3 = 0 THEN NULL ELSE n / 4.0 END, CASE WHEN n % 5 = 0 THEN NULL ELSE N'n' END
  FROM (SELECT a.i + 10 * b.i + 100 * c.i + 1000 * d.i AS n FROM #ten a, #ten b, #ten c, #ten d) s ORDER BY n
@@ -43,12 +55,7 @@ SELECT 1)");
   const ResultSet rows = Select(session, "SELECT TOP (100000) " + items);
   // Even numbers meet two rows, odd ones one, and the 1429 multiples of 7 (a NULL key) none.
   ASSERT_EQ(block.row_count(), 14285u);
-  ASSERT_EQ(rows.row_count(), block.row_count());
-  for (size_t r = 0; r < rows.row_count(); ++r) {
-    for (size_t c = 0; c < rows.column_count(); ++c) {
-      ASSERT_EQ(Describe(block.at(r, c)), Describe(rows.at(r, c))) << "row " << r << ", column " << c;
-    }
-  }
+  ExpectSameValues(block, rows);
   EXPECT_TRUE(block.at(0, 1).is_null);
   EXPECT_EQ(FormatValue(block.at(14284, 0)), "9999");
   EXPECT_EQ(FormatValue(block.at(14284, 1)), "10");
@@ -59,9 +66,7 @@ TEST(ColumnwiseSelect, ALargeTableJoinedToASmallOneIsCopiedInItsOwnOrder) {
   // all of it: the block is copied a table at a time in each table's order,
   // every row landing where the join puts it.
   Session session(std::make_shared<Database>("ERPDB"));
-  Select(session, R"(
-CREATE TABLE #ten (i INT)
-INSERT INTO #ten VALUES (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)
+  Select(session, kDigits + R"(
 CREATE TABLE #big (n INT, grp INT, amt DECIMAL(12,2), name NVARCHAR(10), at DATETIME)
 INSERT INTO #big SELECT n, n % 3, CASE WHEN n % 10 = 0 THEN NULL ELSE n / 4.0 END,
  CASE WHEN n % 4 = 0 THEN NULL ELSE N'n' + CAST(n % 9 AS NVARCHAR(1)) END, DATEADD(day, n % 400, '2020-01-01')
@@ -79,12 +84,7 @@ SELECT 1)");
   const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
   // 33,333 rows of group 2, 33,334 of group 0, key 7 and the NULL key alone, 33,333 of group 1.
   ASSERT_EQ(block.row_count(), 100'002u);
-  ASSERT_EQ(rows.row_count(), block.row_count());
-  for (size_t r = 0; r < rows.row_count(); ++r) {
-    for (size_t c = 0; c < rows.column_count(); ++c) {
-      ASSERT_EQ(Describe(block.at(r, c)), Describe(rows.at(r, c))) << "row " << r << ", column " << c;
-    }
-  }
+  ExpectSameValues(block, rows);
   const auto text = [&](size_t r, size_t c) { return FormatValue(block.at(r, c)); };
   EXPECT_EQ(text(0, 1), "2");
   EXPECT_EQ(text(0, 3), "0.50");
