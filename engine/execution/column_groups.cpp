@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/common/decimal.h"
+#include "engine/execution/copied_item.h"
 #include "engine/execution/rollup.h"
 #include "engine/execution/scan_selector.h"
 #include "engine/storage/column.h"
@@ -51,30 +52,49 @@ std::pair<const char*, size_t> StoredNumbers(const Column& column) {
   }
 }
 
+// A missing row (an outer join's) is NULL, as is a stored NULL.
+inline bool NullAt(const Column& column, uint32_t row) { return row == Column::kNoRow || column.IsNull(row); }
+
 template <typename Stored>
 void PushKeys(const KeyPacking& packing, size_t c, const Column& column, const Stored* data, const uint32_t* rows,
               size_t count, uint64_t* packed) {
-  for (size_t i = 0; i < count; ++i) packed[i] = packing.Push(packed[i], c, column.IsNull(rows[i]), data[rows[i]]);
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t row = rows[i];
+    const bool null = NullAt(column, row);
+    packed[i] = packing.Push(packed[i], c, null, null ? 0 : static_cast<int64_t>(data[row]));
+  }
 }
 
 // The state of the i-th row: its group's, or the one group's without `ids`.
 inline size_t Slot(const uint32_t* ids, size_t i, size_t stride) { return ids ? ids[i] * stride : 0; }
 
-// Exact sums in 128 bits, false as soon as one leaves [low, high]; with the
-// sum of the values' magnitudes, which bounds every sum in any order.
 template <typename Stored>
-bool SumRows(const Column& column, const Stored* data, AggregateState* states, size_t stride, const uint32_t* rows,
-             const uint32_t* ids, size_t count, Int128 low, Int128 high, Int128& magnitude) {
+Stored Current(const Value& value) {
+  if constexpr (std::is_same_v<Stored, Int128>) {
+    return value.dec;
+  } else {
+    return static_cast<Stored>(value.i);
+  }
+}
+
+// Exact sums in 128 bits, false as soon as one leaves [low, high]; with the
+// sum of the values' magnitudes, which bounds every sum in any order. A NULL
+// adds `if_null` unless that is NULL too.
+template <typename Stored>
+bool SumRows(const Column& column, const Stored* data, const Value& if_null, AggregateState* states, size_t stride,
+             const uint32_t* rows, const uint32_t* ids, size_t count, Int128 low, Int128 high, Int128& magnitude) {
   // Rows far apart in the column (those a join kept) are each fetched a few
   // rows ahead; a scan's close rows come in fast enough on their own.
   constexpr size_t kAhead = 16;
   const bool apart = count > kAhead && rows[count - 1] - rows[0] > 2 * count;
+  const auto fallback = static_cast<Int128>(Current<Stored>(if_null));
   for (size_t i = 0; i < count; ++i) {
     if (apart && i + kAhead < count) __builtin_prefetch(data + rows[i + kAhead]);
     const uint32_t row = rows[i];
-    if (column.IsNull(row)) continue;
+    const bool null = NullAt(column, row);
+    if (null && if_null.is_null) continue;
     AggregateState& state = states[Slot(ids, i, stride)];
-    const auto value = static_cast<Int128>(data[row]);
+    const Int128 value = null ? fallback : static_cast<Int128>(data[row]);
     Int128 sum;
     if (__builtin_add_overflow(state.running.dec, value, &sum) || sum < low || sum > high ||
         __builtin_add_overflow(magnitude, value < 0 ? -value : value, &magnitude)) {
@@ -87,36 +107,51 @@ bool SumRows(const Column& column, const Stored* data, AggregateState* states, s
   return true;
 }
 
-template <typename Stored>
-Stored Current(const Value& value) {
-  if constexpr (std::is_same_v<Stored, Int128>) {
-    return value.dec;
-  } else {
-    return static_cast<Stored>(value.i);
-  }
-}
-
-// MIN and MAX keep the column's own value, read as a scan reads it.
+// MIN and MAX keep the column's own value, read as a scan reads it (or
+// `if_null` for a NULL, unless that is NULL too).
 template <typename Stored, bool kMin>
-void ExtremeRows(const Column& column, const Stored* data, AggregateState* states, size_t stride,
-                 const uint32_t* rows, const uint32_t* ids, size_t count) {
+void ExtremeRows(const Column& column, const Stored* data, const Value& if_null, AggregateState* states,
+                 size_t stride, const uint32_t* rows, const uint32_t* ids, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     const uint32_t row = rows[i];
-    if (column.IsNull(row)) continue;
+    const bool null = NullAt(column, row);
+    if (null && if_null.is_null) continue;
     AggregateState& state = states[Slot(ids, i, stride)];
-    const Stored v = data[row];
+    const Stored v = null ? Current<Stored>(if_null) : data[row];
     if (state.count++ == 0 || (kMin ? v < Current<Stored>(state.running) : v > Current<Stored>(state.running))) {
-      column.Read(row, state.running);
+      if (null) {
+        state.running = if_null;
+      } else {
+        column.Read(row, state.running);
+      }
     }
     state.has_value = true;
   }
 }
 
 template <typename Stored>
-void ExtremeRows(AggregateKind kind, const Column& column, const Stored* data, AggregateState* states,
-                 size_t stride, const uint32_t* rows, const uint32_t* ids, size_t count) {
-  if (kind == AggregateKind::Min) return ExtremeRows<Stored, true>(column, data, states, stride, rows, ids, count);
-  ExtremeRows<Stored, false>(column, data, states, stride, rows, ids, count);
+void ExtremeRows(AggregateKind kind, const Column& column, const Stored* data, const Value& if_null,
+                 AggregateState* states, size_t stride, const uint32_t* rows, const uint32_t* ids, size_t count) {
+  if (kind == AggregateKind::Min) {
+    return ExtremeRows<Stored, true>(column, data, if_null, states, stride, rows, ids, count);
+  }
+  ExtremeRows<Stored, false>(column, data, if_null, states, stride, rows, ids, count);
+}
+
+// ISNULL(column, constant) as an argument: the constant as the column holds
+// its values; nullopt when it is not a number of the column's type.
+std::optional<Value> StoredReplacement(const BoundExpr& argument, const Column& column) {
+  const auto* call = argument.As<bound::Function>();
+  const auto* constant = call->arguments[1]->As<bound::Constant>();
+  const Column::Storage storage = column.storage();
+  if (!IntegerStored(column) && storage != Column::Storage::Decimal) return std::nullopt;
+  if (constant->value.is_null) return constant->value;  // ISNULL(x, NULL) is x
+  StringArena scratch;
+  try {
+    return CastValue(constant->value, column.type(), scratch);
+  } catch (const SqlError&) {
+    return std::nullopt;  // the row path raises it where a NULL needs it
+  }
 }
 
 }  // namespace
@@ -124,47 +159,68 @@ void ExtremeRows(AggregateKind kind, const Column& column, const Stored* data, A
 std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan) {
   if (plan.input->kind != PlanKind::Scan) return std::nullopt;
   const auto& scan = static_cast<const ScanPlan&>(*plan.input);
-  std::optional<ColumnGroups> groups = Prepare(plan, [&](const BoundExpr& expr, size_t& table, bool& missing) {
+  const auto locate = [&](const BoundExpr& expr, size_t& table, bool& missing) {
     table = 0;
     missing = false;
     return ScanColumn(scan, expr);
-  });
+  };
+  std::optional<ColumnGroups> groups = Prepare(plan, locate, false);
   if (groups) groups->scan_ = &scan;
   return groups;
 }
 
-std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, const Locate& locate) {
-  if (!plan.sets.empty()) return std::nullopt;
+std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, const Locate& locate, bool joined) {
+  if (!plan.sets.empty() || (plan.rollup && plan.groups.empty())) return std::nullopt;
   ColumnGroups groups(plan);
   std::vector<int64_t> lows;
   std::vector<int64_t> highs;
+  // ROLLUP over a scan's integer keys sorts the rows and writes each group
+  // as it is summed, as the row path does (an overflow comes after the
+  // groups before it). Over other keys the row path hashes, raising an
+  // overflow before it writes any row: so do the hashed groups here.
+  groups.sorted_ = plan.rollup && !joined;
   for (const auto& expr : plan.groups) {
     size_t table = 0;
     bool missing = false;
     const Column* column = locate(*expr, table, missing);
-    if (!column || missing || !IntegerStored(*column)) return std::nullopt;
-    // WITH ROLLUP over other keys the row path hashes, raising an overflow
-    // before it writes any row: ROLLUP keys are those it sorts.
-    if (plan.rollup && !SortsAsInteger(column->type().id)) return std::nullopt;
-    groups.keys_.push_back(column);
-    groups.key_tables_.push_back(table);
+    if (!column) return std::nullopt;
+    TextRanks ranks;
     lows.push_back(0);
     highs.push_back(-1);
     if (column->storage() == Column::Storage::Int32) {
       StoredRange(column->int32s(), column->size(), lows.back(), highs.back());
-    } else {
+    } else if (column->storage() == Column::Storage::Int) {
       StoredRange(column->int64s(), column->size(), lows.back(), highs.back());
+    } else if (RankTexts(*column, ranks)) {
+      lows.back() = 1;
+      highs.back() = static_cast<int64_t>(ranks.texts.size());
+    } else {
+      return std::nullopt;
     }
+    groups.sorted_ = groups.sorted_ && IntegerStored(*column) && SortsAsInteger(column->type().id) && !missing;
+    groups.keys_.push_back(column);
+    groups.key_tables_.push_back(table);
+    groups.key_missing_.push_back(missing ? 1 : 0);
+    groups.key_ranks_.push_back(std::move(ranks));
   }
   if (!groups.packing_.Fit(lows, highs)) return std::nullopt;
 
   const Int128 decimal_limit = decimal::Pow10(decimal::kMaxPrecision) - 1;
   for (const AggregateCall& call : plan.aggregates) {
     if (call.distinct) return std::nullopt;
-    Lane lane{call.kind};
+    Lane lane;
+    lane.kind = call.kind;
     if (call.argument) {
-      lane.column = locate(*call.argument, lane.table, lane.missing);
+      // A column, or ISNULL of one with a constant.
+      const auto* isnull = ColumnRead(*call.argument) ? call.argument->As<bound::Function>() : nullptr;
+      const BoundExpr& read = isnull ? *isnull->arguments[0] : *call.argument;
+      lane.column = locate(read, lane.table, lane.missing);
       if (!lane.column || lane.column->type() != call.argument_type) return std::nullopt;
+      if (isnull) {
+        std::optional<Value> replacement = StoredReplacement(*call.argument, *lane.column);
+        if (!replacement) return std::nullopt;
+        lane.if_null = *replacement;
+      }
     }
     const Column::Storage storage = lane.column ? lane.column->storage() : Column::Storage::None;
     const bool number = lane.column && (IntegerStored(*lane.column) || storage == Column::Storage::Decimal);
@@ -200,7 +256,7 @@ std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, con
 }
 
 void ColumnGroups::Reserve(ColumnGroupsPart& part, size_t rows) const {
-  if (plan_->rollup) {
+  if (sorted_) {
     ReserveHugePages(part.keys, rows);
     ReserveHugePages(part.rows, rows);
     return;
@@ -216,7 +272,9 @@ void ColumnGroups::PackKeys(const uint32_t* const* rows, size_t count, uint64_t*
   for (size_t c = 0; c < keys_.size(); ++c) {
     const Column& column = *keys_[c];
     const uint32_t* at = rows[key_tables_[c]];
-    if (column.storage() == Column::Storage::Int32) {
+    if (column.storage() == Column::Storage::String) {
+      PushKeys(packing_, c, column, key_ranks_[c].ranks.data(), at, count, packed);
+    } else if (column.storage() == Column::Storage::Int32) {
       PushKeys(packing_, c, column, column.int32s(), at, count, packed);
     } else {
       PushKeys(packing_, c, column, column.int64s(), at, count, packed);
@@ -226,7 +284,7 @@ void ColumnGroups::PackKeys(const uint32_t* const* rows, size_t count, uint64_t*
 
 void ColumnGroups::Add(ColumnGroupsPart& part, const uint32_t* const* rows, size_t count) const {
   uint64_t packed[ScanSelector::kBlock];
-  if (plan_->rollup) {
+  if (sorted_) {
     PackKeys(rows, count, packed);
     part.keys.insert(part.keys.end(), packed, packed + count);
     part.rows.insert(part.rows.end(), rows[0], rows[0] + count);
@@ -253,25 +311,9 @@ void ColumnGroups::Add(ColumnGroupsPart& part, const uint32_t* const* rows, size
   }
   if (part.keys.size() * a > part.states.size()) part.states.resize(part.keys.size() * a);
   part.magnitudes.resize(a);
-  uint32_t present_rows[ScanSelector::kBlock];
-  uint32_t present_ids[ScanSelector::kBlock];
   for (size_t k = 0; k < a && !part.overflow; ++k) {
     const Lane& lane = lanes_[k];
-    const uint32_t* lane_rows = rows[lane.table];
-    const uint32_t* lane_ids = ids;
-    size_t present = count;
-    if (lane.missing) {
-      // A missing row is NULL, which only COUNT(*) (no column) counts.
-      present = 0;
-      for (size_t i = 0; i < count; ++i) {
-        present_rows[present] = lane_rows[i];
-        present_ids[present] = ids[i];
-        present += lane_rows[i] != Column::kNoRow;
-      }
-      lane_rows = present_rows;
-      lane_ids = present_ids;
-    }
-    part.overflow = !AddLane(lane, part.states.data() + k, part.magnitudes[k], lane_rows, lane_ids, present);
+    part.overflow = !AddLane(lane, part.states.data() + k, part.magnitudes[k], rows[lane.table], ids, count);
   }
 }
 
@@ -285,7 +327,7 @@ bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& mag
   const Column& column = *lane.column;
   if (lane.kind == AggregateKind::Count) {
     for (size_t i = 0; i < count; ++i) {
-      if (column.IsNull(rows[i])) continue;
+      if (NullAt(column, rows[i]) && lane.if_null.is_null) continue;
       AggregateState& state = states[Slot(ids, i, stride)];
       ++state.count;
       state.has_value = true;
@@ -294,8 +336,8 @@ bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& mag
   }
   const bool sum = lane.kind == AggregateKind::Sum || lane.kind == AggregateKind::Avg;
   auto add = [&](const auto* data) {
-    if (sum) return SumRows(column, data, states, stride, rows, ids, count, lane.low, lane.high, magnitude);
-    ExtremeRows(lane.kind, column, data, states, stride, rows, ids, count);
+    if (sum) return SumRows(column, data, lane.if_null, states, stride, rows, ids, count, lane.low, lane.high, magnitude);
+    ExtremeRows(lane.kind, column, data, lane.if_null, states, stride, rows, ids, count);
     return true;
   };
   switch (column.storage()) {
@@ -315,7 +357,12 @@ void ColumnGroups::KeyValues(uint64_t packed, std::vector<Value>& key) const {
     const DataType& type = keys_[c]->type();
     // As a scan reads the column: a 64-bit one keeps its time's scale.
     const uint8_t scale = keys_[c]->storage() == Column::Storage::Int ? type.scale : 0;
-    if (const std::optional<int64_t> v = packing_.Unpack(packed, c)) {
+    const std::optional<int64_t> v = packing_.Unpack(packed, c);
+    if (v && keys_[c]->storage() == Column::Storage::String) {
+      const std::string_view text = key_ranks_[c].texts[static_cast<size_t>(*v - 1)];
+      key[c].Store(type.id, false, 0, 0, static_cast<uint32_t>(text.size()), reinterpret_cast<uintptr_t>(text.data()),
+                   0);
+    } else if (v) {
       key[c].Store(type.id, false, 0, scale, 0, static_cast<uint64_t>(*v), 0);
     } else {
       key[c].SetNull(type.id);
@@ -324,7 +371,7 @@ void ColumnGroups::KeyValues(uint64_t packed, std::vector<Value>& key) const {
 }
 
 void ColumnGroups::Write(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const {
-  if (plan_->rollup) return WriteRollup(part, arena, sink);
+  if (plan_->rollup) return sorted_ ? WriteRollup(part, arena, sink) : WriteGroupsRollup(part, sink);
   const AggregatePlan& plan = *plan_;
   const size_t a = lanes_.size();
   std::vector<Value> key(keys_.size());
@@ -381,12 +428,28 @@ void ColumnGroups::WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSi
   writer.Finish();
 }
 
+void ColumnGroups::WriteGroupsRollup(ColumnGroupsPart& part, RowSink sink) const {
+  std::vector<uint32_t> order(part.keys.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::vector<uint64_t> keys = part.keys;
+  RadixSort(keys, order, packing_.total_bits);
+  std::vector<Value> key(keys_.size());
+  RollupWriter writer(*plan_, sink);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    KeyValues(keys[i], key);
+    writer.Add(key.data(), part.states.data() + order[i] * lanes_.size());
+  }
+  writer.Finish();
+}
+
 void ColumnGroups::AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const {
   std::fill(states, states + lanes_.size(), AggregateState{});
   for (size_t i = 0; i < count; ++i) {
     for (size_t k = 0; k < lanes_.size(); ++k) {
       const AggregateCall& call = plan_->aggregates[k];
-      const Value argument = lanes_[k].column ? lanes_[k].column->Get(rows[i]) : Value::Integer(TypeId::Int, 1);
+      const Lane& lane = lanes_[k];
+      Value argument = lane.column ? lane.column->Get(rows[i]) : Value::Integer(TypeId::Int, 1);
+      if (argument.is_null && !lane.if_null.is_null) argument = lane.if_null;
       Accumulate(call.kind, states[k], argument, call.argument_type, arena);
     }
   }

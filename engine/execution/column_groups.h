@@ -1,11 +1,13 @@
 // GROUP BY (with or without ROLLUP, or no GROUP BY at all) over a table scan
-// whose group keys are integer columns and whose aggregates are COUNT, or
-// SUM, AVG, MIN and MAX of integer and exact decimal columns: keys and
-// arguments are read from the columns a block of kept rows at a time, each
-// row's keys packed into one integer for one hash lookup, and each aggregate
-// added by a loop of its own type. The same, without ROLLUP, over a chain of
-// joins whose rows come as positions in their tables (position_source.h).
-// Any other shape takes the row path.
+// or a chain of joins whose rows come as positions in their tables
+// (position_source.h), whose group keys are integer columns or texts of a
+// small table, and whose aggregates are COUNT, or SUM, AVG, MIN and MAX of
+// integer and exact decimal columns, or of ISNULL of one with a constant:
+// keys and arguments are read from the columns a block of rows at a time,
+// each row's keys packed into one integer for one hash lookup, and each
+// aggregate added by a loop of its own type. ROLLUP over a scan's integer
+// keys sorts the rows; any other ROLLUP sorts the groups. Any other shape
+// takes the row path.
 #pragma once
 
 #include <functional>
@@ -15,16 +17,17 @@
 #include "engine/execution/executor.h"
 #include "engine/execution/int_key_index.h"
 #include "engine/execution/key_packing.h"
+#include "engine/execution/text_ranks.h"
 #include "engine/function/scalar.h"
 
 namespace orv::engine {
 
 class Column;
 
-// What one run over some of the rows found. Hashed (GROUP BY, or none):
-// per group in the order their first rows came, its packed key and states.
-// Sorted (ROLLUP, whose groups come out in key order): per kept row, its
-// packed key and row number, in table order.
+// What one run over some of the rows found. Hashed (GROUP BY, none, or
+// ROLLUP but over a scan's integer keys): per group in the order their first
+// rows came, its packed key and states. Sorted (that ROLLUP): per kept row,
+// its packed key and row number, in table order.
 struct ColumnGroupsPart {
   IntKeyIndex index;
   std::vector<uint64_t> keys;
@@ -45,8 +48,9 @@ class ColumnGroups {
 
   // Over a table scan; nullopt when the plan is not of the shape described above.
   static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan);
-  // Over rows that are positions in tables whose columns `locate` finds.
-  static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan, const Locate& locate);
+  // Over rows that are positions in tables whose columns `locate` finds;
+  // `joined`: of a chain of joins, not one table.
+  static std::optional<ColumnGroups> Prepare(const AggregatePlan& plan, const Locate& locate, bool joined);
 
   // Room for what up to `rows` rows bring.
   void Reserve(ColumnGroupsPart& part, size_t rows) const;
@@ -67,12 +71,15 @@ class ColumnGroups {
  private:
   // One aggregate's way of reading its argument.
   struct Lane {
-    AggregateKind kind;
+    AggregateKind kind = AggregateKind::CountStar;
     const Column* column = nullptr;  // null for COUNT(*)
     size_t table = 0;                // whose positions locate the column's rows
     bool missing = false;            // a row there may be missing
     Int128 low = 0;                  // an exact sum's range
     Int128 high = 0;
+    // ISNULL(column, constant): what a NULL or a missing row reads, typed
+    // as the column (NULL: no ISNULL).
+    Value if_null;
   };
   explicit ColumnGroups(const AggregatePlan& plan) : plan_(&plan) {}
   void PackKeys(const uint32_t* const* rows, size_t count, uint64_t* packed) const;
@@ -84,11 +91,16 @@ class ColumnGroups {
   // The rows into one group's states as the row path adds them, value by value.
   void AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const;
   void KeyValues(uint64_t packed, std::vector<Value>& key) const;
+  // ROLLUP over hashed groups: the groups in key order, with the subtotals.
+  void WriteGroupsRollup(ColumnGroupsPart& part, RowSink sink) const;
 
   const AggregatePlan* plan_;
   const ScanPlan* scan_ = nullptr;
   std::vector<const Column*> keys_;
   std::vector<size_t> key_tables_;  // per key, whose positions locate its rows
+  std::vector<uint8_t> key_missing_;  // per key, whether a row there may be missing
+  std::vector<TextRanks> key_ranks_;  // per key, a text key's ranks (none for a number)
+  bool sorted_ = false;               // ROLLUP over a scan's integer keys: the rows sorted
   KeyPacking packing_;
   std::vector<Lane> lanes_;
 };

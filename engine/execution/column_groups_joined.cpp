@@ -13,8 +13,6 @@
 namespace orv::engine {
 
 bool StreamJoinedGroups(const AggregatePlan& plan, ExecContext& context, const EvalRow* outer, RowSink sink) {
-  // ROLLUP keeps the rows of one table to sort them later.
-  if (plan.rollup) return false;
   std::unique_ptr<PositionSource> source = JoinPositions(*plan.input, context, outer);
   if (!source) return false;
   const auto locate = [&](const BoundExpr& expr, size_t& table, bool& missing) -> const Column* {
@@ -24,7 +22,7 @@ bool StreamJoinedGroups(const AggregatePlan& plan, ExecContext& context, const E
     missing = found && source->MayBeMissing(table);
     return found;
   };
-  const std::optional<ColumnGroups> groups = ColumnGroups::Prepare(plan, locate);
+  const std::optional<ColumnGroups> groups = ColumnGroups::Prepare(plan, locate, true);
   if (!groups) return false;
   // No value is read as a row, but for the filters.
   source->Need(std::vector<uint8_t>(plan.input->width));

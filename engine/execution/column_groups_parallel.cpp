@@ -20,7 +20,7 @@ namespace orv::engine {
 
 bool ColumnGroups::Merge(ColumnGroupsPart& into, const ColumnGroupsPart& from) const {
   if (into.overflow || from.overflow) return false;
-  if (plan_->rollup) {
+  if (sorted_) {
     into.keys.insert(into.keys.end(), from.keys.begin(), from.keys.end());
     into.rows.insert(into.rows.end(), from.rows.begin(), from.rows.end());
     return true;
