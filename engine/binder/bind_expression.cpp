@@ -200,6 +200,15 @@ BoundExprPtr Binder::BindExprNode(const ast::Expr& expr, Scope& scope, const Exp
       if (unary.op == ast::UnaryOp::Not) return MakeNot(std::move(operand));
       const PrefixOp op = ToPrefixOp(unary.op, expr.line);
       const DataType type = UnaryResultType(op, operand->type);
+      if (const auto* constant = operand->As<bound::Constant>()) {
+        // A negative literal is a constant, as SQL Server reads it; one whose
+        // negation overflows keeps its operator, to fail only where a row needs it.
+        try {
+          const Value folded = EvalUnary(op, constant->value, type);
+          return MakeExpr<bound::Constant>(type, folded.is_null, expr.line, folded);
+        } catch (const SqlError&) {
+        }
+      }
       const bool nullable = operand->nullable;
       return MakeExpr<bound::Prefix>(type, nullable, expr.line, op, std::move(operand));
     }
