@@ -33,9 +33,13 @@ std::optional<CopiedItem> CopyOf(const BoundExpr& expr, const PositionSource& ro
   CopiedItem item;
   const BoundExpr* inner = &expr;
   if (const auto* cast = expr.As<bound::Cast>()) {
-    if (cast->is_try || cast->style != -1 || !WidensDecimal(cast->operand->type, expr.type)) return std::nullopt;
     inner = cast->operand.get();
-    item.precision = expr.type.precision;
+    // A constant's cast is a constant too, whatever it converts.
+    const bool constant = inner->kind() == BoundKind::Constant;
+    if (!constant && (cast->is_try || cast->style != -1 || !WidensDecimal(inner->type, expr.type))) {
+      return std::nullopt;
+    }
+    if (!constant) item.precision = expr.type.precision;
   }
   if (inner->kind() != BoundKind::Constant) {
     const bound::Column* read = ColumnRead(*inner);

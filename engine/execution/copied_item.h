@@ -1,7 +1,7 @@
 // A select-list item the block paths copy from a column as it is stored,
 // instead of evaluating it row by row: a column of a table read, ISNULL of
 // one with a constant, either under a cast that only widens a decimal's
-// precision, or a constant.
+// precision, or a constant (under any cast).
 #pragma once
 
 #include <cstddef>
