@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "engine/common/decimal.h"
 #include "engine/common/errors.h"
 #include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
@@ -18,12 +19,16 @@ namespace {
 
 // Whether every value of type `from` is stored in a column of type `to` as
 // it is, by the same test the row path's conversion makes (texts: see
-// LongestKept).
+// LongestKept; decimals: see LargestKept).
 bool StoredAsIs(const DataType& from, const DataType& to) {
+  // The narrower integers are stored as INT is, and widen to it unchanged.
+  const bool widens = (from.id == TypeId::TinyInt || from.id == TypeId::SmallInt) &&
+                      (to.id == TypeId::SmallInt || to.id == TypeId::Int) && from.id != to.id;
+  if (widens) return true;
   if (from.id != to.id) return false;
   switch (to.id) {
     case TypeId::Decimal:
-      return from.scale == to.scale && from.precision <= to.precision;
+      return from.scale == to.scale;
     case TypeId::Char:
     case TypeId::NChar:
       return false;  // padded to the column's length
@@ -42,6 +47,15 @@ size_t LongestKept(const DataType& from, const DataType& to) {
   if (!IsString(to.id) || to.length == DataType::kMaxLength) return SIZE_MAX;
   if (from.length != DataType::kMaxLength && from.length <= to.length) return SIZE_MAX;
   return static_cast<size_t>(to.length);
+}
+
+// A decimal of type `from` fits a decimal column `to` of its scale when the
+// column's precision is no smaller; else a value of 10^precision or more is
+// refused (8115), and its block takes the row path. 0: no value needs
+// looking at.
+Int128 LargestKept(const DataType& from, const DataType& to) {
+  if (to.id != TypeId::Decimal || from.precision <= to.precision) return 0;
+  return decimal::Pow10(to.precision);
 }
 
 class ColumnwiseInsert {
@@ -117,6 +131,7 @@ class ColumnwiseInsert {
     Value value;                 // a constant's stored value, or what stands for a source NULL
     bool refuses_null = false;   // a source NULL would be refused (515)
     size_t longest = SIZE_MAX;   // longer source texts may be refused (8152)
+    Int128 largest = 0;          // decimals this large or larger may be refused (8115); 0: none
   };
 
   // Texts of `column` (at table `table`'s positions) are stored as the
@@ -178,9 +193,12 @@ class ColumnwiseInsert {
     fast.value = Kept(fast.value);
     if (!SharesTexts(fast.source, fast.table)) return std::nullopt;
     fast.longest = LongestKept(expr.type, column.type);
+    fast.largest = LargestKept(expr.type, column.type);
     if (fast.value.is_null) {
       fast.refuses_null = !column.nullable;
     } else if (IsString(column.type.id) && fast.value.s().size() > fast.longest) {
+      return std::nullopt;
+    } else if (fast.largest != 0 && !decimal::Fits(fast.value.dec, column.type.precision)) {
       return std::nullopt;
     }
     return fast;
@@ -194,6 +212,12 @@ class ColumnwiseInsert {
       auto null = [&](uint32_t row) { return row == Column::kNoRow || fast.source->IsNull(row); };
       for (size_t k = 0; k < count && fast.refuses_null; ++k) {
         if (null(rows[k])) return false;
+      }
+      if (fast.largest != 0) {
+        const Int128* decimals = fast.source->decimals();
+        for (size_t k = 0; k < count; ++k) {
+          if (!null(rows[k]) && (decimals[rows[k]] >= fast.largest || decimals[rows[k]] <= -fast.largest)) return false;
+        }
       }
       if (fast.longest == SIZE_MAX) continue;
       for (size_t k = 0; k < count; ++k) {

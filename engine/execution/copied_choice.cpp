@@ -12,8 +12,10 @@ std::optional<CopiedChoice> ChoiceOf(const BoundExpr& expr, const PositionSource
     const auto* compare = when.condition->As<bound::Compare>();
     const auto* column = compare ? compare->left->As<bound::Column>() : nullptr;
     const auto* constant = compare ? compare->right->As<bound::Constant>() : nullptr;
+    // An integer constant compares with any integer column as it is, as the row path compares them.
     if (!column || column->depth != 0 || !constant || constant->value.is_null ||
-        constant->value.type != compare->left->type.id) {
+        (constant->value.type != compare->left->type.id &&
+         !(IsInteger(constant->value.type) && IsInteger(compare->left->type.id)))) {
       return std::nullopt;
     }
     CopiedChoice::When copied{nullptr, 0, compare->op, constant->value};
