@@ -21,11 +21,17 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
 template <typename T>
 void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, const NullBits& in_nulls,
             const uint32_t* rows, size_t count, T if_null, bool null_stays) {
-  for (size_t k = 0; k < count; ++k) {
-    const uint32_t row = rows[k];
-    const bool null = row == Column::kNoRow || in_nulls[row];
-    out.push_back(null ? if_null : in[row]);  // a stored NULL's value is 0 (or empty), as if_null then is
-    out_nulls.push_back(null && null_stays);
+  // The flags go in 64 at a time.
+  for (size_t begin = 0; begin < count; begin += 64) {
+    const size_t end = std::min(count, begin + 64);
+    uint64_t nulls = 0;
+    for (size_t k = begin; k < end; ++k) {
+      const uint32_t row = rows[k];
+      const bool null = row == Column::kNoRow || in_nulls[row];
+      out.push_back(null ? if_null : in[row]);  // a stored NULL's value is 0 (or empty), as if_null then is
+      nulls |= static_cast<uint64_t>(null && null_stays) << (k - begin);
+    }
+    out_nulls.Append(nulls, end - begin);
   }
 }
 
