@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/decimal.h"
 #include "engine/common/string_arena.h"
 #include "engine/storage/table.h"
 
@@ -25,7 +26,10 @@ inline Value ConvertForColumn(const Value& value, const ColumnSchema& column, co
   if (!value.is_null && value.type == type.id) {
     switch (type.id) {
       case TypeId::Decimal:
-        if (value.scale == type.scale && value.precision <= type.precision) return value;
+        if (value.scale != type.scale) break;
+        if (value.precision <= type.precision) return value;
+        // Narrower, of its scale: the same number when it has the digits room.
+        if (decimal::Fits(value.dec, type.precision)) return Value::Decimal(value.dec, type.precision, type.scale);
         break;
       case TypeId::VarChar:
       case TypeId::NVarChar:

@@ -3,9 +3,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <utility>
 
+#include "engine/common/decimal.h"
 #include "engine/common/errors.h"
+#include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/position_source.h"
@@ -15,12 +19,16 @@ namespace {
 
 // Whether every value of type `from` is stored in a column of type `to` as
 // it is, by the same test the row path's conversion makes (texts: see
-// LongestKept).
+// LongestKept; decimals: see LargestKept).
 bool StoredAsIs(const DataType& from, const DataType& to) {
+  // The narrower integers are stored as INT is, and widen to it unchanged.
+  const bool widens = (from.id == TypeId::TinyInt || from.id == TypeId::SmallInt) &&
+                      (to.id == TypeId::SmallInt || to.id == TypeId::Int) && from.id != to.id;
+  if (widens) return true;
   if (from.id != to.id) return false;
   switch (to.id) {
     case TypeId::Decimal:
-      return from.scale == to.scale && from.precision <= to.precision;
+      return from.scale == to.scale;
     case TypeId::Char:
     case TypeId::NChar:
       return false;  // padded to the column's length
@@ -41,9 +49,19 @@ size_t LongestKept(const DataType& from, const DataType& to) {
   return static_cast<size_t>(to.length);
 }
 
+// A decimal of type `from` fits a decimal column `to` of its scale when the
+// column's precision is no smaller; else a value of 10^precision or more is
+// refused (8115), and its block takes the row path. 0: no value needs
+// looking at.
+Int128 LargestKept(const DataType& from, const DataType& to) {
+  if (to.id != TypeId::Decimal || from.precision <= to.precision) return 0;
+  return decimal::Pow10(to.precision);
+}
+
 class ColumnwiseInsert {
  public:
   static constexpr size_t kLarge = size_t{1} << 16;
+  static constexpr size_t kMostShared = 32;
 
   ColumnwiseInsert(const ProjectPlan& project, PositionSource& source, ExecContext& context,
                    const ColumnwiseTarget& target)
@@ -53,17 +71,24 @@ class ColumnwiseInsert {
         target_(target),
         items_(project.exprs.size()),
         fast_of_(target.item_of.size(), -1),
-        slow_of_(target.item_of.size(), -1) {
+        slow_of_(target.item_of.size(), -1),
+        shared_(source.Tables()),
+        sharing_(target.table->shared_text_count() < kMostShared) {
     std::vector<uint8_t> claimed(items_.size());
     for (size_t c = 0; c < target.item_of.size(); ++c) {
       if (std::optional<Fast> fast = Prepare(c)) {
         fast_of_[c] = static_cast<int>(fast_.size());
         fast_.push_back(*fast);
         claimed[static_cast<size_t>(target.item_of[c])] = 1;
-      } else {
-        slow_of_[c] = static_cast<int>(slow_columns_.size());
-        slow_columns_.push_back(c);
+        continue;
       }
+      slow_of_[c] = static_cast<int>(slow_columns_.size());
+      slow_columns_.push_back(c);
+      std::optional<CopiedChoice> choice = Choose(c);
+      kept_.push_back(choice.has_value());
+      if (!choice) continue;
+      chosen_.emplace_back(static_cast<size_t>(target.item_of[c]), std::move(*choice));
+      claimed[chosen_.back().first] = 1;
     }
     std::vector<uint8_t> read(project.input->width);
     for (size_t i = 0; i < items_.size(); ++i) {
@@ -74,9 +99,13 @@ class ColumnwiseInsert {
     source.Need(read);
   }
 
-  bool Worthwhile() const { return !fast_.empty(); }
+  bool Worthwhile() const { return !fast_.empty() || !chosen_.empty(); }
 
   size_t Run() {
+    for (size_t t = 0; t < shared_.size(); ++t) {
+      if (!shared_[t]) continue;
+      for (auto& storage : source_.TableAt(t)->text_storage()) target_.table->ShareText(std::move(storage));
+    }
     size_t appended = 0;
     bool exact = true;
     for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
@@ -102,7 +131,40 @@ class ColumnwiseInsert {
     Value value;                 // a constant's stored value, or what stands for a source NULL
     bool refuses_null = false;   // a source NULL would be refused (515)
     size_t longest = SIZE_MAX;   // longer source texts may be refused (8152)
+    Int128 largest = 0;          // decimals this large or larger may be refused (8115); 0: none
   };
+
+  // Texts of `column` (at table `table`'s positions) are stored as the
+  // source keeps them, so the target keeps where they live; false when the
+  // target already keeps too many storages (the row path copies them).
+  bool SharesTexts(const Column* column, size_t table) {
+    if (!column || column->storage() != Column::Storage::String) return true;
+    shared_[table] = sharing_;
+    return sharing_;
+  }
+
+  // A text the item gives is stored as it is, so it goes where the table keeps its own.
+  Value Kept(Value value) {
+    if (!value.is_null && IsString(value.type)) value.set_s(target_.table->text_arena().Copy(value.s()));
+    return value;
+  }
+
+  // A CASE target column picked row by row: its texts must be stored as
+  // they are, the arms' own (the conversion cuts trailing blanks at most,
+  // never pads nor writes a number as text).
+  std::optional<CopiedChoice> Choose(size_t c) {
+    if (target_.item_of[c] < 0) return std::nullopt;
+    const BoundExpr& expr = *project_.exprs[static_cast<size_t>(target_.item_of[c])];
+    const TypeId to = target_.table->schema()[c].type.id;
+    if (IsString(to) && (!IsString(expr.type.id) || to == TypeId::Char || to == TypeId::NChar)) return std::nullopt;
+    std::optional<CopiedChoice> choice =
+        ChoiceOf(expr, source_, project_.input->width, context_, target_.table->text_arena());
+    if (!choice) return std::nullopt;
+    for (const CopiedItem& result : choice->results) {
+      if (!SharesTexts(result.source, result.table)) return std::nullopt;
+    }
+    return choice;
+  }
 
   std::optional<Fast> Prepare(size_t c) {
     if (target_.item_of[c] < 0) return std::nullopt;
@@ -122,16 +184,21 @@ class ColumnwiseInsert {
       fast.value = Evaluate(expr, EvalRow{nulls.data(), nullptr}, context_);
       if (constant) {
         items_[item] = fast.value;
-        fast.value = target_.value_of(c, items_.data());
+        fast.value = Kept(target_.value_of(c, items_.data()));
         return fast;
       }
     } catch (const SqlError&) {
       return std::nullopt;  // the row path raises it at the first row that needs it
     }
+    fast.value = Kept(fast.value);
+    if (!SharesTexts(fast.source, fast.table)) return std::nullopt;
     fast.longest = LongestKept(expr.type, column.type);
+    fast.largest = LargestKept(expr.type, column.type);
     if (fast.value.is_null) {
       fast.refuses_null = !column.nullable;
     } else if (IsString(column.type.id) && fast.value.s().size() > fast.longest) {
+      return std::nullopt;
+    } else if (fast.largest != 0 && !decimal::Fits(fast.value.dec, column.type.precision)) {
       return std::nullopt;
     }
     return fast;
@@ -145,6 +212,12 @@ class ColumnwiseInsert {
       auto null = [&](uint32_t row) { return row == Column::kNoRow || fast.source->IsNull(row); };
       for (size_t k = 0; k < count && fast.refuses_null; ++k) {
         if (null(rows[k])) return false;
+      }
+      if (fast.largest != 0) {
+        const Int128* decimals = fast.source->decimals();
+        for (size_t k = 0; k < count; ++k) {
+          if (!null(rows[k]) && (decimals[rows[k]] >= fast.largest || decimals[rows[k]] <= -fast.largest)) return false;
+        }
       }
       if (fast.longest == SIZE_MAX) continue;
       for (size_t k = 0; k < count; ++k) {
@@ -173,6 +246,7 @@ class ColumnwiseInsert {
           const Value* row = source_.Row(begin + k, false);
           for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
+        for (const auto& [i, choice] : chosen_) items_[i] = choice.At(source_, begin + k).At(source_, begin + k);
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
       }
     }
@@ -182,11 +256,11 @@ class ColumnwiseInsert {
         if (fast.source) {
           return column.AppendGathered(*fast.source, source_.Positions(fast.table) + begin, count, fast.value);
         }
-        for (size_t k = 0; k < count; ++k) column.Append(fast.value);
+        for (size_t k = 0; k < count; ++k) column.Append(fast.value, true);
         return;
       }
       const size_t j = static_cast<size_t>(slow_of_[c]);
-      for (size_t k = 0; k < count; ++k) column.Append(slow_values_[k * width + j]);
+      for (size_t k = 0; k < count; ++k) column.Append(slow_values_[k * width + j], kept_[j]);
     });
   }
 
@@ -210,8 +284,12 @@ class ColumnwiseInsert {
   std::vector<int> fast_of_;  // per table column: its index in fast_, or -1
   std::vector<int> slow_of_;  // per table column: its index in slow_columns_, or -1
   std::vector<size_t> slow_columns_;
-  std::vector<size_t> slow_items_;  // the items no fast column stores, evaluated row by row
+  std::vector<uint8_t> kept_;        // per slow column: its values' texts are kept already (a choice's)
+  std::vector<std::pair<size_t, CopiedChoice>> chosen_;  // items picked, not evaluated, row by row
+  std::vector<size_t> slow_items_;  // the items evaluated row by row
   std::vector<Value> slow_values_;  // a slice of the slow columns' values, row-major
+  std::vector<uint8_t> shared_;     // per source table: texts are stored where it keeps them
+  bool sharing_;                    // whether the target may keep more storages
 };
 
 }  // namespace

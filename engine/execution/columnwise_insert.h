@@ -3,8 +3,10 @@
 // position_source.h): a select-list item that is a column of a table read
 // (or ISNULL of one with a constant, or a constant), stored as it is, goes
 // from the source column's storage to the target column's with one type
-// dispatch per block. Every other target column is computed row by row as
-// the row path computes it. A block whose values might give the row path an
+// dispatch per block; its texts stay where the source table keeps them,
+// which the target then keeps too. A CASE that picks among such items (see
+// copied_choice.h) is picked, not evaluated, and converted row by row. Every
+// other target column is computed row by row as the row path computes it. A block whose values might give the row path an
 // error (a NULL for a NOT NULL column, a text longer than the column) or
 // whose WHERE fails is run by the row path instead, so the rows stored and
 // the first error raised are the row path's.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/position_source.h"
@@ -15,57 +16,6 @@
 
 namespace orv::engine {
 namespace {
-
-// Keeps the text storage of every table under `plan` alive with `result`,
-// whose copied texts stay where those tables keep them.
-void ShareScannedText(const PlanNode& plan, ResultSet& result) {
-  switch (plan.kind) {
-    case PlanKind::Scan:
-      return result.ShareText(static_cast<const ScanPlan&>(plan).table->text_storage());
-    case PlanKind::Filter:
-      return ShareScannedText(*static_cast<const FilterPlan&>(plan).input, result);
-    case PlanKind::Join:
-      ShareScannedText(*static_cast<const JoinPlan&>(plan).left, result);
-      return ShareScannedText(*static_cast<const JoinPlan&>(plan).right, result);
-    default:
-      return;  // rows a join stores are copied, never read from a table
-  }
-}
-
-// A CASE whose conditions compare a column with a constant of its type and
-// whose results are copied items: neither can fail, so a row needs no
-// evaluation, only a choice.
-struct Choice {
-  struct When {
-    const Column* column;
-    size_t table;
-    CompareOp op;
-    Value constant;
-  };
-  std::vector<When> whens;
-  std::vector<CopiedItem> results;  // one a WHEN, then the ELSE's
-
-  void Prefetch(const PositionSource& rows, size_t k) const {
-    for (const When& when : whens) {
-      const uint32_t row = rows.Positions(when.table)[k];
-      if (row != Column::kNoRow) when.column->Prefetch(row);
-    }
-    for (const CopiedItem& result : results) result.Prefetch(rows, k);
-  }
-  const CopiedItem& At(const PositionSource& rows, size_t k) const { return results[Pick(rows, k)]; }
-  // Which of `results` row `k` takes.
-  uint32_t Pick(const PositionSource& rows, size_t k) const {
-    Value value;
-    for (size_t w = 0; w < whens.size(); ++w) {
-      const When& when = whens[w];
-      const uint32_t row = rows.Positions(when.table)[k];
-      if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
-      when.column->Read(row, value);
-      if (CompareResult(when.op, CompareValues(value, when.constant))) return static_cast<uint32_t>(w);
-    }
-    return static_cast<uint32_t>(whens.size());
-  }
-};
 
 class ColumnwiseSelect {
  public:
@@ -81,7 +31,8 @@ class ColumnwiseSelect {
       const BoundExpr& expr = *project.exprs[i];
       if (std::optional<CopiedItem> copied = Copy(expr)) {
         items_[i].copied = std::move(*copied);
-      } else if (std::optional<Choice> choice = ChoiceOf(expr)) {
+      } else if (std::optional<CopiedChoice> choice =
+                     ChoiceOf(expr, source_, project_.input->width, context_, *texts_)) {
         items_[i].choice = std::move(*choice);
       } else {
         slow_.push_back(i);
@@ -95,7 +46,10 @@ class ColumnwiseSelect {
 
   size_t Run() {
     result_.ShareText(texts_);
-    ShareScannedText(*project_.input, result_);
+    for (size_t t = 0; t < source_.Tables(); ++t) {
+      if (!source_.TableAt(t)) continue;
+      for (auto& storage : source_.TableAt(t)->text_storage()) result_.ShareText(std::move(storage));
+    }
     size_t rows = 0;
     bool exact = true;
     for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
@@ -113,38 +67,11 @@ class ColumnwiseSelect {
 
   struct Item {
     std::optional<CopiedItem> copied;
-    std::optional<Choice> choice;
+    std::optional<CopiedChoice> choice;
   };
 
   std::optional<CopiedItem> Copy(const BoundExpr& expr) {
     return CopyOf(expr, source_, project_.input->width, context_, *texts_);
-  }
-
-  std::optional<Choice> ChoiceOf(const BoundExpr& expr) {
-    const auto* node = expr.As<bound::Case>();
-    if (!node) return std::nullopt;
-    Choice choice;
-    for (const bound::When& when : node->whens) {
-      const auto* compare = when.condition->As<bound::Compare>();
-      const auto* column = compare ? compare->left->As<bound::Column>() : nullptr;
-      const auto* constant = compare ? compare->right->As<bound::Constant>() : nullptr;
-      if (!column || column->depth != 0 || !constant || constant->value.is_null ||
-          constant->value.type != compare->left->type.id) {
-        return std::nullopt;
-      }
-      Choice::When copied{nullptr, 0, compare->op, constant->value};
-      copied.column = source_.ColumnAt(static_cast<size_t>(column->position), copied.table);
-      if (!copied.column || copied.column->type() != compare->left->type) return std::nullopt;
-      std::optional<CopiedItem> result = Copy(*when.result);
-      if (!result) return std::nullopt;
-      choice.whens.push_back(std::move(copied));
-      choice.results.push_back(std::move(*result));
-    }
-    std::optional<CopiedItem> otherwise = node->otherwise ? Copy(*node->otherwise) : CopiedItem{};
-    if (!otherwise) return std::nullopt;
-    if (!node->otherwise) otherwise->missing = Value::Null(expr.type.id);  // as ELSE NULL evaluates
-    choice.results.push_back(std::move(*otherwise));
-    return choice;
   }
 
   // A block a slice at a time: a join may turn a few rows into a block of
@@ -167,7 +94,7 @@ class ColumnwiseSelect {
       column.Extend(count);
       const Item& item = items_[c];
       if (item.copied) return Place(*item.copied, count, column, nullptr, 0);
-      const Choice& choice = *item.choice;
+      const CopiedChoice& choice = *item.choice;
       chosen_.resize(count);
       if (choice.whens.empty()) {
         std::fill(chosen_.begin(), chosen_.end(), 0);
@@ -182,11 +109,12 @@ class ColumnwiseSelect {
   }
 
   // The rows of the block where `chosen` is `which` (all with no `chosen`)
-  // given `item`'s values.
+  // given `item`'s values: a column's in its table's order, a constant's or
+  // a sum's in the block's.
   void Place(const CopiedItem& item, size_t count, ResultColumn& column, const uint32_t* chosen, uint32_t which) {
     if (!item.source) {
       for (size_t k = 0; k < count; ++k) {
-        if (!chosen || chosen[k] == which) column.Place(k, item.missing);
+        if (!chosen || chosen[k] == which) column.Place(k, item.At(source_, k));
       }
       return;
     }

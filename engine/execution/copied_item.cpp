@@ -6,6 +6,7 @@
 
 #include "engine/common/errors.h"
 #include "engine/execution/evaluate.h"
+#include "engine/function/scalar.h"
 
 namespace orv::engine {
 namespace {
@@ -16,7 +17,51 @@ bool WidensDecimal(const DataType& from, const DataType& to) {
          from.precision <= to.precision;
 }
 
+// `expr`, a + or - of two decimals of its scale, as a sum of copied items,
+// when its precision has room for any value (one digit more than either
+// operand's: no overflow to raise); else nullopt.
+std::optional<CopiedItem> SumOf(const BoundExpr& expr, const bound::Arithmetic& node, const PositionSource& rows,
+                                size_t width, ExecContext& context, StringArena& texts) {
+  const DataType& left = node.left->type;
+  const DataType& right = node.right->type;
+  if ((node.op != ArithmeticOp::Add && node.op != ArithmeticOp::Subtract) || expr.type.id != TypeId::Decimal ||
+      left.id != TypeId::Decimal || right.id != TypeId::Decimal || left.scale != expr.type.scale ||
+      right.scale != expr.type.scale || expr.type.precision <= std::max(left.precision, right.precision)) {
+    return std::nullopt;
+  }
+  CopiedItem sum;
+  sum.precision = expr.type.precision;
+  auto add = [&](const BoundExpr& part, bool negate) {
+    std::optional<CopiedItem> item = CopyOf(part, rows, width, context, texts);
+    if (!item) return false;
+    if (item->terms.empty()) {
+      sum.terms.push_back(std::move(*item));
+      sum.negated.push_back(negate);
+      return true;
+    }
+    for (size_t t = 0; t < item->terms.size(); ++t) {
+      sum.terms.push_back(std::move(item->terms[t]));
+      sum.negated.push_back(item->negated[t] != negate);
+    }
+    return true;
+  };
+  if (!add(*node.left, false) || !add(*node.right, node.op == ArithmeticOp::Subtract)) return std::nullopt;
+  return sum;
+}
+
 }  // namespace
+
+Value CopiedItem::Sum(const PositionSource& rows, size_t k) const {
+  Int128 total = 0;
+  uint8_t scale = 0;
+  for (size_t t = 0; t < terms.size(); ++t) {
+    const Value value = terms[t].At(rows, k);
+    if (value.is_null) return Value::Null(TypeId::Decimal);
+    total += negated[t] ? -value.dec : value.dec;
+    scale = value.scale;
+  }
+  return Value::Decimal(total, precision, scale);
+}
 
 const bound::Column* ColumnRead(const BoundExpr& expr) {
   const BoundExpr* read = &expr;
@@ -30,12 +75,17 @@ const bound::Column* ColumnRead(const BoundExpr& expr) {
 
 std::optional<CopiedItem> CopyOf(const BoundExpr& expr, const PositionSource& rows, size_t width,
                                  ExecContext& context, StringArena& texts) {
+  if (const auto* node = expr.As<bound::Arithmetic>()) return SumOf(expr, *node, rows, width, context, texts);
   CopiedItem item;
   const BoundExpr* inner = &expr;
   if (const auto* cast = expr.As<bound::Cast>()) {
-    if (cast->is_try || cast->style != -1 || !WidensDecimal(cast->operand->type, expr.type)) return std::nullopt;
     inner = cast->operand.get();
-    item.precision = expr.type.precision;
+    // A constant's cast is a constant too, whatever it converts.
+    const bool constant = inner->kind() == BoundKind::Constant;
+    if (!constant && (cast->is_try || cast->style != -1 || !WidensDecimal(inner->type, expr.type))) {
+      return std::nullopt;
+    }
+    if (!constant) item.precision = expr.type.precision;
   }
   if (inner->kind() != BoundKind::Constant) {
     const bound::Column* read = ColumnRead(*inner);

@@ -78,6 +78,9 @@ class JoinSource : public PositionSource {
   }
 
   const Column* ColumnAt(size_t position, size_t& table) const override { return ColumnOf(tables_, position, table); }
+  const Table* TableAt(size_t table) const override {
+    return tables_[table].scan ? tables_[table].scan->table.get() : nullptr;
+  }
   bool RowNumbersAt(size_t position, size_t& table) const override {
     for (table = 0; table < tables_.size(); ++table) {
       const ScanPlan* scan = tables_[table].scan;

@@ -12,6 +12,7 @@
 #include "engine/execution/exec_context.h"
 #include "engine/planner/plan.h"
 #include "engine/storage/column.h"
+#include "engine/storage/table.h"
 
 namespace orv::engine {
 
@@ -27,6 +28,8 @@ class PositionSource {
   // The column that position `position` of the source's rows reads, with the
   // table whose positions locate its rows; null for any other position.
   virtual const Column* ColumnAt(size_t position, size_t& table) const = 0;
+  // The table whose rows table `table`'s positions locate; null for rows a join stored.
+  virtual const Table* TableAt(size_t table) const = 0;
   // The table whose row numbers position `position` of the source's rows
   // holds (a scan's row ids, which UPDATE and DELETE read); false for any
   // other position.

@@ -31,6 +31,7 @@ class ScanSource : public PositionSource {
     table = 0;
     return position < scan_.table->column_count() ? &scan_.table->column(position) : nullptr;
   }
+  const Table* TableAt(size_t) const override { return scan_.table.get(); }
   bool RowNumbersAt(size_t position, size_t& table) const override {
     table = 0;
     return scan_.row_ids && position == scan_.table->column_count();

@@ -21,11 +21,17 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
 template <typename T>
 void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, const NullBits& in_nulls,
             const uint32_t* rows, size_t count, T if_null, bool null_stays) {
-  for (size_t k = 0; k < count; ++k) {
-    const uint32_t row = rows[k];
-    const bool null = row == Column::kNoRow || in_nulls[row];
-    out.push_back(null ? if_null : in[row]);  // a stored NULL's number is 0, as if_null then is
-    out_nulls.push_back(null && null_stays);
+  // The flags go in 64 at a time.
+  for (size_t begin = 0; begin < count; begin += 64) {
+    const size_t end = std::min(count, begin + 64);
+    uint64_t nulls = 0;
+    for (size_t k = begin; k < end; ++k) {
+      const uint32_t row = rows[k];
+      const bool null = row == Column::kNoRow || in_nulls[row];
+      out.push_back(null ? if_null : in[row]);  // a stored NULL's value is 0 (or empty), as if_null then is
+      nulls |= static_cast<uint64_t>(null && null_stays) << (k - begin);
+    }
+    out_nulls.Append(nulls, end - begin);
   }
 }
 
@@ -71,7 +77,7 @@ void Column::Store(size_t row, const Value& value) {
   }
 }
 
-void Column::Append(const Value& value) {
+void Column::Append(const Value& value, bool kept) {
   const bool null = value.is_null;
   nulls_.push_back(null);
   switch (storage_) {
@@ -88,9 +94,13 @@ void Column::Append(const Value& value) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
+      if (kept || null) {
+        strings_.push_back(null ? std::string_view() : value.s());
+        break;
+      }
       // A run of one text costs a compare; other repeats a lookup.
-      if (!null && value.s() != last_text_) last_text_ = interner_.Keep(value.s(), *arena_);
-      strings_.push_back(null ? std::string_view() : last_text_);
+      if (value.s() != last_text_) last_text_ = interner_.Keep(value.s(), *arena_);
+      strings_.push_back(last_text_);
       break;
     case Storage::None:
       break;
@@ -110,30 +120,11 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
     case Storage::Float:
       return Gather(floats_, nulls_, source.floats_, source.nulls_, rows, count, stays ? 0 : if_null.f, stays);
     case Storage::String:
-      break;
+      return Gather(strings_, nulls_, source.strings_, source.nulls_, rows, count,
+                    stays ? std::string_view() : if_null.s(), stays);
     case Storage::None:
       for (size_t k = 0; k < count; ++k) nulls_.push_back(true);
       return;
-  }
-  // The source keeps one copy of a repeated text: the same view again is the same text, kept without a compare.
-  std::string_view run;
-  bool in_run = false;
-  for (size_t k = 0; k < count; ++k) {
-    const uint32_t row = rows[k];
-    const bool null = row == kNoRow || source.nulls_[row];
-    if (null && stays) {
-      nulls_.push_back(true);
-      strings_.emplace_back();
-      continue;
-    }
-    const std::string_view text = null ? if_null.s() : source.strings_[row];
-    if (!in_run || text.data() != run.data() || text.size() != run.size()) {
-      run = text;
-      in_run = true;
-      if (text != last_text_) last_text_ = interner_.Keep(text, *arena_);
-    }
-    nulls_.push_back(false);
-    strings_.push_back(last_text_);
   }
 }
 

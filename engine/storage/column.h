@@ -81,14 +81,16 @@ class Column {
     __builtin_prefetch(nulls_.WordOf(row));
   }
   // `value` must already have the column's type (or be NULL); strings are
-  // copied into the table's arena.
-  void Append(const Value& value);
+  // copied into the table's arena, or with `kept` stored as the very view:
+  // its text must live where the table keeps texts (see Table::ShareText).
+  void Append(const Value& value, bool kept = false);
   void Set(size_t row, const Value& value);
   // Appends the values of `source`, a column of the same storage, at its
   // rows `rows`, with `if_null` (of this column's type, or NULL) in place of
   // its NULLs: one dispatch for a block of rows. A row of kNoRow (an outer
-  // join's missing row) is NULL. Texts are copied into this table's arena, a
-  // run of one source text kept once.
+  // join's missing row) is NULL. Texts are stored as the very views, the
+  // source's and if_null's: the table must keep where they live (see
+  // Table::ShareText).
   static constexpr uint32_t kNoRow = UINT32_MAX;
   void AppendGathered(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
   // Room for `rows` rows in all, so a bulk append moves nothing.

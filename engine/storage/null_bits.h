@@ -20,6 +20,17 @@ class NullBits {
     words_.back() |= static_cast<uint64_t>(null) << (size_ & 63);
     ++size_;
   }
+  // Appends `count` (at most 64) flags at once: bit i of `bits` the i-th, every bit from `count` on clear.
+  void Append(uint64_t bits, size_t count) {
+    const size_t shift = size_ & 63;
+    if (shift == 0) {
+      words_.push_back(bits);
+    } else {
+      words_.back() |= bits << shift;
+      if (shift + count > 64) words_.push_back(bits >> (64 - shift));
+    }
+    size_ += count;
+  }
   void Set(size_t row, bool null) {
     const uint64_t bit = uint64_t{1} << (row & 63);
     words_[row >> 6] = null ? words_[row >> 6] | bit : words_[row >> 6] & ~bit;

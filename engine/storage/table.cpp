@@ -2,6 +2,8 @@
 // the hash indexes of the keys.
 #include "engine/storage/table.h"
 
+#include <algorithm>
+
 #include "engine/common/datetime.h"
 #include "engine/common/errors.h"
 #include "engine/function/scalar.h"
@@ -179,7 +181,8 @@ void Table::Truncate() {
 
 Table::Contents Table::TakeContents() {
   LoadAll();
-  Contents old{std::move(arena_), std::move(columns_), row_count_, last_identity_};
+  Contents old{std::move(arena_), std::move(shared_), std::move(columns_), row_count_, last_identity_};
+  shared_.clear();
   row_count_ = 0;
   last_identity_.reset();
   DropKeyIndexes();
@@ -192,6 +195,7 @@ Table::Contents Table::TakeContents() {
 void Table::RestoreContents(Contents contents) {
   LoadAll();
   arena_ = std::move(contents.arena);
+  shared_ = std::move(contents.shared);
   columns_ = std::move(contents.columns);
   row_count_ = contents.row_count;
   last_identity_ = contents.last_identity;
@@ -292,6 +296,17 @@ void Table::InsertColumn(size_t position, ColumnSchema schema, const std::vector
     if (schema_[i].identity) identity_column_ = static_cast<int>(i);
   }
   DropKeyIndexes();
+}
+
+std::vector<std::shared_ptr<const StringArena>> Table::text_storage() const {
+  std::vector<std::shared_ptr<const StringArena>> storage{arena_};
+  storage.insert(storage.end(), shared_.begin(), shared_.end());
+  return storage;
+}
+
+void Table::ShareText(std::shared_ptr<const StringArena> storage) {
+  if (storage == arena_ || std::find(shared_.begin(), shared_.end(), storage) != shared_.end()) return;
+  shared_.push_back(std::move(storage));
 }
 
 void Table::SeedIdentityAfter(int64_t last) { last_identity_ = last; }

@@ -118,6 +118,7 @@ class Table {
   // holds besides its schema, so a TRUNCATE can be taken back whole.
   struct Contents {
     std::shared_ptr<StringArena> arena;
+    std::vector<std::shared_ptr<const StringArena>> shared;
     std::vector<Column> columns;
     size_t row_count = 0;
     std::optional<int64_t> last_identity;
@@ -143,9 +144,18 @@ class Table {
   // Bytes the table's values take in memory: every column's vectors and the
   // text arena (a column still on file takes none).
   size_t MemoryBytes() const;
-  // Where the texts of the table's values live; holding it keeps them valid
-  // after the table is dropped, emptied or changed (an arena only grows).
-  std::shared_ptr<const StringArena> text_storage() const { return arena_; }
+  // Where the texts of the table's values live: its arena and what it shares.
+  // Holding them keeps the texts valid after the table is dropped, emptied
+  // or changed (an arena only grows).
+  std::vector<std::shared_ptr<const StringArena>> text_storage() const;
+  // Keeps `storage` (another table's text storage, say) as long as the rows:
+  // texts appended as they are, without a copy, may live there.
+  void ShareText(std::shared_ptr<const StringArena> storage);
+  // How many storages the table shares texts of: a table many statements fed
+  // from tables dropped since would keep them all.
+  size_t shared_text_count() const { return shared_.size(); }
+  // The arena the table's own texts live in: a text copied there may be appended as it is.
+  StringArena& text_arena() { return *arena_; }
 
   // ALTER TABLE: a column added at the end holding `values` (one a row,
   // already of its type); a column dropped (keys over later columns follow
@@ -167,6 +177,7 @@ class Table {
   std::vector<ColumnSchema> schema_;
   // Shared: a result set may keep views of its texts after the table is dropped or emptied.
   std::shared_ptr<StringArena> arena_;
+  std::vector<std::shared_ptr<const StringArena>> shared_;  // see ShareText
   std::vector<Column> columns_;
   size_t row_count_ = 0;
   int64_t object_id_ = 0;

@@ -1,7 +1,7 @@
 // Column storage and tables: values come back with their declared type,
 // strings survive updates of other rows, deletes keep order, truncation
 // restarts the identity; null bits, narrow integers and shared text hold
-// across word boundaries, deletes, undone appends and updates.
+// across word boundaries, gathered rows, deletes, undone appends and updates.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -150,6 +150,54 @@ TEST(Table, RepeatedTextIsKeptOnceDistinctTextCopied) {
   // 100,000 views of 16 bytes and 200 copies, against 3.2 MB more of distinct text.
   EXPECT_LT(repeated.MemoryBytes(), 3'000'000u);
   EXPECT_GT(distinct.MemoryBytes(), 4'500'000u);
+}
+
+// Gathered rows go in with their null flags 64 at a time: after three rows
+// appended one by one, 130 gathered rows cross three words unaligned. A
+// source NULL and a missing row (kNoRow) stay NULL, or take the replacement;
+// texts are the source's own views.
+TEST(Column, GatheredRowsKeepTheirNullsAcrossWords) {
+  StringArena arena;
+  Column source(DataType{TypeId::NVarChar, 0, 0, 20}, &arena);
+  Column numbers(DataType{TypeId::Int}, &arena);
+  for (int r = 0; r < 10; ++r) {
+    source.Append(r % 3 == 0 ? Value::Null(TypeId::NVarChar) : Value::String(TypeId::NVarChar, std::to_string(r)));
+    numbers.Append(r % 3 == 0 ? Value::Null(TypeId::Int) : Value::Integer(TypeId::Int, r));
+  }
+  std::vector<uint32_t> rows(130);
+  for (size_t k = 0; k < rows.size(); ++k) rows[k] = k % 11 == 10 ? Column::kNoRow : static_cast<uint32_t>(k % 11);
+  // The row a gathered row k reads, or -1 where it is NULL in the source or missing.
+  auto read = [&](size_t k) { return rows[k] == Column::kNoRow || rows[k] % 3 == 0 ? -1 : static_cast<int>(rows[k]); };
+
+  Column texts(DataType{TypeId::NVarChar, 0, 0, 20}, &arena);
+  Column ints(DataType{TypeId::Int}, &arena);
+  for (int r = 0; r < 3; ++r) {
+    texts.Append(Value::String(TypeId::NVarChar, "head"));
+    ints.Append(Value::Null(TypeId::Int));
+  }
+  texts.AppendGathered(source, rows.data(), rows.size(), Value::String(TypeId::NVarChar, "-"));
+  ints.AppendGathered(numbers, rows.data(), rows.size(), Value::Null(TypeId::Int));
+  ASSERT_EQ(texts.size(), 133u);
+  ASSERT_EQ(ints.size(), 133u);
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const int r = read(k);
+    SCOPED_TRACE(k);
+    EXPECT_FALSE(texts.IsNull(3 + k));
+    EXPECT_EQ(texts.Get(3 + k).s(), r < 0 ? "-" : std::to_string(r));
+    EXPECT_EQ(ints.IsNull(3 + k), r < 0);
+    if (r < 0) continue;
+    EXPECT_EQ(texts.texts()[3 + k].data(), source.texts()[rows[k]].data());
+    EXPECT_EQ(ints.Get(3 + k).i, r);
+  }
+  EXPECT_TRUE(ints.IsNull(2));
+
+  // Undone past a word boundary, the flags gathered again are the new ones.
+  ints.Truncate(70);
+  std::vector<uint32_t> present(60, 1);
+  ints.AppendGathered(numbers, present.data(), present.size(), Value::Null(TypeId::Int));
+  ASSERT_EQ(ints.size(), 130u);
+  for (size_t row = 70; row < 130; ++row) EXPECT_FALSE(ints.IsNull(row)) << row;
+  EXPECT_EQ(ints.IsNull(69), read(66) < 0);
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+// Choices among copied items; see copied_choice.h.
+#include "engine/execution/copied_choice.h"
+
+namespace orv::engine {
+
+std::optional<CopiedChoice> ChoiceOf(const BoundExpr& expr, const PositionSource& rows, size_t width,
+                                     ExecContext& context, StringArena& texts) {
+  const auto* node = expr.As<bound::Case>();
+  if (!node) return std::nullopt;
+  CopiedChoice choice;
+  for (const bound::When& when : node->whens) {
+    const auto* compare = when.condition->As<bound::Compare>();
+    const auto* column = compare ? compare->left->As<bound::Column>() : nullptr;
+    const auto* constant = compare ? compare->right->As<bound::Constant>() : nullptr;
+    // An integer constant compares with any integer column as it is, as the row path compares them.
+    if (!column || column->depth != 0 || !constant || constant->value.is_null ||
+        (constant->value.type != compare->left->type.id &&
+         !(IsInteger(constant->value.type) && IsInteger(compare->left->type.id)))) {
+      return std::nullopt;
+    }
+    CopiedChoice::When copied{nullptr, 0, compare->op, constant->value};
+    copied.column = rows.ColumnAt(static_cast<size_t>(column->position), copied.table);
+    if (!copied.column || copied.column->type() != compare->left->type) return std::nullopt;
+    std::optional<CopiedItem> result = CopyOf(*when.result, rows, width, context, texts);
+    if (!result) return std::nullopt;
+    choice.whens.push_back(std::move(copied));
+    choice.results.push_back(std::move(*result));
+  }
+  std::optional<CopiedItem> otherwise =
+      node->otherwise ? CopyOf(*node->otherwise, rows, width, context, texts) : CopiedItem{};
+  if (!otherwise) return std::nullopt;
+  if (!node->otherwise) otherwise->missing = Value::Null(expr.type.id);  // as ELSE NULL evaluates
+  choice.results.push_back(std::move(*otherwise));
+  return choice;
+}
+
+}  // namespace orv::engine

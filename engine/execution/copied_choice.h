@@ -1,0 +1,59 @@
+// A CASE the block paths pick instead of evaluating: its conditions compare a
+// column with a constant of its type and its results are copied items (see
+// copied_item.h), so neither can fail and a row needs only a choice.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "engine/binder/bound_expr.h"
+#include "engine/common/string_arena.h"
+#include "engine/execution/copied_item.h"
+#include "engine/execution/evaluate.h"
+#include "engine/execution/exec_context.h"
+#include "engine/execution/position_source.h"
+#include "engine/function/scalar.h"
+
+namespace orv::engine {
+
+struct CopiedChoice {
+  struct When {
+    const Column* column;
+    size_t table;
+    CompareOp op;
+    Value constant;
+  };
+  std::vector<When> whens;
+  std::vector<CopiedItem> results;  // one a WHEN, then the ELSE's
+
+  void Prefetch(const PositionSource& rows, size_t k) const {
+    for (const When& when : whens) {
+      const uint32_t row = rows.Positions(when.table)[k];
+      if (row != Column::kNoRow) when.column->Prefetch(row);
+    }
+    for (const CopiedItem& result : results) result.Prefetch(rows, k);
+  }
+  // The result the row path picks at row `k` of the block `rows` holds.
+  const CopiedItem& At(const PositionSource& rows, size_t k) const { return results[Pick(rows, k)]; }
+  // Which of `results` row `k` takes.
+  uint32_t Pick(const PositionSource& rows, size_t k) const {
+    Value value;
+    for (size_t w = 0; w < whens.size(); ++w) {
+      const When& when = whens[w];
+      const uint32_t row = rows.Positions(when.table)[k];
+      if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
+      when.column->Read(row, value);
+      if (CompareResult(when.op, CompareValues(value, when.constant))) return static_cast<uint32_t>(w);
+    }
+    return static_cast<uint32_t>(whens.size());
+  }
+};
+
+// `expr`, over rows `width` values wide, as a choice among copied items of
+// `rows`' columns, or nullopt; texts as CopyOf keeps them in `texts`.
+std::optional<CopiedChoice> ChoiceOf(const BoundExpr& expr, const PositionSource& rows, size_t width,
+                                     ExecContext& context, StringArena& texts);
+
+}  // namespace orv::engine
