@@ -78,8 +78,8 @@ INSERT INTO #key VALUES (2, 0, NULL, N'two'), (0, 0, 1.25, NULL), (7, 1, 99, N'n
 SELECT 1)");
   const std::string items =
       "k.k, b.n, b.grp, b.amt, b.name, b.at, ISNULL(b.name, N'-'), ISNULL(b.amt, 0), k.label, 'c', "
-      "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END "
-      "FROM #key k LEFT JOIN #big b ON k.k = b.grp";
+      "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END, "
+      "k.total + b.amt FROM #key k LEFT JOIN #big b ON k.k = b.grp";
   const ResultSet block = Select(session, "SELECT " + items);
   const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
   // 33,333 rows of group 2, 33,334 of group 0, key 7 and the NULL key alone, 33,333 of group 1.
@@ -106,6 +106,11 @@ SELECT 1)");
   EXPECT_EQ(text(66'668, 10), "5.00");
   EXPECT_EQ(text(100'001, 1), "99997");
   EXPECT_EQ(text(100'001, 10), "24999.25");
+  // A sum of two tables' decimals: NULL where either is.
+  EXPECT_EQ(text(0, 12), "NULL");
+  EXPECT_EQ(text(66'666, 12), "25001.00");
+  EXPECT_EQ(text(66'667, 12), "NULL");
+  EXPECT_EQ(text(100'001, 12), "25002.25");
 }
 
 }  // namespace
