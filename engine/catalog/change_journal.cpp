@@ -36,15 +36,11 @@ void ChangeJournal::Appended(const std::shared_ptr<Table>& table, size_t rows_be
 }
 
 void ChangeJournal::Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
-                           const std::vector<size_t>& columns, const std::vector<Value>& values) {
+                           const std::vector<size_t>& columns, const std::vector<Column>& values) {
   Entry& entry = Record(Kind::Update, table);
-  entry.old_values.reserve(values.size());
-  for (int64_t row : rows) {
-    for (size_t column : columns) entry.old_values.push_back(table->Get(row, column));
-  }
-  for (size_t i = 0; i < rows.size(); ++i) {
-    for (size_t a = 0; a < columns.size(); ++a) table->Set(rows[i], columns[a], values[i * columns.size() + a]);
-  }
+  entry.old_columns.reserve(columns.size());
+  for (size_t column : columns) entry.old_columns.push_back(table->StoredValues(column, rows));
+  for (size_t a = 0; a < columns.size(); ++a) table->SetRows(columns[a], rows, values[a], false);
   entry.rows = rows;
   entry.columns = columns;
   if (Logs(*table)) entry.redo = redo::Update(*table, rows, columns);
@@ -116,11 +112,7 @@ void ChangeJournal::Undo(Entry& entry, Catalog& catalog, SessionState& session) 
       table->TruncateRows(entry.rows_before);
       return;
     case Kind::Update:
-      for (size_t i = 0; i < entry.rows.size(); ++i) {
-        for (size_t a = 0; a < entry.columns.size(); ++a) {
-          table->Set(entry.rows[i], entry.columns[a], entry.old_values[i * entry.columns.size() + a]);
-        }
-      }
+      for (size_t a = 0; a < entry.columns.size(); ++a) table->SetRows(entry.columns[a], entry.rows, entry.old_columns[a], true);
       return;
     case Kind::Delete:
       table->RestoreDeleted(entry.doomed, entry.old_values);

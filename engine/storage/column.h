@@ -3,6 +3,9 @@
 // ticks, times), 128-bit scaled integers (decimal, money), doubles or string
 // views into the owning table's arena (a repeated text kept once), with one
 // null bit a row. Values come out as Value of the column's declared type.
+// A column made without an arena holds values apart from any table (the new
+// values of an UPDATE, or the old ones its undo puts back): its texts stay
+// the views it is given, which whoever fills it keeps alive.
 #pragma once
 
 #include <bit>
@@ -84,6 +87,14 @@ class Column {
   // copied into the table's arena.
   void Append(const Value& value);
   void Set(size_t row, const Value& value);
+  // Appends the values of `source` (of this type) at `rows` as stored: texts
+  // stay views into its arena. For a column without an arena.
+  void AppendStored(const Column& source, const int64_t* rows, size_t count);
+  // Row rows[k] takes the k-th value of `values` (of this type), for every
+  // value it holds: one dispatch for them all. Texts are kept in this
+  // column's arena, or stored as they are when `in_arena` says they already
+  // live there (the old values an undo puts back).
+  void SetRows(const int64_t* rows, const Column& values, bool in_arena);
   // Appends the values of `source`, a column of the same storage, at its
   // rows `rows`, with `if_null` (of this column's type, or NULL) in place of
   // its NULLs: one dispatch for a block of rows. A row of kNoRow (an outer
