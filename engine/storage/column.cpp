@@ -175,10 +175,28 @@ void Column::SetRows(const int64_t* rows, const Column& values, bool in_arena) {
     case Storage::Float: return Scatter(floats_, values.floats_, rows);
     case Storage::String:
       if (in_arena) return Scatter(strings_, values.strings_, rows);
-      // A NULL's view is empty, as is an empty text's, and neither takes arena room.
-      for (size_t k = 0; k < values.size(); ++k) strings_[rows[k]] = interner_.Keep(values.strings_[k], *arena_);
-      return;
+      return KeepTexts(rows, values.strings_);
     case Storage::None: return;
+  }
+}
+
+void Column::KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts) {
+  // A NULL's view is empty, as is an empty text's, and neither takes arena room.
+  // While the interner looks texts up, a block's slots are all asked for before the first is read.
+  constexpr size_t kBlock = 32;
+  uint32_t hashes[kBlock];
+  for (size_t start = 0; start < texts.size(); start += kBlock) {
+    const size_t end = std::min(texts.size(), start + kBlock);
+    for (size_t k = start; k < end; ++k) __builtin_prefetch(texts[k].data());
+    if (!interner_.looking_up()) {
+      for (size_t k = start; k < end; ++k) strings_[rows[k]] = arena_->Copy(texts[k]);
+      continue;
+    }
+    for (size_t k = start; k < end; ++k) {
+      hashes[k - start] = TextInterner::Hash(texts[k]);
+      interner_.Prefetch(hashes[k - start]);
+    }
+    for (size_t k = start; k < end; ++k) strings_[rows[k]] = interner_.Keep(texts[k], hashes[k - start], *arena_);
   }
 }
 

@@ -155,6 +155,8 @@ class Column {
 
  private:
   void Store(size_t row, const Value& value);
+  // Row rows[k] takes a copy of texts[k] in the arena, a repeated one kept once.
+  void KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts);
   // Rows the stored values have room for.
   size_t Capacity() const;
 
