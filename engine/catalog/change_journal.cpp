@@ -37,12 +37,17 @@ void ChangeJournal::Appended(const std::shared_ptr<Table>& table, size_t rows_be
 
 void ChangeJournal::Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
                            const std::vector<size_t>& columns, const std::vector<Column>& values) {
+  // Everything undoing needs is recorded before the first value changes.
+  std::vector<Column> old_columns;
+  old_columns.reserve(columns.size());
+  for (size_t column : columns) old_columns.push_back(table->StoredValues(column, rows));
+  std::vector<int64_t> rows_copy = rows;
+  std::vector<size_t> columns_copy = columns;
   Entry& entry = Record(Kind::Update, table);
-  entry.old_columns.reserve(columns.size());
-  for (size_t column : columns) entry.old_columns.push_back(table->StoredValues(column, rows));
+  entry.old_columns = std::move(old_columns);
+  entry.rows = std::move(rows_copy);
+  entry.columns = std::move(columns_copy);
   for (size_t a = 0; a < columns.size(); ++a) table->SetRows(columns[a], rows, values[a], false);
-  entry.rows = rows;
-  entry.columns = columns;
   if (Logs(*table)) entry.redo = redo::Update(*table, rows, columns);
 }
 
