@@ -36,17 +36,18 @@ void ChangeJournal::Appended(const std::shared_ptr<Table>& table, size_t rows_be
 }
 
 void ChangeJournal::Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
-                           const std::vector<size_t>& columns, const std::vector<Value>& values) {
+                           const std::vector<size_t>& columns, const std::vector<Column>& values) {
+  // Everything undoing needs is recorded before the first value changes.
+  std::vector<Column> old_columns;
+  old_columns.reserve(columns.size());
+  for (size_t column : columns) old_columns.push_back(table->StoredValues(column, rows));
+  std::vector<int64_t> rows_copy = rows;
+  std::vector<size_t> columns_copy = columns;
   Entry& entry = Record(Kind::Update, table);
-  entry.old_values.reserve(values.size());
-  for (int64_t row : rows) {
-    for (size_t column : columns) entry.old_values.push_back(table->Get(row, column));
-  }
-  for (size_t i = 0; i < rows.size(); ++i) {
-    for (size_t a = 0; a < columns.size(); ++a) table->Set(rows[i], columns[a], values[i * columns.size() + a]);
-  }
-  entry.rows = rows;
-  entry.columns = columns;
+  entry.old_columns = std::move(old_columns);
+  entry.rows = std::move(rows_copy);
+  entry.columns = std::move(columns_copy);
+  for (size_t a = 0; a < columns.size(); ++a) table->SetRows(columns[a], rows, values[a], false);
   if (Logs(*table)) entry.redo = redo::Update(*table, rows, columns);
 }
 
@@ -116,11 +117,7 @@ void ChangeJournal::Undo(Entry& entry, Catalog& catalog, SessionState& session) 
       table->TruncateRows(entry.rows_before);
       return;
     case Kind::Update:
-      for (size_t i = 0; i < entry.rows.size(); ++i) {
-        for (size_t a = 0; a < entry.columns.size(); ++a) {
-          table->Set(entry.rows[i], entry.columns[a], entry.old_values[i * entry.columns.size() + a]);
-        }
-      }
+      for (size_t a = 0; a < entry.columns.size(); ++a) table->SetRows(entry.columns[a], entry.rows, entry.old_columns[a], true);
       return;
     case Kind::Delete:
       table->RestoreDeleted(entry.doomed, entry.old_values);

@@ -31,8 +31,11 @@ class ChangeJournal {
   // Records the rows from `rows_before` on, which the caller appended itself
   // (an INSERT ... SELECT storing its rows as they stream).
   void Appended(const std::shared_ptr<Table>& table, size_t rows_before);
+  // Column columns[a] of rows `rows` takes values[a] (a column without an
+  // arena, one value a row); the old values are kept a column at a time, texts
+  // as views into the table's arena, which only grows.
   void Update(const std::shared_ptr<Table>& table, const std::vector<int64_t>& rows,
-              const std::vector<size_t>& columns, const std::vector<Value>& values);
+              const std::vector<size_t>& columns, const std::vector<Column>& values);
   void Delete(const std::shared_ptr<Table>& table, const std::vector<uint8_t>& doomed);
   void Truncate(const std::shared_ptr<Table>& table);
   void AddTable(Catalog& catalog, SessionState& session, std::shared_ptr<Table> table);
@@ -76,7 +79,8 @@ class ChangeJournal {
     size_t rows_before = 0;             // Append
     std::vector<int64_t> rows;          // Update
     std::vector<size_t> columns;        // Update
-    std::vector<Value> old_values;      // Update (row-major), Delete (removed rows), a dropped or replaced column
+    std::vector<Value> old_values;      // Delete (removed rows), a dropped or replaced column
+    std::vector<Column> old_columns;    // Update: one a column of `columns`
     std::vector<uint8_t> doomed;        // Delete
     std::unique_ptr<Table::Contents> contents;  // Truncate
     ViewDefinition view;                // AddView / DropView

@@ -70,7 +70,7 @@ void ThrowDuplicateKey(const Table& table, size_t key, const Value* row) {
 }
 
 void CheckUpdatedKeys(const Table& table, const std::vector<int64_t>& changed_rows, const std::vector<size_t>& columns,
-                      const std::vector<Value>& new_values) {
+                      const std::vector<Column>& new_values) {
   const size_t width = table.column_count();
   std::vector<int> assigned(width, -1);  // per column: its place in `columns`
   for (size_t a = 0; a < columns.size(); ++a) assigned[columns[a]] = static_cast<int>(a);
@@ -88,7 +88,7 @@ void CheckUpdatedKeys(const Table& table, const std::vector<int64_t>& changed_ro
     for (size_t r = 0; r < table.row_count(); ++r) {
       for (size_t i = 0; i < values.size(); ++i) {
         const size_t c = key.columns[i];
-        values[i] = changed[r] >= 0 && assigned[c] >= 0 ? new_values[changed[r] * columns.size() + assigned[c]]
+        values[i] = changed[r] >= 0 && assigned[c] >= 0 ? new_values[assigned[c]].Get(changed[r])
                                                         : table.Get(r, c);
         row[c] = values[i];
       }

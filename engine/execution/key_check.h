@@ -41,10 +41,10 @@ class RisingKey {
 // (the table's width of values).
 [[noreturn]] void ThrowDuplicateKey(const Table& table, size_t key, const Value* row);
 
-// Raises 2627 when the rows as an UPDATE leaves them (`new_values` holds, for
-// each of `changed_rows`, the values of `columns`) would repeat a key. Keys
+// Raises 2627 when the rows as an UPDATE leaves them (new_values[a] holds
+// column columns[a]'s value for each of `changed_rows`) would repeat a key. Keys
 // without an assigned column cannot change and are not checked.
 void CheckUpdatedKeys(const Table& table, const std::vector<int64_t>& changed_rows, const std::vector<size_t>& columns,
-                      const std::vector<Value>& new_values);
+                      const std::vector<Column>& new_values);
 
 }  // namespace orv::engine

@@ -46,15 +46,21 @@ void StatementRunner::RunUpdate(const ast::UpdateStmt& statement, Binder& binder
   Table& table = *target.table;
   std::vector<uint8_t> seen(table.row_count());
   std::vector<int64_t> changed_rows;
-  std::vector<Value> new_values;
-  // The new values are computed as the joined rows stream; the table changes
-  // only after the last one.
+  changed_rows.reserve(table.row_count());  // the most there can be: the room past those taken is never touched
+  // The new values are computed as the joined rows stream, a column apart
+  // for each SET item (their texts live in the statement or a table read);
+  // the table changes only after the last one.
+  std::vector<Column> new_values;
+  for (size_t c : columns) {
+    new_values.emplace_back(table.schema()[c].type, nullptr);
+    new_values.back().Reserve(table.row_count());
+  }
   auto take = [&](int64_t id, auto&& value_of) {
     if (id < 0 || seen[id]) return;
     seen[id] = 1;
     changed_rows.push_back(id);
     for (size_t a = 0; a < columns.size(); ++a) {
-      new_values.push_back(ConvertForColumn(value_of(a), table.schema()[columns[a]], table, "UPDATE",
+      new_values[a].Append(ConvertForColumn(value_of(a), table.schema()[columns[a]], table, "UPDATE",
                                             session_.database_name, context.arena));
     }
   };

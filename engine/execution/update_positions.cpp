@@ -33,6 +33,14 @@ size_t TargetPositions::Next() {
   const size_t count = source_->Next(exact_);
   targets_ = source_->Positions(target_table_);
   row_of_ = SIZE_MAX;
+  // A joined table's rows lie scattered: the block's are all asked for before the first is read.
+  for (const Item& item : items_) {
+    if (!item.column) continue;
+    const uint32_t* rows = source_->Positions(item.table);
+    for (size_t k = 0; k < count; ++k) {
+      if (rows[k] != Column::kNoRow) item.column->Prefetch(rows[k]);
+    }
+  }
   return count;
 }
 

@@ -35,6 +35,16 @@ void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, 
   }
 }
 
+template <typename T>
+void GatherStored(std::vector<T>& out, const std::vector<T>& in, const int64_t* rows, size_t count) {
+  for (size_t k = 0; k < count; ++k) out.push_back(in[rows[k]]);
+}
+
+template <typename T>
+void Scatter(std::vector<T>& out, const std::vector<T>& in, const int64_t* rows) {
+  for (size_t k = 0; k < in.size(); ++k) out[rows[k]] = in[k];
+}
+
 }  // namespace
 
 Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
@@ -94,7 +104,7 @@ void Column::Append(const Value& value, bool kept) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
-      if (kept || null) {
+      if (kept || null || !arena_) {
         strings_.push_back(null ? std::string_view() : value.s());
         break;
       }
@@ -129,6 +139,53 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
 }
 
 void Column::Set(size_t row, const Value& value) { Store(row, value); }
+
+void Column::AppendStored(const Column& source, const int64_t* rows, size_t count) {
+  Reserve(size() + count);
+  for (size_t k = 0; k < count; ++k) nulls_.push_back(source.nulls_[rows[k]]);
+  switch (storage_) {
+    case Storage::Int32: return GatherStored(ints32_, source.ints32_, rows, count);
+    case Storage::Int: return GatherStored(ints_, source.ints_, rows, count);
+    case Storage::Decimal: return GatherStored(decimals_, source.decimals_, rows, count);
+    case Storage::Float: return GatherStored(floats_, source.floats_, rows, count);
+    case Storage::String: return GatherStored(strings_, source.strings_, rows, count);
+    case Storage::None: return;
+  }
+}
+
+void Column::SetRows(const int64_t* rows, const Column& values, bool in_arena) {
+  for (size_t k = 0; k < values.size(); ++k) nulls_.Set(rows[k], values.nulls_[k]);
+  switch (storage_) {
+    case Storage::Int32: return Scatter(ints32_, values.ints32_, rows);
+    case Storage::Int: return Scatter(ints_, values.ints_, rows);
+    case Storage::Decimal: return Scatter(decimals_, values.decimals_, rows);
+    case Storage::Float: return Scatter(floats_, values.floats_, rows);
+    case Storage::String:
+      if (in_arena) return Scatter(strings_, values.strings_, rows);
+      return KeepTexts(rows, values.strings_);
+    case Storage::None: return;
+  }
+}
+
+void Column::KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts) {
+  // A NULL's view is empty, as is an empty text's, and neither takes arena room.
+  // While the interner looks texts up, a block's slots are all asked for before the first is read.
+  constexpr size_t kBlock = 32;
+  uint32_t hashes[kBlock];
+  for (size_t start = 0; start < texts.size(); start += kBlock) {
+    const size_t end = std::min(texts.size(), start + kBlock);
+    for (size_t k = start; k < end; ++k) __builtin_prefetch(texts[k].data());
+    if (!interner_.looking_up()) {
+      for (size_t k = start; k < end; ++k) strings_[rows[k]] = arena_->Copy(texts[k]);
+      continue;
+    }
+    for (size_t k = start; k < end; ++k) {
+      hashes[k - start] = TextInterner::Hash(texts[k]);
+      interner_.Prefetch(hashes[k - start]);
+    }
+    for (size_t k = start; k < end; ++k) strings_[rows[k]] = interner_.Keep(texts[k], hashes[k - start], *arena_);
+  }
+}
 
 void Column::Reserve(size_t rows) {
   if (rows <= Capacity()) return;

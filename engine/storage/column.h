@@ -3,6 +3,9 @@
 // ticks, times), 128-bit scaled integers (decimal, money), doubles or string
 // views into the owning table's arena (a repeated text kept once), with one
 // null bit a row. Values come out as Value of the column's declared type.
+// A column made without an arena holds values apart from any table (the new
+// values of an UPDATE, or the old ones its undo puts back): its texts stay
+// the views it is given, which whoever fills it keeps alive.
 #pragma once
 
 #include <bit>
@@ -85,6 +88,14 @@ class Column {
   // its text must live where the table keeps texts (see Table::ShareText).
   void Append(const Value& value, bool kept = false);
   void Set(size_t row, const Value& value);
+  // Appends the values of `source` (of this type) at `rows` as stored: texts
+  // stay views into its arena. For a column without an arena.
+  void AppendStored(const Column& source, const int64_t* rows, size_t count);
+  // Row rows[k] takes the k-th value of `values` (of this type), for every
+  // value it holds: one dispatch for them all. Texts are kept in this
+  // column's arena, or stored as they are when `in_arena` says they already
+  // live there (the old values an undo puts back).
+  void SetRows(const int64_t* rows, const Column& values, bool in_arena);
   // Appends the values of `source`, a column of the same storage, at its
   // rows `rows`, with `if_null` (of this column's type, or NULL) in place of
   // its NULLs: one dispatch for a block of rows. A row of kNoRow (an outer
@@ -146,6 +157,8 @@ class Column {
 
  private:
   void Store(size_t row, const Value& value);
+  // Row rows[k] takes a copy of texts[k] in the arena, a repeated one kept once.
+  void KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts);
   // Rows the stored values have room for.
   size_t Capacity() const;
 

@@ -110,6 +110,19 @@ class Table {
     columns_[column].Set(row, value);
     if (!keys_.empty()) DropKeyIndexes();
   }
+  // Column `column` of rows `rows` takes `values` (see Column::SetRows), all or none.
+  void SetRows(size_t column, const std::vector<int64_t>& rows, const Column& values, bool in_arena) {
+    LoadAll();
+    const UnrefusedAllocations whole;
+    columns_[column].SetRows(rows.data(), values, in_arena);
+    if (!keys_.empty()) DropKeyIndexes();
+  }
+  // A column apart from the table holding column `column`'s values at `rows`, texts as views into the table's arena.
+  Column StoredValues(size_t column, const std::vector<int64_t>& rows) const {
+    Column values(schema_[column].type, nullptr);
+    values.AppendStored(this->column(column), rows.data(), rows.size());
+    return values;
+  }
   void DeleteRows(const std::vector<uint8_t>& doomed);
   // Empties the table and restarts its identity at the seed.
   void Truncate();

@@ -1,7 +1,5 @@
 #include "engine/storage/text_interner.h"
 
-#include <functional>
-
 namespace orv::engine {
 namespace {
 
@@ -12,18 +10,18 @@ constexpr size_t kSample = 65536;
 
 }  // namespace
 
-std::string_view TextInterner::Keep(std::string_view text, StringArena& arena) {
+std::string_view TextInterner::Keep(std::string_view text, uint32_t hash, StringArena& arena) {
   if (gave_up_ || text.empty()) return arena.Copy(text);
   if (slots_.empty()) slots_.resize(kFirstSlots);
   ++looked_up_;
   const size_t mask = slots_.size() - 1;
-  size_t slot = std::hash<std::string_view>{}(text) & mask;
-  while (!slots_[slot].empty()) {
-    if (slots_[slot] == text) return slots_[slot];
-    slot = (slot + 1) & mask;
+  size_t slot = hash & mask;
+  for (; slots_[slot].data; slot = (slot + 1) & mask) {
+    const Slot& s = slots_[slot];
+    if (s.hash == hash && std::string_view(s.data, s.size) == text) return {s.data, s.size};
   }
   const std::string_view kept = arena.Copy(text);
-  slots_[slot] = kept;
+  slots_[slot] = Slot{kept.data(), static_cast<uint32_t>(kept.size()), hash};
   ++used_;
   if (looked_up_ >= kSample && used_ * 2 > looked_up_) {
     gave_up_ = true;
@@ -35,14 +33,14 @@ std::string_view TextInterner::Keep(std::string_view text, StringArena& arena) {
 }
 
 void TextInterner::Grow() {
-  std::vector<std::string_view> old(slots_.size() * 2);
+  std::vector<Slot> old(slots_.size() * 2);
   old.swap(slots_);
   const size_t mask = slots_.size() - 1;
-  for (std::string_view text : old) {
-    if (text.empty()) continue;
-    size_t slot = std::hash<std::string_view>{}(text) & mask;
-    while (!slots_[slot].empty()) slot = (slot + 1) & mask;
-    slots_[slot] = text;
+  for (const Slot& s : old) {
+    if (!s.data) continue;
+    size_t slot = s.hash & mask;
+    while (slots_[slot].data) slot = (slot + 1) & mask;
+    slots_[slot] = s;
   }
 }
 
