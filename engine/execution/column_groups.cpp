@@ -200,7 +200,6 @@ std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, con
     groups.sorted_ = groups.sorted_ && IntegerStored(*column) && SortsAsInteger(column->type().id) && !missing;
     groups.keys_.push_back(column);
     groups.key_tables_.push_back(table);
-    groups.key_missing_.push_back(missing ? 1 : 0);
     groups.key_ranks_.push_back(std::move(ranks));
   }
   if (!groups.packing_.Fit(lows, highs)) return std::nullopt;
@@ -214,7 +213,8 @@ std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, con
       // A column, or ISNULL of one with a constant.
       const auto* isnull = ColumnRead(*call.argument) ? call.argument->As<bound::Function>() : nullptr;
       const BoundExpr& read = isnull ? *isnull->arguments[0] : *call.argument;
-      lane.column = locate(read, lane.table, lane.missing);
+      bool missing = false;  // a missing row reads NULL, which the loops test for
+      lane.column = locate(read, lane.table, missing);
       if (!lane.column || lane.column->type() != call.argument_type) return std::nullopt;
       if (isnull) {
         std::optional<Value> replacement = StoredReplacement(*call.argument, *lane.column);

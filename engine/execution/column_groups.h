@@ -74,7 +74,6 @@ class ColumnGroups {
     AggregateKind kind = AggregateKind::CountStar;
     const Column* column = nullptr;  // null for COUNT(*)
     size_t table = 0;                // whose positions locate the column's rows
-    bool missing = false;            // a row there may be missing
     Int128 low = 0;                  // an exact sum's range
     Int128 high = 0;
     // ISNULL(column, constant): what a NULL or a missing row reads, typed
@@ -98,7 +97,6 @@ class ColumnGroups {
   const ScanPlan* scan_ = nullptr;
   std::vector<const Column*> keys_;
   std::vector<size_t> key_tables_;  // per key, whose positions locate its rows
-  std::vector<uint8_t> key_missing_;  // per key, whether a row there may be missing
   std::vector<TextRanks> key_ranks_;  // per key, a text key's ranks (none for a number)
   bool sorted_ = false;               // ROLLUP over a scan's integer keys: the rows sorted
   KeyPacking packing_;
