@@ -1,7 +1,12 @@
-// A counting sort of a block's rows by position; see row_order.h.
+// The rows of a block sorted by position; see row_order.h.
 #include "engine/execution/row_order.h"
 
 #include <algorithm>
+#include <bit>
+#include <numeric>
+
+#include "engine/execution/key_packing.h"
+#include "engine/storage/column.h"
 
 namespace orv::engine {
 namespace {
@@ -20,17 +25,14 @@ bool Ascending(const uint32_t* positions, size_t count) {
 
 RowOrder::RowOrder(const uint32_t* positions, size_t count, size_t rows) : positions_(positions), count_(count) {
   if (rows <= kCachedRows || Ascending(positions, count)) return;
-  // One bucket a position, the missing rows' after the table's last.
-  std::vector<uint32_t> starts(rows + 2, 0);
-  for (size_t k = 0; k < count; ++k) ++starts[std::min<size_t>(positions[k], rows) + 1];
-  for (size_t p = 1; p < starts.size(); ++p) starts[p] += starts[p - 1];
+  // A missing row sorts as one past the table's last.
+  std::vector<uint64_t> keys(positions, positions + count);
+  for (uint64_t& key : keys) key = std::min<uint64_t>(key, rows);
   order_.resize(count);
+  std::iota(order_.begin(), order_.end(), 0u);
+  RadixSort(keys, order_, std::bit_width(rows));
   sorted_.resize(count);
-  for (size_t k = 0; k < count; ++k) {
-    const uint32_t at = starts[std::min<size_t>(positions[k], rows)]++;
-    order_[at] = static_cast<uint32_t>(k);
-    sorted_[at] = positions[k];
-  }
+  for (size_t i = 0; i < count; ++i) sorted_[i] = keys[i] == rows ? Column::kNoRow : static_cast<uint32_t>(keys[i]);
 }
 
 }  // namespace orv::engine
