@@ -431,12 +431,11 @@ void ColumnGroups::WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSi
 void ColumnGroups::WriteGroupsRollup(ColumnGroupsPart& part, RowSink sink) const {
   std::vector<uint32_t> order(part.keys.size());
   std::iota(order.begin(), order.end(), 0u);
-  std::vector<uint64_t> keys = part.keys;
-  RadixSort(keys, order, packing_.total_bits);
+  RadixSort(part.keys, order, packing_.total_bits);  // the groups' keys are not looked up again
   std::vector<Value> key(keys_.size());
   RollupWriter writer(*plan_, sink);
-  for (size_t i = 0; i < keys.size(); ++i) {
-    KeyValues(keys[i], key);
+  for (size_t i = 0; i < part.keys.size(); ++i) {
+    KeyValues(part.keys[i], key);
     writer.Add(key.data(), part.states.data() + order[i] * lanes_.size());
   }
   writer.Finish();

@@ -96,12 +96,9 @@ class ColumnwiseSelect {
       if (item.copied) return Place(*item.copied, count, column, nullptr, 0);
       const CopiedChoice& choice = *item.choice;
       chosen_.resize(count);
-      if (choice.whens.empty()) {
-        std::fill(chosen_.begin(), chosen_.end(), 0);
-      } else {
-        const RowOrder& order = OrderOf(choice.whens[0].table, *choice.whens[0].column, count);
-        for (size_t i = 0; i < count; ++i) chosen_[order.Row(i)] = choice.Pick(source_, order.Row(i));
-      }
+      // A CASE has a WHEN at least: its first column's table sets the order the choices are read in.
+      const RowOrder& order = OrderOf(choice.whens[0].table, *choice.whens[0].column, count);
+      for (size_t i = 0; i < count; ++i) chosen_[order.Row(i)] = choice.Pick(source_, order.Row(i));
       for (size_t r = 0; r < choice.results.size(); ++r) {
         Place(choice.results[r], count, column, chosen_.data(), static_cast<uint32_t>(r));
       }
