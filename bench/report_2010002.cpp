@@ -11,19 +11,12 @@ namespace orv::bench {
 namespace {
 
 void SupplierLevelsOneToTwo(benchmark::State& state) {
-  const ReportBench& setup = PrepareReportBench("AA_AssetsExpenseInvoiceEntry", "expense invoice lines");
   platform::ConditionDictionary dct;
   dct.Set("FChkGroupBy", platform::Variant(1));
   dct.Set("FGroupBySupply", platform::Variant("0"));
   dct.Set("FLvlFrom", platform::Variant(1));
   dct.Set("FLvlTo", platform::Variant(2));
-  int32_t result_rows = 0;
-  for (auto _ : state) {
-    result_rows = RunReportOnce("Orvalent.CRPT2010002", setup.session, dct);
-    benchmark::DoNotOptimize(result_rows);
-  }
-  state.SetItemsProcessed(state.iterations() * setup.lines);
-  state.counters["result_rows"] = result_rows;
+  TimeReport(state, "Orvalent.CRPT2010002", "AA_AssetsExpenseInvoiceEntry", "expense invoice lines", dct);
 }
 
 BENCHMARK(SupplierLevelsOneToTwo)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();

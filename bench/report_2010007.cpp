@@ -12,14 +12,7 @@ namespace orv::bench {
 namespace {
 
 void Run(benchmark::State& state, const platform::ConditionDictionary& dct) {
-  const ReportBench& setup = PrepareReportBench("AA_AssetsAppEntry", "application lines");
-  int32_t result_rows = 0;
-  for (auto _ : state) {
-    result_rows = RunReportOnce("Orvalent.CRPT2010007", setup.session, dct);
-    benchmark::DoNotOptimize(result_rows);
-  }
-  state.SetItemsProcessed(state.iterations() * setup.lines);
-  state.counters["result_rows"] = result_rows;
+  TimeReport(state, "Orvalent.CRPT2010007", "AA_AssetsAppEntry", "application lines", dct);
 }
 
 void ApplicationViewByDepartmentLevelsOneToTwo(benchmark::State& state) {

@@ -46,4 +46,19 @@ int32_t RunReportOnce(std::string_view prog_id, const std::string& session, cons
   return report->GetRptData(session, &dct)->RecordCount();
 }
 
+void TimeReport(benchmark::State& state, std::string_view prog_id, std::string_view lines_table,
+                std::string_view what, const platform::ConditionDictionary& dct) {
+  const ReportBench& setup = PrepareReportBench(lines_table, what);
+  const auto start = std::chrono::steady_clock::now();
+  int32_t result_rows = RunReportOnce(prog_id, setup.session, dct);
+  const double first_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  for (auto _ : state) {
+    result_rows = RunReportOnce(prog_id, setup.session, dct);
+    benchmark::DoNotOptimize(result_rows);
+  }
+  state.SetItemsProcessed(state.iterations() * setup.lines);
+  state.counters["result_rows"] = result_rows;
+  state.counters["first_run_ms"] = first_ms;
+}
+
 }  // namespace orv::bench
