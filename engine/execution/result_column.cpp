@@ -54,9 +54,10 @@ void ResultColumn::PlaceWhole(size_t row, const Value& value) {
 }
 
 void ResultColumn::ExtendPayload(size_t count) {
-  if (kind_ == Kind::Narrow) narrow_.extend(count, 0);
-  if (kind_ == Kind::Decimal) decimals_.extend(count, 0);
-  if (kind_ == Kind::Text) texts_.extend(count, {});
+  // Read only where the row is not NULL, so only once placed.
+  if (kind_ == Kind::Narrow) narrow_.extend_unwritten(count);
+  if (kind_ == Kind::Decimal) decimals_.extend_unwritten(count);
+  if (kind_ == Kind::Text) texts_.extend_unwritten(count);
 }
 
 void ResultColumn::MakeWhole() {

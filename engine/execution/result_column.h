@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/common/string_arena.h"
@@ -19,6 +21,22 @@
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
+
+// A vector grown by resize(n) with this constructs nothing in the new slots
+// (for values that are all written before they are read); every other way
+// in constructs as usual.
+template <typename T>
+struct UnwrittenAllocator : std::allocator<T> {
+  UnwrittenAllocator() = default;
+  template <typename U>
+  UnwrittenAllocator(const UnwrittenAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U*) noexcept {}
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
+};
 
 // Values in chunks of 2^19, so a large column grows without moving what it
 // holds. The first chunk grows as values come (most results are small) until
@@ -33,14 +51,12 @@ class ChunkedValues {
   }
   // `count` more values of `fill`, chunk by chunk.
   void extend(size_t count, const T& fill) {
-    while (count > 0) {
-      if (chunks_.empty() || chunks_.back().size() == kChunk) chunks_.emplace_back();
-      std::vector<T>& chunk = chunks_.back();
-      const size_t take = std::min(count, kChunk - chunk.size());
-      if (chunks_.size() > 1 || chunk.size() + take > kSmall) ReserveHugePages(chunk, kChunk);
-      chunk.resize(chunk.size() + take, fill);
-      count -= take;
-    }
+    Extend(count, [&](Chunk& chunk, size_t size) { chunk.resize(size, fill); });
+  }
+  // `count` more slots left as they are: each is written before it is read.
+  // A large copy so touches its fresh pages once, not twice.
+  void extend_unwritten(size_t count) {
+    Extend(count, [](Chunk& chunk, size_t size) { chunk.resize(size); });
   }
   const T& operator[](size_t i) const { return chunks_[i >> kShift][i & (kChunk - 1)]; }
   T& operator[](size_t i) { return chunks_[i >> kShift][i & (kChunk - 1)]; }
@@ -51,6 +67,20 @@ class ChunkedValues {
   static constexpr size_t kChunk = size_t{1} << kShift;
   static constexpr size_t kSmall = size_t{1} << 13;
 
+  using Chunk = std::vector<T, UnwrittenAllocator<T>>;
+
+  template <typename Resize>
+  void Extend(size_t count, Resize resize) {
+    while (count > 0) {
+      if (chunks_.empty() || chunks_.back().size() == kChunk) chunks_.emplace_back();
+      Chunk& chunk = chunks_.back();
+      const size_t take = std::min(count, kChunk - chunk.size());
+      if (chunks_.size() > 1 || chunk.size() + take > kSmall) ReserveHugePages(chunk, kChunk);
+      resize(chunk, chunk.size() + take);
+      count -= take;
+    }
+  }
+
   [[gnu::noinline]] void Grow() {
     if (chunks_.empty() || chunks_.back().size() == kChunk) {
       chunks_.emplace_back();
@@ -60,7 +90,7 @@ class ChunkedValues {
     }
   }
 
-  std::vector<std::vector<T>> chunks_;
+  std::vector<Chunk> chunks_;
 };
 
 class ResultColumn {

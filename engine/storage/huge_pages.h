@@ -12,8 +12,8 @@ void AdviseHugePages(void* data, size_t bytes);
 
 // Reserves room for `size` elements; the part past the current contents is
 // untouched yet, so it may take huge pages.
-template <typename T>
-void ReserveHugePages(std::vector<T>& values, size_t size) {
+template <typename T, typename Allocator>
+void ReserveHugePages(std::vector<T, Allocator>& values, size_t size) {
   values.reserve(size);
   AdviseHugePages(values.data() + values.size(), (values.capacity() - values.size()) * sizeof(T));
 }
