@@ -72,6 +72,7 @@ class Variant {
   __int128 decimal_unscaled() const { return decimal_; }
   int decimal_scale() const { return scale_; }
   double date() const { return number_; }
+  std::string_view text() const { return text_; }  // a String's text, without a copy
 
  private:
   VarType type_ = VarType::Empty;

@@ -4,14 +4,23 @@
 namespace orv::results {
 
 std::string CsvField(std::string_view text, bool force_quotes, char separator) {
+  std::string field;
+  AppendCsvField(field, text, force_quotes, separator);
+  return field;
+}
+
+void AppendCsvField(std::string& out, std::string_view text, bool force_quotes, char separator) {
   const char special[] = {separator, '"', '\r', '\n', '\0'};
-  if (!force_quotes && text.find_first_of(special) == std::string_view::npos) return std::string(text);
-  std::string field = "\"";
-  for (const char c : text) {
-    if (c == '"') field += '"';
-    field += c;
+  if (!force_quotes && text.find_first_of(special) == std::string_view::npos) {
+    out += text;
+    return;
   }
-  return field + '"';
+  out += '"';
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
 }
 
 }  // namespace orv::results

@@ -9,5 +9,7 @@
 namespace orv::results {
 
 std::string CsvField(std::string_view text, bool force_quotes = false, char separator = ',');
+// The same field added to the end of `out`, for a writer that builds a line at a time.
+void AppendCsvField(std::string& out, std::string_view text, bool force_quotes = false, char separator = ',');
 
 }  // namespace orv::results

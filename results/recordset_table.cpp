@@ -57,29 +57,52 @@ std::string SqlTypeName(const platform::Field& field) {
 
 }  // namespace
 
-Cell FromVariant(const platform::Variant& value) {
+namespace {
+
+// Into `cell`, whose text keeps the room it had.
+void ReadCell(const platform::Variant& value, Cell& cell) {
   using platform::VarType;
   switch (value.type()) {
     case VarType::Empty:
     case VarType::Null:
-      return {CellKind::Null, ""};
+      cell.kind = CellKind::Null;
+      cell.text.clear();
+      return;
     case VarType::Boolean:
-      return {CellKind::Boolean, value.ToString()};
+      cell.kind = CellKind::Boolean;
+      break;
     case VarType::Integer:
     case VarType::Long:
-      return {CellKind::Integer, value.ToString()};
+      cell.kind = CellKind::Integer;
+      break;
     case VarType::Double:
-      return {CellKind::Float, value.ToString()};
+      cell.kind = CellKind::Float;
+      break;
     case VarType::Currency:
     case VarType::Decimal:
-      return {CellKind::Decimal, value.ToString()};
+      cell.kind = CellKind::Decimal;
+      break;
     case VarType::Object:
-      return {CellKind::Text, "(object)"};
-    case VarType::Date:
+      cell.kind = CellKind::Text;
+      cell.text = "(object)";
+      return;
     case VarType::String:
+      cell.kind = CellKind::Text;
+      cell.text.assign(value.text());
+      return;
+    case VarType::Date:
+      cell.kind = CellKind::Text;
       break;
   }
-  return {CellKind::Text, value.ToString()};
+  cell.text = value.ToString();
+}
+
+}  // namespace
+
+Cell FromVariant(const platform::Variant& value) {
+  Cell cell;
+  ReadCell(value, cell);
+  return cell;
 }
 
 RecordsetRows::RecordsetRows(std::shared_ptr<platform::Recordset> recordset) : recordset_(std::move(recordset)) {
@@ -94,7 +117,7 @@ void RecordsetRows::Row(size_t r, std::vector<Cell>& cells) const {
   recordset_->SetAbsolutePosition(static_cast<int32_t>(r + 1));
   const platform::Fields& fields = recordset_->Fields();
   cells.resize(columns_.size());
-  for (size_t c = 0; c < columns_.size(); ++c) cells[c] = FromVariant(fields.Item(static_cast<int32_t>(c)).Value());
+  for (size_t c = 0; c < columns_.size(); ++c) ReadCell(fields.Item(static_cast<int32_t>(c)).Value(), cells[c]);
 }
 
 }  // namespace orv::results
