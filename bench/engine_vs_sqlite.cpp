@@ -19,6 +19,7 @@
 
 #include "bench/workload.h"
 #include "engine/catalog/catalog.h"
+#include "engine/common/freed_memory.h"
 #include "engine/engine.h"
 #include "engine/storage/table.h"
 
@@ -135,6 +136,7 @@ void PrintSummary(const std::vector<Operation>& operations, int64_t raw_bytes, s
 
 int main(int argc, char** argv) {
   using namespace orv::bench;
+  orv::engine::KeepFreedMemory();  // as the orvalent process does
   benchmark::Initialize(&argc, argv);
   Fixture state;
   fixture = &state;

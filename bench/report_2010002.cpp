@@ -3,8 +3,6 @@
 // supplier with the levels 1 to 2, on the large demo database (about 60,000
 // expense invoice lines). Prints the expense invoice lines read per second.
 // ORV_BENCH_SCALE=small runs it on the small database instead.
-#include <benchmark/benchmark.h>
-
 #include "bench/report_bench.h"
 
 namespace orv::bench {
@@ -23,5 +21,3 @@ BENCHMARK(SupplierLevelsOneToTwo)->Unit(benchmark::kMillisecond)->MinTime(2.0)->
 
 }  // namespace
 }  // namespace orv::bench
-
-BENCHMARK_MAIN();

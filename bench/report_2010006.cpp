@@ -3,8 +3,6 @@
 // request, grouped by department with the levels 1 to 2, on the large demo
 // database (about a million requisition lines). Prints the requisition lines
 // read per second. ORV_BENCH_SCALE=small runs it on the small database instead.
-#include <benchmark/benchmark.h>
-
 #include "bench/report_bench.h"
 
 namespace orv::bench {
@@ -23,5 +21,3 @@ BENCHMARK(DepartmentLevelsOneToTwo)->Unit(benchmark::kMillisecond)->Iterations(3
 
 }  // namespace
 }  // namespace orv::bench
-
-BENCHMARK_MAIN();

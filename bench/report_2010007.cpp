@@ -4,8 +4,6 @@
 // the source view grouped by item, on the large demo database. Prints the
 // application lines read per second. ORV_BENCH_SCALE=small runs it on the
 // small database instead.
-#include <benchmark/benchmark.h>
-
 #include "bench/report_bench.h"
 
 namespace orv::bench {
@@ -38,5 +36,3 @@ BENCHMARK(SourceViewByItem)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRea
 
 }  // namespace
 }  // namespace orv::bench
-
-BENCHMARK_MAIN();

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "demo/demo_database.h"
+#include "engine/common/freed_memory.h"
 #include "engine/engine.h"
 #include "frame/report_frame.h"
 #include "platform/class_registry.h"
@@ -62,3 +63,13 @@ void TimeReport(benchmark::State& state, std::string_view prog_id, std::string_v
 }
 
 }  // namespace orv::bench
+
+// The report benchmarks' main: the process keeps freed memory as the orvalent process does.
+int main(int argc, char** argv) {
+  orv::engine::KeepFreedMemory();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,7 +1,8 @@
 // What the report benchmarks share: the demo database loaded once per process
 // (large, or the scale ORV_BENCH_SCALE names), the session string on it, the
-// count of the document lines the report reads, and the timed calls of a
-// report class through the frame as the client makes them.
+// count of the document lines the report reads, the timed calls of a report
+// class through the frame as the client makes them, and the main of each
+// report benchmark.
 #pragma once
 
 #include <benchmark/benchmark.h>

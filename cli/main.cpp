@@ -13,8 +13,11 @@
 #include "cli/sql_command.h"
 #include "cli/transfer_command.h"
 #include "cli/user_command.h"
+#include "engine/common/freed_memory.h"
 
 int main(int argc, char** argv) {
+  // The shell, the servers and a report's batches reuse what one statement freed.
+  orv::engine::KeepFreedMemory();
   orv::cli::CommandLine command_line;
   orv::cli::AddSqlCommand(command_line);
   orv::cli::AddClassesCommand(command_line);
