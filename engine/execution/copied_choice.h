@@ -44,8 +44,17 @@ struct CopiedChoice {
       const When& when = whens[w];
       const uint32_t row = rows.Positions(when.table)[k];
       if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
-      when.column->Read(row, value);
-      if (CompareResult(when.op, CompareValues(value, when.constant))) return static_cast<uint32_t>(w);
+      int order;
+      if (IsInteger(when.column->type().id)) {
+        // Integers compare as numbers whatever their widths: the stored one as it is.
+        const int64_t stored = when.column->storage() == Column::Storage::Int32 ? when.column->int32s()[row]
+                                                                                 : when.column->int64s()[row];
+        order = (stored > when.constant.i) - (stored < when.constant.i);
+      } else {
+        when.column->Read(row, value);
+        order = CompareValues(value, when.constant);
+      }
+      if (CompareResult(when.op, order)) return static_cast<uint32_t>(w);
     }
     return static_cast<uint32_t>(whens.size());
   }
