@@ -116,9 +116,19 @@ class ColumnwiseSelect {
       return;
     }
     const RowOrder& order = OrderOf(item.table, *item.source, count);
+    // A value that does not fit the column's kind turns it whole: from then on every value goes through Place.
+    bool stored = column.TakesStored(*item.source, item.precision);
     for (size_t i = 0; i < count; ++i) {
       const size_t k = order.Row(i);
-      if (!chosen || chosen[k] == which) column.Place(k, item.AtPosition(order.Position(i)));
+      if (chosen && chosen[k] != which) continue;
+      const uint32_t position = order.Position(i);
+      if (stored && position != Column::kNoRow && !item.source->IsNull(position)) {
+        column.PlaceStored(k, *item.source, position);
+        continue;
+      }
+      // A missing row, or a NULL, takes what the item gives for it.
+      column.Place(k, item.AtPosition(position));
+      stored = stored && column.TakesStored(*item.source, item.precision);
     }
   }
 

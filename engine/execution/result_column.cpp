@@ -29,6 +29,38 @@ bool ResultColumn::FitsFirst(const Value& value) {
   return true;
 }
 
+bool ResultColumn::TakesStored(const Column& source, uint8_t precision) {
+  const DataType& type = source.type();
+  Value probe;  // the header a read value has, and no payload
+  switch (source.storage()) {
+    case Column::Storage::Int32:
+    case Column::Storage::Float:
+      probe.Store(type.id, false, 0, 0, 0, 0, 0);
+      break;
+    case Column::Storage::Int:
+      probe.Store(type.id, false, 0, type.scale, 0, 0, 0);
+      break;
+    case Column::Storage::Decimal:
+      probe.Store(precision ? TypeId::Decimal : type.id, false, precision ? precision : type.precision, type.scale,
+                  0, 0, 0);
+      break;
+    case Column::Storage::String:
+      probe.Store(type.id, false, 0, 0, 0, 0, 0);
+      break;
+    case Column::Storage::None:
+      return false;
+  }
+  if (kind_ == Kind::Whole || !Fits(probe) || shared_word_ != HeaderWord(probe)) return false;
+  switch (source.storage()) {
+    case Column::Storage::Decimal:
+      return kind_ == Kind::Decimal;
+    case Column::Storage::String:
+      return kind_ == Kind::Text;
+    default:
+      return kind_ == Kind::Narrow;
+  }
+}
+
 void ResultColumn::AppendWhole(const Value& value, StringArena* arena) {
   if (kind_ != Kind::Whole) MakeWhole();
   Value kept = value;

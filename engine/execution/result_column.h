@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -18,6 +19,7 @@
 
 #include "engine/common/string_arena.h"
 #include "engine/common/value.h"
+#include "engine/storage/column.h"
 #include "engine/storage/huge_pages.h"
 
 namespace orv::engine {
@@ -139,6 +141,37 @@ class ResultColumn {
         break;
       case Kind::Unset:
       case Kind::Whole:
+        break;
+    }
+  }
+  // Whether `source`'s values, read (and widened to `precision` where it is
+  // not 0), join this column's rows as they are stored, so PlaceStored may
+  // place them; the first sets the column's kind as Place would.
+  bool TakesStored(const Column& source, uint8_t precision);
+  // Row `row` takes `source`'s value at `position`, not NULL, as Place takes
+  // it read: one copy of its stored payload, no value built.
+  void PlaceStored(size_t row, const Column& source, size_t position) {
+    nulls_[row] = 0;
+    switch (source.storage()) {
+      case Column::Storage::Int32:
+        narrow_[row] = static_cast<uint64_t>(int64_t{source.int32s()[position]});
+        break;
+      case Column::Storage::Int:
+        narrow_[row] = static_cast<uint64_t>(source.int64s()[position]);
+        break;
+      case Column::Storage::Float:
+        narrow_[row] = std::bit_cast<uint64_t>(source.floats()[position]);
+        break;
+      case Column::Storage::Decimal:
+        decimals_[row] = source.decimals()[position];
+        break;
+      case Column::Storage::String: {
+        Value value;
+        source.Read(position, value);
+        texts_[row] = value.s();
+        break;
+      }
+      case Column::Storage::None:
         break;
     }
   }

@@ -67,9 +67,11 @@ TEST(ColumnwiseSelect, ALargeTableJoinedToASmallOneIsCopiedInItsOwnOrder) {
   // every row landing where the join puts it.
   Session session(std::make_shared<Database>("ERPDB"));
   Select(session, kDigits + R"(
-CREATE TABLE #big (n INT, grp INT, amt DECIMAL(12,2), name NVARCHAR(10), at DATETIME)
+CREATE TABLE #big (n INT, grp INT, amt DECIMAL(12,2), name NVARCHAR(10), at DATETIME, f FLOAT, big BIGINT,
+ wide DECIMAL(20,2))
 INSERT INTO #big SELECT n, n % 3, CASE WHEN n % 10 = 0 THEN NULL ELSE n / 4.0 END,
- CASE WHEN n % 4 = 0 THEN NULL ELSE N'n' + CAST(n % 9 AS NVARCHAR(1)) END, DATEADD(day, n % 400, '2020-01-01')
+ CASE WHEN n % 4 = 0 THEN NULL ELSE N'n' + CAST(n % 9 AS NVARCHAR(1)) END, DATEADD(day, n % 400, '2020-01-01'),
+ CASE WHEN n % 6 = 0 THEN NULL ELSE n / 8.0E0 END, CAST(n AS BIGINT) * -100000, n * 1000000.5
  FROM (SELECT a.i + 10 * b.i + 100 * c.i + 1000 * d.i + 10000 * e.i AS n FROM #ten a, #ten b, #ten c, #ten d, #ten e) s
  ORDER BY n
 CREATE TABLE #key (k INT, sort INT, total DECIMAL(12,2), label NVARCHAR(10))
@@ -79,7 +81,8 @@ SELECT 1)");
   const std::string items =
       "k.k, b.n, b.grp, b.amt, b.name, b.at, ISNULL(b.name, N'-'), ISNULL(b.amt, 0), k.label, 'c', "
       "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END, "
-      "k.total + b.amt FROM #key k LEFT JOIN #big b ON k.k = b.grp";
+      "k.total + b.amt, b.f, b.big, CASE WHEN k.sort > 0 THEN b.wide ELSE b.amt END "
+      "FROM #key k LEFT JOIN #big b ON k.k = b.grp";
   const ResultSet block = Select(session, "SELECT " + items);
   const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
   // 33,333 rows of group 2, 33,334 of group 0, key 7 and the NULL key alone, 33,333 of group 1.
@@ -111,6 +114,14 @@ SELECT 1)");
   EXPECT_EQ(text(66'666, 12), "25001.00");
   EXPECT_EQ(text(66'667, 12), "NULL");
   EXPECT_EQ(text(100'001, 12), "25002.25");
+  // A float, a BIGINT past INT's range, and a CASE whose arm is widened to the other's precision.
+  EXPECT_EQ(text(0, 13), "0.25");  // n = 2
+  EXPECT_EQ(text(33'333, 13), "NULL");
+  EXPECT_EQ(text(66'666, 14), "-9999900000");
+  EXPECT_EQ(text(66'667, 14), "NULL");
+  EXPECT_EQ(text(0, 15), "0.50");
+  EXPECT_EQ(block.at(0, 15).precision, 20);
+  EXPECT_EQ(text(100'001, 15), "24999.25");
 }
 
 }  // namespace
