@@ -9,6 +9,7 @@
 
 #include "engine/common/decimal.h"
 #include "engine/common/errors.h"
+#include "engine/execution/column_split.h"
 #include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
@@ -97,6 +98,12 @@ class ColumnwiseInsert {
       MarkRead(*project.exprs[i], read);
     }
     source.Need(read);
+    // Texts the slow columns copy go into the table's arena: those columns share it.
+    std::vector<uint8_t> together(target.item_of.size());
+    for (size_t j = 0; j < slow_columns_.size(); ++j) {
+      together[slow_columns_[j]] = !kept_[j] && IsString(target.table->schema()[slow_columns_[j]].type.id);
+    }
+    split_ = ColumnSplit(StatementThreads(context), std::move(together));
   }
 
   bool Worthwhile() const { return !fast_.empty() || !chosen_.empty(); }
@@ -232,7 +239,9 @@ class ColumnwiseInsert {
   static constexpr size_t kSlice = 4096;
 
   void Store(size_t count) {
-    for (size_t begin = 0; begin < count; begin += kSlice) StoreSlice(begin, std::min(count, begin + kSlice));
+    // Without slow columns a row holds nothing: the block goes whole.
+    const size_t slice = slow_columns_.empty() ? count : kSlice;
+    for (size_t begin = 0; begin < count; begin += slice) StoreSlice(begin, std::min(count, begin + slice));
   }
 
   void StoreSlice(size_t begin, size_t end) {
@@ -250,7 +259,9 @@ class ColumnwiseInsert {
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
       }
     }
-    target_.table->AppendColumns(count, [&](size_t c, Column& column) {
+    const size_t columns = target_.table->column_count();
+    auto split = [&](auto&& fill_one) { split_.Run(columns, count, fill_one); };
+    target_.table->AppendColumnsSplit(count, split, [&](size_t c, Column& column) {
       if (fast_of_[c] >= 0) {
         const Fast& fast = fast_[static_cast<size_t>(fast_of_[c])];
         if (fast.source) {
@@ -290,6 +301,7 @@ class ColumnwiseInsert {
   std::vector<Value> slow_values_;  // a slice of the slow columns' values, row-major
   std::vector<uint8_t> shared_;     // per source table: texts are stored where it keeps them
   bool sharing_;                    // whether the target may keep more storages
+  ColumnSplit split_;               // how a block's columns go over threads
 };
 
 }  // namespace
