@@ -1,7 +1,7 @@
-// Blocks copied a column at a time on two threads (OPTION (MAXDOP 2)) give
-// what one thread gives: the same rows, in the same order, with the same
-// values, stored or returned; and a statement that fails raises the same
-// first error and leaves the same rows behind.
+// Blocks copied a column at a time, and join builds indexed, on two threads
+// (OPTION (MAXDOP 2)) give what one thread gives: the same rows, in the same
+// order, with the same values, stored or returned; and a statement that
+// fails raises the same first error and leaves the same rows behind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -155,6 +155,28 @@ TEST_F(ColumnwiseThreads, AFailingSelectRaisesTheSameError) {
     EXPECT_EQ(failed.first_error()->number(), 8134);
     EXPECT_EQ(failed.first_error()->message(), "Divide by zero error encountered.");
   }
+}
+
+// #big is the build side, on two keys (no integer index): 100,000 rows are
+// hashed by two threads, NULL names matching nothing. Each key's rows come
+// in #big's order: n = 2 + 9m (m = 0 .. 11,110) but for every fourth m from
+// m = 2, whose n is a multiple of four (a NULL name): 8,333 rows a key.
+TEST_F(ColumnwiseThreads, AJoinBuiltOnTwoThreadsMatchesTheSameRowsInTheSameOrder) {
+  Select(session_, "CREATE TABLE #pairs (k INT, name NVARCHAR(10)) "
+                   "INSERT INTO #pairs VALUES (2, N'n2'), (1, N'n7'), (0, NULL), (0, N'n3') SELECT 1");
+  const std::string join = "SELECT p.k, p.name, b.n, b.amt FROM #pairs p JOIN #big b ON b.grp = p.k AND b.name = p.name";
+  const ResultSet two = Select(session_, join + " OPTION (MAXDOP 2)");
+  ASSERT_EQ(two.row_count(), 24'999u);
+  ExpectSameValues(two, Select(session_, join + " OPTION (MAXDOP 1)"));
+  const auto n = [&](size_t r) { return FormatValue(two.at(r, 2)); };
+  EXPECT_EQ(n(0), "2");
+  EXPECT_EQ(n(1), "11");
+  EXPECT_EQ(n(2), "29");  // 20 is a multiple of four
+  EXPECT_EQ(n(8'332), "99983");  // 99,992 is a multiple of four
+  EXPECT_EQ(n(8'333), "7");
+  EXPECT_EQ(FormatValue(two.at(8'333, 1)), "n7");
+  EXPECT_EQ(n(24'998), "99993");
+  EXPECT_EQ(FormatValue(two.at(24'998, 3)), "24998.25");
 }
 
 }  // namespace
