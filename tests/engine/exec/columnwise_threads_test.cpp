@@ -116,6 +116,33 @@ SELECT 1)");
   }
 }
 
+// From one table's rows, blocks of copied columns are gathered until there
+// are enough rows to split; a block the row path must store (a text with
+// trailing blanks past the column's length, which are cut without an error)
+// comes after the blocks before it all the same: row k holds n = k.
+TEST_F(ColumnwiseThreads, RowsFromOneTableKeepTheirOrderAroundABlockStoredRowByRow) {
+  Select(session_, "SELECT n, CASE WHEN n = 50000 THEN N'n5    ' ELSE name END AS name, amt INTO #src FROM #big "
+                   "CREATE TABLE #narrow (n INT, name NVARCHAR(2), amt DECIMAL(12,2)) SELECT 1");
+  ResultSet stored[2];
+  for (int threads : {1, 2}) {
+    const std::string hint = " OPTION (MAXDOP " + std::to_string(threads) + ")";
+    Select(session_, "TRUNCATE TABLE #narrow INSERT INTO #narrow SELECT n, name, amt FROM #src" + hint +
+                         " IF OBJECT_ID('tempdb..#into') IS NOT NULL DROP TABLE #into"
+                         " SELECT n, name, amt INTO #into FROM #src WHERE n >= 10" + hint + " SELECT 1");
+    stored[threads - 1] = Select(session_, "SELECT * FROM #narrow");
+    const ResultSet into = Select(session_, "SELECT COUNT(*), MIN(n), SUM(CAST(n AS BIGINT)) FROM #into");
+    EXPECT_EQ(FormatValue(into.at(0, 0)), "99990");
+    EXPECT_EQ(FormatValue(into.at(0, 1)), "10");
+    EXPECT_EQ(FormatValue(into.at(0, 2)), "4999949955");  // 4,999,950,000 - (0 + 1 + ... + 9)
+  }
+  ASSERT_EQ(stored[1].row_count(), 100'000u);
+  ExpectSameValues(stored[1], stored[0]);
+  for (size_t k : {0, 32'767, 32'768, 49'999, 50'000, 50'001, 99'999}) {
+    EXPECT_EQ(FormatValue(stored[1].at(k, 0)), std::to_string(k));
+  }
+  EXPECT_EQ(FormatValue(stored[1].at(50'000, 1)), "n5");
+}
+
 // Row n = 70,000 (of key 1, which comes last) cannot be converted: the row
 // path's error, and the table as it was before the statement.
 TEST_F(ColumnwiseThreads, AFailingInsertRaisesTheSameErrorAndKeepsNoRow) {
