@@ -228,7 +228,8 @@ std::vector<Operation> Operations(const Workload& workload) {
                         .sqlite_sql = "CREATE TEMP TABLE t AS SELECT " + ten_columns + " FROM BenchDoc",
                         .postgres_setup = "DROP TABLE IF EXISTS pg_temp.t",
                         .postgres_sql = "CREATE TEMP TABLE t AS SELECT " + ten_columns + " FROM BenchDoc",
-                        .rows = n});
+                        .rows = n,
+                        .parallel = true});
 
   // SQLite spells ISNULL(a,b) as IFNULL(a,b), PostgreSQL as COALESCE(a,b).
   auto detail_select = [](const std::string& isnull) {
@@ -249,7 +250,8 @@ std::vector<Operation> Operations(const Workload& workload) {
        .postgres_setup = "DROP TABLE IF EXISTS pg_temp.r; CREATE TEMP TABLE r (FInterID INT, FItemNumber VARCHAR(80),"
                          " FItemName VARCHAR(255), FSupplyName VARCHAR(255), FDeptName VARCHAR(255), FAmount NUMERIC(28,10))",
        .postgres_sql = "INSERT INTO r " + detail_select("COALESCE"),
-       .rows = n});
+       .rows = n,
+       .parallel = true});
 
   const std::string updated = std::to_string(std::min<int64_t>(100'000, n));
   operations.push_back(

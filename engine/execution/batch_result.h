@@ -15,6 +15,8 @@
 
 namespace orv::engine {
 
+class ColumnSplit;
+
 struct ColumnInfo {
   std::string name;  // empty for an unnamed expression column
   DataType type;
@@ -45,6 +47,11 @@ class ResultSet {
   // values, copying texts into `arena` or leaving them where ShareText keeps them.
   void AppendColumns(size_t count,
                      const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill);
+  // The same with the columns filled as `split` runs them, perhaps several
+  // at once: only those it keeps on the calling thread may copy into `arena`.
+  void AppendColumns(size_t count,
+                     const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill,
+                     const ColumnSplit& split);
   // Keeps `storage` as long as the result: texts appended without a copy live there.
   void ShareText(std::shared_ptr<const StringArena> storage);
 

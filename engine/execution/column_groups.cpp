@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
-#include <thread>
 
 #include "engine/common/decimal.h"
+#include "engine/execution/column_split.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/rollup.h"
 #include "engine/execution/scan_selector.h"
@@ -461,8 +461,7 @@ bool StreamColumnGroups(const AggregatePlan& plan, ExecContext& context, const E
   ColumnGroupsPart part;
   const ScanPlan& scan = groups->scan();
   const size_t rows = scan.table->row_count();
-  const size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 64);
-  const size_t threads = context.max_dop == 0 ? cores : std::min<size_t>(context.max_dop, cores);
+  const size_t threads = StatementThreads(context);
   if (threads < 2 || !CollectInParallel(*groups, context, outer, threads, part)) {
     part = ColumnGroupsPart{};
     groups->Reserve(part, rows);

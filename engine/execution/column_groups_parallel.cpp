@@ -8,12 +8,10 @@
 #include <atomic>
 #include <exception>
 #include <optional>
-#include <thread>
 
-#include "engine/common/interrupt.h"
-#include "engine/common/memory_budget.h"
 #include "engine/execution/column_groups.h"
 #include "engine/execution/scan_selector.h"
+#include "engine/execution/worker_threads.h"
 #include "engine/storage/table.h"
 
 namespace orv::engine {
@@ -74,12 +72,7 @@ bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const E
   std::atomic<bool> stop{false};
   auto begin = [&](size_t t) { return std::min(blocks * t / threads * ScanSelector::kBlock, rows); };
   for (size_t t = 0; t < threads; ++t) groups.Reserve(parts[t], begin(t + 1) - begin(t));
-  const InterruptState* interrupt = CurrentInterrupt();
-  MemoryAccount* account = CurrentMemoryAccount();
   auto work = [&](size_t t) {
-    // The batch's cancel and memory budget hold on every thread.
-    ThreadInterrupt interrupts(interrupt);
-    ThreadMemoryAccount charges(account);
     try {
       std::optional<ScanSelector> own = selector;
       ForEachKeptBlock(own ? &*own : nullptr, begin(t), begin(t + 1), [&](const uint32_t* kept, size_t count) {
@@ -93,16 +86,7 @@ bool CollectInParallel(const ColumnGroups& groups, ExecContext& context, const E
       stop = true;
     }
   };
-  std::vector<std::thread> workers;
-  try {
-    for (size_t t = 1; t < threads; ++t) workers.emplace_back(work, t);
-  } catch (...) {
-    stop = true;
-    for (std::thread& worker : workers) worker.join();
-    throw;
-  }
-  work(0);
-  for (std::thread& worker : workers) worker.join();
+  RunOnThreads(threads, work, [&] { stop = true; });
   // One error for the statement: the first part's that failed.
   for (const std::exception_ptr& error : errors) {
     if (error) std::rethrow_exception(error);

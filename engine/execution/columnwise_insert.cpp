@@ -9,6 +9,7 @@
 
 #include "engine/common/decimal.h"
 #include "engine/common/errors.h"
+#include "engine/execution/column_split.h"
 #include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
@@ -97,6 +98,18 @@ class ColumnwiseInsert {
       MarkRead(*project.exprs[i], read);
     }
     source.Need(read);
+    // Texts the slow columns copy go into the table's arena: those columns share it.
+    std::vector<uint8_t> together(target.item_of.size());
+    for (size_t j = 0; j < slow_columns_.size(); ++j) {
+      together[slow_columns_[j]] = !kept_[j] && IsString(target.table->schema()[slow_columns_[j]].type.id);
+    }
+    const size_t threads = StatementThreads(context);
+    split_ = ColumnSplit(threads, std::move(together));
+    if (threads < 2 || !slow_columns_.empty()) return;
+    gathered_.resize(source.Tables());
+    for (const Fast& fast : fast_) {
+      if (fast.source) gathered_[fast.table].emplace();
+    }
   }
 
   bool Worthwhile() const { return !fast_.empty() || !chosen_.empty(); }
@@ -111,15 +124,21 @@ class ColumnwiseInsert {
     for (size_t count = source_.Next(exact); count > 0; count = source_.Next(exact)) {
       // Sized once for the rows the source may give when many have come, not doubled again and again.
       if (appended < kLarge && appended + count >= kLarge && target_.expected > appended) {
-        target_.table->Reserve(target_.table->row_count() + target_.expected - appended);
+        target_.table->Reserve(target_.table->row_count() + gathered_rows_ + target_.expected - appended);
       }
       if (!exact || !Clean(count)) {
+        StoreGathered();
         RowByRow(count, exact);
         continue;
       }
-      Store(count);
+      if (gathered_.empty()) {
+        Store(count);
+      } else {
+        Gather(count);
+      }
       appended += count;
     }
+    StoreGathered();
     return appended;
   }
 
@@ -232,10 +251,38 @@ class ColumnwiseInsert {
   static constexpr size_t kSlice = 4096;
 
   void Store(size_t count) {
-    for (size_t begin = 0; begin < count; begin += kSlice) StoreSlice(begin, std::min(count, begin + kSlice));
+    std::vector<const uint32_t*> positions(source_.Tables());
+    for (size_t t = 0; t < positions.size(); ++t) positions[t] = source_.Positions(t);
+    // Without slow columns a row holds nothing: the block goes whole.
+    const size_t slice = slow_columns_.empty() ? count : kSlice;
+    for (size_t begin = 0; begin < count; begin += slice) StoreSlice(begin, std::min(count, begin + slice), positions);
   }
 
-  void StoreSlice(size_t begin, size_t end) {
+  // Blocks of copied columns only are kept as their positions until there
+  // are rows enough to split the columns over threads.
+  static constexpr size_t kGathered = size_t{1} << 15;
+
+  void Gather(size_t count) {
+    for (size_t t = 0; t < gathered_.size(); ++t) {
+      if (gathered_[t]) gathered_[t]->insert(gathered_[t]->end(), source_.Positions(t), source_.Positions(t) + count);
+    }
+    gathered_rows_ += count;
+    if (gathered_rows_ >= kGathered) StoreGathered();
+  }
+
+  void StoreGathered() {
+    if (gathered_rows_ == 0) return;
+    std::vector<const uint32_t*> positions(gathered_.size());
+    for (size_t t = 0; t < positions.size(); ++t) positions[t] = gathered_[t] ? gathered_[t]->data() : nullptr;
+    StoreSlice(0, gathered_rows_, positions);
+    for (auto& rows : gathered_) {
+      if (rows) rows->clear();
+    }
+    gathered_rows_ = 0;
+  }
+
+  // Rows `begin` to `end` of the block, whose rows are at `positions` in each source table.
+  void StoreSlice(size_t begin, size_t end, const std::vector<const uint32_t*>& positions) {
     const size_t count = end - begin;
     const size_t width = slow_columns_.size();
     if (width > 0) {
@@ -250,11 +297,13 @@ class ColumnwiseInsert {
         for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
       }
     }
-    target_.table->AppendColumns(count, [&](size_t c, Column& column) {
+    const size_t columns = target_.table->column_count();
+    auto split = [&](auto&& fill_one) { split_.Run(columns, count, fill_one); };
+    target_.table->AppendColumnsSplit(count, split, [&](size_t c, Column& column) {
       if (fast_of_[c] >= 0) {
         const Fast& fast = fast_[static_cast<size_t>(fast_of_[c])];
         if (fast.source) {
-          return column.AppendGathered(*fast.source, source_.Positions(fast.table) + begin, count, fast.value);
+          return column.AppendGathered(*fast.source, positions[fast.table] + begin, count, fast.value);
         }
         for (size_t k = 0; k < count; ++k) column.Append(fast.value, true);
         return;
@@ -290,6 +339,11 @@ class ColumnwiseInsert {
   std::vector<Value> slow_values_;  // a slice of the slow columns' values, row-major
   std::vector<uint8_t> shared_;     // per source table: texts are stored where it keeps them
   bool sharing_;                    // whether the target may keep more storages
+  ColumnSplit split_;               // how a block's columns go over threads
+  // Per source table, the positions of the blocks gathered (none for a table
+  // no column reads); empty when blocks are stored as they come.
+  std::vector<std::optional<std::vector<uint32_t>>> gathered_;
+  size_t gathered_rows_ = 0;
 };
 
 }  // namespace

@@ -9,7 +9,9 @@
 // other target column is computed row by row as the row path computes it. A block whose values might give the row path an
 // error (a NULL for a NOT NULL column, a text longer than the column) or
 // whose WHERE fails is run by the row path instead, so the rows stored and
-// the first error raised are the row path's.
+// the first error raised are the row path's. A large block's columns are
+// filled on the threads MAXDOP allows (see column_split.h); blocks of copied
+// columns alone are gathered, as positions, into blocks large enough.
 #pragma once
 
 #include <cstddef>

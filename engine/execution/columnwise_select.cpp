@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/execution/column_split.h"
 #include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
@@ -35,11 +36,16 @@ class ColumnwiseSelect {
                      ChoiceOf(expr, source_, project_.input->width, context_, *texts_)) {
         items_[i].choice = std::move(*choice);
       } else {
+        items_[i].slow = static_cast<int>(slow_.size());
         slow_.push_back(i);
         MarkRead(expr, read);
       }
     }
     source.Need(read);
+    // The slow items copy their texts into the result's own arena: they share it.
+    std::vector<uint8_t> together(items_.size());
+    for (size_t i : slow_) together[i] = 1;
+    split_ = ColumnSplit(StatementThreads(context), std::move(together));
   }
 
   bool Worthwhile() const { return slow_.size() < items_.size(); }
@@ -68,6 +74,7 @@ class ColumnwiseSelect {
   struct Item {
     std::optional<CopiedItem> copied;
     std::optional<CopiedChoice> choice;
+    int slow = -1;  // else its index in slow_
   };
 
   std::optional<CopiedItem> Copy(const BoundExpr& expr) {
@@ -89,33 +96,42 @@ class ColumnwiseSelect {
   // A large block that needs no evaluation: every column is read a table at
   // a time in that table's row order and written where its rows fall.
   void AppendPlaced(size_t count) {
+    // Every order the columns read is made first, so the columns share them as they are.
     orders_.assign(source_.Tables(), std::nullopt);
-    result_.AppendColumns(count, [&](size_t c, ResultColumn& column, StringArena&) {
+    for (const Item& item : items_) {
+      if (item.copied) MakeOrder(*item.copied, count);
+      if (!item.choice) continue;
+      // A CASE has a WHEN at least: its first column's table sets the order the choices are read in.
+      MakeOrder(item.choice->whens[0].table, *item.choice->whens[0].column, count);
+      for (const CopiedItem& result : item.choice->results) MakeOrder(result, count);
+    }
+    auto fill = [&](size_t c, ResultColumn& column, StringArena&) {
       column.Extend(count);
       const Item& item = items_[c];
       if (item.copied) return Place(*item.copied, count, column, nullptr, 0);
       const CopiedChoice& choice = *item.choice;
-      chosen_.resize(count);
-      // A CASE has a WHEN at least: its first column's table sets the order the choices are read in.
-      const RowOrder& order = OrderOf(choice.whens[0].table, *choice.whens[0].column, count);
-      for (size_t i = 0; i < count; ++i) chosen_[order.Row(i)] = choice.Pick(source_, order.Row(i));
+      std::vector<uint32_t> chosen(count);
+      const RowOrder& order = *orders_[choice.whens[0].table];
+      for (size_t i = 0; i < count; ++i) chosen[order.Row(i)] = choice.Pick(source_, order.Row(i));
       for (size_t r = 0; r < choice.results.size(); ++r) {
-        Place(choice.results[r], count, column, chosen_.data(), static_cast<uint32_t>(r));
+        Place(choice.results[r], count, column, chosen.data(), static_cast<uint32_t>(r));
       }
-    });
+    };
+    result_.AppendColumns(count, fill, split_);
   }
 
   // The rows of the block where `chosen` is `which` (all with no `chosen`)
   // given `item`'s values: a column's in its table's order, a constant's or
   // a sum's in the block's.
-  void Place(const CopiedItem& item, size_t count, ResultColumn& column, const uint32_t* chosen, uint32_t which) {
+  void Place(const CopiedItem& item, size_t count, ResultColumn& column, const uint32_t* chosen,
+             uint32_t which) const {
     if (!item.source) {
       for (size_t k = 0; k < count; ++k) {
         if (!chosen || chosen[k] == which) column.Place(k, item.At(source_, k));
       }
       return;
     }
-    const RowOrder& order = OrderOf(item.table, *item.source, count);
+    const RowOrder& order = *orders_[item.table];
     // A value that does not fit the column's kind turns it whole: from then on every value goes through Place.
     bool stored = column.TakesStored(*item.source, item.precision);
     for (size_t i = 0; i < count; ++i) {
@@ -133,9 +149,12 @@ class ColumnwiseSelect {
   }
 
   // The block's rows in the order of table `table`, of which `column` is one.
-  const RowOrder& OrderOf(size_t table, const Column& column, size_t count) {
+  void MakeOrder(size_t table, const Column& column, size_t count) {
     if (!orders_[table]) orders_[table].emplace(source_.Positions(table), count, column.size());
-    return *orders_[table];
+  }
+  // The order Place reads `item` in, when it reads a column.
+  void MakeOrder(const CopiedItem& item, size_t count) {
+    if (item.source) MakeOrder(item.table, *item.source, count);
   }
 
   // The slice's slow items row by row, in the row path's order, so its first
@@ -149,8 +168,7 @@ class ColumnwiseSelect {
         slow_values_[(k - begin) * width + j] = Evaluate(*project_.exprs[slow_[j]], EvalRow{row, nullptr}, context_);
       }
     }
-    size_t j = 0;
-    result_.AppendColumns(end - begin, [&](size_t c, ResultColumn& column, StringArena& arena) {
+    auto fill = [&](size_t c, ResultColumn& column, StringArena& arena) {
       const Item& item = items_[c];
       if (item.copied) {
         for (size_t k = begin; k < end; ++k) {
@@ -163,10 +181,11 @@ class ColumnwiseSelect {
           column.Append(item.choice->At(source_, k).At(source_, k), nullptr);
         }
       } else {
+        const size_t j = static_cast<size_t>(item.slow);
         for (size_t k = begin; k < end; ++k) column.Append(slow_values_[(k - begin) * width + j], &arena);
-        ++j;
       }
-    });
+    };
+    result_.AppendColumns(end - begin, fill, split_);
   }
 
   // An inexact block as the operators would pass it on row by row.
@@ -192,7 +211,7 @@ class ColumnwiseSelect {
   std::vector<size_t> slow_;        // the items evaluated row by row
   std::vector<Value> slow_values_;  // a block of their values, row-major
   std::vector<std::optional<RowOrder>> orders_;  // a table's, for the block AppendPlaced fills
-  std::vector<uint32_t> chosen_;                 // the result a CASE takes at each row of that block
+  ColumnSplit split_;                            // how a block's columns go over threads
   std::shared_ptr<StringArena> texts_;  // what copied items give for a NULL, kept with the result
 };
 

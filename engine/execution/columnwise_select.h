@@ -5,7 +5,8 @@
 // column without evaluation, its texts shared with the tables instead of
 // copied. Every other item is evaluated row by row as the row path evaluates
 // it. The rows, their order, their values and the first error raised are
-// the row path's.
+// the row path's. A large block's columns are filled on the threads MAXDOP
+// allows (see column_split.h).
 #pragma once
 
 #include <cstddef>

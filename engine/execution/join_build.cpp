@@ -2,8 +2,14 @@
 #include "engine/execution/join_build.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
+#include <exception>
+#include <functional>
 
+#include "engine/execution/column_split.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/worker_threads.h"
 
 namespace orv::engine {
 
@@ -21,7 +27,7 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
     : rows_(*plan.right, plan.left->width, plan.right_keys, context, outer),
       key_count_(plan.right_keys.size()),
       int_key_(key_count_ == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id)),
-      index_(key_count_) {
+      parts_(1, Part{RowIndex(key_count_), {}}) {
   if (key_count_ == 0) return;
   next_row_.assign(rows_.size(), kNone);
   // Rows go in last to first, each put in front of its key's chain.
@@ -31,12 +37,9 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
     return EvaluateJoinKeys(plan.right_keys, rows_.KeyRow(r, scratch.data()), outer, context, key.data());
   };
   if (!int_key_) {
+    if (AddInParts(plan, StatementThreads(context))) return;
     for (size_t r = rows_.size(); r-- > 0;) {
-      if (!evaluate(r)) continue;
-      bool inserted = false;
-      const size_t number = index_.FindOrInsert(key.data(), inserted);
-      if (inserted) first_row_.push_back(kNone);
-      Chain(r, first_row_[number]);
+      if (evaluate(r)) Add(r, key.data(), HashKey(key.data(), key_count_));
     }
     return;
   }
@@ -58,6 +61,69 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   for (size_t r = rows_.size(); r-- > 0;) {
     if (known[r]) Chain(r, ints_.Entry(keys[r]));
   }
+}
+
+bool JoinBuild::AddInParts(const JoinPlan& plan, size_t threads) {
+  threads = std::min(threads, rows_.size() / kRowsPerThread);
+  if (threads < 2) return false;
+  std::vector<size_t> positions;  // of each key in the build side's row
+  for (const BoundExprPtr& expr : plan.right_keys) {
+    const auto* column = expr->As<bound::Column>();
+    if (!column || column->depth != 0) return false;
+    positions.push_back(static_cast<size_t>(column->position));
+  }
+  threads = std::bit_floor(threads);
+  parts_.assign(threads, Part{RowIndex(key_count_), {}});
+  const size_t width = plan.right->width;
+  // The key of row `r` into `key`; false when part of it is NULL, which matches nothing.
+  auto read = [&](size_t r, std::vector<Value>& scratch, Value* key) {
+    const Value* row = rows_.KeyRow(r, scratch.data());
+    for (size_t k = 0; k < key_count_; ++k) {
+      key[k] = row[positions[k]];
+      if (key[k].is_null) return false;
+    }
+    return true;
+  };
+  std::vector<uint64_t> hashes(rows_.size());
+  std::vector<uint8_t> known(rows_.size());
+  std::vector<std::exception_ptr> errors(threads);
+  std::atomic<bool> stop{false};
+  // Each thread runs `step` and keeps its error; the first thread's that failed is the statement's.
+  auto run = [&](const std::function<void(size_t t, std::vector<Value>& scratch, Value* key)>& step) {
+    RunOnThreads(
+        threads,
+        [&](size_t t) {
+          try {
+            std::vector<Value> scratch(width);
+            std::vector<Value> key(key_count_);
+            step(t, scratch, key.data());
+          } catch (...) {
+            errors[t] = std::current_exception();
+            stop = true;
+          }
+        },
+        [&] { stop = true; });
+    for (const std::exception_ptr& error : errors) {
+      if (error) std::rethrow_exception(error);
+    }
+  };
+  // First each thread hashes the keys of a range of rows; then each indexes
+  // the keys of its part, last row first as one thread does.
+  run([&](size_t t, std::vector<Value>& scratch, Value* key) {
+    const size_t end = rows_.size() * (t + 1) / threads;
+    for (size_t r = rows_.size() * t / threads; r < end && !stop; ++r) {
+      known[r] = read(r, scratch, key);
+      if (known[r]) hashes[r] = HashKey(key, key_count_);
+    }
+  });
+  run([&](size_t t, std::vector<Value>& scratch, Value* key) {
+    for (size_t r = rows_.size(); r-- > 0 && !stop;) {
+      if (!known[r] || PartOf(hashes[r]) != t) continue;
+      read(r, scratch, key);
+      Add(r, key, hashes[r]);
+    }
+  });
+  return true;
 }
 
 }  // namespace orv::engine

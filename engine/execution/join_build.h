@@ -1,7 +1,10 @@
 // The build side of a join: the right input stored (build_rows) and, when the join
 // has equality keys, its rows chained by key in input order: the index gives
 // a key's first row, Next the row after it. One integer key on both sides
-// (joins on ID columns) takes an integer index, with no general hashing.
+// (joins on ID columns) takes an integer index, with no general hashing. A
+// large build on plain key columns is hashed on the threads MAXDOP allows,
+// each indexing the keys of one part of the hashes: every key's chain holds
+// the same rows in the same order as one index built on one thread.
 #pragma once
 
 #include <cstdint>
@@ -37,13 +40,14 @@ class JoinBuild {
       return 0;
     }
     const uint64_t hash = HashKey(key, key_count_);
-    index_.Prefetch(hash);
+    parts_[PartOf(hash)].index.Prefetch(hash);
     return hash;
   }
   size_t First(const Value* key, uint64_t hash) const {
     if (int_key_) return FirstOfInteger(key[0].i);
-    const int64_t number = index_.Find(key, hash);
-    return number < 0 ? kNone : first_row_[static_cast<size_t>(number)];
+    const Part& part = parts_[PartOf(hash)];
+    const int64_t number = part.index.Find(key, hash);
+    return number < 0 ? kNone : part.first_row[static_cast<size_t>(number)];
   }
   // The same for one integer key on both sides (integer_key()), read
   // straight from a column's stored numbers.
@@ -54,18 +58,38 @@ class JoinBuild {
   void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:
+  // The keys whose hashes fall in one part, and per key its first row.
+  struct Part {
+    RowIndex index;
+    std::vector<size_t> first_row;
+  };
+  // Rows from which a build pays for a second thread.
+  static constexpr size_t kRowsPerThread = size_t{1} << 15;
+
+  size_t PartOf(uint64_t hash) const { return static_cast<size_t>(hash >> 56) & (parts_.size() - 1); }
   // Puts row `r` in front of the chain whose first row is `first`.
   void Chain(size_t r, size_t& first) {
     next_row_[r] = first == IntKeyIndex::kNew ? kNone : first;
     first = r;
   }
+  // Indexes row `r` with key `key` (of hash `hash`) in its part.
+  void Add(size_t r, const Value* key, uint64_t hash) {
+    Part& part = parts_[PartOf(hash)];
+    bool inserted = false;
+    const size_t number = part.index.FindOrInsert(key, hash, inserted);
+    if (inserted) part.first_row.push_back(kNone);
+    Chain(r, part.first_row[number]);
+  }
+  // Indexes the rows on as many threads as `threads` allows, when the keys
+  // are the build side's own columns (read alike on any thread) and there
+  // are enough rows; false, having done nothing, when not.
+  bool AddInParts(const JoinPlan& plan, size_t threads);
 
   BuildRows rows_;
   size_t key_count_;
   bool int_key_;
-  RowIndex index_;
+  std::vector<Part> parts_;  // a power of two of them; one but for a large build
   IntKeyIndex ints_;
-  std::vector<size_t> first_row_;  // per key of index_
   std::vector<size_t> next_row_;
 };
 

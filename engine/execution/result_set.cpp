@@ -3,6 +3,7 @@
 // session that produced it.
 #include "engine/common/string_arena.h"
 #include "engine/execution/batch_result.h"
+#include "engine/execution/column_split.h"
 
 namespace orv::engine {
 
@@ -45,8 +46,14 @@ void ResultSet::AppendRow(const Value* values) {
 
 void ResultSet::AppendColumns(
     size_t count, const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill) {
+  AppendColumns(count, fill, ColumnSplit());
+}
+
+void ResultSet::AppendColumns(
+    size_t count, const std::function<void(size_t column, ResultColumn& values, StringArena& arena)>& fill,
+    const ColumnSplit& split) {
   if (!storage_) storage_ = std::make_unique<Storage>();
-  for (size_t c = 0; c < values_.size(); ++c) fill(c, values_[c], storage_->arena);
+  split.Run(values_.size(), count, [&](size_t c) { fill(c, values_[c], storage_->arena); });
   rows_ += count;
 }
 

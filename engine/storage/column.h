@@ -6,6 +6,15 @@
 // A column made without an arena holds values apart from any table (the new
 // values of an UPDATE, or the old ones its undo puts back): its texts stay
 // the views it is given, which whoever fills it keeps alive.
+//
+// Threads: different columns of one table may be filled at once, a thread
+// each, by the methods that touch nothing but their own column's values:
+// AppendGathered, AppendStored, Append and Set of a number or a NULL,
+// Append of a kept text, SetRows with `in_arena`, Reserve, Truncate, and
+// every const method. Those that copy a text (Append of a text not kept,
+// Set of a text, SetRows without `in_arena`, KeepText) write the table's
+// arena and interned texts, which its columns share: one thread at a time
+// for the whole table.
 #pragma once
 
 #include <bit>

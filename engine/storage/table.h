@@ -91,12 +91,22 @@ class Table {
   // schema, to column c.
   template <typename Fill>
   void AppendColumns(size_t rows, Fill&& fill) {
+    AppendColumnsSplit(
+        rows,
+        [&](auto&& fill_one) {
+          for (size_t c = 0; c < columns_.size(); ++c) fill_one(c);
+        },
+        fill);
+  }
+  // The same with every column given room for the rows first, and
+  // `split(fill_one)` calling fill_one(c) once for each column c, in any
+  // order or on several threads at once (see Column for what may run so).
+  template <typename Split, typename Fill>
+  void AppendColumnsSplit(size_t rows, Split&& split, Fill&& fill) {
     LoadAll();
     const UnrefusedAllocations whole;  // every column grows, or the table is torn
-    for (size_t c = 0; c < columns_.size(); ++c) {
-      columns_[c].Reserve(row_count_ + rows);
-      fill(c, columns_[c]);
-    }
+    for (Column& column : columns_) column.Reserve(row_count_ + rows);
+    split([&](size_t c) { fill(c, columns_[c]); });
     row_count_ += rows;
     IndexRows(row_count_ - rows);
   }

@@ -8,35 +8,15 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "tests/engine/exec/result_values.h"
 
 namespace orv::engine {
 namespace {
-
-std::string Describe(const Value& v) {
-  std::string out = std::to_string(static_cast<int>(v.type)) + (v.is_null ? " null" : " value") + " p" +
-                    std::to_string(v.precision) + " s" + std::to_string(v.scale);
-  return v.is_null ? out : out + " " + FormatValue(v);
-}
-
-ResultSet Select(Session& session, const std::string& sql) {
-  BatchResult result = session.Execute(sql);
-  if (result.first_error()) throw *result.first_error();
-  return std::move(result.result_sets.back());
-}
 
 // The digits, whose cross joins number the rows of a large table.
 const std::string kDigits =
     "CREATE TABLE #ten (i INT)\n"
     "INSERT INTO #ten VALUES (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)\n";
-
-void ExpectSameValues(const ResultSet& block, const ResultSet& rows) {
-  ASSERT_EQ(rows.row_count(), block.row_count());
-  for (size_t r = 0; r < rows.row_count(); ++r) {
-    for (size_t c = 0; c < rows.column_count(); ++c) {
-      ASSERT_EQ(Describe(block.at(r, c)), Describe(rows.at(r, c))) << "row " << r << ", column " << c;
-    }
-  }
-}
 
 TEST(ColumnwiseSelect, EveryValueIsTheRowPathsOverSeveralSlices) {
   Session session(std::make_shared<Database>("ERPDB"));
