@@ -1,11 +1,21 @@
 // One column of a table, stored by type: 32-bit integers (INT and the
 // narrower integer types, bit, date), 64-bit integers (BIGINT, datetime
-// ticks, times), 128-bit scaled integers (decimal, money), doubles or string
-// views into the owning table's arena (a repeated text kept once), with one
-// null bit a row. Values come out as Value of the column's declared type.
-// A column made without an arena holds values apart from any table (the new
-// values of an UPDATE, or the old ones its undo puts back): its texts stay
-// the views it is given, which whoever fills it keeps alive.
+// ticks, times), 128-bit scaled integers (decimal, money), doubles or texts,
+// with one null bit a row. Values come out as Value of the column's declared
+// type. A table's text column keeps a code a row into its own dictionary of
+// views (see TextDictionary) while its texts repeat, and a view a row once
+// they prove mostly distinct; either way the text lives where the table keeps
+// texts (its arena, or what it shares). A column made without an arena holds
+// values apart from any table (the new values of an UPDATE, or the old ones
+// its undo puts back): a view a row, the views it is given, which whoever
+// fills it keeps alive.
+//
+// Threads: the const methods may run on any columns at once. Of the others,
+// AppendGathered, AppendStored, SetRows with `in_arena`, AppendLoaded,
+// AppendLoadedText(s), Reserve, Compact and Truncate may run at once on
+// different columns of one table: they store views and change their own
+// column's state only. Append, Set, SetRows without `in_arena` and KeepText
+// copy texts into the table's one arena: one column of a table at a time.
 #pragma once
 
 #include <bit>
@@ -17,7 +27,7 @@
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/storage/null_bits.h"
-#include "engine/storage/text_interner.h"
+#include "engine/storage/text_dictionary.h"
 
 namespace orv::engine {
 
@@ -52,7 +62,7 @@ class Column {
       case Storage::Float:
         return out.Store(type_.id, null, 0, 0, 0, std::bit_cast<uint64_t>(floats_[row]), 0);
       case Storage::String: {
-        const std::string_view text = strings_[row];
+        const std::string_view text = Text(row);
         return out.Store(type_.id, null, 0, 0, static_cast<uint32_t>(text.size()),
                          reinterpret_cast<uintptr_t>(text.data()), 0);
       }
@@ -76,7 +86,7 @@ class Column {
         __builtin_prefetch(floats_.data() + row);
         break;
       case Storage::String:
-        __builtin_prefetch(strings_.data() + row);
+        __builtin_prefetch(coded_ ? static_cast<const void*>(codes_.data() + row) : strings_.data() + row);
         break;
       case Storage::None:
         return;
@@ -125,16 +135,16 @@ class Column {
         floats_.push_back(std::bit_cast<double>(low));
         break;
       case Storage::String:
-        strings_.emplace_back();
+        AppendCodeOrView(0, {});
         break;
       case Storage::None:
         break;
     }
   }
-  void AppendLoadedText(bool null, std::string_view kept) {
-    nulls_.push_back(null);
-    strings_.push_back(null ? std::string_view() : kept);
-  }
+  void AppendLoadedText(bool null, std::string_view kept);
+  // Rows of a file's chunk of coded text: row k holds dictionary[indices[k]]
+  // (each a view kept with KeepText), or NULL where indices[k] is kNoRow.
+  void AppendLoadedTexts(const std::vector<std::string_view>& dictionary, const uint32_t* indices, size_t count);
   // Copies `bytes` into the table's arena at once; views into the copy may be appended as text.
   std::string_view KeepText(std::string_view bytes) { return arena_->Copy(bytes); }
   // Keeps the rows whose flag in `keep` is set, in order.
@@ -142,7 +152,7 @@ class Column {
   // Keeps the first `rows` rows (undoing appends).
   void Truncate(size_t rows);
   void Clear();
-  // Bytes the column's vectors hold (capacity, not size); string text is the arena's.
+  // Bytes the column's vectors and dictionary hold (capacity, not size); text is the arena's.
   size_t MemoryBytes() const;
 
   // Predicates run over a block of rows read the stored numbers as they are:
@@ -153,12 +163,33 @@ class Column {
   const int64_t* int64s() const { return ints_.data(); }
   const Int128* decimals() const { return decimals_.data(); }
   const double* floats() const { return floats_.data(); }
-  const std::string_view* texts() const { return strings_.data(); }
+  // A text row's bytes (empty for NULL).
+  std::string_view Text(size_t row) const { return coded_ ? dictionary_[codes_[row]] : strings_[row]; }
+  // Whether the texts are kept as codes(), a row's index into dictionary().
+  bool coded() const { return coded_; }
+  const uint32_t* codes() const { return codes_.data(); }
+  const TextDictionary& dictionary() const { return dictionary_; }
 
  private:
   void Store(size_t row, const Value& value);
-  // Row rows[k] takes a copy of texts[k] in the arena, a repeated one kept once.
-  void KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts);
+  // The code of `text` in the dictionary, a new entry copied into the arena
+  // unless `kept`; views from then on when the texts prove mostly distinct.
+  uint32_t CodeOf(std::string_view text, bool kept);
+  // Appends a row's text: `code` while coded, else `view`.
+  void AppendCodeOrView(uint32_t code, std::string_view view) {
+    if (coded_) {
+      codes_.push_back(code);
+    } else {
+      strings_.push_back(view);
+    }
+  }
+  // Row rows[k] takes texts[k], copied into the arena unless `kept`.
+  void StoreTexts(const int64_t* rows, const Column& texts, bool kept);
+  // AppendGathered of texts, coded in both columns: each source code is
+  // looked up once, then mapped through remap_.
+  void GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
+  // Once the texts prove mostly distinct: a view a row from then on.
+  void SwitchToViewsIfDistinct();
   // Rows the stored values have room for.
   size_t Capacity() const;
 
@@ -169,11 +200,18 @@ class Column {
   std::vector<int64_t> ints_;
   std::vector<Int128> decimals_;
   std::vector<double> floats_;
-  std::vector<std::string_view> strings_;
-  TextInterner interner_;
-  // The text the last appended row kept: a run of rows with the same text (a
-  // header's values over its lines, a constant) shares it without a lookup.
+  bool coded_;
+  std::vector<uint32_t> codes_;
+  TextDictionary dictionary_;
+  std::vector<std::string_view> strings_;  // the texts once not coded
+  // The text the last appended row kept and its code: a run of rows with the
+  // same text (a header's values over its lines, a constant) shares it without a lookup.
   std::string_view last_text_;
+  uint32_t last_code_ = 0;
+  // For AppendGathered: the code here of each code of the dictionary
+  // remap_source_ (0: not looked up yet; the empty text's 0 maps to itself).
+  std::vector<uint32_t> remap_;
+  uint64_t remap_source_ = 0;
   NullBits nulls_;
 };
 
