@@ -90,6 +90,7 @@ void Column::Store(size_t row, const Value& value) {
       const std::string_view text = value.is_null ? std::string_view() : value.s();
       if (!coded_) {
         strings_[row] = arena_->Copy(text);
+        RowsChanged();
         break;
       }
       codes_[row] = dictionary_.Code(text, arena_);
@@ -160,13 +161,7 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
     case Storage::Float:
       return Gather(floats_, nulls_, source.nulls_, rows, count, stays ? 0 : if_null.f, stays, Reader(source.floats_));
     case Storage::String:
-      if (coded_ && source.coded_) return GatherCodes(source, rows, count, if_null);
-      if (coded_) {
-        // The source's texts proved mostly distinct: each is looked up.
-        Gather(codes_, nulls_, source.nulls_, rows, count, stays ? 0 : dictionary_.Code(if_null.s(), nullptr), stays,
-               [&](uint32_t row) { return dictionary_.Code(source.strings_[row], nullptr); });
-        return SwitchToViewsIfDistinct();
-      }
+      if (coded_) return GatherCodes(source, rows, count, if_null);
       return Gather(strings_, nulls_, source.nulls_, rows, count, stays ? std::string_view() : if_null.s(), stays,
                     [&](uint32_t row) { return source.Text(row); });
     case Storage::None:
@@ -176,21 +171,26 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
 }
 
 void Column::GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null) {
-  const TextDictionary& from = source.dictionary_;
-  if (remap_source_ != from.id()) {
+  // The source's texts are keyed by its codes, or by its rows once it keeps views.
+  const bool coded = source.coded_;
+  if (remap_source_ != source.dictionary_.id()) {
     remap_.clear();
-    remap_source_ = from.id();
+    remap_source_ = source.dictionary_.id();
   }
-  remap_.resize(from.size());  // the source's dictionary may have grown since
+  remap_.resize(coded ? source.dictionary_.size() : source.size());  // the source may have grown since
   const bool stays = if_null.is_null;
   Gather(codes_, nulls_, source.nulls_, rows, count, stays ? 0 : dictionary_.Code(if_null.s(), nullptr), stays,
          [&](uint32_t row) {
-           const uint32_t code = source.codes_[row];
-           uint32_t& to = remap_[code];
-           if (to == 0 && code != 0) to = dictionary_.Code(from[code], nullptr);
+           const uint32_t key = coded ? source.codes_[row] : row;
+           uint32_t& to = remap_[key];
+           if (to == 0) to = dictionary_.Code(coded ? source.dictionary_[key] : source.strings_[row], nullptr);
            return to;
          });
   SwitchToViewsIfDistinct();
+}
+
+void Column::RowsChanged() {
+  if (storage_ == Storage::String && !coded_) dictionary_.Renew();
 }
 
 void Column::SwitchToViewsIfDistinct() {
@@ -236,23 +236,24 @@ void Column::StoreTexts(const int64_t* rows, const Column& texts, bool kept) {
   // A NULL's text is empty, as is an empty text's, and neither takes arena room.
   StringArena* copy_into = kept ? nullptr : arena_;
   const size_t count = texts.size();
-  if (!coded_) {
-    for (size_t k = 0; k < count; ++k) strings_[rows[k]] = kept ? texts.Text(k) : arena_->Copy(texts.Text(k));
-    return;
-  }
-  // A block's slots are all asked for before the first is read.
+  // While coded, a block's slots are all asked for before the first is read.
   constexpr size_t kBlock = 32;
   uint32_t hashes[kBlock];
   for (size_t start = 0; start < count; start += kBlock) {
     const size_t end = std::min(count, start + kBlock);
     for (size_t k = start; k < end; ++k) __builtin_prefetch(texts.Text(k).data());
+    if (!coded_) {
+      for (size_t k = start; k < end; ++k) strings_[rows[k]] = kept ? texts.Text(k) : arena_->Copy(texts.Text(k));
+      continue;
+    }
     for (size_t k = start; k < end; ++k) {
       hashes[k - start] = TextDictionary::Hash(texts.Text(k));
       dictionary_.Prefetch(hashes[k - start]);
     }
     for (size_t k = start; k < end; ++k) codes_[rows[k]] = dictionary_.Code(texts.Text(k), hashes[k - start], copy_into);
+    SwitchToViewsIfDistinct();
   }
-  SwitchToViewsIfDistinct();
+  RowsChanged();
 }
 
 void Column::AppendLoadedText(bool null, std::string_view kept) {
@@ -319,6 +320,7 @@ void Column::Compact(const std::vector<uint8_t>& keep) {
   CompactVector(floats_, keep);
   CompactVector(codes_, keep);
   CompactVector(strings_, keep);
+  RowsChanged();
   nulls_.Compact(keep);
 }
 
@@ -335,6 +337,7 @@ void Column::Truncate(size_t rows) {
         codes_.resize(rows);
       } else {
         strings_.resize(rows);
+        RowsChanged();  // rows appended next are other texts at the same rows
       }
       break;
     case Storage::None: break;

@@ -185,11 +185,14 @@ class Column {
   }
   // Row rows[k] takes texts[k], copied into the arena unless `kept`.
   void StoreTexts(const int64_t* rows, const Column& texts, bool kept);
-  // AppendGathered of texts, coded in both columns: each source code is
-  // looked up once, then mapped through remap_.
+  // AppendGathered of texts into a coded column: each source code (or row,
+  // for a source keeping views) is looked up once, then mapped through remap_.
   void GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
   // Once the texts prove mostly distinct: a view a row from then on.
   void SwitchToViewsIfDistinct();
+  // After a row's view changed other than by appending: keys taken from these
+  // rows by another column's remap_ are stale, so the dictionary's id is renewed.
+  void RowsChanged();
   // Rows the stored values have room for.
   size_t Capacity() const;
 
@@ -208,8 +211,8 @@ class Column {
   // same text (a header's values over its lines, a constant) shares it without a lookup.
   std::string_view last_text_;
   uint32_t last_code_ = 0;
-  // For AppendGathered: the code here of each code of the dictionary
-  // remap_source_ (0: not looked up yet; the empty text's 0 maps to itself).
+  // For AppendGathered: the code here of each key (a code or a row) of the
+  // source named remap_source_ (0: not looked up yet, or the empty text).
   std::vector<uint32_t> remap_;
   uint64_t remap_source_ = 0;
   NullBits nulls_;

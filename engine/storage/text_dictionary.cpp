@@ -11,22 +11,22 @@ constexpr size_t kFirstSlots = 1024;
 // against the 12 a row's code saves.
 constexpr size_t kSample = 65536;
 
-uint64_t NextId() {
+uint64_t NewId() {
   static std::atomic<uint64_t> next{1};
   return next.fetch_add(1, std::memory_order_relaxed);
 }
 
 }  // namespace
 
-TextDictionary::TextDictionary() : entries_{std::string_view()}, id_(NextId()) {}
+TextDictionary::TextDictionary() : entries_{std::string_view()}, id_(NewId()) {}
 
 TextDictionary::TextDictionary(const TextDictionary& other)
-    : entries_(other.entries_), slots_(other.slots_), id_(NextId()) {}
+    : entries_(other.entries_), slots_(other.slots_), id_(NewId()) {}
 
 TextDictionary& TextDictionary::operator=(const TextDictionary& other) {
   entries_ = other.entries_;
   slots_ = other.slots_;
-  id_ = NextId();
+  id_ = NewId();
   return *this;
 }
 
@@ -63,8 +63,10 @@ bool TextDictionary::MostlyDistinct(size_t rows) const { return rows >= kSample 
 void TextDictionary::Clear() {
   entries_ = {std::string_view()};
   slots_ = {};
-  id_ = NextId();
+  Renew();
 }
+
+void TextDictionary::Renew() { id_ = NewId(); }
 
 size_t TextDictionary::MemoryBytes() const {
   return entries_.capacity() * sizeof(std::string_view) + slots_.capacity() * sizeof(Slot);

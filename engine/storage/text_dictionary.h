@@ -43,7 +43,10 @@ class TextDictionary {
   size_t size() const { return entries_.size(); }
   // Tells one dictionary's codes from another's: a new number on every Clear
   // (codes only ever get added in between), unique across all dictionaries.
+  // A column keeping a view a row renews it whenever a row's view changes
+  // other than by appending, so that it names those rows' texts too.
   uint64_t id() const { return id_; }
+  void Renew();
   // Whether `rows` rows coded with it would take less room as a view a row:
   // decided once enough rows went by to tell.
   bool MostlyDistinct(size_t rows) const;

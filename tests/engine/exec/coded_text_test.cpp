@@ -141,8 +141,9 @@ TEST(CodedText, GatheredCodesFollowTheSourceDictionary) {
   EXPECT_TRUE(target.coded());
 }
 
-// A source gone over to views gathers into a coded column, and a coded
-// source into a column gone over to views.
+// A source gone over to views gathers into a coded column, its rows each
+// looked up once while they stay as they were, and a coded source into a
+// column gone over to views.
 TEST(CodedText, GatheringBetweenCodesAndViews) {
   StringArena arena;
   Column distinct(kText, &arena);
@@ -173,6 +174,15 @@ TEST(CodedText, GatheringBetweenCodesAndViews) {
   EXPECT_EQ(Row(views, 70'005), "r1");
   EXPECT_EQ(Row(views, 70'006), "r2");
   EXPECT_EQ(Row(views, 70'007), "r0");
+
+  // The source's rows changed in place and appended again after an undo
+  // are gathered as they are now.
+  distinct.Set(0, Text("changed"));
+  distinct.Truncate(69'999);
+  distinct.Append(Text("appended"));
+  coded.AppendGathered(distinct, rows.data(), rows.size(), Null());
+  EXPECT_EQ(Rows(coded), (std::vector<std::string>{"d69999", "d0", "d12345", "d69999", "appended", "changed", "d12345",
+                                                   "appended"}));
 }
 
 }  // namespace
