@@ -194,7 +194,10 @@ void Column::RowsChanged() {
 }
 
 void Column::SwitchToViewsIfDistinct() {
-  if (!coded_ || !dictionary_.MostlyDistinct(codes_.size())) return;
+  if (coded_ && dictionary_.MostlyDistinct(codes_.size())) SwitchToViews();
+}
+
+void Column::SwitchToViews() {
   ReserveHugePages(strings_, codes_.capacity());  // the one step that may fail, before anything changed
   for (const uint32_t code : codes_) strings_.push_back(dictionary_[code]);
   coded_ = false;
@@ -257,13 +260,9 @@ void Column::StoreTexts(const int64_t* rows, const Column& texts, bool kept) {
 }
 
 void Column::AppendLoadedText(bool null, std::string_view kept) {
+  if (coded_) SwitchToViews();
   nulls_.push_back(null);
-  if (!coded_) {
-    strings_.push_back(null ? std::string_view() : kept);
-    return;
-  }
-  codes_.push_back(null ? 0 : dictionary_.Code(kept, nullptr));
-  SwitchToViewsIfDistinct();
+  strings_.push_back(null ? std::string_view() : kept);
 }
 
 void Column::AppendLoadedTexts(const std::vector<std::string_view>& dictionary, const uint32_t* indices,

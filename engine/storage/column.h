@@ -141,6 +141,7 @@ class Column {
         break;
     }
   }
+  // A file stores a chunk's text plain when it is mostly distinct: the column keeps views from then on.
   void AppendLoadedText(bool null, std::string_view kept);
   // Rows of a file's chunk of coded text: row k holds dictionary[indices[k]]
   // (each a view kept with KeepText), or NULL where indices[k] is kNoRow.
@@ -190,6 +191,7 @@ class Column {
   void GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
   // Once the texts prove mostly distinct: a view a row from then on.
   void SwitchToViewsIfDistinct();
+  void SwitchToViews();
   // After a row's view changed other than by appending: keys taken from these
   // rows by another column's remap_ are stale, so the dictionary's id is renewed.
   void RowsChanged();
