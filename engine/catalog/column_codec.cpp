@@ -98,15 +98,14 @@ void DecodeColumnChunk(ByteReader& in, Column& column, size_t count) {
       for (std::string_view& text : dictionary) text = in.Str();
       kept = column.KeepText(source.substr(0, source.size() - in.rest().size()));
       for (std::string_view& text : dictionary) text = keep(text);
+      std::vector<uint32_t> indices(count, Column::kNoRow);
       for (size_t r = 0; r < count; ++r) {
-        if (is_null(r)) {
-          column.AppendLoadedText(true, {});
-          continue;
-        }
+        if (is_null(r)) continue;
         const uint64_t index = in.Var();
         if (index >= dictionary.size()) throw FileDamaged{"a text code is outside its dictionary"};
-        column.AppendLoadedText(false, dictionary[index]);
+        indices[r] = static_cast<uint32_t>(index);
       }
+      column.AppendLoadedTexts(dictionary, indices.data(), count);
     } else {
       throw FileDamaged{"a column chunk of an unknown coding"};
     }

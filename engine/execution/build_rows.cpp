@@ -70,7 +70,7 @@ bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector
     for (size_t f = 0; passes && f < texts.size(); ++f) {
       const BoundExpr& filter = *filters[filters.size() - 1 - f];
       if (texts[f]) {
-        passes = !texts[f]->IsNull(r) && CompiledLikeHolds(*filter.As<bound::Like>(), texts[f]->texts()[r]);
+        passes = !texts[f]->IsNull(r) && CompiledLikeHolds(*filter.As<bound::Like>(), texts[f]->Text(r));
         continue;
       }
       if (!values) values = row.Read(r);

@@ -240,7 +240,7 @@ class ColumnwiseInsert {
       }
       if (fast.longest == SIZE_MAX) continue;
       for (size_t k = 0; k < count; ++k) {
-        if (!null(rows[k]) && fast.source->texts()[rows[k]].size() > fast.longest) return false;
+        if (!null(rows[k]) && fast.source->Text(rows[k]).size() > fast.longest) return false;
       }
     }
     return true;

@@ -18,9 +18,10 @@ void CompactVector(std::vector<T>& values, const std::vector<uint8_t>& keep) {
   values.resize(out);
 }
 
-template <typename T>
-void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, const NullBits& in_nulls,
-            const uint32_t* rows, size_t count, T if_null, bool null_stays) {
+// `at(row)`: the value source row `row` holds, asked only of rows not NULL.
+template <typename T, typename At>
+void Gather(std::vector<T>& out, NullBits& out_nulls, const NullBits& in_nulls, const uint32_t* rows, size_t count,
+            T if_null, bool null_stays, At at) {
   // The flags go in 64 at a time.
   for (size_t begin = 0; begin < count; begin += 64) {
     const size_t end = std::min(count, begin + 64);
@@ -28,7 +29,7 @@ void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, 
     for (size_t k = begin; k < end; ++k) {
       const uint32_t row = rows[k];
       const bool null = row == Column::kNoRow || in_nulls[row];
-      out.push_back(null ? if_null : in[row]);  // a stored NULL's value is 0 (or empty), as if_null then is
+      out.push_back(null ? if_null : at(row));  // a stored NULL's value is 0 (or empty), as if_null then is
       nulls |= static_cast<uint64_t>(null && null_stays) << (k - begin);
     }
     out_nulls.Append(nulls, end - begin);
@@ -36,8 +37,13 @@ void Gather(std::vector<T>& out, NullBits& out_nulls, const std::vector<T>& in, 
 }
 
 template <typename T>
-void GatherStored(std::vector<T>& out, const std::vector<T>& in, const int64_t* rows, size_t count) {
-  for (size_t k = 0; k < count; ++k) out.push_back(in[rows[k]]);
+auto Reader(const std::vector<T>& in) {
+  return [&in](uint32_t row) { return in[row]; };
+}
+
+template <typename T, typename At>
+void GatherStored(std::vector<T>& out, const int64_t* rows, size_t count, At at) {
+  for (size_t k = 0; k < count; ++k) out.push_back(at(rows[k]));
 }
 
 template <typename T>
@@ -62,6 +68,7 @@ Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
   } else {
     storage_ = Storage::Int;  // BIGINT and the date and time types counted in ticks
   }
+  coded_ = storage_ == Storage::String && arena_;
 }
 
 void Column::Store(size_t row, const Value& value) {
@@ -79,9 +86,17 @@ void Column::Store(size_t row, const Value& value) {
     case Storage::Float:
       floats_[row] = value.is_null ? 0 : value.f;
       break;
-    case Storage::String:
-      strings_[row] = value.is_null ? std::string_view() : interner_.Keep(value.s(), *arena_);
+    case Storage::String: {
+      const std::string_view text = value.is_null ? std::string_view() : value.s();
+      if (!coded_) {
+        strings_[row] = arena_->Copy(text);
+        RowsChanged();
+        break;
+      }
+      codes_[row] = dictionary_.Code(text, arena_);
+      SwitchToViewsIfDistinct();
       break;
+    }
     case Storage::None:
       break;
   }
@@ -104,12 +119,27 @@ void Column::Append(const Value& value, bool kept) {
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
-      if (kept || null || !arena_) {
-        strings_.push_back(null ? std::string_view() : value.s());
+      if (null) {
+        AppendCodeOrView(0, {});
         break;
       }
-      // A run of one text costs a compare; other repeats a lookup.
-      if (value.s() != last_text_) last_text_ = interner_.Keep(value.s(), *arena_);
+      if (coded_) {
+        // A run of one text costs a compare; other repeats a lookup.
+        if (value.s() != last_text_) {
+          last_code_ = dictionary_.Code(value.s(), kept ? nullptr : arena_);
+          last_text_ = dictionary_[last_code_];
+          codes_.push_back(last_code_);
+          SwitchToViewsIfDistinct();
+          break;
+        }
+        codes_.push_back(last_code_);
+        break;
+      }
+      if (kept || !arena_) {
+        strings_.push_back(value.s());
+        break;
+      }
+      if (value.s() != last_text_) last_text_ = arena_->Copy(value.s());
       strings_.push_back(last_text_);
       break;
     case Storage::None:
@@ -121,21 +151,61 @@ void Column::AppendGathered(const Column& source, const uint32_t* rows, size_t c
   const bool stays = if_null.is_null;
   switch (storage_) {
     case Storage::Int32:
-      return Gather(ints32_, nulls_, source.ints32_, source.nulls_, rows, count,
-                    stays ? 0 : static_cast<int32_t>(if_null.i), stays);
+      return Gather(ints32_, nulls_, source.nulls_, rows, count, stays ? 0 : static_cast<int32_t>(if_null.i), stays,
+                    Reader(source.ints32_));
     case Storage::Int:
-      return Gather(ints_, nulls_, source.ints_, source.nulls_, rows, count, stays ? 0 : if_null.i, stays);
+      return Gather(ints_, nulls_, source.nulls_, rows, count, stays ? 0 : if_null.i, stays, Reader(source.ints_));
     case Storage::Decimal:
-      return Gather(decimals_, nulls_, source.decimals_, source.nulls_, rows, count, stays ? 0 : if_null.dec, stays);
+      return Gather(decimals_, nulls_, source.nulls_, rows, count, stays ? 0 : if_null.dec, stays,
+                    Reader(source.decimals_));
     case Storage::Float:
-      return Gather(floats_, nulls_, source.floats_, source.nulls_, rows, count, stays ? 0 : if_null.f, stays);
+      return Gather(floats_, nulls_, source.nulls_, rows, count, stays ? 0 : if_null.f, stays, Reader(source.floats_));
     case Storage::String:
-      return Gather(strings_, nulls_, source.strings_, source.nulls_, rows, count,
-                    stays ? std::string_view() : if_null.s(), stays);
+      if (coded_) return GatherCodes(source, rows, count, if_null);
+      return Gather(strings_, nulls_, source.nulls_, rows, count, stays ? std::string_view() : if_null.s(), stays,
+                    [&](uint32_t row) { return source.Text(row); });
     case Storage::None:
       for (size_t k = 0; k < count; ++k) nulls_.push_back(true);
       return;
   }
+}
+
+void Column::GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null) {
+  // The source's texts are keyed by its codes, or by its rows once it keeps views.
+  const bool coded = source.coded_;
+  if (remap_source_ != source.dictionary_.id()) {
+    remap_.clear();
+    remap_source_ = source.dictionary_.id();
+  }
+  remap_.resize(coded ? source.dictionary_.size() : source.size());  // the source may have grown since
+  const bool stays = if_null.is_null;
+  Gather(codes_, nulls_, source.nulls_, rows, count, stays ? 0 : dictionary_.Code(if_null.s(), nullptr), stays,
+         [&](uint32_t row) {
+           const uint32_t key = coded ? source.codes_[row] : row;
+           uint32_t& to = remap_[key];
+           if (to == 0) to = dictionary_.Code(coded ? source.dictionary_[key] : source.strings_[row], nullptr);
+           return to;
+         });
+  SwitchToViewsIfDistinct();
+}
+
+void Column::RowsChanged() {
+  if (storage_ == Storage::String && !coded_) dictionary_.Renew();
+}
+
+void Column::SwitchToViewsIfDistinct() {
+  if (coded_ && dictionary_.MostlyDistinct(codes_.size())) SwitchToViews();
+}
+
+void Column::SwitchToViews() {
+  ReserveHugePages(strings_, codes_.capacity());  // the one step that may fail, before anything changed
+  for (const uint32_t code : codes_) strings_.push_back(dictionary_[code]);
+  coded_ = false;
+  codes_ = {};
+  dictionary_.Clear();
+  remap_ = {};
+  remap_source_ = 0;
+  last_code_ = 0;
 }
 
 void Column::Set(size_t row, const Value& value) { Store(row, value); }
@@ -144,11 +214,11 @@ void Column::AppendStored(const Column& source, const int64_t* rows, size_t coun
   Reserve(size() + count);
   for (size_t k = 0; k < count; ++k) nulls_.push_back(source.nulls_[rows[k]]);
   switch (storage_) {
-    case Storage::Int32: return GatherStored(ints32_, source.ints32_, rows, count);
-    case Storage::Int: return GatherStored(ints_, source.ints_, rows, count);
-    case Storage::Decimal: return GatherStored(decimals_, source.decimals_, rows, count);
-    case Storage::Float: return GatherStored(floats_, source.floats_, rows, count);
-    case Storage::String: return GatherStored(strings_, source.strings_, rows, count);
+    case Storage::Int32: return GatherStored(ints32_, rows, count, Reader(source.ints32_));
+    case Storage::Int: return GatherStored(ints_, rows, count, Reader(source.ints_));
+    case Storage::Decimal: return GatherStored(decimals_, rows, count, Reader(source.decimals_));
+    case Storage::Float: return GatherStored(floats_, rows, count, Reader(source.floats_));
+    case Storage::String: return GatherStored(strings_, rows, count, [&](int64_t row) { return source.Text(row); });
     case Storage::None: return;
   }
 }
@@ -160,31 +230,53 @@ void Column::SetRows(const int64_t* rows, const Column& values, bool in_arena) {
     case Storage::Int: return Scatter(ints_, values.ints_, rows);
     case Storage::Decimal: return Scatter(decimals_, values.decimals_, rows);
     case Storage::Float: return Scatter(floats_, values.floats_, rows);
-    case Storage::String:
-      if (in_arena) return Scatter(strings_, values.strings_, rows);
-      return KeepTexts(rows, values.strings_);
+    case Storage::String: return StoreTexts(rows, values, in_arena);
     case Storage::None: return;
   }
 }
 
-void Column::KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts) {
-  // A NULL's view is empty, as is an empty text's, and neither takes arena room.
-  // While the interner looks texts up, a block's slots are all asked for before the first is read.
+void Column::StoreTexts(const int64_t* rows, const Column& texts, bool kept) {
+  // A NULL's text is empty, as is an empty text's, and neither takes arena room.
+  StringArena* copy_into = kept ? nullptr : arena_;
+  const size_t count = texts.size();
+  // While coded, a block's slots are all asked for before the first is read.
   constexpr size_t kBlock = 32;
   uint32_t hashes[kBlock];
-  for (size_t start = 0; start < texts.size(); start += kBlock) {
-    const size_t end = std::min(texts.size(), start + kBlock);
-    for (size_t k = start; k < end; ++k) __builtin_prefetch(texts[k].data());
-    if (!interner_.looking_up()) {
-      for (size_t k = start; k < end; ++k) strings_[rows[k]] = arena_->Copy(texts[k]);
+  for (size_t start = 0; start < count; start += kBlock) {
+    const size_t end = std::min(count, start + kBlock);
+    for (size_t k = start; k < end; ++k) __builtin_prefetch(texts.Text(k).data());
+    if (!coded_) {
+      for (size_t k = start; k < end; ++k) strings_[rows[k]] = kept ? texts.Text(k) : arena_->Copy(texts.Text(k));
       continue;
     }
     for (size_t k = start; k < end; ++k) {
-      hashes[k - start] = TextInterner::Hash(texts[k]);
-      interner_.Prefetch(hashes[k - start]);
+      hashes[k - start] = TextDictionary::Hash(texts.Text(k));
+      dictionary_.Prefetch(hashes[k - start]);
     }
-    for (size_t k = start; k < end; ++k) strings_[rows[k]] = interner_.Keep(texts[k], hashes[k - start], *arena_);
+    for (size_t k = start; k < end; ++k) codes_[rows[k]] = dictionary_.Code(texts.Text(k), hashes[k - start], copy_into);
+    SwitchToViewsIfDistinct();
   }
+  RowsChanged();
+}
+
+void Column::AppendLoadedText(bool null, std::string_view kept) {
+  if (coded_) SwitchToViews();
+  nulls_.push_back(null);
+  strings_.push_back(null ? std::string_view() : kept);
+}
+
+void Column::AppendLoadedTexts(const std::vector<std::string_view>& dictionary, const uint32_t* indices,
+                               size_t count) {
+  for (size_t k = 0; k < count; ++k) nulls_.push_back(indices[k] == kNoRow);
+  if (!coded_) {
+    for (size_t k = 0; k < count; ++k) strings_.push_back(indices[k] == kNoRow ? std::string_view() : dictionary[indices[k]]);
+    return;
+  }
+  // Each of the chunk's texts is looked up once.
+  std::vector<uint32_t> codes(dictionary.size());
+  for (size_t i = 0; i < dictionary.size(); ++i) codes[i] = dictionary_.Code(dictionary[i], nullptr);
+  for (size_t k = 0; k < count; ++k) codes_.push_back(indices[k] == kNoRow ? 0 : codes[indices[k]]);
+  SwitchToViewsIfDistinct();
 }
 
 void Column::Reserve(size_t rows) {
@@ -197,7 +289,13 @@ void Column::Reserve(size_t rows) {
     case Storage::Int: ReserveHugePages(ints_, rows); break;
     case Storage::Decimal: ReserveHugePages(decimals_, rows); break;
     case Storage::Float: ReserveHugePages(floats_, rows); break;
-    case Storage::String: ReserveHugePages(strings_, rows); break;
+    case Storage::String:
+      if (coded_) {
+        ReserveHugePages(codes_, rows);
+      } else {
+        ReserveHugePages(strings_, rows);
+      }
+      break;
     case Storage::None: break;
   }
 }
@@ -208,7 +306,7 @@ size_t Column::Capacity() const {
     case Storage::Int: return ints_.capacity();
     case Storage::Decimal: return decimals_.capacity();
     case Storage::Float: return floats_.capacity();
-    case Storage::String: return strings_.capacity();
+    case Storage::String: return coded_ ? codes_.capacity() : strings_.capacity();
     case Storage::None: break;
   }
   return nulls_.capacity();
@@ -219,7 +317,9 @@ void Column::Compact(const std::vector<uint8_t>& keep) {
   CompactVector(ints_, keep);
   CompactVector(decimals_, keep);
   CompactVector(floats_, keep);
+  CompactVector(codes_, keep);
   CompactVector(strings_, keep);
+  RowsChanged();
   nulls_.Compact(keep);
 }
 
@@ -231,7 +331,14 @@ void Column::Truncate(size_t rows) {
     case Storage::Int: ints_.resize(rows); break;
     case Storage::Decimal: decimals_.resize(rows); break;
     case Storage::Float: floats_.resize(rows); break;
-    case Storage::String: strings_.resize(rows); break;
+    case Storage::String:
+      if (coded_) {
+        codes_.resize(rows);
+      } else {
+        strings_.resize(rows);
+        RowsChanged();  // rows appended next are other texts at the same rows
+      }
+      break;
     case Storage::None: break;
   }
 }
@@ -239,17 +346,23 @@ void Column::Truncate(size_t rows) {
 size_t Column::MemoryBytes() const {
   return ints32_.capacity() * sizeof(int32_t) + ints_.capacity() * sizeof(int64_t) +
          decimals_.capacity() * sizeof(Int128) + floats_.capacity() * sizeof(double) +
-         strings_.capacity() * sizeof(std::string_view) + interner_.MemoryBytes() + nulls_.MemoryBytes();
+         codes_.capacity() * sizeof(uint32_t) + dictionary_.MemoryBytes() + remap_.capacity() * sizeof(uint32_t) +
+         strings_.capacity() * sizeof(std::string_view) + nulls_.MemoryBytes();
 }
 
 void Column::Clear() {
   last_text_ = {};
+  last_code_ = 0;
   ints32_.clear();
   ints_.clear();
   decimals_.clear();
   floats_.clear();
+  coded_ = storage_ == Storage::String && arena_;
+  codes_.clear();
+  dictionary_.Clear();
+  remap_.clear();
+  remap_source_ = 0;
   strings_.clear();
-  interner_.Clear();
   nulls_.Clear();
 }
 

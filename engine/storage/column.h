@@ -1,20 +1,23 @@
 // One column of a table, stored by type: 32-bit integers (INT and the
 // narrower integer types, bit, date), 64-bit integers (BIGINT, datetime
-// ticks, times), 128-bit scaled integers (decimal, money), doubles or string
-// views into the owning table's arena (a repeated text kept once), with one
-// null bit a row. Values come out as Value of the column's declared type.
-// A column made without an arena holds values apart from any table (the new
-// values of an UPDATE, or the old ones its undo puts back): its texts stay
-// the views it is given, which whoever fills it keeps alive.
+// ticks, times), 128-bit scaled integers (decimal, money), doubles or texts,
+// with one null bit a row. Values come out as Value of the column's declared
+// type. A table's text column keeps a code a row into its own dictionary of
+// views (see TextDictionary) while its texts repeat, and a view a row once
+// they prove mostly distinct; either way the text lives where the table keeps
+// texts (its arena, or what it shares). A column made without an arena holds
+// values apart from any table (the new values of an UPDATE, or the old ones
+// its undo puts back): a view a row, the views it is given, which whoever
+// fills it keeps alive.
 //
-// Threads: different columns of one table may be filled at once, a thread
-// each, by the methods that touch nothing but their own column's values:
-// AppendGathered, AppendStored, Append and Set of a number or a NULL,
-// Append of a kept text, SetRows with `in_arena`, Reserve, Truncate, and
-// every const method. Those that copy a text (Append of a text not kept,
-// Set of a text, SetRows without `in_arena`, KeepText) write the table's
-// arena and interned texts, which its columns share: one thread at a time
-// for the whole table.
+// Threads: the const methods may run on any columns at once. Of the others,
+// AppendGathered, AppendStored, Append and Set of a number or a NULL, Append
+// of a kept text, SetRows with `in_arena`, AppendLoaded, AppendLoadedText(s),
+// Reserve, Compact and Truncate may run at once on different columns of one
+// table: they store views and change their own column's state only. Those
+// that copy a text (Append of a text not kept, Set of a text, SetRows without
+// `in_arena`, KeepText) write the table's one arena, which its columns share:
+// one column of a table at a time.
 #pragma once
 
 #include <bit>
@@ -26,7 +29,7 @@
 #include "engine/common/types.h"
 #include "engine/common/value.h"
 #include "engine/storage/null_bits.h"
-#include "engine/storage/text_interner.h"
+#include "engine/storage/text_dictionary.h"
 
 namespace orv::engine {
 
@@ -61,7 +64,7 @@ class Column {
       case Storage::Float:
         return out.Store(type_.id, null, 0, 0, 0, std::bit_cast<uint64_t>(floats_[row]), 0);
       case Storage::String: {
-        const std::string_view text = strings_[row];
+        const std::string_view text = Text(row);
         return out.Store(type_.id, null, 0, 0, static_cast<uint32_t>(text.size()),
                          reinterpret_cast<uintptr_t>(text.data()), 0);
       }
@@ -85,7 +88,7 @@ class Column {
         __builtin_prefetch(floats_.data() + row);
         break;
       case Storage::String:
-        __builtin_prefetch(strings_.data() + row);
+        __builtin_prefetch(coded_ ? static_cast<const void*>(codes_.data() + row) : strings_.data() + row);
         break;
       case Storage::None:
         return;
@@ -134,16 +137,17 @@ class Column {
         floats_.push_back(std::bit_cast<double>(low));
         break;
       case Storage::String:
-        strings_.emplace_back();
+        AppendCodeOrView(0, {});
         break;
       case Storage::None:
         break;
     }
   }
-  void AppendLoadedText(bool null, std::string_view kept) {
-    nulls_.push_back(null);
-    strings_.push_back(null ? std::string_view() : kept);
-  }
+  // A file stores a chunk's text plain when it is mostly distinct: the column keeps views from then on.
+  void AppendLoadedText(bool null, std::string_view kept);
+  // Rows of a file's chunk of coded text: row k holds dictionary[indices[k]]
+  // (each a view kept with KeepText), or NULL where indices[k] is kNoRow.
+  void AppendLoadedTexts(const std::vector<std::string_view>& dictionary, const uint32_t* indices, size_t count);
   // Copies `bytes` into the table's arena at once; views into the copy may be appended as text.
   std::string_view KeepText(std::string_view bytes) { return arena_->Copy(bytes); }
   // Keeps the rows whose flag in `keep` is set, in order.
@@ -151,7 +155,7 @@ class Column {
   // Keeps the first `rows` rows (undoing appends).
   void Truncate(size_t rows);
   void Clear();
-  // Bytes the column's vectors hold (capacity, not size); string text is the arena's.
+  // Bytes the column's vectors and dictionary hold (capacity, not size); text is the arena's.
   size_t MemoryBytes() const;
 
   // Predicates run over a block of rows read the stored numbers as they are:
@@ -162,12 +166,37 @@ class Column {
   const int64_t* int64s() const { return ints_.data(); }
   const Int128* decimals() const { return decimals_.data(); }
   const double* floats() const { return floats_.data(); }
-  const std::string_view* texts() const { return strings_.data(); }
+  // A text row's bytes (empty for NULL).
+  std::string_view Text(size_t row) const { return coded_ ? dictionary_[codes_[row]] : strings_[row]; }
+  // Whether the texts are kept as codes(), a row's index into dictionary().
+  bool coded() const { return coded_; }
+  const uint32_t* codes() const { return codes_.data(); }
+  const TextDictionary& dictionary() const { return dictionary_; }
 
  private:
   void Store(size_t row, const Value& value);
-  // Row rows[k] takes a copy of texts[k] in the arena, a repeated one kept once.
-  void KeepTexts(const int64_t* rows, const std::vector<std::string_view>& texts);
+  // The code of `text` in the dictionary, a new entry copied into the arena
+  // unless `kept`; views from then on when the texts prove mostly distinct.
+  uint32_t CodeOf(std::string_view text, bool kept);
+  // Appends a row's text: `code` while coded, else `view`.
+  void AppendCodeOrView(uint32_t code, std::string_view view) {
+    if (coded_) {
+      codes_.push_back(code);
+    } else {
+      strings_.push_back(view);
+    }
+  }
+  // Row rows[k] takes texts[k], copied into the arena unless `kept`.
+  void StoreTexts(const int64_t* rows, const Column& texts, bool kept);
+  // AppendGathered of texts into a coded column: each source code (or row,
+  // for a source keeping views) is looked up once, then mapped through remap_.
+  void GatherCodes(const Column& source, const uint32_t* rows, size_t count, const Value& if_null);
+  // Once the texts prove mostly distinct: a view a row from then on.
+  void SwitchToViewsIfDistinct();
+  void SwitchToViews();
+  // After a row's view changed other than by appending: keys taken from these
+  // rows by another column's remap_ are stale, so the dictionary's id is renewed.
+  void RowsChanged();
   // Rows the stored values have room for.
   size_t Capacity() const;
 
@@ -178,11 +207,18 @@ class Column {
   std::vector<int64_t> ints_;
   std::vector<Int128> decimals_;
   std::vector<double> floats_;
-  std::vector<std::string_view> strings_;
-  TextInterner interner_;
-  // The text the last appended row kept: a run of rows with the same text (a
-  // header's values over its lines, a constant) shares it without a lookup.
+  bool coded_;
+  std::vector<uint32_t> codes_;
+  TextDictionary dictionary_;
+  std::vector<std::string_view> strings_;  // the texts once not coded
+  // The text the last appended row kept and its code: a run of rows with the
+  // same text (a header's values over its lines, a constant) shares it without a lookup.
   std::string_view last_text_;
+  uint32_t last_code_ = 0;
+  // For AppendGathered: the code here of each key (a code or a row) of the
+  // source named remap_source_ (0: not looked up yet, or the empty text).
+  std::vector<uint32_t> remap_;
+  uint64_t remap_source_ = 0;
   NullBits nulls_;
 };
 

@@ -197,6 +197,45 @@ TEST_F(DatabaseFileTest, EveryKindOfColumnReadsBackAcrossChunks) {
   EXPECT_EQ(Number(again, "SELECT SUM(d) FROM digits"), 55);
 }
 
+// A text column of six spellings (equal under the collation but for NULL,
+// the empty text and kg) loads back coded, a column of distinct texts as a
+// view a row; every row keeps its own bytes, and copies of the loaded rows too.
+TEST_F(DatabaseFileTest, TextColumnsLoadBackWithEachRowsBytes) {
+  const std::vector<std::string> units = {"pcs", "PCS", "pcs ", "", "kg", "NULL"};  // by n % 6
+  {
+    auto database = Database::Open(path_, {.create = true});
+    Session session(database);
+    Run(session, "CREATE TABLE digits (d INT)\nINSERT INTO digits VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)");
+    Run(session, "CREATE TABLE lines (n INT NOT NULL, unit NVARCHAR(10), doc NVARCHAR(20))");
+    Run(session,
+        "INSERT INTO lines SELECT x.n, CASE x.n % 6 WHEN 0 THEN N'pcs' WHEN 1 THEN N'PCS' WHEN 2 THEN N'pcs ' "
+        "WHEN 3 THEN N'' WHEN 4 THEN N'kg' END, N'DOC' + CAST(x.n AS NVARCHAR(10)) "
+        "FROM (SELECT a.d + 10 * b.d + 100 * c.d + 1000 * e.d + 10000 * g.d AS n FROM digits a CROSS JOIN digits b "
+        "CROSS JOIN digits c CROSS JOIN digits e CROSS JOIN digits g) x");
+  }
+  auto database = Database::Open(path_);
+  const std::shared_ptr<Table> lines = database->catalog().FindTable("lines");
+  ASSERT_EQ(lines->row_count(), 100000u);
+  const Column& unit = lines->column(1);
+  const Column& doc = lines->column(2);
+  EXPECT_TRUE(unit.coded());
+  EXPECT_FALSE(doc.coded());
+  size_t wrong = 0;
+  for (size_t r = 0; r < lines->row_count(); ++r) {
+    const int64_t n = lines->Get(r, 0).i;
+    const Value u = unit.Get(r);
+    wrong += (u.is_null ? "NULL" : std::string(u.s())) != units[n % 6];
+    wrong += doc.Get(r).s() != "DOC" + std::to_string(n);
+  }
+  EXPECT_EQ(wrong, 0u);
+  // The even n copied: per six numbers 6 + 8 + 4 bytes of units (pcs, 'pcs ',
+  // kg), 16,666 times, and 6 + 8 for 99996 and 99998.
+  Session session(database);
+  Run(session, "CREATE TABLE #even (n INT, unit NVARCHAR(10))\nINSERT INTO #even SELECT n, unit FROM lines WHERE n % 2 = 0");
+  EXPECT_EQ(Number(session, "SELECT SUM(DATALENGTH(unit)) FROM #even"), 300002);
+  EXPECT_EQ(Number(session, "SELECT COUNT(*) FROM #even WHERE unit = N'PCS'"), 33334);  // all three spellings
+}
+
 TEST_F(DatabaseFileTest, DamageIsReportedAs824NeverReadAsData) {
   {
     auto database = Database::Open(path_, {.create = true});

@@ -186,7 +186,7 @@ TEST(Column, GatheredRowsKeepTheirNullsAcrossWords) {
     EXPECT_EQ(texts.Get(3 + k).s(), r < 0 ? "-" : std::to_string(r));
     EXPECT_EQ(ints.IsNull(3 + k), r < 0);
     if (r < 0) continue;
-    EXPECT_EQ(texts.texts()[3 + k].data(), source.texts()[rows[k]].data());
+    EXPECT_EQ(texts.Text(3 + k).data(), source.Text(rows[k]).data());
     EXPECT_EQ(ints.Get(3 + k).i, r);
   }
   EXPECT_TRUE(ints.IsNull(2));
