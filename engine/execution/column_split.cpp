@@ -24,6 +24,10 @@ namespace {
 // pointers point to only while it fills a column it has claimed, which the
 // calling thread waits for.
 struct Claims {
+  Claims(size_t columns, const std::vector<uint8_t>* together, const std::function<void(size_t)>* fill,
+         std::vector<std::exception_ptr>* errors, const InterruptState* interrupt, MemoryAccount* account)
+      : columns(columns), together(together), fill(fill), errors(errors), interrupt(interrupt), account(account) {}
+
   size_t columns;
   const std::vector<uint8_t>* together;
   const std::function<void(size_t)>* fill;
