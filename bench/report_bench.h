@@ -30,7 +30,8 @@ int32_t RunReportOnce(std::string_view prog_id, const std::string& session, cons
 // Times `prog_id` on the demo database, whose `lines_table` (`what`) it reads.
 // The first call decodes the columns it reads from the database file and is
 // timed apart (counter first_run_ms); the iterations that follow are those of
-// a database already loaded, as a long-running service sees it.
+// a database already loaded, as a long-running service sees it; counters
+// batch<N>_ms give each batch's mean wall time over them.
 void TimeReport(benchmark::State& state, std::string_view prog_id, std::string_view lines_table,
                 std::string_view what, const platform::ConditionDictionary& dct);
 
