@@ -19,6 +19,11 @@ void KeepFreedMemory() {
   mallopt(M_TRIM_THRESHOLD, static_cast<int>(std::min<uint64_t>(quarter, INT_MAX)));
   // The allocator's largest: a column's vectors are mostly below it.
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  // One heap for every thread: a thread's own heap hands whole regions back
+  // to the system as soon as they are empty, whatever the threshold above,
+  // and the threads that copy a statement's columns take and free most of
+  // its memory.
+  mallopt(M_ARENA_MAX, 1);
 }
 
 }  // namespace orv::engine

@@ -9,7 +9,9 @@ namespace orv::engine {
 // Keeps freed memory in the process for reuse, up to a quarter of the
 // machine's physical memory (at most 2 GiB); more than that is handed back.
 // Buffers up to 32 MiB come from the allocator's heap, not from mappings of
-// their own that freeing would unmap. Call once, at the start of main.
+// their own that freeing would unmap. Every thread takes from the same heap,
+// so what one thread frees another reuses. Call once, at the start of main,
+// before any other thread starts.
 void KeepFreedMemory();
 
 }  // namespace orv::engine

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ORV_OWN_ALLOCATOR 1
@@ -32,6 +34,22 @@ TEST(FreedMemory, AColumnSizedBufferStaysInTheProcessOnceFreed) {
   EXPECT_EQ(mallinfo2().hblkhd, mapped_before) << "taken from a mapping of its own";
   std::free(buffer);
   EXPECT_GE(mallinfo2().fordblks, kBytes) << "handed back to the system";
+}
+
+TEST(FreedMemory, WhatAWorkerThreadFreesStaysToo) {
+#ifdef ORV_OWN_ALLOCATOR
+  GTEST_SKIP() << "the sanitizer's allocator keeps its own freed memory";
+#endif
+  KeepFreedMemory();
+  // More than one of a thread heap's 64 MiB regions, as a column copy takes.
+  constexpr size_t kBytes = size_t{24} << 20;
+  std::thread worker([] {
+    std::array<void*, 4> buffers{};
+    for (void*& buffer : buffers) buffer = std::malloc(kBytes);
+    for (void* buffer : buffers) std::free(buffer);
+  });
+  worker.join();
+  EXPECT_GE(mallinfo2().fordblks, 4 * kBytes) << "handed back to the system";
 }
 
 }  // namespace
