@@ -18,34 +18,41 @@ namespace orv::engine {
 Value ConvertColumnValue(const Value& value, const ColumnSchema& column, const Table& table, std::string_view statement,
                          std::string_view database, StringArena& arena);
 
-// A value already of the column's exact type and within its size is stored
-// as it is: the common case, decided here without a call.
+// Whether a value already of a column's exact type and within its size,
+// `value`, is stored as it is (a narrower decimal of its scale taking the
+// column's precision): the common case, decided without a call. Sets `out`.
+inline bool ConvertsUnchanged(const Value& value, const DataType& type, Value& out) {
+  if (value.is_null || value.type != type.id) return false;
+  switch (type.id) {
+    case TypeId::Decimal:
+      if (value.scale != type.scale) return false;
+      if (value.precision <= type.precision) break;
+      // Narrower, of its scale: the same number when it has the digits room.
+      if (!decimal::Fits(value.dec, type.precision)) return false;
+      out = Value::Decimal(value.dec, type.precision, type.scale);
+      return true;
+    case TypeId::VarChar:
+    case TypeId::NVarChar:
+      if (type.length != DataType::kMaxLength && value.length > static_cast<uint32_t>(type.length)) return false;
+      break;
+    case TypeId::Char:
+    case TypeId::NChar:
+      return false;
+    case TypeId::Time:
+    case TypeId::DateTime2:
+      if (value.scale != type.scale) return false;
+      break;
+    default:
+      break;
+  }
+  out = value;
+  return true;
+}
+
 inline Value ConvertForColumn(const Value& value, const ColumnSchema& column, const Table& table,
                               std::string_view statement, std::string_view database, StringArena& arena) {
-  const DataType& type = column.type;
-  if (!value.is_null && value.type == type.id) {
-    switch (type.id) {
-      case TypeId::Decimal:
-        if (value.scale != type.scale) break;
-        if (value.precision <= type.precision) return value;
-        // Narrower, of its scale: the same number when it has the digits room.
-        if (decimal::Fits(value.dec, type.precision)) return Value::Decimal(value.dec, type.precision, type.scale);
-        break;
-      case TypeId::VarChar:
-      case TypeId::NVarChar:
-        if (type.length == DataType::kMaxLength || value.length <= static_cast<uint32_t>(type.length)) return value;
-        break;
-      case TypeId::Char:
-      case TypeId::NChar:
-        break;
-      case TypeId::Time:
-      case TypeId::DateTime2:
-        if (value.scale == type.scale) return value;
-        break;
-      default:
-        return value;
-    }
-  }
+  Value out;
+  if (ConvertsUnchanged(value, column.type, out)) return out;
   return ConvertColumnValue(value, column, table, statement, database, arena);
 }
 

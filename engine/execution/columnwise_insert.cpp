@@ -13,6 +13,7 @@
 #include "engine/execution/copied_choice.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/picked_column.h"
 #include "engine/execution/position_source.h"
 
 namespace orv::engine {
@@ -91,6 +92,10 @@ class ColumnwiseInsert {
       chosen_.emplace_back(static_cast<size_t>(target.item_of[c]), std::move(*choice));
       claimed[chosen_.back().first] = 1;
     }
+    for (size_t j = 0, p = 0; j < slow_columns_.size(); ++j) {
+      choice_of_.push_back(kept_[j] ? static_cast<int>(p++) : -1);
+      if (kept_[j]) picked_.push_back(PickedFor(slow_columns_[j], chosen_[p - 1]));
+    }
     std::vector<uint8_t> read(project.input->width);
     for (size_t i = 0; i < items_.size(); ++i) {
       if (claimed[i]) continue;
@@ -105,6 +110,7 @@ class ColumnwiseInsert {
     }
     const size_t threads = StatementThreads(context);
     split_ = ColumnSplit(threads, std::move(together));
+    pick_split_ = ColumnSplit(threads, {});
     if (threads < 2 || !slow_columns_.empty()) return;
     gathered_.resize(source.Tables());
     for (const Fast& fast : fast_) {
@@ -183,6 +189,36 @@ class ColumnwiseInsert {
       if (!SharesTexts(result.source, result.table)) return std::nullopt;
     }
     return choice;
+  }
+
+  // Table column `c`'s CASE `chosen` picked a column at a time, its constant
+  // arms converted once as the row path converts them.
+  PickedColumn PickedFor(size_t c, const std::pair<size_t, CopiedChoice>& chosen) {
+    const auto& [item, choice] = chosen;
+    std::vector<std::optional<Value>> converted(choice.results.size());
+    for (size_t arm = 0; arm < converted.size(); ++arm) {
+      const CopiedItem& result = choice.results[arm];
+      if (result.source || !result.terms.empty()) continue;
+      items_[item] = result.missing;
+      try {
+        converted[arm] = Kept(target_.value_of(c, items_.data()));
+      } catch (const SqlError&) {
+        // The row path raises it at the first row that takes this arm.
+      }
+    }
+    return PickedColumn(choice, target_.table->schema()[c], std::move(converted));
+  }
+
+  // Picks every CASE column's rows `begin` to `end`, a column a thread;
+  // false when a value is not stored as its arm gives it, and from then on
+  // the statement's slices go row by row.
+  bool PickSlice(size_t begin, size_t end) {
+    if (!picking_ || picked_.empty()) return false;
+    std::vector<uint8_t> stored(picked_.size());
+    pick_split_.Run(picked_.size(), end - begin,
+                    [&](size_t p) { stored[p] = picked_[p].Pick(source_, begin, end) ? 1 : 0; });
+    picking_ = std::find(stored.begin(), stored.end(), 0) == stored.end();
+    return picking_;
   }
 
   std::optional<Fast> Prepare(size_t c) {
@@ -285,7 +321,8 @@ class ColumnwiseInsert {
   void StoreSlice(size_t begin, size_t end, const std::vector<const uint32_t*>& positions) {
     const size_t count = end - begin;
     const size_t width = slow_columns_.size();
-    if (width > 0) {
+    const bool picked = width > 0 && PickSlice(begin, end);
+    if (width > picked_.size() || (width > 0 && !picked)) {
       slow_values_.resize(count * width);
       // Row by row in the row path's order, so its first error is raised here.
       for (size_t k = 0; k < count; ++k) {
@@ -293,8 +330,13 @@ class ColumnwiseInsert {
           const Value* row = source_.Row(begin + k, false);
           for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
-        for (const auto& [i, choice] : chosen_) items_[i] = choice.At(source_, begin + k).At(source_, begin + k);
-        for (size_t j = 0; j < width; ++j) slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
+        for (const auto& [i, choice] : chosen_) {
+          if (!picked) items_[i] = choice.At(source_, begin + k).At(source_, begin + k);
+        }
+        for (size_t j = 0; j < width; ++j) {
+          if (picked && choice_of_[j] >= 0) continue;
+          slow_values_[k * width + j] = target_.value_of(slow_columns_[j], items_.data());
+        }
       }
     }
     const size_t columns = target_.table->column_count();
@@ -309,6 +351,11 @@ class ColumnwiseInsert {
         return;
       }
       const size_t j = static_cast<size_t>(slow_of_[c]);
+      if (picked && choice_of_[j] >= 0) {
+        const PickedColumn& values = picked_[static_cast<size_t>(choice_of_[j])];
+        for (size_t k = 0; k < count; ++k) column.Append(values[k], true);
+        return;
+      }
       for (size_t k = 0; k < count; ++k) column.Append(slow_values_[k * width + j], kept_[j]);
     });
   }
@@ -335,6 +382,10 @@ class ColumnwiseInsert {
   std::vector<size_t> slow_columns_;
   std::vector<uint8_t> kept_;        // per slow column: its values' texts are kept already (a choice's)
   std::vector<std::pair<size_t, CopiedChoice>> chosen_;  // items picked, not evaluated, row by row
+  std::vector<PickedColumn> picked_;  // per entry of chosen_, its column picked a column at a time
+  std::vector<int> choice_of_;        // per slow column: its entry in chosen_, or -1
+  bool picking_ = true;               // until a slice's values are not stored as picked
+  ColumnSplit pick_split_;            // how a slice's CASE columns go over threads
   std::vector<size_t> slow_items_;  // the items evaluated row by row
   std::vector<Value> slow_values_;  // a slice of the slow columns' values, row-major
   std::vector<uint8_t> shared_;     // per source table: texts are stored where it keeps them
