@@ -235,6 +235,7 @@ class JoinSource : public PositionSource {
 
   // Follows each row with its matches (or a missing row) in table l + 1.
   void Expand(size_t l, size_t count) {
+    if (ExpandOneEach(l, count)) return;
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
     const BuildRows& right = levels_[l].build->rows();
     const bool stored = !tables_[l + 1].scan;
@@ -258,6 +259,31 @@ class JoinSource : public PositionSource {
       }
     }
     if (!one_each) Keep(l);
+  }
+
+  // Expand where every row meets one row of table l + 1 at most and stays
+  // (a LEFT JOIN on a key, or an inner join every row matches): each row's
+  // position is written in its place, and the tables before need no copy.
+  // False as soon as a row does otherwise, for Expand to start again.
+  bool ExpandOneEach(size_t l, size_t count) {
+    const bool left = levels_[l].plan->type == ast::JoinType::Left;
+    const JoinBuild& build = *levels_[l].build;
+    const BuildRows& right = build.rows();
+    const bool stored = !tables_[l + 1].scan;
+    std::vector<uint32_t>& added = positions_[l + 1];
+    added.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      const size_t r = first_[i];
+      if (r == JoinBuild::kNone) {
+        if (!left) return false;
+        added[i] = Column::kNoRow;
+      } else if (build.Next(r) != JoinBuild::kNone) {
+        return false;
+      } else {
+        added[i] = stored ? static_cast<uint32_t>(r) : right.Position(r);
+      }
+    }
+    return true;
   }
 
   // Keeps the rows of tables 0 to `last` that parents_ names, in its order.
