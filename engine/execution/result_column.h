@@ -165,12 +165,9 @@ class ResultColumn {
       case Column::Storage::Decimal:
         decimals_[row] = source.decimals()[position];
         break;
-      case Column::Storage::String: {
-        Value value;
-        source.Read(position, value);
-        texts_[row] = value.s();
+      case Column::Storage::String:
+        texts_[row] = source.Text(position);
         break;
-      }
       case Column::Storage::None:
         break;
     }

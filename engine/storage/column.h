@@ -175,9 +175,6 @@ class Column {
 
  private:
   void Store(size_t row, const Value& value);
-  // The code of `text` in the dictionary, a new entry copied into the arena
-  // unless `kept`; views from then on when the texts prove mostly distinct.
-  uint32_t CodeOf(std::string_view text, bool kept);
   // Appends a row's text: `code` while coded, else `view`.
   void AppendCodeOrView(uint32_t code, std::string_view view) {
     if (coded_) {
