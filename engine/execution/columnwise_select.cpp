@@ -42,6 +42,13 @@ class ColumnwiseSelect {
       }
     }
     source.Need(read);
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (!items_[i].choice) continue;
+      for (size_t j = 0; j < i && items_[i].pick < 0; ++j) {
+        if (items_[j].choice && SameWhens(*items_[j].choice, *items_[i].choice)) items_[i].pick = items_[j].pick;
+      }
+      if (items_[i].pick < 0) items_[i].pick = static_cast<int>(picks_++);
+    }
     // The slow items copy their texts into the result's own arena: they share it.
     std::vector<uint8_t> together(items_.size());
     for (size_t i : slow_) together[i] = 1;
@@ -74,6 +81,7 @@ class ColumnwiseSelect {
   struct Item {
     std::optional<CopiedItem> copied;
     std::optional<CopiedChoice> choice;
+    int pick = -1;  // a choice's: its WHENs' index among the distinct ones
     int slow = -1;  // else its index in slow_
   };
 
@@ -105,16 +113,23 @@ class ColumnwiseSelect {
       MakeOrder(item.choice->whens[0].table, *item.choice->whens[0].column, count);
       for (const CopiedItem& result : item.choice->results) MakeOrder(result, count);
     }
+    // Items that ask the same questions (a select list's CASEs often ask
+    // one, column after column) share the arms their rows pick.
+    std::vector<std::vector<uint32_t>> picked(picks_);
+    for (const Item& item : items_) {
+      if (!item.choice || !picked[static_cast<size_t>(item.pick)].empty()) continue;
+      std::vector<uint32_t>& chosen = picked[static_cast<size_t>(item.pick)];
+      chosen.resize(count);
+      const RowOrder& order = *orders_[item.choice->whens[0].table];
+      for (size_t i = 0; i < count; ++i) chosen[order.Row(i)] = item.choice->Pick(source_, order.Row(i));
+    }
     auto fill = [&](size_t c, ResultColumn& column, StringArena&) {
       column.Extend(count);
       const Item& item = items_[c];
       if (item.copied) return Place(*item.copied, count, column, nullptr, 0);
-      const CopiedChoice& choice = *item.choice;
-      std::vector<uint32_t> chosen(count);
-      const RowOrder& order = *orders_[choice.whens[0].table];
-      for (size_t i = 0; i < count; ++i) chosen[order.Row(i)] = choice.Pick(source_, order.Row(i));
-      for (size_t r = 0; r < choice.results.size(); ++r) {
-        Place(choice.results[r], count, column, chosen.data(), static_cast<uint32_t>(r));
+      const std::vector<uint32_t>& chosen = picked[static_cast<size_t>(item.pick)];
+      for (size_t r = 0; r < item.choice->results.size(); ++r) {
+        Place(item.choice->results[r], count, column, chosen.data(), static_cast<uint32_t>(r));
       }
     };
     result_.AppendColumns(count, fill, split_);
@@ -208,6 +223,7 @@ class ColumnwiseSelect {
   ExecContext& context_;
   ResultSet& result_;
   std::vector<Item> items_;
+  size_t picks_ = 0;                // distinct sets of WHENs among the choices
   std::vector<size_t> slow_;        // the items evaluated row by row
   std::vector<Value> slow_values_;  // a block of their values, row-major
   std::vector<std::optional<RowOrder>> orders_;  // a table's, for the block AppendPlaced fills

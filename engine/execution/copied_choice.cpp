@@ -3,6 +3,19 @@
 
 namespace orv::engine {
 
+bool SameWhens(const CopiedChoice& a, const CopiedChoice& b) {
+  if (a.whens.size() != b.whens.size()) return false;
+  for (size_t w = 0; w < a.whens.size(); ++w) {
+    const CopiedChoice::When& x = a.whens[w];
+    const CopiedChoice::When& y = b.whens[w];
+    if (x.column != y.column || x.table != y.table || x.op != y.op || x.constant.type != y.constant.type ||
+        CompareValues(x.constant, y.constant) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::optional<CopiedChoice> ChoiceOf(const BoundExpr& expr, const PositionSource& rows, size_t width,
                                      ExecContext& context, StringArena& texts) {
   const auto* node = expr.As<bound::Case>();

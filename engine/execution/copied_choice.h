@@ -60,6 +60,10 @@ struct CopiedChoice {
   }
 };
 
+// Whether `a` and `b` ask the same questions, so that every row picks the
+// same arm of both.
+bool SameWhens(const CopiedChoice& a, const CopiedChoice& b);
+
 // `expr`, over rows `width` values wide, as a choice among copied items of
 // `rows`' columns, or nullopt; texts as CopyOf keeps them in `texts`.
 std::optional<CopiedChoice> ChoiceOf(const BoundExpr& expr, const PositionSource& rows, size_t width,

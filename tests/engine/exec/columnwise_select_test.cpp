@@ -61,7 +61,8 @@ SELECT 1)");
   const std::string items =
       "k.k, b.n, b.grp, b.amt, b.name, b.at, ISNULL(b.name, N'-'), ISNULL(b.amt, 0), k.label, 'c', "
       "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END, "
-      "k.total + b.amt, b.f, b.big, CASE WHEN k.sort > 0 THEN b.wide ELSE b.amt END "
+      "k.total + b.amt, b.f, b.big, CASE WHEN k.sort > 0 THEN b.wide ELSE b.amt END, "
+      "CASE WHEN k.sort > 1 THEN k.label ELSE N'x' END, CASE WHEN k.sort >= 1 THEN k.label ELSE N'y' END "
       "FROM #key k LEFT JOIN #big b ON k.k = b.grp";
   const ResultSet block = Select(session, "SELECT " + items);
   const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
@@ -102,6 +103,11 @@ SELECT 1)");
   EXPECT_EQ(text(0, 15), "0.50");
   EXPECT_EQ(block.at(0, 15).precision, 20);
   EXPECT_EQ(text(100'001, 15), "24999.25");
+  // CASEs asking the same question share their picks; one question apart, they do not.
+  EXPECT_EQ(text(0, 16), "x");
+  EXPECT_EQ(text(0, 17), "y");
+  EXPECT_EQ(text(66'667, 16), "x");
+  EXPECT_EQ(text(66'667, 17), "none");
 }
 
 }  // namespace
