@@ -23,6 +23,9 @@ class RollupWriter {
   // The next full group in key order: its key values (valid until the next
   // call) and aggregate states.
   void Add(const Value* key, const AggregateState* states);
+  // The same, told the first key column that differs from the last group's
+  // (unused for the first group).
+  void Add(const Value* key, const AggregateState* states, size_t differ);
   // Writes the subtotals still open and the grand total (alone without groups).
   void Finish();
 

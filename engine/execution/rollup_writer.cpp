@@ -33,14 +33,18 @@ RollupWriter::RollupWriter(const AggregatePlan& plan, RowSink sink)
       result_(plan.width) {}
 
 void RollupWriter::Add(const Value* key, const AggregateState* states) {
+  size_t differ = 0;
+  while (any_ && differ + 1 < n_ && previous_[differ].is_null == key[differ].is_null &&
+         (key[differ].is_null || CompareValues(previous_[differ], key[differ]) == 0)) {
+    ++differ;
+  }
+  Add(key, states, differ);
+}
+
+void RollupWriter::Add(const Value* key, const AggregateState* states, size_t differ) {
   if (any_) {
     // Keys arrive sorted and distinct: the first column that differs closes
     // the subtotals of every longer prefix.
-    size_t differ = 0;
-    while (differ + 1 < n_ && previous_[differ].is_null == key[differ].is_null &&
-           (key[differ].is_null || CompareValues(previous_[differ], key[differ]) == 0)) {
-      ++differ;
-    }
     for (size_t w = n_; w-- > differ + 1;) {
       EmitAggregateRow(plan_, previous_.data(), w, running_.data() + w * a_, result_, sink_);
       std::fill(running_.begin() + static_cast<ptrdiff_t>(w * a_),

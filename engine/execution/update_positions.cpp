@@ -1,6 +1,8 @@
 // UPDATE's rows by position; see update_positions.h.
 #include "engine/execution/update_positions.h"
 
+#include <algorithm>
+
 #include "engine/execution/evaluate.h"
 #include "engine/planner/planner.h"
 
@@ -30,18 +32,22 @@ std::unique_ptr<TargetPositions> TargetPositions::Make(const BoundDmlTarget& tar
 }
 
 size_t TargetPositions::Next() {
-  const size_t count = source_->Next(exact_);
+  count_ = source_->Next(exact_);
   targets_ = source_->Positions(target_table_);
   row_of_ = SIZE_MAX;
-  // A joined table's rows lie scattered: the block's are all asked for before the first is read.
-  for (const Item& item : items_) {
-    if (!item.column) continue;
-    const uint32_t* rows = source_->Positions(item.table);
-    for (size_t k = 0; k < count; ++k) {
-      if (rows[k] != Column::kNoRow) item.column->Prefetch(rows[k]);
-    }
+  // A joined table's rows lie scattered: the first few of the block are
+  // asked for now, each later one as ValueOf reads the row kAhead before it.
+  for (size_t a = 0; a < items_.size(); ++a) {
+    for (size_t k = 0; k < std::min(count_, kAhead); ++k) PrefetchItem(a, k);
   }
-  return count;
+  return count_;
+}
+
+void TargetPositions::PrefetchItem(size_t a, size_t k) const {
+  const Item& item = items_[a];
+  if (!item.column) return;
+  const uint32_t row = source_->Positions(item.table)[k];
+  if (row != Column::kNoRow) item.column->Prefetch(row);
 }
 
 const Value* TargetPositions::RowOf(size_t k) {
@@ -58,6 +64,7 @@ bool TargetPositions::Keeps(size_t k) { return exact_ || source_->Keeps(RowOf(k)
 Value TargetPositions::ValueOf(size_t a, size_t k) {
   const Item& item = items_[a];
   if (!item.column) return Evaluate(*values_[a], EvalRow{RowOf(k), nullptr}, context_);
+  if (k + kAhead < count_) PrefetchItem(a, k + kAhead);
   const uint32_t row = source_->Positions(item.table)[k];
   return row == Column::kNoRow ? Value() : item.column->Get(row);  // NULL as the joins pad a missing row
 }
