@@ -29,6 +29,7 @@ void Gather(std::vector<T>& out, NullBits& out_nulls, const NullBits& in_nulls, 
     for (size_t k = begin; k < end; ++k) {
       const uint32_t row = rows[k];
       const bool null = row == Column::kNoRow || in_nulls[row];
+      GrowOnHugePages(out);
       out.push_back(null ? if_null : at(row));  // a stored NULL's value is 0 (or empty), as if_null then is
       nulls |= static_cast<uint64_t>(null && null_stays) << (k - begin);
     }
@@ -107,15 +108,19 @@ void Column::Append(const Value& value, bool kept) {
   nulls_.push_back(null);
   switch (storage_) {
     case Storage::Int32:
+      GrowOnHugePages(ints32_);
       ints32_.push_back(null ? 0 : static_cast<int32_t>(value.i));
       break;
     case Storage::Int:
+      GrowOnHugePages(ints_);
       ints_.push_back(null ? 0 : value.i);
       break;
     case Storage::Decimal:
+      GrowOnHugePages(decimals_);
       decimals_.push_back(null ? 0 : value.dec);
       break;
     case Storage::Float:
+      GrowOnHugePages(floats_);
       floats_.push_back(null ? 0 : value.f);
       break;
     case Storage::String:
