@@ -353,6 +353,7 @@ bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& mag
 
 void ColumnGroups::KeyValues(uint64_t packed, std::vector<Value>& key) const {
   for (size_t c = 0; c < keys_.size(); ++c) {
+    if (!plan_->live.empty() && !plan_->live[c]) continue;  // no row shows it
     const DataType& type = keys_[c]->type();
     // As a scan reads the column: a 64-bit one keeps its time's scale.
     const uint8_t scale = keys_[c]->storage() == Column::Storage::Int ? type.scale : 0;

@@ -6,19 +6,20 @@
 namespace orv::engine {
 
 void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
-                      std::vector<Value>& result, RowSink sink) {
+                      std::vector<Value>& result, RowSink sink, bool every_key) {
   const size_t n = plan.groups.size();
+  auto live = [&](size_t column) { return plan.live.empty() || plan.live[column] || (every_key && column < 2 * n); };
   for (size_t g = 0; g < n; ++g) {
-    if (g < kept) {
+    if (live(g) && g < kept) {
       result[g] = key[g];
-    } else {
+    } else if (live(g)) {
       result[g].SetNull(plan.groups[g]->type.id);
     }
-    result[n + g].SetInteger(TypeId::TinyInt, g < kept ? 0 : 1);
+    if (live(n + g)) result[n + g].SetInteger(TypeId::TinyInt, g < kept ? 0 : 1);
   }
   for (size_t k = 0; k < plan.aggregates.size(); ++k) {
     const AggregateCall& call = plan.aggregates[k];
-    FinishAggregate(call.kind, states[k], call.argument_type, call.result_type, result[2 * n + k]);
+    if (live(2 * n + k)) FinishAggregate(call.kind, states[k], call.argument_type, call.result_type, result[2 * n + k]);
   }
   sink(result.data());
 }
