@@ -1,8 +1,6 @@
 // UPDATE's rows by position; see update_positions.h.
 #include "engine/execution/update_positions.h"
 
-#include <algorithm>
-
 #include "engine/execution/evaluate.h"
 #include "engine/planner/planner.h"
 
@@ -26,28 +24,33 @@ std::unique_ptr<TargetPositions> TargetPositions::Make(const BoundDmlTarget& tar
     if (item.column && item.column->type() != value->type) item.column = nullptr;
     if (!item.column) MarkRead(*value, read);
     rows->items_.push_back(item);
+    rows->read_.emplace_back();
   }
   rows->source_->Need(read);
   return rows;
 }
 
 size_t TargetPositions::Next() {
-  count_ = source_->Next(exact_);
+  const size_t count = source_->Next(exact_);
   targets_ = source_->Positions(target_table_);
   row_of_ = SIZE_MAX;
-  // A joined table's rows lie scattered: the first few of the block are
-  // asked for now, each later one as ValueOf reads the row kAhead before it.
+  // A joined table's rows lie scattered: a tight loop that only reads them
+  // keeps many misses in flight, which the work done per row would not.
   for (size_t a = 0; a < items_.size(); ++a) {
-    for (size_t k = 0; k < std::min(count_, kAhead); ++k) PrefetchItem(a, k);
+    const Item& item = items_[a];
+    if (!item.column) continue;
+    const uint32_t* rows = source_->Positions(item.table);
+    std::vector<Value>& values = read_[a];
+    values.resize(count);
+    for (size_t k = 0; k < count; ++k) {
+      if (rows[k] == Column::kNoRow) {
+        values[k] = Value();  // NULL as the joins pad a missing row
+      } else {
+        item.column->Read(rows[k], values[k]);
+      }
+    }
   }
-  return count_;
-}
-
-void TargetPositions::PrefetchItem(size_t a, size_t k) const {
-  const Item& item = items_[a];
-  if (!item.column) return;
-  const uint32_t row = source_->Positions(item.table)[k];
-  if (row != Column::kNoRow) item.column->Prefetch(row);
+  return count;
 }
 
 const Value* TargetPositions::RowOf(size_t k) {
@@ -62,11 +65,8 @@ const Value* TargetPositions::RowOf(size_t k) {
 bool TargetPositions::Keeps(size_t k) { return exact_ || source_->Keeps(RowOf(k)); }
 
 Value TargetPositions::ValueOf(size_t a, size_t k) {
-  const Item& item = items_[a];
-  if (!item.column) return Evaluate(*values_[a], EvalRow{RowOf(k), nullptr}, context_);
-  if (k + kAhead < count_) PrefetchItem(a, k + kAhead);
-  const uint32_t row = source_->Positions(item.table)[k];
-  return row == Column::kNoRow ? Value() : item.column->Get(row);  // NULL as the joins pad a missing row
+  if (!items_[a].column) return Evaluate(*values_[a], EvalRow{RowOf(k), nullptr}, context_);
+  return read_[a][k];
 }
 
 }  // namespace orv::engine

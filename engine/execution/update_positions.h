@@ -46,11 +46,6 @@ class TargetPositions {
                   ExecContext& context)
       : plan_(std::move(plan)), source_(std::move(source)), values_(values), context_(context) {}
   const Value* RowOf(size_t k);
-  // Starts loading SET item `a`'s value of joined row `k`, when read from a column.
-  void PrefetchItem(size_t a, size_t k) const;
-  // How far ahead of the row it reads ValueOf asks for a later one: a whole
-  // block asked for at once overruns what the cache keeps in flight.
-  static constexpr size_t kAhead = 16;
 
   PlanPtr plan_;
   std::unique_ptr<PositionSource> source_;
@@ -60,7 +55,7 @@ class TargetPositions {
   std::vector<Item> items_;
   bool exact_ = true;
   const uint32_t* targets_ = nullptr;
-  size_t count_ = 0;  // joined rows in the block
+  std::vector<std::vector<Value>> read_;  // per SET item read from a column: its value of each joined row of the block
   size_t row_of_ = SIZE_MAX;  // the joined row `row_` holds
   const Value* row_ = nullptr;
 };
