@@ -150,7 +150,7 @@ std::optional<Int128> TryRescale(Int128 v, int from, int to, int precision) {
 }
 
 Int128 Rescale(Int128 v, int from, int to) {
-  if (from == to && Fits(v, kMaxPrecision)) return v;
+  if (from == to && FitsMaxPrecision(v)) return v;
   std::optional<Int128> r = TryRescale(v, from, to, kMaxPrecision);
   if (!r) Throw(ErrorCode::kArithmeticOverflow, {"expression", "numeric"});
   return *r;

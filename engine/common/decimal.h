@@ -30,6 +30,14 @@ Type AvgType(Type a);
 
 // 10^n for 0 <= n <= 38.
 Int128 Pow10(int n);
+// The largest unscaled value of 38 digits, 10^38 - 1.
+inline constexpr Int128 kMaxUnscaled = [] {
+  Int128 v = 1;
+  for (int i = 0; i < kMaxPrecision; ++i) v *= 10;
+  return v - 1;
+}();
+// Whether `v` holds at most 38 digits: what every running sum checks, so inline.
+inline bool FitsMaxPrecision(Int128 v) { return v >= -kMaxUnscaled && v <= kMaxUnscaled; }
 // Number of decimal digits of |v| (0 has one digit).
 int DigitCount(Int128 v);
 

@@ -52,7 +52,7 @@ std::optional<Parsed> Parse(std::string_view text) {
   for (int i = 0; i < scale; ++i) value = value * 10 + (fraction[i] - '0');
   if (static_cast<size_t>(scale) < fraction.size() && fraction[scale] >= '5') {
     ++value;
-    if (!Fits(value, kMaxPrecision)) return std::nullopt;
+    if (!FitsMaxPrecision(value)) return std::nullopt;
   }
   int precision = std::max(DigitCount(value), scale);
   return Parsed{negative ? -value : value, precision, scale};

@@ -260,7 +260,7 @@ void StreamAggregate(const AggregatePlan& plan, ExecContext& context, const Eval
     for (size_t group = 0; group < group_count; ++group) {
       const Value* key = level.width == 0 ? nullptr : level.groups.Key(group);
       EmitAggregateRow(plan, key, level.width, level.states.data() + group * a, result,
-                       plan.rollup ? RowSink(collect) : sink);
+                       plan.rollup ? RowSink(collect) : sink, plan.rollup);
     }
   }
   if (!plan.rollup) return;

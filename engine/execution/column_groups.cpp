@@ -204,7 +204,6 @@ std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, con
   }
   if (!groups.packing_.Fit(lows, highs)) return std::nullopt;
 
-  const Int128 decimal_limit = decimal::Pow10(decimal::kMaxPrecision) - 1;
   for (const AggregateCall& call : plan.aggregates) {
     if (call.distinct) return std::nullopt;
     Lane lane;
@@ -237,8 +236,8 @@ std::optional<ColumnGroups> ColumnGroups::Prepare(const AggregatePlan& plan, con
         // Integer sums run in their result type (int for the narrow ones),
         // the others within 38 digits.
         if (storage == Column::Storage::Decimal) {
-          lane.low = -decimal_limit;
-          lane.high = decimal_limit;
+          lane.low = -decimal::kMaxUnscaled;
+          lane.high = decimal::kMaxUnscaled;
         } else if (number && IsInteger(call.argument_type.id)) {
           const bool wide = call.argument_type.id == TypeId::BigInt;
           lane.low = wide ? INT64_MIN : INT32_MIN;
@@ -354,6 +353,7 @@ bool ColumnGroups::AddLane(const Lane& lane, AggregateState* states, Int128& mag
 
 void ColumnGroups::KeyValues(uint64_t packed, std::vector<Value>& key) const {
   for (size_t c = 0; c < keys_.size(); ++c) {
+    if (!plan_->live.empty() && !plan_->live[c]) continue;  // no row shows it
     const DataType& type = keys_[c]->type();
     // As a scan reads the column: a 64-bit one keeps its time's scale.
     const uint8_t scale = keys_[c]->storage() == Column::Storage::Int ? type.scale : 0;
@@ -422,7 +422,7 @@ void ColumnGroups::WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSi
       }
     }
     KeyValues(keys[i], key);
-    writer.Add(key.data(), states.data());
+    writer.Add(key.data(), states.data(), i == 0 ? 0 : packing_.FirstDifferent(keys[i - 1], keys[i]));
     i = j;
   }
   writer.Finish();
@@ -436,7 +436,8 @@ void ColumnGroups::WriteGroupsRollup(ColumnGroupsPart& part, RowSink sink) const
   RollupWriter writer(*plan_, sink);
   for (size_t i = 0; i < part.keys.size(); ++i) {
     KeyValues(part.keys[i], key);
-    writer.Add(key.data(), part.states.data() + order[i] * lanes_.size());
+    const size_t differ = i == 0 ? 0 : packing_.FirstDifferent(part.keys[i - 1], part.keys[i]);
+    writer.Add(key.data(), part.states.data() + order[i] * lanes_.size(), differ);
   }
   writer.Finish();
 }

@@ -89,6 +89,7 @@ class ColumnGroups {
   void WriteRollup(ColumnGroupsPart& part, StringArena& arena, RowSink sink) const;
   // The rows into one group's states as the row path adds them, value by value.
   void AddRowByRow(const uint32_t* rows, size_t count, AggregateState* states, StringArena& arena) const;
+  // The key values in a packed key that an output row shows.
   void KeyValues(uint64_t packed, std::vector<Value>& key) const;
   // ROLLUP over hashed groups: the groups in key order, with the subtotals.
   void WriteGroupsRollup(ColumnGroupsPart& part, RowSink sink) const;

@@ -20,15 +20,10 @@ bool KeyPacking::Fit(const std::vector<int64_t>& lows, const std::vector<int64_t
     bits[c] = std::bit_width(range + 1);
     total_bits += bits[c];
   }
-  return total_bits <= 64;
-}
-
-std::optional<int64_t> KeyPacking::Unpack(uint64_t packed, size_t c) const {
-  int below = 0;
-  for (size_t d = c + 1; d < bits.size(); ++d) below += bits[d];
-  const uint64_t code = bits[c] == 64 ? packed : (packed >> below) & ((uint64_t{1} << bits[c]) - 1);
-  if (code == 0) return std::nullopt;
-  return static_cast<int64_t>(code - 1 + mins[c]);
+  if (total_bits > 64) return false;
+  shifts.assign(n, 0);
+  for (size_t c = n; c-- > 1;) shifts[c - 1] = shifts[c] + bits[c];
+  return true;
 }
 
 // As few passes of at most 12 bits as cover the bits, so the counters stay

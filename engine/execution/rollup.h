@@ -12,10 +12,11 @@
 namespace orv::engine {
 
 // One output row: the first `kept` group values (the rest rolled up to NULL),
-// the GROUPING flags, then the finished aggregates. `result` is scratch of the
-// plan's width.
+// the GROUPING flags, then the finished aggregates, of these the columns the
+// plan's readers read; with `every_key` all the values and flags, for rows
+// sorted on them before they go out. `result` is scratch of the plan's width.
 void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
-                      std::vector<Value>& result, RowSink sink);
+                      std::vector<Value>& result, RowSink sink, bool every_key = false);
 
 class RollupWriter {
  public:
@@ -23,6 +24,9 @@ class RollupWriter {
   // The next full group in key order: its key values (valid until the next
   // call) and aggregate states.
   void Add(const Value* key, const AggregateState* states);
+  // The same, told the first key column that differs from the last group's
+  // (unused for the first group).
+  void Add(const Value* key, const AggregateState* states, size_t differ);
   // Writes the subtotals still open and the grand total (alone without groups).
   void Finish();
 

@@ -6,19 +6,20 @@
 namespace orv::engine {
 
 void EmitAggregateRow(const AggregatePlan& plan, const Value* key, size_t kept, const AggregateState* states,
-                      std::vector<Value>& result, RowSink sink) {
+                      std::vector<Value>& result, RowSink sink, bool every_key) {
   const size_t n = plan.groups.size();
+  auto live = [&](size_t column) { return plan.live.empty() || plan.live[column] || (every_key && column < 2 * n); };
   for (size_t g = 0; g < n; ++g) {
-    if (g < kept) {
+    if (live(g) && g < kept) {
       result[g] = key[g];
-    } else {
+    } else if (live(g)) {
       result[g].SetNull(plan.groups[g]->type.id);
     }
-    result[n + g].SetInteger(TypeId::TinyInt, g < kept ? 0 : 1);
+    if (live(n + g)) result[n + g].SetInteger(TypeId::TinyInt, g < kept ? 0 : 1);
   }
   for (size_t k = 0; k < plan.aggregates.size(); ++k) {
     const AggregateCall& call = plan.aggregates[k];
-    FinishAggregate(call.kind, states[k], call.argument_type, call.result_type, result[2 * n + k]);
+    if (live(2 * n + k)) FinishAggregate(call.kind, states[k], call.argument_type, call.result_type, result[2 * n + k]);
   }
   sink(result.data());
 }
@@ -33,14 +34,18 @@ RollupWriter::RollupWriter(const AggregatePlan& plan, RowSink sink)
       result_(plan.width) {}
 
 void RollupWriter::Add(const Value* key, const AggregateState* states) {
+  size_t differ = 0;
+  while (any_ && differ + 1 < n_ && previous_[differ].is_null == key[differ].is_null &&
+         (key[differ].is_null || CompareValues(previous_[differ], key[differ]) == 0)) {
+    ++differ;
+  }
+  Add(key, states, differ);
+}
+
+void RollupWriter::Add(const Value* key, const AggregateState* states, size_t differ) {
   if (any_) {
     // Keys arrive sorted and distinct: the first column that differs closes
     // the subtotals of every longer prefix.
-    size_t differ = 0;
-    while (differ + 1 < n_ && previous_[differ].is_null == key[differ].is_null &&
-           (key[differ].is_null || CompareValues(previous_[differ], key[differ]) == 0)) {
-      ++differ;
-    }
     for (size_t w = n_; w-- > differ + 1;) {
       EmitAggregateRow(plan_, previous_.data(), w, running_.data() + w * a_, result_, sink_);
       std::fill(running_.begin() + static_cast<ptrdiff_t>(w * a_),

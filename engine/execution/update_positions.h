@@ -55,6 +55,7 @@ class TargetPositions {
   std::vector<Item> items_;
   bool exact_ = true;
   const uint32_t* targets_ = nullptr;
+  std::vector<std::vector<Value>> read_;  // per SET item read from a column: its value of each joined row of the block
   size_t row_of_ = SIZE_MAX;  // the joined row `row_` holds
   const Value* row_ = nullptr;
 };

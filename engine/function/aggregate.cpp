@@ -59,7 +59,7 @@ void AddExact(AggregateState& state, Int128 amount, const DataType& argument_typ
   // 38 digits is the widest any exact sum may grow; two 38-digit numbers can
   // pass what 128 bits hold, so the addition itself is checked too.
   Int128& sum = state.running.dec;
-  if (__builtin_add_overflow(sum, amount, &sum) || !decimal::Fits(sum, decimal::kMaxPrecision)) {
+  if (__builtin_add_overflow(sum, amount, &sum) || !decimal::FitsMaxPrecision(sum)) {
     detail::ThrowExpressionOverflow(TypeId::Decimal);
   }
   // Integer SUM and AVG accumulate in their result type (int for the small

@@ -77,6 +77,7 @@ void Need(PlanNode& plan, Reads needed) {
       Reads below(aggregate.input->width);
       for (const auto& e : aggregate.groups) CollectReads(e.get(), 0, below);
       for (const auto& call : aggregate.aggregates) CollectReads(call.argument.get(), 0, below);
+      aggregate.live = std::move(needed);
       return Need(*aggregate.input, std::move(below));
     }
     case PlanKind::Sort: {

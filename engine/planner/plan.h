@@ -90,6 +90,9 @@ struct AggregatePlan : PlanNode {
   std::vector<AggregateCall> aggregates;
   bool rollup = false;
   std::vector<std::vector<size_t>> sets;  // GROUPING SETS: positions in `groups` per set; empty otherwise
+  // The output columns anything reads (empty: all): the others are never
+  // computed, so a query that only counts and sums the groups builds no keys.
+  std::vector<uint8_t> live;
 };
 
 struct SortPlan : PlanNode {

@@ -51,6 +51,19 @@ void Scatter(std::vector<T>& out, const std::vector<T>& in, const int64_t* rows)
   for (size_t k = 0; k < in.size(); ++k) out[rows[k]] = in[k];
 }
 
+// Room for `size` values, all on huge pages: the values move into a new
+// buffer advised before the copy touches it (ReserveHugePages advises only
+// the room past them, little of a column grown batch by batch), so that rows
+// read out of order miss the TLB far less.
+template <typename T>
+void ReserveOnHugePages(std::vector<T>& values, size_t size) {
+  if (size <= values.capacity()) return;
+  std::vector<T> moved;
+  ReserveHugePages(moved, size);
+  moved.insert(moved.end(), values.begin(), values.end());
+  values.swap(moved);
+}
+
 }  // namespace
 
 Column::Column(DataType type, StringArena* arena) : type_(type), arena_(arena) {
@@ -285,10 +298,10 @@ void Column::Reserve(size_t rows) {
   rows = std::max(rows, Capacity() * 2);
   nulls_.Reserve(rows);
   switch (storage_) {
-    case Storage::Int32: ReserveHugePages(ints32_, rows); break;
-    case Storage::Int: ReserveHugePages(ints_, rows); break;
-    case Storage::Decimal: ReserveHugePages(decimals_, rows); break;
-    case Storage::Float: ReserveHugePages(floats_, rows); break;
+    case Storage::Int32: ReserveOnHugePages(ints32_, rows); break;
+    case Storage::Int: ReserveOnHugePages(ints_, rows); break;
+    case Storage::Decimal: ReserveOnHugePages(decimals_, rows); break;
+    case Storage::Float: ReserveOnHugePages(floats_, rows); break;
     case Storage::String:
       if (coded_) {
         ReserveHugePages(codes_, rows);
