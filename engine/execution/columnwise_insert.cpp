@@ -330,8 +330,8 @@ class ColumnwiseInsert {
           const Value* row = source_.Row(begin + k, false);
           for (size_t i : slow_items_) items_[i] = Evaluate(*project_.exprs[i], EvalRow{row, nullptr}, context_);
         }
-        for (const auto& [i, choice] : chosen_) {
-          if (!picked) items_[i] = choice.At(source_, begin + k).At(source_, begin + k);
+        if (!picked) {
+          for (const auto& [i, choice] : chosen_) items_[i] = choice.At(source_, begin + k).At(source_, begin + k);
         }
         for (size_t j = 0; j < width; ++j) {
           if (picked && choice_of_[j] >= 0) continue;

@@ -47,12 +47,15 @@ class ColumnwiseSelect {
       for (size_t j = 0; j < i && items_[i].pick < 0; ++j) {
         if (items_[j].choice && SameWhens(*items_[j].choice, *items_[i].choice)) items_[i].pick = items_[j].pick;
       }
-      if (items_[i].pick < 0) items_[i].pick = static_cast<int>(picks_++);
+      if (items_[i].pick >= 0) continue;
+      items_[i].pick = static_cast<int>(asking_.size());
+      asking_.push_back(i);
     }
     // The slow items copy their texts into the result's own arena: they share it.
     std::vector<uint8_t> together(items_.size());
     for (size_t i : slow_) together[i] = 1;
     split_ = ColumnSplit(StatementThreads(context), std::move(together));
+    pick_split_ = ColumnSplit(StatementThreads(context), {});
   }
 
   bool Worthwhile() const { return slow_.size() < items_.size(); }
@@ -115,14 +118,14 @@ class ColumnwiseSelect {
     }
     // Items that ask the same questions (a select list's CASEs often ask
     // one, column after column) share the arms their rows pick.
-    std::vector<std::vector<uint32_t>> picked(picks_);
-    for (const Item& item : items_) {
-      if (!item.choice || !picked[static_cast<size_t>(item.pick)].empty()) continue;
-      std::vector<uint32_t>& chosen = picked[static_cast<size_t>(item.pick)];
+    std::vector<std::vector<uint32_t>> picked(asking_.size());
+    pick_split_.Run(asking_.size(), count, [&](size_t p) {
+      const CopiedChoice& choice = *items_[asking_[p]].choice;
+      std::vector<uint32_t>& chosen = picked[p];
       chosen.resize(count);
-      const RowOrder& order = *orders_[item.choice->whens[0].table];
-      for (size_t i = 0; i < count; ++i) chosen[order.Row(i)] = item.choice->Pick(source_, order.Row(i));
-    }
+      const RowOrder& order = *orders_[choice.whens[0].table];
+      for (size_t i = 0; i < count; ++i) chosen[order.Row(i)] = choice.Pick(source_, order.Row(i));
+    });
     auto fill = [&](size_t c, ResultColumn& column, StringArena&) {
       column.Extend(count);
       const Item& item = items_[c];
@@ -223,11 +226,12 @@ class ColumnwiseSelect {
   ExecContext& context_;
   ResultSet& result_;
   std::vector<Item> items_;
-  size_t picks_ = 0;                // distinct sets of WHENs among the choices
+  std::vector<size_t> asking_;      // per distinct set of WHENs, the first choice item asking it
   std::vector<size_t> slow_;        // the items evaluated row by row
   std::vector<Value> slow_values_;  // a block of their values, row-major
   std::vector<std::optional<RowOrder>> orders_;  // a table's, for the block AppendPlaced fills
   ColumnSplit split_;                            // how a block's columns go over threads
+  ColumnSplit pick_split_;                       // how a block's distinct picks go over threads
   std::shared_ptr<StringArena> texts_;  // what copied items give for a NULL, kept with the result
 };
 
