@@ -233,7 +233,9 @@ class JoinSource : public PositionSource {
     }
   }
 
-  // Follows each row with its matches (or a missing row) in table l + 1.
+  // Follows each row with its matches (or a missing row) in table l + 1;
+  // past ExpandOneEach some row is dropped or repeated, so the tables before
+  // keep their rows in the new order.
   void Expand(size_t l, size_t count) {
     if (ExpandOneEach(l, count)) return;
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
@@ -242,23 +244,20 @@ class JoinSource : public PositionSource {
     std::vector<uint32_t>& added = positions_[l + 1];
     added.clear();
     parents_.clear();
-    bool one_each = true;  // every row kept once: the tables below need no copy
     for (size_t i = 0; i < count; ++i) {
       size_t r = first_[i];
       if (r == JoinBuild::kNone) {
-        one_each = one_each && left;
         if (!left) continue;
         added.push_back(Column::kNoRow);
         parents_.push_back(static_cast<uint32_t>(i));
         continue;
       }
-      one_each = one_each && levels_[l].build->Next(r) == JoinBuild::kNone;
       for (; r != JoinBuild::kNone; r = levels_[l].build->Next(r)) {
         added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
         parents_.push_back(static_cast<uint32_t>(i));
       }
     }
-    if (!one_each) Keep(l);
+    Keep(l);
   }
 
   // Expand where every row meets one row of table l + 1 at most and stays
