@@ -1,5 +1,5 @@
 // Columns of a block over several threads; see column_split.h. The helpers
-// are not waited for: a helper the machine is too busy to start before the
+// are not waited for: a helper the machine is too busy to run before the
 // calling thread has claimed every column finds nothing left and the block
 // costs what one thread costs. The calling thread waits only for columns a
 // helper is filling.
@@ -15,12 +15,13 @@
 
 #include "engine/common/interrupt.h"
 #include "engine/common/memory_budget.h"
+#include "engine/execution/helper_threads.h"
 
 namespace orv::engine {
 namespace {
 
 // What the calling thread and its helpers share. A helper may outlive the
-// block (its thread starts late): it holds only this, and reads what the
+// block (it may run late): it holds only this, and reads what the
 // pointers point to only while it fills a column it has claimed, which the
 // calling thread waits for.
 struct Claims {
@@ -118,7 +119,7 @@ void ColumnSplit::Run(size_t columns, size_t rows, const std::function<void(size
   {
     const Closing closing(*claims);
     try {
-      for (size_t t = 1; t < threads; ++t) std::thread(Help, claims).detach();
+      for (size_t t = 1; t < threads; ++t) RunOnHelper([claims] { Help(claims); });
     } catch (const std::system_error&) {
       // No thread to be had: this one fills every column.
     }

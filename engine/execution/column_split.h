@@ -21,9 +21,10 @@ size_t StatementThreads(const ExecContext& context);
 
 class ColumnSplit {
  public:
-  // Values a block must copy, in all, before a second thread pays for
-  // itself; a third takes as many again, and so on.
-  static constexpr size_t kValuesPerThread = size_t{1} << 15;
+  // Values a block must copy, in all, before handing a share to a kept
+  // helper thread pays for itself; a third thread takes as many again, and
+  // so on.
+  static constexpr size_t kValuesPerThread = size_t{1} << 13;
 
   // One thread: every column on the calling thread, as a plain loop would.
   ColumnSplit() = default;

@@ -8,7 +8,7 @@
 namespace orv::engine {
 
 // Runs work(t) for every t < `threads`, t = 0 on the calling thread and
-// each other on a thread of its own, and returns once all have stopped.
+// each other on a helper thread, and returns once all have stopped.
 // work must catch its own errors but for t = 0's. When a thread cannot be
 // started, or work(0) throws, `stop` tells the running ones to finish
 // early, and the error is rethrown once they have.
