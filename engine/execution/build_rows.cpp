@@ -45,7 +45,7 @@ BuildRows::BuildRows(const PlanNode& plan, size_t offset, const std::vector<Boun
 bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
                           ExecContext& context, const EvalRow* outer) {
   std::vector<const BoundExpr*> filters;  // outermost first
-  const ScanPlan* found = ScanUnderFilters(plan, filters);
+  const ScanPlan* found = ScanUnderProjection(plan, filters, passed_);
   if (found == nullptr) return false;
   const ScanPlan& scan = *found;
   const Table& table = *scan.table;
@@ -53,11 +53,15 @@ bool BuildRows::FromTable(const PlanNode& plan, size_t offset, const std::vector
   for (const BoundExprPtr& key : key_exprs) {
     if (!AddColumnsRead(*key, key_columns_)) return false;
   }
-  scan_ = &scan;
-  for (size_t c = 0; c < table.column_count(); ++c) {
-    if (scan.read[c]) columns_.push_back(LiveColumn{&table.column(c), offset + c});
+  for (size_t position : key_columns_) {
+    if (passed_[position] == kNotPassed) return false;
   }
-  if (scan.row_ids) row_id_position_ = offset + table.column_count();
+  scan_ = &scan;
+  for (size_t p = 0; p < passed_.size(); ++p) {
+    const size_t c = passed_[p];
+    if (c < table.column_count() && scan.read[c]) columns_.push_back(LiveColumn{&table.column(c), offset + p});
+    if (c == table.column_count() && scan.row_ids) columns_.push_back(LiveColumn{nullptr, offset + p});
+  }
   // The scan's rows in table order; the filters test them innermost first,
   // as nested filter operators would.
   if (filters.empty() && scan.predicates.empty()) row_ids_.reserve(table.row_count());
@@ -86,8 +90,9 @@ const Value* BuildRows::KeyRow(size_t r, Value* scratch) const {
   const size_t row = row_ids_[r];
   const Table& table = *scan_->table;
   for (size_t position : key_columns_) {
-    if (position < table.column_count()) {
-      table.column(position).Read(row, scratch[position]);
+    const size_t c = passed_[position];
+    if (c < table.column_count()) {
+      table.column(c).Read(row, scratch[position]);
     } else {
       scratch[position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));
     }

@@ -1,5 +1,6 @@
 // The stored rows of a join's build side. A table scan (under filters, or
-// not) keeps only the positions of the rows it passes and reads a row's
+// not, and seen through a projection that only passes its columns on) keeps
+// only the positions of the rows it passes and reads a row's
 // values from the table's columns when a pair is made, so a wide right input
 // is never copied whole, 32 bytes a value, before the join starts; any other
 // input is stored as a Relation.
@@ -31,8 +32,13 @@ class BuildRows {
   void CopyTo(size_t r, Value* wide) const {
     if (!scan_) return copy_(rows_.Row(r), wide);
     const size_t row = row_ids_[r];
-    for (const LiveColumn& live : columns_) live.column->Read(row, wide[live.position]);
-    if (row_id_position_ != kNoRowId) wide[row_id_position_] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));
+    for (const LiveColumn& live : columns_) {
+      if (live.column) {
+        live.column->Read(row, wide[live.position]);
+      } else {
+        wide[live.position] = Value::Integer(TypeId::BigInt, static_cast<int64_t>(row));
+      }
+    }
   }
   // The values the join's keys read of row `r`, at their positions in a row
   // of the build side's own width (the other positions are left as they are).
@@ -40,14 +46,15 @@ class BuildRows {
   void Prefetch(size_t r) const {
     if (!scan_) return __builtin_prefetch(rows_.Row(r));
     const size_t row = row_ids_[r];
-    for (const LiveColumn& live : columns_) live.column->Prefetch(row);
+    for (const LiveColumn& live : columns_) {
+      if (live.column) live.column->Prefetch(row);
+    }
   }
 
  private:
-  static constexpr size_t kNoRowId = static_cast<size_t>(-1);
   struct LiveColumn {
-    const Column* column;
-    size_t position;  // in the joined row
+    const Column* column;  // null: the scan's row id
+    size_t position;       // in the joined row
   };
 
   bool FromTable(const PlanNode& plan, size_t offset, const std::vector<BoundExprPtr>& key_exprs,
@@ -56,7 +63,7 @@ class BuildRows {
   const ScanPlan* scan_ = nullptr;
   std::vector<uint32_t> row_ids_;
   std::vector<LiveColumn> columns_;
-  size_t row_id_position_ = kNoRowId;
+  std::vector<size_t> passed_;       // per position of the build side's row, the scan row's (see ScanUnderProjection)
   std::vector<size_t> key_columns_;  // positions the keys read, in the build side's row
   Relation rows_;
   RowCopier copy_;

@@ -7,6 +7,7 @@
 // Filters over the chain then test each joined row.
 #include <algorithm>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 #include "engine/common/errors.h"
@@ -20,12 +21,13 @@ namespace {
 
 // A table of the chain: the scan below it (0) or a join's right side, with
 // where its values start in the joined row. A right side that is not a
-// table's rows (a view's projection, say) is stored by its join: its
+// table's rows (a computed projection, say) is stored by its join: its
 // positions are of the stored rows, and no column is read from it directly.
 struct ChainTable {
   const ScanPlan* scan;  // null: stored rows
   size_t offset;
   size_t width;
+  std::vector<size_t> passed;  // per position of its rows, the scan row's (see ScanUnderProjection)
 };
 
 // A left key read from a column of a table below its join.
@@ -46,7 +48,7 @@ const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, s
     if (position < tables[table].offset) continue;
     if (!tables[table].scan) return nullptr;
     const Table& stored = *tables[table].scan->table;
-    const size_t column = position - tables[table].offset;
+    const size_t column = tables[table].passed[position - tables[table].offset];
     return column < stored.column_count() ? &stored.column(column) : nullptr;
   }
   return nullptr;
@@ -83,8 +85,12 @@ class JoinSource : public PositionSource {
   }
   bool RowNumbersAt(size_t position, size_t& table) const override {
     for (table = 0; table < tables_.size(); ++table) {
-      const ScanPlan* scan = tables_[table].scan;
-      if (scan && scan->row_ids && position == tables_[table].offset + scan->table->column_count()) return true;
+      const ChainTable& chained = tables_[table];
+      if (!chained.scan || !chained.scan->row_ids || position < chained.offset) continue;
+      if (position - chained.offset < chained.width &&
+          chained.passed[position - chained.offset] == chained.scan->table->column_count()) {
+        return true;
+      }
     }
     return false;
   }
@@ -320,11 +326,13 @@ class JoinSource : public PositionSource {
         continue;
       }
       const ScanPlan& scan = *tables_[t].scan;
-      for (size_t c = 0; c < scan.read.size(); ++c) {
-        if (scan.read[c] && read[offset + c]) reads.columns.push_back(Read{t, offset + c, &scan.table->column(c)});
+      const size_t columns = scan.table->column_count();
+      for (size_t p = 0; p < tables_[t].width; ++p) {
+        const size_t c = tables_[t].passed[p];
+        if (!read[offset + p]) continue;
+        if (c < columns && scan.read[c]) reads.columns.push_back(Read{t, offset + p, &scan.table->column(c)});
+        if (c == columns && scan.row_ids) reads.columns.push_back(Read{t, offset + p, nullptr});
       }
-      const size_t row_id = offset + scan.table->column_count();
-      if (scan.row_ids && read[row_id]) reads.columns.push_back(Read{t, row_id, nullptr});
     }
     return reads;
   }
@@ -363,11 +371,13 @@ bool ChainOf(const PlanNode& top, std::vector<ChainTable>& tables, std::vector<c
     node = join.left.get();
   }
   if (joins.empty() || node->kind != PlanKind::Scan) return false;
-  tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0, node->width});
+  std::vector<size_t> passed(node->width);
+  std::iota(passed.begin(), passed.end(), size_t{0});
+  tables.push_back(ChainTable{static_cast<const ScanPlan*>(node), 0, node->width, std::move(passed)});
   for (const JoinPlan* join : joins) {
     std::vector<const BoundExpr*> filters;  // the build side applies them
-    const ScanPlan* right = ScanUnderFilters(*join->right, filters);
-    tables.push_back(ChainTable{right, join->left->width, join->right->width});
+    const ScanPlan* right = ScanUnderProjection(*join->right, filters, passed);
+    tables.push_back(ChainTable{right, join->left->width, join->right->width, std::move(passed)});
   }
   for (const ChainTable& table : tables) {
     if (table.scan && table.scan->table->row_count() >= Column::kNoRow) return false;
@@ -388,6 +398,7 @@ std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext&
   if (!ChainOf(*node, tables, joins)) return nullptr;
   std::vector<Level> levels;
   for (const JoinPlan* join : joins) {
+    const ChainTable& right = tables[levels.size() + 1];
     Level level{join, {}, nullptr};
     for (const BoundExprPtr& key : join->left_keys) {
       const auto* column = key->As<bound::Column>();
@@ -401,6 +412,7 @@ std::unique_ptr<PositionSource> JoinPositions(const PlanNode& plan, ExecContext&
     for (const BoundExprPtr& key : join->right_keys) {
       const auto* column = key->As<bound::Column>();
       if (!column || column->depth != 0) return nullptr;
+      if (right.scan && right.passed[static_cast<size_t>(column->position)] == kNotPassed) return nullptr;
     }
     levels.push_back(std::move(level));
   }

@@ -210,4 +210,37 @@ size_t ScanSelector::KeepRowByRow(const Test& test, uint32_t* rows, size_t count
   return kept;
 }
 
+const ScanPlan* ScanUnderProjection(const PlanNode& plan, std::vector<const BoundExpr*>& filters,
+                                    std::vector<size_t>& passed) {
+  passed.clear();
+  if (plan.kind != PlanKind::Project) {
+    const ScanPlan* scan = ScanUnderFilters(plan, filters);
+    if (scan) passed.resize(plan.width);
+    std::iota(passed.begin(), passed.end(), size_t{0});
+    return scan;
+  }
+  const auto& project = static_cast<const ProjectPlan&>(plan);
+  std::vector<const BoundExpr*> below;
+  const ScanPlan* scan = ScanUnderFilters(*project.input, below);
+  if (!scan) return nullptr;
+  const Table& table = *scan->table;
+  for (size_t i = 0; i < project.exprs.size(); ++i) {
+    if (!project.live.empty() && !project.live[i]) {
+      passed.push_back(kNotPassed);
+      continue;
+    }
+    const BoundExpr& expr = *project.exprs[i];
+    const auto* column = expr.As<bound::Column>();
+    if (!column || column->depth != 0) return nullptr;
+    const auto position = static_cast<size_t>(column->position);
+    // A column passed on as it is stored, or the scan's row id.
+    const bool same = position < table.column_count() ? table.column(position).type() == expr.type
+                                                      : scan->row_ids && position == table.column_count();
+    if (!same) return nullptr;
+    passed.push_back(position);
+  }
+  filters.insert(filters.end(), below.begin(), below.end());
+  return scan;
+}
+
 }  // namespace orv::engine

@@ -95,6 +95,18 @@ inline const ScanPlan* ScanUnderFilters(const PlanNode& plan, std::vector<const 
   return node->kind == PlanKind::Scan ? static_cast<const ScanPlan*>(node) : nullptr;
 }
 
+// What a position of a table's rows seen through a projection holds when
+// the projection computes it and nothing reads it.
+inline constexpr size_t kNotPassed = static_cast<size_t>(-1);
+
+// The table scan under a stack of filters as the rows of `plan` give it:
+// `plan` itself, or a projection that only passes the scan's columns on (a
+// view's select list). `passed` gets, per position of `plan`'s rows, the
+// position of the scan's row it holds, or kNotPassed. Null, as
+// ScanUnderFilters, for any other plan.
+const ScanPlan* ScanUnderProjection(const PlanNode& plan, std::vector<const BoundExpr*>& filters,
+                                    std::vector<size_t>& passed);
+
 // Calls `emit(row)` for each row of the scan's table its predicates keep, in table order.
 template <typename Emit>
 void ForEachKeptRow(const ScanPlan& plan, ExecContext& context, const EvalRow* outer, Emit&& emit) {
