@@ -191,14 +191,34 @@ void Column::GatherCodes(const Column& source, const uint32_t* rows, size_t coun
     remap_source_ = source.dictionary_.id();
   }
   remap_.resize(coded ? source.dictionary_.size() : source.size());  // the source may have grown since
+  // Texts not mapped yet are coded first, a batch at a time: a batch's slots
+  // are all asked for before the first is read, so that coding many new
+  // texts overlaps their memory waits.
+  constexpr size_t kBatch = 32;
+  uint32_t keys[kBatch];
+  uint32_t hashes[kBatch];
+  std::string_view texts[kBatch];
+  for (size_t k = 0; k < count;) {
+    size_t batch = 0;
+    for (; k < count && batch < kBatch; ++k) {
+      const uint32_t row = rows[k];
+      if (row == kNoRow || source.nulls_[row]) continue;
+      const uint32_t key = coded ? source.codes_[row] : row;
+      if (remap_[key] != 0) continue;
+      keys[batch] = key;
+      texts[batch] = coded ? source.dictionary_[key] : source.strings_[row];
+      hashes[batch] = TextDictionary::Hash(texts[batch]);
+      dictionary_.Prefetch(hashes[batch]);
+      ++batch;
+    }
+    for (size_t b = 0; b < batch; ++b) {
+      uint32_t& to = remap_[keys[b]];
+      if (to == 0) to = dictionary_.Code(texts[b], hashes[b], nullptr);
+    }
+  }
   const bool stays = if_null.is_null;
   Gather(codes_, nulls_, source.nulls_, rows, count, stays ? 0 : dictionary_.Code(if_null.s(), nullptr), stays,
-         [&](uint32_t row) {
-           const uint32_t key = coded ? source.codes_[row] : row;
-           uint32_t& to = remap_[key];
-           if (to == 0) to = dictionary_.Code(coded ? source.dictionary_[key] : source.strings_[row], nullptr);
-           return to;
-         });
+         [&](uint32_t row) { return remap_[coded ? source.codes_[row] : row]; });
   SwitchToViewsIfDistinct();
 }
 
