@@ -27,6 +27,12 @@ class BuildRows {
   // The scan whose table holds the rows (null: they are stored), and the table position of row `r`.
   const ScanPlan* scan() const { return scan_; }
   uint32_t Position(size_t r) const { return row_ids_[r]; }
+  // The table column that position `position` of the build side's row
+  // holds, read at Position(r); null when the rows are stored, or for a row id.
+  const Column* ColumnAt(size_t position) const {
+    if (!scan_ || passed_[position] >= scan_->table->column_count()) return nullptr;
+    return &scan_->table->column(passed_[position]);
+  }
 
   // Writes the live values of row `r` into the joined row `wide`.
   void CopyTo(size_t r, Value* wide) const {

@@ -46,13 +46,18 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   // Every key first, so the index is sized once: an array when they lie close.
   std::vector<int64_t> keys(rows_.size());
   std::vector<uint8_t> known(rows_.size());
+  if (!ReadIntegerKeys(plan, keys, known)) {
+    for (size_t r = rows_.size(); r-- > 0;) {
+      if (!evaluate(r)) continue;
+      known[r] = 1;
+      keys[r] = key[0].i;
+    }
+  }
   int64_t low = INT64_MAX;
   int64_t high = INT64_MIN;
   size_t count = 0;
-  for (size_t r = rows_.size(); r-- > 0;) {
-    if (!evaluate(r)) continue;
-    known[r] = 1;
-    keys[r] = key[0].i;
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    if (!known[r]) continue;
     low = std::min(low, keys[r]);
     high = std::max(high, keys[r]);
     ++count;
@@ -60,6 +65,31 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   ints_.Reserve(count, low, high);
   for (size_t r = rows_.size(); r-- > 0;) {
     if (known[r]) Chain(r, ints_.Entry(keys[r]));
+  }
+}
+
+bool JoinBuild::ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys, std::vector<uint8_t>& known) const {
+  const BoundExpr& key = *plan.right_keys[0];
+  const auto* column = key.As<bound::Column>();
+  const Column* stored = column && column->depth == 0 ? rows_.ColumnAt(static_cast<size_t>(column->position)) : nullptr;
+  if (!stored || stored->type() != key.type) return false;
+  auto read = [&](const auto* numbers) {
+    for (size_t r = 0; r < rows_.size(); ++r) {
+      const uint32_t row = rows_.Position(r);
+      if (stored->IsNull(row)) continue;
+      known[r] = 1;
+      keys[r] = numbers[row];
+    }
+  };
+  switch (stored->storage()) {
+    case Column::Storage::Int32:
+      read(stored->int32s());
+      return true;
+    case Column::Storage::Int:
+      read(stored->int64s());
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -84,6 +84,10 @@ class JoinBuild {
   // are the build side's own columns (read alike on any thread) and there
   // are enough rows; false, having done nothing, when not.
   bool AddInParts(const JoinPlan& plan, size_t threads);
+  // The integer key of every row, read straight from a stored column when
+  // the right key is one (`known` flags the rows not NULL); false, having
+  // done nothing, when not.
+  bool ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys, std::vector<uint8_t>& known) const;
 
   BuildRows rows_;
   size_t key_count_;
