@@ -6,6 +6,7 @@
 // Row after row, that is the order of joins handing rows on one by one.
 // Filters over the chain then test each joined row.
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <numeric>
 #include <vector>
@@ -241,26 +242,44 @@ class JoinSource : public PositionSource {
 
   // Follows each row with its matches (or a missing row) in table l + 1;
   // past ExpandOneEach some row is dropped or repeated, so the tables before
-  // keep their rows in the new order.
+  // keep their rows in the new order. The chains of kWalked rows are walked
+  // side by side, so that their loads overlap: a long chain's next row is
+  // seldom near the one before.
   void Expand(size_t l, size_t count) {
     if (ExpandOneEach(l, count)) return;
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
-    const BuildRows& right = levels_[l].build->rows();
+    const JoinBuild& build = *levels_[l].build;
+    const BuildRows& right = build.rows();
     const bool stored = !tables_[l + 1].scan;
     std::vector<uint32_t>& added = positions_[l + 1];
     added.clear();
     parents_.clear();
-    for (size_t i = 0; i < count; ++i) {
-      size_t r = first_[i];
-      if (r == JoinBuild::kNone) {
-        if (!left) continue;
-        added.push_back(Column::kNoRow);
-        parents_.push_back(static_cast<uint32_t>(i));
-        continue;
+    for (size_t begin = 0; begin < count; begin += kWalked) {
+      const size_t walked = std::min(kWalked, count - begin);
+      size_t next[kWalked];
+      for (size_t w = 0; w < walked; ++w) {
+        next[w] = first_[begin + w];
+        walked_[w].clear();
       }
-      for (; r != JoinBuild::kNone; r = levels_[l].build->Next(r)) {
-        added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
-        parents_.push_back(static_cast<uint32_t>(i));
+      for (bool going = true; going;) {
+        going = false;
+        for (size_t w = 0; w < walked; ++w) {
+          if (next[w] == JoinBuild::kNone) continue;
+          walked_[w].push_back(next[w]);
+          next[w] = build.Next(next[w]);
+          going = true;
+        }
+      }
+      for (size_t w = 0; w < walked; ++w) {
+        const auto parent = static_cast<uint32_t>(begin + w);
+        if (walked_[w].empty() && left) {
+          added.push_back(Column::kNoRow);
+          parents_.push_back(parent);
+        }
+        for (const size_t r : walked_[w]) {
+          added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
+          parents_.push_back(parent);
+        }
       }
     }
     Keep(l);
@@ -356,6 +375,8 @@ class JoinSource : public PositionSource {
   std::vector<uint8_t> has_key_;
   std::vector<uint32_t> parents_;  // per row kept, its row in the block before
   std::vector<uint32_t> copy_;
+  static constexpr size_t kWalked = 8;
+  std::array<std::vector<size_t>, kWalked> walked_;  // per chain Expand walks, its rows so far
 };
 
 // The levels of a chain whose keys are columns of its tables; false for any other plan.
