@@ -27,6 +27,8 @@ class BuildRows {
   // The scan whose table holds the rows (null: they are stored), and the table position of row `r`.
   const ScanPlan* scan() const { return scan_; }
   uint32_t Position(size_t r) const { return row_ids_[r]; }
+  // Whether row r is at position r of its table, every row (kept by no filter) or stored.
+  bool PositionIsRow() const { return !scan_ || row_ids_.size() == scan_->table->row_count(); }
   // The table column that position `position` of the build side's row
   // holds, read at Position(r); null when the rows are stored, or for a row id.
   const Column* ColumnAt(size_t position) const {

@@ -68,6 +68,10 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   }
 }
 
+bool JoinBuild::Unique() const {
+  return std::all_of(next_row_.begin(), next_row_.end(), [](size_t next) { return next == kNone; });
+}
+
 bool JoinBuild::ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys, std::vector<uint8_t>& known) const {
   const BoundExpr& key = *plan.right_keys[0];
   const auto* column = key.As<bound::Column>();

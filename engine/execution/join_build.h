@@ -55,6 +55,8 @@ class JoinBuild {
   void PrefetchInteger(int64_t key) const { ints_.Prefetch(key); }
   size_t FirstOfInteger(int64_t key) const { return ints_.Find(key); }
   size_t Next(size_t row) const { return next_row_[row]; }
+  // Whether no key has a second row (a look at every row: ask once).
+  bool Unique() const;
   void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:

@@ -41,6 +41,7 @@ struct Level {
   const JoinPlan* plan;
   std::vector<KeyColumn> keys;
   std::unique_ptr<JoinBuild> build;
+  bool direct = false;  // every key has one row at most, whose number is its position
 };
 
 // The column position `position` of the joined row reads, and its table; null for a row id.
@@ -171,7 +172,9 @@ class JoinSource : public PositionSource {
   void Build() {
     built_ = true;
     for (size_t l = levels_.size(); l-- > 0;) {
-      levels_[l].build = std::make_unique<JoinBuild>(*levels_[l].plan, context_, outer_);
+      Level& level = levels_[l];
+      level.build = std::make_unique<JoinBuild>(*level.plan, context_, outer_);
+      level.direct = level.build->Unique() && level.build->rows().PositionIsRow();
     }
   }
 
@@ -296,6 +299,14 @@ class JoinSource : public PositionSource {
     const bool stored = !tables_[l + 1].scan;
     std::vector<uint32_t>& added = positions_[l + 1];
     added.resize(count);
+    if (levels_[l].direct) {
+      for (size_t i = 0; i < count; ++i) {
+        const size_t r = first_[i];
+        if (r == JoinBuild::kNone && !left) return false;
+        added[i] = r == JoinBuild::kNone ? Column::kNoRow : static_cast<uint32_t>(r);
+      }
+      return true;
+    }
     for (size_t i = 0; i < count; ++i) {
       const size_t r = first_[i];
       if (r == JoinBuild::kNone) {
