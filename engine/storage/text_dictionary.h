@@ -47,8 +47,9 @@ class TextDictionary {
   // other than by appending, so that it names those rows' texts too.
   uint64_t id() const { return id_; }
   void Renew();
-  // Whether `rows` rows coded with it would take less room as a view a row:
-  // decided once enough rows went by to tell.
+  // Whether a column of `rows` rows coded with it is better kept as a view a
+  // row (its texts repeat too seldom to pay for coding them): decided once
+  // enough rows went by to tell.
   bool MostlyDistinct(size_t rows) const;
   void Clear();
   size_t MemoryBytes() const;

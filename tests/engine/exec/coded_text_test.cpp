@@ -54,6 +54,24 @@ TEST(CodedText, NullEmptyAndCollationEqualTextsKeepTheirOwnBytes) {
   EXPECT_NE(column.codes()[2], column.codes()[3]);
 }
 
+// A text over three rows in a row (a document number over its lines) is
+// coded too seldom to pay for coding it: the column goes over to views. One
+// over five rows stays coded.
+TEST(CodedText, TextsOfAFewRowsEachGoOverToViewsThoseOfMoreStayCoded) {
+  Table threes = OneTextColumn();
+  Table fives = OneTextColumn();
+  for (int r = 0; r < 70'000; ++r) {
+    AppendAll(threes, {Text("BILL" + std::to_string(r / 3))});
+    AppendAll(fives, {Text("BILL" + std::to_string(r / 5))});
+  }
+  EXPECT_FALSE(threes.column(0).coded());
+  EXPECT_TRUE(fives.column(0).coded());
+  for (int r : {0, 2, 3, 65'535, 65'536, 69'999}) {
+    EXPECT_EQ(Row(threes.column(0), r), "BILL" + std::to_string(r / 3));
+    EXPECT_EQ(Row(fives.column(0), r), "BILL" + std::to_string(r / 5));
+  }
+}
+
 // 100,000 rows of 200 texts take a code a row; 100,000 distinct texts go over
 // to a view a row once enough rows went by, and rows from before and after
 // that read back the same.
