@@ -25,6 +25,19 @@ using BoundExprPtr = std::unique_ptr<BoundExpr>;
 
 enum class CompareOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
 
+// Whether a comparison `op` holds for two values that compared as `c` (<0, 0, >0).
+inline bool CompareResult(CompareOp op, int c) {
+  switch (op) {
+    case CompareOp::Equal: return c == 0;
+    case CompareOp::NotEqual: return c != 0;
+    case CompareOp::Less: return c < 0;
+    case CompareOp::LessEqual: return c <= 0;
+    case CompareOp::Greater: return c > 0;
+    case CompareOp::GreaterEqual: return c >= 0;
+  }
+  return false;
+}
+
 namespace bound {
 
 struct Constant {

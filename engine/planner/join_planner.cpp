@@ -59,6 +59,16 @@ bool ReadsColumns(const BoundExpr& expr) {
   return reads;
 }
 
+// Whether `expr` compares two constants of one type and holds (WHERE 1=1):
+// it filters nothing, and evaluated here it is not evaluated for every row.
+bool HoldsAlways(const BoundExpr& expr) {
+  const auto* compare = expr.As<bound::Compare>();
+  const auto* left = compare ? compare->left->As<bound::Constant>() : nullptr;
+  const auto* right = compare ? compare->right->As<bound::Constant>() : nullptr;
+  return left && right && !left->value.is_null && !right->value.is_null && left->value.type == right->value.type &&
+         CompareResult(compare->op, CompareValues(left->value, right->value));
+}
+
 BoundExprPtr AndOf(BoundExprPtr a, BoundExprPtr b) { return a ? MakeAnd(std::move(a), std::move(b)) : std::move(b); }
 
 // Moves `conjunct` as far down `plan` as it may go; false when it must stay
@@ -102,6 +112,7 @@ PlanPtr PlanFilter(PlanPtr input, BoundExprPtr predicate) {
   Flatten(std::move(predicate), conjuncts);
   BoundExprPtr kept;
   for (auto& conjunct : conjuncts) {
+    if (HoldsAlways(*conjunct)) continue;
     if (input->kind == PlanKind::Join && PushDown(input, conjunct)) continue;
     if (input->kind == PlanKind::Scan && PushIntoScan(static_cast<ScanPlan&>(*input), conjunct)) continue;
     kept = AndOf(std::move(kept), std::move(conjunct));
