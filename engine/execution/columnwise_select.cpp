@@ -150,18 +150,15 @@ class ColumnwiseSelect {
       return;
     }
     const RowOrder& order = *orders_[item.table];
+    const ResultColumn::StoredRows placed{order.rows(), order.positions(), chosen, which};
     // A value that does not fit the column's kind turns it whole: from then on every value goes through Place.
     bool stored = column.TakesStored(*item.source, item.precision);
     for (size_t i = 0; i < count; ++i) {
+      if (stored && (i = column.PlaceStored(*item.source, placed, i, count)) == count) break;
       const size_t k = order.Row(i);
       if (chosen && chosen[k] != which) continue;
-      const uint32_t position = order.Position(i);
-      if (stored && position != Column::kNoRow && !item.source->IsNull(position)) {
-        column.PlaceStored(k, *item.source, position);
-        continue;
-      }
       // A missing row, or a NULL, takes what the item gives for it.
-      column.Place(k, item.AtPosition(position));
+      column.Place(k, item.AtPosition(order.Position(i)));
       stored = stored && column.TakesStored(*item.source, item.precision);
     }
   }

@@ -61,6 +61,72 @@ bool ResultColumn::TakesStored(const Column& source, uint8_t precision) {
   }
 }
 
+namespace {
+
+// PlaceStored for one kind of payload, `read` giving a position's; the
+// loop's tests on `rows` and `chosen` are made once, outside it.
+template <bool kMapped, bool kChosen, typename Payload, typename Read>
+size_t PlaceRun(ChunkedValues<uint8_t>& nulls, ChunkedValues<Payload>& payloads, const Column& source,
+                const ResultColumn::StoredRows& placed, size_t i, size_t end, Read read) {
+  for (; i < end; ++i) {
+    const size_t row = kMapped ? placed.rows[i] : i;
+    if (kChosen && placed.chosen[row] != placed.which) continue;
+    const uint32_t position = placed.positions[i];
+    if (position == Column::kNoRow || source.IsNull(position)) return i;
+    nulls[row] = 0;
+    payloads[row] = read(position);
+  }
+  return end;
+}
+
+template <typename Payload, typename Read>
+size_t PlaceRuns(ChunkedValues<uint8_t>& nulls, ChunkedValues<Payload>& payloads, const Column& source,
+                 const ResultColumn::StoredRows& placed, size_t begin, size_t end, Read read) {
+  if (placed.rows) {
+    return placed.chosen ? PlaceRun<true, true>(nulls, payloads, source, placed, begin, end, read)
+                         : PlaceRun<true, false>(nulls, payloads, source, placed, begin, end, read);
+  }
+  return placed.chosen ? PlaceRun<false, true>(nulls, payloads, source, placed, begin, end, read)
+                       : PlaceRun<false, false>(nulls, payloads, source, placed, begin, end, read);
+}
+
+}  // namespace
+
+size_t ResultColumn::PlaceStored(const Column& source, const StoredRows& placed, size_t begin, size_t end) {
+  switch (source.storage()) {
+    case Column::Storage::Int32: {
+      const int32_t* values = source.int32s();
+      return PlaceRuns(nulls_, narrow_, source, placed, begin, end,
+                       [values](uint32_t p) { return static_cast<uint64_t>(int64_t{values[p]}); });
+    }
+    case Column::Storage::Int: {
+      const int64_t* values = source.int64s();
+      return PlaceRuns(nulls_, narrow_, source, placed, begin, end,
+                       [values](uint32_t p) { return static_cast<uint64_t>(values[p]); });
+    }
+    case Column::Storage::Float: {
+      const double* values = source.floats();
+      return PlaceRuns(nulls_, narrow_, source, placed, begin, end,
+                       [values](uint32_t p) { return std::bit_cast<uint64_t>(values[p]); });
+    }
+    case Column::Storage::Decimal: {
+      const Int128* values = source.decimals();
+      return PlaceRuns(nulls_, decimals_, source, placed, begin, end, [values](uint32_t p) { return values[p]; });
+    }
+    case Column::Storage::String:
+      if (source.coded()) {
+        const uint32_t* codes = source.codes();
+        const TextDictionary& dictionary = source.dictionary();
+        return PlaceRuns(nulls_, texts_, source, placed, begin, end,
+                         [codes, &dictionary](uint32_t p) { return dictionary[codes[p]]; });
+      }
+      return PlaceRuns(nulls_, texts_, source, placed, begin, end, [&source](uint32_t p) { return source.Text(p); });
+    case Column::Storage::None:
+      break;
+  }
+  return begin;
+}
+
 void ResultColumn::AppendWhole(const Value& value, StringArena* arena) {
   if (kind_ != Kind::Whole) MakeWhole();
   Value kept = value;

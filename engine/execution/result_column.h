@@ -148,30 +148,18 @@ class ResultColumn {
   // not 0), join this column's rows as they are stored, so PlaceStored may
   // place them; the first sets the column's kind as Place would.
   bool TakesStored(const Column& source, uint8_t precision);
-  // Row `row` takes `source`'s value at `position`, not NULL, as Place takes
-  // it read: one copy of its stored payload, no value built.
-  void PlaceStored(size_t row, const Column& source, size_t position) {
-    nulls_[row] = 0;
-    switch (source.storage()) {
-      case Column::Storage::Int32:
-        narrow_[row] = static_cast<uint64_t>(int64_t{source.int32s()[position]});
-        break;
-      case Column::Storage::Int:
-        narrow_[row] = static_cast<uint64_t>(source.int64s()[position]);
-        break;
-      case Column::Storage::Float:
-        narrow_[row] = std::bit_cast<uint64_t>(source.floats()[position]);
-        break;
-      case Column::Storage::Decimal:
-        decimals_[row] = source.decimals()[position];
-        break;
-      case Column::Storage::String:
-        texts_[row] = source.Text(position);
-        break;
-      case Column::Storage::None:
-        break;
-    }
-  }
+  // Which rows of a block take which stored values, for PlaceStored.
+  struct StoredRows {
+    const uint32_t* rows;       // the i-th's row; null: the i-th row itself
+    const uint32_t* positions;  // the i-th's position in the source
+    const uint32_t* chosen;     // null, or per row the arm it picked: only rows of `which` take a value
+    uint32_t which;
+  };
+  // Places `source`'s stored values as Place would take them read (one copy
+  // of each payload, no value built), for the i-th of `placed` from `begin`
+  // on, until one is a missing row or a NULL. Returns that one's i, or
+  // `end`.
+  size_t PlaceStored(const Column& source, const StoredRows& placed, size_t begin, size_t end);
   Value Get(size_t row) const {
     if (kind_ == Kind::Whole) return whole_[row];
     Value out;

@@ -22,6 +22,9 @@ class RowOrder {
   // The block row that comes `i`th, and its position.
   size_t Row(size_t i) const { return order_.empty() ? i : order_[i]; }
   uint32_t Position(size_t i) const { return order_.empty() ? positions_[i] : sorted_[i]; }
+  // The same as arrays: the rows (null in the block's own order) and the positions.
+  const uint32_t* rows() const { return order_.empty() ? nullptr : order_.data(); }
+  const uint32_t* positions() const { return order_.empty() ? positions_ : sorted_.data(); }
 
  private:
   const uint32_t* positions_;

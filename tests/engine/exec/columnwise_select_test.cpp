@@ -48,10 +48,11 @@ TEST(ColumnwiseSelect, ALargeTableJoinedToASmallOneIsCopiedInItsOwnOrder) {
   Session session(std::make_shared<Database>("ERPDB"));
   Select(session, kDigits + R"(
 CREATE TABLE #big (n INT, grp INT, amt DECIMAL(12,2), name NVARCHAR(10), at DATETIME, f FLOAT, big BIGINT,
- wide DECIMAL(20,2))
+ wide DECIMAL(20,2), code NVARCHAR(10))
 INSERT INTO #big SELECT n, n % 3, CASE WHEN n % 10 = 0 THEN NULL ELSE n / 4.0 END,
  CASE WHEN n % 4 = 0 THEN NULL ELSE N'n' + CAST(n % 9 AS NVARCHAR(1)) END, DATEADD(day, n % 400, '2020-01-01'),
- CASE WHEN n % 6 = 0 THEN NULL ELSE n / 8.0E0 END, CAST(n AS BIGINT) * -100000, n * 1000000.5
+ CASE WHEN n % 6 = 0 THEN NULL ELSE n / 8.0E0 END, CAST(n AS BIGINT) * -100000, n * 1000000.5,
+ CASE WHEN n % 11 = 0 THEN NULL ELSE N'c' + CAST(n AS NVARCHAR(6)) END
  FROM (SELECT a.i + 10 * b.i + 100 * c.i + 1000 * d.i + 10000 * e.i AS n FROM #ten a, #ten b, #ten c, #ten d, #ten e) s
  ORDER BY n
 CREATE TABLE #key (k INT, sort INT, total DECIMAL(12,2), label NVARCHAR(10))
@@ -62,7 +63,7 @@ SELECT 1)");
       "k.k, b.n, b.grp, b.amt, b.name, b.at, ISNULL(b.name, N'-'), ISNULL(b.amt, 0), k.label, 'c', "
       "CASE WHEN k.sort > 0 THEN k.total ELSE b.amt END, CASE WHEN b.n < 50000 THEN b.name WHEN k.k = 0 THEN k.label END, "
       "k.total + b.amt, b.f, b.big, CASE WHEN k.sort > 0 THEN b.wide ELSE b.amt END, "
-      "CASE WHEN k.sort > 1 THEN k.label ELSE N'x' END, CASE WHEN k.sort >= 1 THEN k.label ELSE N'y' END "
+      "CASE WHEN k.sort > 1 THEN k.label ELSE N'x' END, CASE WHEN k.sort >= 1 THEN k.label ELSE N'y' END, b.code "
       "FROM #key k LEFT JOIN #big b ON k.k = b.grp";
   const ResultSet block = Select(session, "SELECT " + items);
   const ResultSet rows = Select(session, "SELECT TOP (200000) " + items);
@@ -108,6 +109,11 @@ SELECT 1)");
   EXPECT_EQ(text(0, 17), "y");
   EXPECT_EQ(text(66'667, 16), "x");
   EXPECT_EQ(text(66'667, 17), "none");
+  // Texts that each appear once, kept a row each rather than coded.
+  EXPECT_EQ(text(0, 18), "c2");
+  EXPECT_EQ(text(33'333, 18), "NULL");
+  EXPECT_EQ(text(66'667, 18), "NULL");
+  EXPECT_EQ(text(100'001, 18), "c99997");
 }
 
 }  // namespace
