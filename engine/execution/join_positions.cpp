@@ -4,7 +4,8 @@
 // started before the first is read), and each row is followed by its
 // matches in the build side's order, or by a missing row for a LEFT JOIN.
 // Row after row, that is the order of joins handing rows on one by one.
-// Filters over the chain then test each joined row.
+// A block with work enough joins in two halves on two threads, joined back
+// in that order. Filters over the chain then test each joined row.
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/common/errors.h"
+#include "engine/execution/column_split.h"
 #include "engine/execution/evaluate.h"
 #include "engine/execution/join_build.h"
 #include "engine/execution/position_source.h"
@@ -44,6 +46,24 @@ struct Level {
   bool direct = false;  // every key has one row at most, whose number is its position
 };
 
+// What joining a share of a block takes: the share's rows per table and the
+// scratch of each step. A large block joins in two halves on two threads,
+// each in a lane of its own.
+struct Lane {
+  explicit Lane(size_t tables) : positions(tables) {}
+
+  std::vector<std::vector<uint32_t>> positions;  // per table, the share's rows
+  std::vector<Value> keys;
+  std::vector<int64_t> integer_keys;
+  std::vector<uint64_t> hashes;
+  std::vector<size_t> first;
+  std::vector<uint8_t> has_key;
+  std::vector<uint32_t> parents;  // per row kept, its row in the share before
+  std::vector<uint32_t> copy;
+  static constexpr size_t kWalked = 8;
+  std::array<std::vector<size_t>, kWalked> walked;  // per chain Expand walks, its rows so far
+};
+
 // The column position `position` of the joined row reads, and its table; null for a row id.
 const Column* ColumnOf(const std::vector<ChainTable>& tables, size_t position, size_t& table) {
   for (table = tables.size(); table-- > 0;) {
@@ -66,13 +86,15 @@ class JoinSource : public PositionSource {
         context_(context),
         outer_(outer),
         selector_(*tables_[0].scan, context, outer),
-        positions_(tables_.size()),
+        lanes_{Lane(tables_.size()), Lane(tables_.size())},
         row_(width) {
     std::vector<uint8_t> read(width);
     for (const BoundExpr* filter : filters_) MarkRead(*filter, read);
     filters_read_ = std::find(read.begin(), read.end(), 1) != read.end();
     whole_ = ReadsOf(std::vector<uint8_t>(width, 1));
     needed_ = whole_;
+    split_threads_ = StatementThreads(context);
+    lane_split_ = ColumnSplit(split_threads_, {});
   }
 
   void Need(const std::vector<uint8_t>& positions) override {
@@ -109,20 +131,19 @@ class JoinSource : public PositionSource {
     while (begin_ < rows) {
       const size_t count = selector_.Select(begin_, std::min(begin_ + ScanSelector::kBlock, rows), kept);
       begin_ += ScanSelector::kBlock;
-      positions_[0].assign(kept, kept + count);
-      for (size_t l = 0; l < levels_.size() && !positions_[0].empty(); ++l) Join(l);
-      if (!positions_[0].empty()) Filter(exact);
-      if (!positions_[0].empty()) return positions_[0].size();
+      JoinBlock(kept, count);
+      if (!positions()[0].empty()) Filter(exact);
+      if (!positions()[0].empty()) return positions()[0].size();
     }
     return 0;
   }
 
-  const uint32_t* Positions(size_t table) const override { return positions_[table].data(); }
+  const uint32_t* Positions(size_t table) const override { return positions()[table].data(); }
 
   const Value* Row(size_t k, bool whole) override {
     const RowReads& reads = whole ? whole_ : needed_;
     for (const Read& read : reads.columns) {
-      const uint32_t row = positions_[read.table][k];
+      const uint32_t row = positions()[read.table][k];
       if (row == Column::kNoRow) {
         row_[read.position] = Value();  // as the joins pad a missing row
       } else if (!read.column) {
@@ -133,7 +154,7 @@ class JoinSource : public PositionSource {
     }
     for (size_t t = 0; t < tables_.size(); ++t) {
       if (!reads.stored[t]) continue;
-      const uint32_t row = positions_[t][k];
+      const uint32_t row = positions()[t][k];
       if (row == Column::kNoRow) {
         std::fill(row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset),
                   row_.begin() + static_cast<ptrdiff_t>(tables_[t].offset + tables_[t].width), Value());
@@ -155,17 +176,18 @@ class JoinSource : public PositionSource {
   // Keeps the joined rows the filters keep; all of them, inexact, when a filter fails on one.
   void Filter(bool& exact) {
     if (filters_.empty()) return;
-    parents_.clear();
+    Lane& block = lanes_[0];
+    block.parents.clear();
     try {
-      for (size_t k = 0; k < positions_[0].size(); ++k) {
+      for (size_t k = 0; k < block.positions[0].size(); ++k) {
         // A filter that reads no column (WHERE 1=1) needs no row made.
-        if (Keeps(filters_read_ ? Row(k, false) : row_.data())) parents_.push_back(static_cast<uint32_t>(k));
+        if (Keeps(filters_read_ ? Row(k, false) : row_.data())) block.parents.push_back(static_cast<uint32_t>(k));
       }
     } catch (const SqlError&) {
       exact = false;  // the row path raises it after the rows before it
       return;
     }
-    if (parents_.size() < positions_[0].size()) Keep(tables_.size() - 1);
+    if (block.parents.size() < block.positions[0].size()) Keep(block, tables_.size() - 1);
   }
 
   // Build sides are read top first, as the joins one inside another would.
@@ -178,21 +200,52 @@ class JoinSource : public PositionSource {
     }
   }
 
-  // Joins the block's rows with level `l`'s right side: table l + 1.
-  void Join(size_t l) {
+  // Joins the block's `count` kept rows through every level. A block large
+  // enough to pay for handing half of it over joins in two halves, each on
+  // a thread of its own: the second half's rows then follow the first's, as
+  // they would have come joined all at once.
+  void JoinBlock(const uint32_t* kept, size_t count) {
+    const size_t work = count * levels_.size();
+    if (split_threads_ < 2 || work < 2 * ColumnSplit::kValuesPerThread) {
+      JoinShare(lanes_[0], kept, kept + count);
+      return;
+    }
+    const size_t half = count / 2;
+    lane_split_.Run(2, work / 2, [&](size_t s) {
+      JoinShare(lanes_[s], kept + (s == 0 ? 0 : half), kept + (s == 0 ? half : count));
+    });
+    const Lane& second = lanes_[1];
+    for (size_t t = 0; t < tables_.size(); ++t) {
+      lanes_[0].positions[t].insert(lanes_[0].positions[t].end(), second.positions[t].begin(),
+                                    second.positions[t].end());
+    }
+  }
+
+  // Joins the kept rows from `begin` to `end` through every level in `lane`;
+  // a share no row of which is left has no rows in any table.
+  void JoinShare(Lane& lane, const uint32_t* begin, const uint32_t* end) {
+    lane.positions[0].assign(begin, end);
+    for (size_t l = 0; l < levels_.size() && !lane.positions[0].empty(); ++l) Join(lane, l);
+    if (lane.positions[0].empty()) {
+      for (std::vector<uint32_t>& rows : lane.positions) rows.clear();
+    }
+  }
+
+  // Joins the lane's rows with level `l`'s right side: table l + 1.
+  void Join(Lane& lane, size_t l) const {
     const Level& level = levels_[l];
     const JoinBuild& build = *level.build;
-    const size_t count = positions_[0].size();
-    first_.assign(count, JoinBuild::kNone);
+    const size_t count = lane.positions[0].size();
+    lane.first.assign(count, JoinBuild::kNone);
     const Column* integers = IntegerKey(level);
     if (integers && integers->storage() == Column::Storage::Int32) {
-      JoinIntegers(build, *integers, integers->int32s(), positions_[level.keys[0].table], count);
+      JoinIntegers(lane, build, *integers, integers->int32s(), lane.positions[level.keys[0].table], count);
     } else if (integers) {
-      JoinIntegers(build, *integers, integers->int64s(), positions_[level.keys[0].table], count);
+      JoinIntegers(lane, build, *integers, integers->int64s(), lane.positions[level.keys[0].table], count);
     } else {
-      JoinValues(level, count);
+      JoinValues(lane, level, count);
     }
-    Expand(l, count);
+    Expand(lane, l, count);
   }
 
   // The one key column of an integer join, read as stored; null for any other.
@@ -204,42 +257,42 @@ class JoinSource : public PositionSource {
   }
 
   template <typename Stored>
-  void JoinIntegers(const JoinBuild& build, const Column& column, const Stored* data, const std::vector<uint32_t>& rows,
-                    size_t count) {
-    integer_keys_.resize(count);
-    has_key_.assign(count, 0);
+  static void JoinIntegers(Lane& lane, const JoinBuild& build, const Column& column, const Stored* data,
+                           const std::vector<uint32_t>& rows, size_t count) {
+    lane.integer_keys.resize(count);
+    lane.has_key.assign(count, 0);
     for (size_t i = 0; i < count; ++i) {
       const uint32_t row = rows[i];
       if (row == Column::kNoRow || column.IsNull(row)) continue;  // a NULL key matches nothing
-      has_key_[i] = 1;
-      integer_keys_[i] = data[row];
-      build.PrefetchInteger(integer_keys_[i]);
+      lane.has_key[i] = 1;
+      lane.integer_keys[i] = data[row];
+      build.PrefetchInteger(lane.integer_keys[i]);
     }
     for (size_t i = 0; i < count; ++i) {
-      if (has_key_[i]) first_[i] = build.FirstOfInteger(integer_keys_[i]);
+      if (lane.has_key[i]) lane.first[i] = build.FirstOfInteger(lane.integer_keys[i]);
     }
   }
 
-  void JoinValues(const Level& level, size_t count) {
+  static void JoinValues(Lane& lane, const Level& level, size_t count) {
     const JoinBuild& build = *level.build;
     const size_t width = level.keys.size();
-    keys_.resize(count * width);
-    hashes_.resize(count);
-    has_key_.assign(count, 0);
+    lane.keys.resize(count * width);
+    lane.hashes.resize(count);
+    lane.has_key.assign(count, 0);
     for (size_t i = 0; i < count; ++i) {
-      Value* key = keys_.data() + i * width;
+      Value* key = lane.keys.data() + i * width;
       bool known = true;
       for (size_t k = 0; k < width && known; ++k) {
-        const uint32_t row = positions_[level.keys[k].table][i];
+        const uint32_t row = lane.positions[level.keys[k].table][i];
         known = row != Column::kNoRow && !level.keys[k].column->IsNull(row);
         if (known) level.keys[k].column->Read(row, key[k]);
       }
       if (!known) continue;  // a NULL key matches nothing
-      has_key_[i] = 1;
-      hashes_[i] = build.Prefetch(key);
+      lane.has_key[i] = 1;
+      lane.hashes[i] = build.Prefetch(key);
     }
     for (size_t i = 0; i < count; ++i) {
-      if (has_key_[i]) first_[i] = build.First(keys_.data() + i * width, hashes_[i]);
+      if (lane.has_key[i]) lane.first[i] = build.First(lane.keys.data() + i * width, lane.hashes[i]);
     }
   }
 
@@ -248,67 +301,67 @@ class JoinSource : public PositionSource {
   // keep their rows in the new order. The chains of kWalked rows are walked
   // side by side, so that their loads overlap: a long chain's next row is
   // seldom near the one before.
-  void Expand(size_t l, size_t count) {
-    if (ExpandOneEach(l, count)) return;
+  void Expand(Lane& lane, size_t l, size_t count) const {
+    if (ExpandOneEach(lane, l, count)) return;
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
     const JoinBuild& build = *levels_[l].build;
     const BuildRows& right = build.rows();
     const bool stored = !tables_[l + 1].scan;
-    std::vector<uint32_t>& added = positions_[l + 1];
+    std::vector<uint32_t>& added = lane.positions[l + 1];
     added.clear();
-    parents_.clear();
-    for (size_t begin = 0; begin < count; begin += kWalked) {
-      const size_t walked = std::min(kWalked, count - begin);
-      size_t next[kWalked];
+    lane.parents.clear();
+    for (size_t begin = 0; begin < count; begin += Lane::kWalked) {
+      const size_t walked = std::min(Lane::kWalked, count - begin);
+      size_t next[Lane::kWalked];
       for (size_t w = 0; w < walked; ++w) {
-        next[w] = first_[begin + w];
-        walked_[w].clear();
+        next[w] = lane.first[begin + w];
+        lane.walked[w].clear();
       }
       for (bool going = true; going;) {
         going = false;
         for (size_t w = 0; w < walked; ++w) {
           if (next[w] == JoinBuild::kNone) continue;
-          walked_[w].push_back(next[w]);
+          lane.walked[w].push_back(next[w]);
           next[w] = build.Next(next[w]);
           going = true;
         }
       }
       for (size_t w = 0; w < walked; ++w) {
         const auto parent = static_cast<uint32_t>(begin + w);
-        if (walked_[w].empty() && left) {
+        if (lane.walked[w].empty() && left) {
           added.push_back(Column::kNoRow);
-          parents_.push_back(parent);
+          lane.parents.push_back(parent);
         }
-        for (const size_t r : walked_[w]) {
+        for (const size_t r : lane.walked[w]) {
           added.push_back(stored ? static_cast<uint32_t>(r) : right.Position(r));
-          parents_.push_back(parent);
+          lane.parents.push_back(parent);
         }
       }
     }
-    Keep(l);
+    Keep(lane, l);
   }
 
   // Expand where every row meets one row of table l + 1 at most and stays
   // (a LEFT JOIN on a key, or an inner join every row matches): each row's
   // position is written in its place, and the tables before need no copy.
   // False as soon as a row does otherwise, for Expand to start again.
-  bool ExpandOneEach(size_t l, size_t count) {
+  bool ExpandOneEach(Lane& lane, size_t l, size_t count) const {
     const bool left = levels_[l].plan->type == ast::JoinType::Left;
     const JoinBuild& build = *levels_[l].build;
     const BuildRows& right = build.rows();
     const bool stored = !tables_[l + 1].scan;
-    std::vector<uint32_t>& added = positions_[l + 1];
+    std::vector<uint32_t>& added = lane.positions[l + 1];
     added.resize(count);
     if (levels_[l].direct) {
       for (size_t i = 0; i < count; ++i) {
-        const size_t r = first_[i];
+        const size_t r = lane.first[i];
         if (r == JoinBuild::kNone && !left) return false;
         added[i] = r == JoinBuild::kNone ? Column::kNoRow : static_cast<uint32_t>(r);
       }
       return true;
     }
     for (size_t i = 0; i < count; ++i) {
-      const size_t r = first_[i];
+      const size_t r = lane.first[i];
       if (r == JoinBuild::kNone) {
         if (!left) return false;
         added[i] = Column::kNoRow;
@@ -321,15 +374,18 @@ class JoinSource : public PositionSource {
     return true;
   }
 
-  // Keeps the rows of tables 0 to `last` that parents_ names, in its order.
-  void Keep(size_t last) {
+  // Keeps the rows of tables 0 to `last` that the lane's parents name, in their order.
+  static void Keep(Lane& lane, size_t last) {
     for (size_t t = 0; t <= last; ++t) {
-      std::vector<uint32_t>& rows = positions_[t];
-      copy_.resize(parents_.size());
-      for (size_t k = 0; k < parents_.size(); ++k) copy_[k] = rows[parents_[k]];
-      rows.swap(copy_);
+      std::vector<uint32_t>& rows = lane.positions[t];
+      lane.copy.resize(lane.parents.size());
+      for (size_t k = 0; k < lane.parents.size(); ++k) lane.copy[k] = rows[lane.parents[k]];
+      rows.swap(lane.copy);
     }
   }
+
+  // The block: per table, its rows.
+  const std::vector<std::vector<uint32_t>>& positions() const { return lanes_[0].positions; }
 
   std::vector<ChainTable> tables_;
   // A value Row reads from a table's column, or its row number (no column).
@@ -377,17 +433,11 @@ class JoinSource : public PositionSource {
   ScanSelector selector_;
   bool built_ = false;
   size_t begin_ = 0;
-  std::vector<std::vector<uint32_t>> positions_;  // per table, the block's rows
+  // The block's first half, or all of it, then the whole block joined; the second half.
+  std::array<Lane, 2> lanes_;
   std::vector<Value> row_;
-  std::vector<Value> keys_;
-  std::vector<int64_t> integer_keys_;
-  std::vector<uint64_t> hashes_;
-  std::vector<size_t> first_;
-  std::vector<uint8_t> has_key_;
-  std::vector<uint32_t> parents_;  // per row kept, its row in the block before
-  std::vector<uint32_t> copy_;
-  static constexpr size_t kWalked = 8;
-  std::array<std::vector<size_t>, kWalked> walked_;  // per chain Expand walks, its rows so far
+  size_t split_threads_ = 1;
+  ColumnSplit lane_split_;  // how a block's halves go over threads
 };
 
 // The levels of a chain whose keys are columns of its tables; false for any other plan.

@@ -116,5 +116,66 @@ SELECT 1)");
   EXPECT_EQ(text(100'001, 18), "c99997");
 }
 
+TEST(ColumnwiseSelect, ALongChainJoinsALargeBlockInHalvesKeepingTheRowsInOrder) {
+  // Nine joins over blocks of 2,048 rows: each block joins in two halves.
+  // Rows whose n % 2048 is under 1024 (the first half of each block) have
+  // part 0, the others part 1, so joining #part with one of them empties
+  // one half of every block, and #parts keeps both; `m` repeats some rows
+  // and `d3` keys on a joined table's column.
+  Session session(std::make_shared<Database>("ERPDB"));
+  Select(session, kDigits + R"(
+CREATE TABLE #big (n INT, part INT, x1 INT, x2 INT, x3 INT, x4 INT)
+INSERT INTO #big SELECT n, CASE WHEN n % 2048 < 1024 THEN 0 ELSE 1 END, n % 7, n % 11, n % 5, n % 3
+ FROM (SELECT a.i + 10 * b.i + 100 * c.i + 1000 * d.i AS n FROM #ten a, #ten b, #ten c, #ten d) s ORDER BY n
+CREATE TABLE #dim (id INT, name NVARCHAR(10))
+INSERT INTO #dim VALUES (0, N'zero'), (1, N'one'), (2, N'two'), (3, N'three'), (4, N'four')
+CREATE TABLE #multi (id INT, v INT)
+INSERT INTO #multi VALUES (0, 10), (0, 20), (2, 30)
+CREATE TABLE #part0 (k INT, tag NVARCHAR(10))
+INSERT INTO #part0 VALUES (0, N'first')
+CREATE TABLE #part1 (k INT, tag NVARCHAR(10))
+INSERT INTO #part1 VALUES (1, N'a'), (1, N'b')
+CREATE TABLE #parts (k INT, tag NVARCHAR(10))
+INSERT INTO #parts VALUES (1, N'second'), (0, N'first')
+SELECT 1)");
+  const auto items = [](const std::string& part) {
+    return "b.n, p.tag, d1.name, d2.name, d3.name, d4.name, m.v, d5.name, d6.id, d7.name FROM #big b "
+           "JOIN " + part + " p ON b.part = p.k LEFT JOIN #dim d1 ON b.x1 = d1.id LEFT JOIN #dim d2 ON b.x2 = d2.id "
+           "LEFT JOIN #dim d3 ON d1.id = d3.id LEFT JOIN #dim d4 ON b.x3 = d4.id LEFT JOIN #multi m ON b.x4 = m.id "
+           "LEFT JOIN #dim d5 ON m.v = d5.id LEFT JOIN #dim d6 ON b.x2 = d6.id JOIN #dim d7 ON b.x3 = d7.id";
+  };
+  // 5,120 rows of part 0 (n % 2048 under 1024), 4,880 of part 1; a third of
+  // them (n % 3 = 0) meet two rows of #multi.
+  const std::vector<std::pair<std::string, size_t>> cases = {{"#part0", 6'827}, {"#part1", 13'014}, {"#parts", 13'334}};
+  for (const auto& [part, expected] : cases) {
+    SCOPED_TRACE(part);
+    const ResultSet block = Select(session, "SELECT " + items(part));
+    const ResultSet rows = Select(session, "SELECT TOP (100000) " + items(part));
+    ASSERT_EQ(block.row_count(), expected);
+    ExpectSameValues(block, rows);
+  }
+  const ResultSet block = Select(session, "SELECT " + items("#part1"));
+  const auto text = [&](size_t r, size_t c) { return FormatValue(block.at(r, c)); };
+  // n = 1024: 1024 % 3 = 1, no row of #multi; 1024 % 7 = 2, 1024 % 11 = 1, 1024 % 5 = 4.
+  EXPECT_EQ(text(0, 0), "1024");
+  EXPECT_EQ(text(0, 1), "a");
+  EXPECT_EQ(text(0, 2), "two");
+  EXPECT_EQ(text(0, 3), "one");
+  EXPECT_EQ(text(0, 4), "two");
+  EXPECT_EQ(text(0, 5), "four");
+  EXPECT_EQ(text(0, 6), "NULL");
+  EXPECT_EQ(text(1, 1), "b");
+  // n = 1026 (% 3 = 0) meets #multi twice for each row of #part1, in #multi's order.
+  EXPECT_EQ(text(4, 0), "1026");
+  EXPECT_EQ(text(4, 6), "10");
+  EXPECT_EQ(text(5, 6), "20");
+  EXPECT_EQ(text(6, 1), "b");
+  EXPECT_EQ(text(6, 6), "10");
+  // The last row: n = 9999, % 3 = 0, the second row of #part1 and of #multi.
+  EXPECT_EQ(text(block.row_count() - 1, 0), "9999");
+  EXPECT_EQ(text(block.row_count() - 1, 1), "b");
+  EXPECT_EQ(text(block.row_count() - 1, 6), "20");
+}
+
 }  // namespace
 }  // namespace orv::engine
