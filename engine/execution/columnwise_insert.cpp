@@ -96,6 +96,15 @@ class ColumnwiseInsert {
       choice_of_.push_back(kept_[j] ? static_cast<int>(p++) : -1);
       if (kept_[j]) picked_.push_back(PickedFor(slow_columns_[j], chosen_[p - 1]));
     }
+    // CASEs asking the same questions (a select list's often ask one, column
+    // after column) share the arms their rows pick.
+    for (size_t p = 0; p < picked_.size(); ++p) {
+      size_t asked = 0;
+      while (asked < asking_.size() && !SameWhens(picked_[asking_[asked]].choice(), picked_[p].choice())) ++asked;
+      if (asked == asking_.size()) asking_.push_back(p);
+      arms_of_.push_back(asked);
+    }
+    arms_.resize(asking_.size());
     std::vector<uint8_t> read(project.input->width);
     for (size_t i = 0; i < items_.size(); ++i) {
       if (claimed[i]) continue;
@@ -214,9 +223,14 @@ class ColumnwiseInsert {
   // the statement's slices go row by row.
   bool PickSlice(size_t begin, size_t end) {
     if (!picking_ || picked_.empty()) return false;
+    pick_split_.Run(asking_.size(), end - begin, [&](size_t a) {
+      arms_[a].resize(end - begin);
+      picked_[asking_[a]].choice().Pick(source_, begin, end, arms_[a].data());
+    });
     std::vector<uint8_t> stored(picked_.size());
-    pick_split_.Run(picked_.size(), end - begin,
-                    [&](size_t p) { stored[p] = picked_[p].Pick(source_, begin, end) ? 1 : 0; });
+    pick_split_.Run(picked_.size(), end - begin, [&](size_t p) {
+      stored[p] = picked_[p].Pick(source_, begin, end, arms_[arms_of_[p]].data()) ? 1 : 0;
+    });
     picking_ = std::find(stored.begin(), stored.end(), 0) == stored.end();
     return picking_;
   }
@@ -384,6 +398,9 @@ class ColumnwiseInsert {
   std::vector<std::pair<size_t, CopiedChoice>> chosen_;  // items picked, not evaluated, row by row
   std::vector<PickedColumn> picked_;  // per entry of chosen_, its column picked a column at a time
   std::vector<int> choice_of_;        // per slow column: its entry in chosen_, or -1
+  std::vector<size_t> asking_;        // per distinct set of WHENs, the first of picked_ asking it
+  std::vector<size_t> arms_of_;       // per entry of picked_, its set's index in asking_
+  std::vector<std::vector<uint32_t>> arms_;  // per set, the arms a slice's rows pick
   bool picking_ = true;               // until a slice's values are not stored as picked
   ColumnSplit pick_split_;            // how a slice's CASE columns go over threads
   std::vector<size_t> slow_items_;  // the items evaluated row by row

@@ -1,7 +1,19 @@
 // Choices among copied items; see copied_choice.h.
 #include "engine/execution/copied_choice.h"
 
+#include <algorithm>
+
 namespace orv::engine {
+
+void CopiedChoice::Pick(const PositionSource& rows, size_t begin, size_t end, uint32_t* arms) const {
+  std::fill(arms, arms + (end - begin), static_cast<uint32_t>(whens.size()));
+  for (size_t w = whens.size(); w-- > 0;) {
+    const uint32_t* positions = rows.Positions(whens[w].table);
+    for (size_t k = begin; k < end; ++k) {
+      if (Holds(whens[w], positions[k])) arms[k - begin] = static_cast<uint32_t>(w);
+    }
+  }
+}
 
 bool SameWhens(const CopiedChoice& a, const CopiedChoice& b) {
   if (a.whens.size() != b.whens.size()) return false;

@@ -39,24 +39,32 @@ struct CopiedChoice {
   const CopiedItem& At(const PositionSource& rows, size_t k) const { return results[Pick(rows, k)]; }
   // Which of `results` row `k` takes.
   uint32_t Pick(const PositionSource& rows, size_t k) const {
-    Value value;
     for (size_t w = 0; w < whens.size(); ++w) {
-      const When& when = whens[w];
-      const uint32_t row = rows.Positions(when.table)[k];
-      if (row == Column::kNoRow || when.column->IsNull(row)) continue;  // unknown
-      int order;
-      if (IsInteger(when.column->type().id)) {
-        // Integers compare as numbers whatever their widths: the stored one as it is.
-        const int64_t stored = when.column->storage() == Column::Storage::Int32 ? when.column->int32s()[row]
-                                                                                 : when.column->int64s()[row];
-        order = (stored > when.constant.i) - (stored < when.constant.i);
-      } else {
-        when.column->Read(row, value);
-        order = CompareValues(value, when.constant);
-      }
-      if (CompareResult(when.op, order)) return static_cast<uint32_t>(w);
+      if (Holds(whens[w], rows.Positions(whens[w].table)[k])) return static_cast<uint32_t>(w);
     }
     return static_cast<uint32_t>(whens.size());
+  }
+  // Which of `results` rows `begin` to `end` take, into `arms`: every WHEN
+  // is asked of every row (none can fail), the last first, so that the
+  // first that holds is the one kept.
+  void Pick(const PositionSource& rows, size_t begin, size_t end, uint32_t* arms) const;
+
+ private:
+  // Whether `when` holds for its column's row `row` (kNoRow: a missing row, never).
+  static bool Holds(const When& when, uint32_t row) {
+    if (row == Column::kNoRow || when.column->IsNull(row)) return false;  // unknown
+    int order;
+    if (IsInteger(when.column->type().id)) {
+      // Integers compare as numbers whatever their widths: the stored one as it is.
+      const int64_t stored = when.column->storage() == Column::Storage::Int32 ? when.column->int32s()[row]
+                                                                               : when.column->int64s()[row];
+      order = (stored > when.constant.i) - (stored < when.constant.i);
+    } else {
+      Value value;
+      when.column->Read(row, value);
+      order = CompareValues(value, when.constant);
+    }
+    return CompareResult(when.op, order);
   }
 };
 

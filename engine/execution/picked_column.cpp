@@ -11,10 +11,10 @@ PickedColumn::PickedColumn(const CopiedChoice& choice, const ColumnSchema& colum
                            std::vector<std::optional<Value>> converted)
     : choice_(&choice), type_(column.type), nullable_(column.nullable), converted_(std::move(converted)) {}
 
-bool PickedColumn::Pick(const PositionSource& rows, size_t begin, size_t end) {
+bool PickedColumn::Pick(const PositionSource& rows, size_t begin, size_t end, const uint32_t* arms) {
   values_.resize(end - begin);
   for (size_t k = begin; k < end; ++k) {
-    const uint32_t arm = choice_->Pick(rows, k);
+    const uint32_t arm = arms[k - begin];
     Value& out = values_[k - begin];
     if (converted_[arm]) {
       out = *converted_[arm];

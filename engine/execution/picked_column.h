@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -25,9 +26,11 @@ class PickedColumn {
   // constant the conversion refuses. `choice` must outlive the column.
   PickedColumn(const CopiedChoice& choice, const ColumnSchema& column, std::vector<std::optional<Value>> converted);
 
-  // Picks rows `begin` to `end` of the block `rows` holds; false, at the
-  // first row whose value would not be stored as the arm gives it.
-  bool Pick(const PositionSource& rows, size_t begin, size_t end);
+  // Picks rows `begin` to `end` of the block `rows` holds, whose arms are
+  // `arms` (as the choice picks them); false, at the first row whose value
+  // would not be stored as the arm gives it.
+  bool Pick(const PositionSource& rows, size_t begin, size_t end, const uint32_t* arms);
+  const CopiedChoice& choice() const { return *choice_; }
   // The k-th value of the slice picked last, as the column stores it.
   const Value& operator[](size_t k) const { return values_[k]; }
 
