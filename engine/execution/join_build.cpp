@@ -23,10 +23,28 @@ bool EvaluateJoinKeys(const std::vector<BoundExprPtr>& keys, const Value* values
   return true;
 }
 
+namespace {
+
+// Whether the keys of `plan` index as integers: one integer on both sides,
+// or two whose values all fit 32 bits.
+bool IntegerKeys(const JoinPlan& plan) {
+  const size_t count = plan.right_keys.size();
+  auto integer = [&](size_t k, bool narrow) {
+    for (const BoundExprPtr* key : {&plan.left_keys[k], &plan.right_keys[k]}) {
+      const TypeId id = (*key)->type.id;
+      if (!IsInteger(id) || (narrow && id == TypeId::BigInt)) return false;
+    }
+    return true;
+  };
+  return (count == 1 && integer(0, false)) || (count == 2 && integer(0, true) && integer(1, true));
+}
+
+}  // namespace
+
 JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* outer)
     : rows_(*plan.right, plan.left->width, plan.right_keys, context, outer),
       key_count_(plan.right_keys.size()),
-      int_key_(key_count_ == 1 && IsInteger(plan.left_keys[0]->type.id) && IsInteger(plan.right_keys[0]->type.id)),
+      int_key_(IntegerKeys(plan)),
       parts_(1, Part{RowIndex(key_count_), {}}) {
   if (key_count_ == 0) return;
   next_row_.assign(rows_.size(), kNone);
@@ -50,7 +68,7 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
     for (size_t r = rows_.size(); r-- > 0;) {
       if (!evaluate(r)) continue;
       known[r] = 1;
-      keys[r] = key[0].i;
+      keys[r] = IntegerOf(key.data());
     }
   }
   int64_t low = INT64_MAX;
@@ -73,28 +91,29 @@ bool JoinBuild::Unique() const {
 }
 
 bool JoinBuild::ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys, std::vector<uint8_t>& known) const {
-  const BoundExpr& key = *plan.right_keys[0];
-  const auto* column = key.As<bound::Column>();
-  const Column* stored = column && column->depth == 0 ? rows_.ColumnAt(static_cast<size_t>(column->position)) : nullptr;
-  if (!stored || stored->type() != key.type) return false;
-  auto read = [&](const auto* numbers) {
+  std::vector<const Column*> stored;
+  for (const BoundExprPtr& key : plan.right_keys) {
+    const auto* column = key->As<bound::Column>();
+    const Column* read = column && column->depth == 0 ? rows_.ColumnAt(static_cast<size_t>(column->position)) : nullptr;
+    if (!read || read->type() != key->type ||
+        (read->storage() != Column::Storage::Int32 && read->storage() != Column::Storage::Int)) {
+      return false;
+    }
+    stored.push_back(read);
+  }
+  auto number = [](const Column& column, uint32_t row) {
+    return column.storage() == Column::Storage::Int32 ? int64_t{column.int32s()[row]} : column.int64s()[row];
+  };
+  std::fill(known.begin(), known.end(), 1);
+  for (size_t k = 0; k < stored.size(); ++k) {
+    const Column& column = *stored[k];
     for (size_t r = 0; r < rows_.size(); ++r) {
       const uint32_t row = rows_.Position(r);
-      if (stored->IsNull(row)) continue;
-      known[r] = 1;
-      keys[r] = numbers[row];
+      if (column.IsNull(row)) known[r] = 0;
+      keys[r] = k == 0 ? number(column, row) : Packed(keys[r], number(column, row));
     }
-  };
-  switch (stored->storage()) {
-    case Column::Storage::Int32:
-      read(stored->int32s());
-      return true;
-    case Column::Storage::Int:
-      read(stored->int64s());
-      return true;
-    default:
-      return false;
   }
+  return true;
 }
 
 bool JoinBuild::AddInParts(const JoinPlan& plan, size_t threads) {

@@ -1,7 +1,8 @@
 // The build side of a join: the right input stored (build_rows) and, when the join
 // has equality keys, its rows chained by key in input order: the index gives
 // a key's first row, Next the row after it. One integer key on both sides
-// (joins on ID columns) takes an integer index, with no general hashing. A
+// (joins on ID columns), or two of 32 bits at most packed into one number,
+// takes an integer index, with no general hashing. A
 // large build on plain key columns is hashed on the threads MAXDOP allows,
 // each indexing the keys of one part of the hashes: every key's chain holds
 // the same rows in the same order as one index built on one thread.
@@ -36,7 +37,7 @@ class JoinBuild {
   // First gives the key's first row, or kNone.
   uint64_t Prefetch(const Value* key) const {
     if (int_key_) {
-      PrefetchInteger(key[0].i);
+      PrefetchInteger(IntegerOf(key));
       return 0;
     }
     const uint64_t hash = HashKey(key, key_count_);
@@ -44,14 +45,14 @@ class JoinBuild {
     return hash;
   }
   size_t First(const Value* key, uint64_t hash) const {
-    if (int_key_) return FirstOfInteger(key[0].i);
+    if (int_key_) return FirstOfInteger(IntegerOf(key));
     const Part& part = parts_[PartOf(hash)];
     const int64_t number = part.index.Find(key, hash);
     return number < 0 ? kNone : part.first_row[static_cast<size_t>(number)];
   }
   // The same for one integer key on both sides (integer_key()), read
   // straight from a column's stored numbers.
-  bool integer_key() const { return int_key_; }
+  bool integer_key() const { return int_key_ && key_count_ == 1; }
   void PrefetchInteger(int64_t key) const { ints_.Prefetch(key); }
   size_t FirstOfInteger(int64_t key) const { return ints_.Find(key); }
   size_t Next(size_t row) const { return next_row_[row]; }
@@ -68,6 +69,13 @@ class JoinBuild {
   // Rows from which a build pays for a second thread.
   static constexpr size_t kRowsPerThread = size_t{1} << 15;
 
+  // The number an integer key is indexed by: its one value, or two packed
+  // (both fit 32 bits, so no two keys share a number).
+  int64_t IntegerOf(const Value* key) const { return key_count_ == 1 ? key[0].i : Packed(key[0].i, key[1].i); }
+  static int64_t Packed(int64_t high, int64_t low) {
+    return static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) |
+                                static_cast<uint32_t>(low));
+  }
   size_t PartOf(uint64_t hash) const { return static_cast<size_t>(hash >> 56) & (parts_.size() - 1); }
   // Puts row `r` in front of the chain whose first row is `first`.
   void Chain(size_t r, size_t& first) {
@@ -86,14 +94,14 @@ class JoinBuild {
   // are the build side's own columns (read alike on any thread) and there
   // are enough rows; false, having done nothing, when not.
   bool AddInParts(const JoinPlan& plan, size_t threads);
-  // The integer key of every row, read straight from a stored column when
-  // the right key is one (`known` flags the rows not NULL); false, having
+  // The integer key of every row, read straight from stored columns when
+  // the right keys are (`known` flags the rows not NULL); false, having
   // done nothing, when not.
   bool ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys, std::vector<uint8_t>& known) const;
 
   BuildRows rows_;
   size_t key_count_;
-  bool int_key_;
+  bool int_key_;  // one integer key, or two that pack
   std::vector<Part> parts_;  // a power of two of them; one but for a large build
   IntKeyIndex ints_;
   std::vector<size_t> next_row_;
