@@ -55,10 +55,14 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
     return EvaluateJoinKeys(plan.right_keys, rows_.KeyRow(r, scratch.data()), outer, context, key.data());
   };
   if (!int_key_) {
-    if (AddInParts(plan, StatementThreads(context))) return;
-    for (size_t r = rows_.size(); r-- > 0;) {
-      if (evaluate(r)) Add(r, key.data(), HashKey(key.data(), key_count_));
+    if (!AddInParts(plan, StatementThreads(context))) {
+      for (size_t r = rows_.size(); r-- > 0;) {
+        if (!evaluate(r)) continue;
+        Add(r, key.data(), HashKey(key.data(), key_count_));
+        ++keyed_;
+      }
     }
+    for (const Part& part : parts_) keys_ += part.first_row.size();
     return;
   }
   // Every key first, so the index is sized once: an array when they lie close.
@@ -82,8 +86,12 @@ JoinBuild::JoinBuild(const JoinPlan& plan, ExecContext& context, const EvalRow* 
   }
   ints_.Reserve(count, low, high);
   for (size_t r = rows_.size(); r-- > 0;) {
-    if (known[r]) Chain(r, ints_.Entry(keys[r]));
+    if (!known[r]) continue;
+    size_t& first = ints_.Entry(keys[r]);
+    keys_ += first == IntKeyIndex::kNew ? 1 : 0;
+    Chain(r, first);
   }
+  keyed_ = count;
 }
 
 bool JoinBuild::Unique() const {
@@ -169,6 +177,7 @@ bool JoinBuild::AddInParts(const JoinPlan& plan, size_t threads) {
       if (known[r]) hashes[r] = HashKey(key, key_count_);
     }
   });
+  keyed_ = static_cast<size_t>(std::count(known.begin(), known.end(), 1));
   run([&](size_t t, std::vector<Value>& scratch, Value* key) {
     for (size_t r = rows_.size(); r-- > 0 && !stop;) {
       if (!known[r] || PartOf(hashes[r]) != t) continue;

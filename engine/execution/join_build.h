@@ -58,6 +58,8 @@ class JoinBuild {
   size_t Next(size_t row) const { return next_row_[row]; }
   // Whether no key has a second row (a look at every row: ask once).
   bool Unique() const;
+  // How many rows a key has on average (0 with no key).
+  double Matches() const { return keys_ == 0 ? 0 : static_cast<double>(keyed_) / static_cast<double>(keys_); }
   void PrefetchNext(size_t row) const { __builtin_prefetch(next_row_.data() + row); }
 
  private:
@@ -105,6 +107,8 @@ class JoinBuild {
   std::vector<Part> parts_;  // a power of two of them; one but for a large build
   IntKeyIndex ints_;
   std::vector<size_t> next_row_;
+  size_t keyed_ = 0;  // rows indexed (their keys not NULL)
+  size_t keys_ = 0;   // distinct keys among them
 };
 
 }  // namespace orv::engine

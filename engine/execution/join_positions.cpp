@@ -203,9 +203,17 @@ class JoinSource : public PositionSource {
   // Joins the block's `count` kept rows through every level. A block large
   // enough to pay for handing half of it over joins in two halves, each on
   // a thread of its own: the second half's rows then follow the first's, as
-  // they would have come joined all at once.
+  // they would have come joined all at once. Its work is the rows each
+  // level is expected to take and to make: a key's rows on average, or the
+  // one row an unmatched row makes at most.
   void JoinBlock(const uint32_t* kept, size_t count) {
-    const size_t work = count * levels_.size();
+    double rows = static_cast<double>(count);
+    double expected = 0;
+    for (const Level& level : levels_) {
+      expected += rows;
+      rows *= std::max(1.0, level.build->Matches());
+    }
+    const auto work = static_cast<size_t>(std::min(expected + rows, 1e15));
     if (split_threads_ < 2 || work < 2 * ColumnSplit::kValuesPerThread) {
       JoinShare(lanes_[0], kept, kept + count);
       return;
