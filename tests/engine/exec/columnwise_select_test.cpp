@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/engine.h"
 #include "tests/engine/exec/result_values.h"
@@ -157,13 +159,8 @@ SELECT 1)");
   const ResultSet block = Select(session, "SELECT " + items("#part1"));
   const auto text = [&](size_t r, size_t c) { return FormatValue(block.at(r, c)); };
   // n = 1024: 1024 % 3 = 1, no row of #multi; 1024 % 7 = 2, 1024 % 11 = 1, 1024 % 5 = 4.
-  EXPECT_EQ(text(0, 0), "1024");
-  EXPECT_EQ(text(0, 1), "a");
-  EXPECT_EQ(text(0, 2), "two");
-  EXPECT_EQ(text(0, 3), "one");
-  EXPECT_EQ(text(0, 4), "two");
-  EXPECT_EQ(text(0, 5), "four");
-  EXPECT_EQ(text(0, 6), "NULL");
+  const std::vector<std::string> first = {"1024", "a", "two", "one", "two", "four", "NULL"};
+  for (size_t c = 0; c < first.size(); ++c) EXPECT_EQ(text(0, c), first[c]) << "column " << c;
   EXPECT_EQ(text(1, 1), "b");
   // n = 1026 (% 3 = 0) meets #multi twice for each row of #part1, in #multi's order.
   EXPECT_EQ(text(4, 0), "1026");
