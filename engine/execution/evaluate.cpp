@@ -9,6 +9,7 @@
 #include "engine/common/stack_depth.h"
 #include "engine/execution/executor.h"
 #include "engine/execution/object_name.h"
+#include "engine/execution/stored_in_set.h"
 
 namespace orv::engine {
 namespace {
@@ -89,6 +90,7 @@ Value EvaluateIn(const BoundExpr& expr, const bound::InSubquery& in, const EvalR
     if (it == context.in_sets.end()) {
       // Hashed straight from the stream: the subquery's rows are never stored.
       InSet set;
+      const PlanNode& listed = context.SubqueryPlan(*in.query);
       auto add = [&](const Value* candidate_row) {
         const Value& candidate = candidate_row[0];
         if (candidate.is_null) {
@@ -99,7 +101,7 @@ Value EvaluateIn(const BoundExpr& expr, const bound::InSubquery& in, const EvalR
         bool inserted = false;
         set.values.FindOrInsert(&converted, inserted);
       };
-      StreamPlan(context.SubqueryPlan(*in.query), context, nullptr, add);
+      if (!FillStoredInSet(listed, in.compare_type, context, set)) StreamPlan(listed, context, nullptr, add);
       it = context.in_sets.emplace(&expr, std::move(set)).first;
     }
     const InSet& set = it->second;
