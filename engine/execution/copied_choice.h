@@ -14,6 +14,7 @@
 #include "engine/execution/evaluate.h"
 #include "engine/execution/exec_context.h"
 #include "engine/execution/position_source.h"
+#include "engine/execution/stored_integer.h"
 #include "engine/function/scalar.h"
 
 namespace orv::engine {
@@ -56,8 +57,7 @@ struct CopiedChoice {
     int order;
     if (IsInteger(when.column->type().id)) {
       // Integers compare as numbers whatever their widths: the stored one as it is.
-      const int64_t stored = when.column->storage() == Column::Storage::Int32 ? when.column->int32s()[row]
-                                                                               : when.column->int64s()[row];
+      const int64_t stored = StoredInteger(*when.column, row);
       order = (stored > when.constant.i) - (stored < when.constant.i);
     } else {
       Value value;

@@ -9,6 +9,7 @@
 
 #include "engine/execution/column_split.h"
 #include "engine/execution/evaluate.h"
+#include "engine/execution/stored_integer.h"
 #include "engine/execution/worker_threads.h"
 
 namespace orv::engine {
@@ -109,16 +110,13 @@ bool JoinBuild::ReadIntegerKeys(const JoinPlan& plan, std::vector<int64_t>& keys
     }
     stored.push_back(read);
   }
-  auto number = [](const Column& column, uint32_t row) {
-    return column.storage() == Column::Storage::Int32 ? int64_t{column.int32s()[row]} : column.int64s()[row];
-  };
   std::fill(known.begin(), known.end(), 1);
   for (size_t k = 0; k < stored.size(); ++k) {
     const Column& column = *stored[k];
     for (size_t r = 0; r < rows_.size(); ++r) {
       const uint32_t row = rows_.Position(r);
       if (column.IsNull(row)) known[r] = 0;
-      keys[r] = k == 0 ? number(column, row) : Packed(keys[r], number(column, row));
+      keys[r] = k == 0 ? StoredInteger(column, row) : Packed(keys[r], StoredInteger(column, row));
     }
   }
   return true;

@@ -8,6 +8,7 @@
 #include "engine/common/errors.h"
 #include "engine/execution/copied_item.h"
 #include "engine/execution/int_key_index.h"
+#include "engine/execution/stored_integer.h"
 #include "engine/function/scalar.h"
 
 namespace orv::engine {
@@ -39,9 +40,7 @@ bool FillStoredInSet(const PlanNode& plan, const DataType& compare_type, ExecCon
           filled.has_null = true;
           continue;
         }
-        const int64_t number =
-            column->storage() == Column::Storage::Int32 ? column->int32s()[row] : column->int64s()[row];
-        size_t& entry = seen.Entry(number);
+        size_t& entry = seen.Entry(StoredInteger(*column, row));
         if (entry != IntKeyIndex::kNew) continue;
         entry = 0;
         Value value;
